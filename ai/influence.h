@@ -1,0 +1,56 @@
+#pragma once
+
+#include "game/state.h"
+
+namespace zubeki {
+
+// How far each side's pieces reach across the board, and the weakest lower piece whose
+// line reaches each upper piece. Rebuilt from BOARD by 勢力調査; stale as soon as BOARD
+// changes. In the walkers' names 自 is the lower side (the human) and 敵 the upper side.
+struct Influence {
+    // Nothing of the lower side reaches this upper piece (or the square holds none).
+    static constexpr int NO_THREAT = -999;
+    // Reach code of a promoted bishop's one-square orthogonal step.
+    static constexpr int BISHOP_STEP = SITA_BISHOP_PROMOTED;
+
+    int SITA_INFLUENCE[10][10]{}; // lower pieces reaching the square
+    int UE_INFLUENCE[10][10]{};   // upper pieces reaching the square
+    int SITA_THREAT[10][10]{};    // on an upper piece: highest reach code of a lower piece
+
+    // Clears the three grids and refills them from the position's board.
+    void 勢力調査(const GameState& 局面);
+
+    // Adds one sliding line from the piece on (入力X, 入力Y); the sign of 駒種類 gives the side.
+    void 勢力確定上直進(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
+    void 勢力確定下直進(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
+    void 勢力確定右直進(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
+    void 勢力確定左直進(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
+    // Adds the four diagonals of a lower bishop (promoted or not), always with reach code -800.
+    void 勢力確定自角(const GameState& 局面, int 入力X, int 入力Y);
+    // Adds the four diagonals of an upper bishop; its code is never recorded.
+    void 勢力確定敵角(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
+    // Adds a single step onto (入力X, 入力Y) whatever it holds; off-board steps do nothing.
+    void 勢力確定一歩(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
+
+  private:
+    // One piece of the side given by the sign of 駒種類 reaches (x, y).
+    void reach(const GameState& s, int 駒種類, int x, int y) {
+        if (駒種類 < 0) {
+            ++SITA_INFLUENCE[x][y];
+            if (isUpperPiece(s.BOARD[x][y]) && SITA_THREAT[x][y] < 駒種類)
+                SITA_THREAT[x][y] = 駒種類;
+        } else {
+            ++UE_INFLUENCE[x][y];
+        }
+    }
+    // Walks from (x, y) in steps of (dx, dy), reaching up to and including the first piece.
+    void slide(const GameState& s, int 駒種類, int x, int y, int dx, int dy) {
+        for (x += dx, y += dy; onBoard(x, y); x += dx, y += dy) {
+            reach(s, 駒種類, x, y);
+            if (s.BOARD[x][y] != EMPTY) return;
+        }
+    }
+    void diagonals(const GameState& s, int 駒種類, int x, int y);
+};
+
+} // namespace zubeki

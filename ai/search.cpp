@@ -1,0 +1,72 @@
+#include "ai/search.h"
+
+#include "ai/evaluation.h"
+
+namespace zubeki {
+
+ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level, ClockDigit 時計) {
+    ComputerMove best;
+    EvalContext ctx{局面, 勢力, level, EMPTY, 時計};
+    int(&BOARD)[10][10] = 局面.BOARD;
+
+    for (int x1 = 1; x1 <= 9; ++x1)
+        for (int y1 = 1; y1 <= 9; ++y1) {
+            if (BOARD[x1][y1] < UE_BISHOP) continue;
+            for (int x2 = 1; x2 <= 9; ++x2)
+                for (int y2 = 1; y2 <= 9; ++y2) {
+                    if (局面.移動チェック(x1, y1, x2, y2, BOARD[x1][y1]) != TRUE_CODE) continue;
+                    const int TRIAL_PIECE = BOARD[x1][y1];
+                    const int T = BOARD[x2][y2];
+                    ctx.TRIAL_PIECE = TRIAL_PIECE;
+
+                    BOARD[x1][y1] = EMPTY;
+                    BOARD[x2][y2] = TRIAL_PIECE;
+                    勢力.勢力調査(局面);
+                    double score = 盤評価(ctx, T, TRIAL_PIECE, x1, y1, x2, y2);
+                    int chosen = TRIAL_PIECE;
+                    if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE) == TRUE_CODE) {
+                        const int promoted = 局面.PROMOTED_PIECE;
+                        BOARD[x2][y2] = promoted;
+                        勢力.勢力調査(局面);
+                        const double score2 = 盤評価(ctx, T, promoted, x1, y1, x2, y2);
+                        // Equal scores keep the piece unpromoted.
+                        if (score2 > score) {
+                            score = score2;
+                            chosen = promoted;
+                        }
+                    }
+                    BOARD[x2][y2] = T;
+                    BOARD[x1][y1] = TRIAL_PIECE;
+
+                    if (score > best.BEST_SCORE) {
+                        best = ComputerMove{true, x1, y1, x2, y2, TRIAL_PIECE, chosen, score};
+                    }
+                }
+        }
+    return best;
+}
+
+GameState 反転局面(const GameState& 局面) {
+    GameState turned = 局面;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            turned.BOARD[x][y] = -局面.BOARD[10 - x][10 - y];
+            turned.CHECK_SQUARES[x][y] = 局面.CHECK_SQUARES[10 - x][10 - y];
+        }
+    return turned;
+}
+
+ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level, ClockDigit 時計) {
+    GameState turned = 反転局面(局面);
+    ComputerMove m = 最善手探索(turned, 勢力, level, 時計);
+    if (!m.found) return m;
+    m.移動元X = 10 - m.移動元X;
+    m.移動元Y = 10 - m.移動元Y;
+    m.移動先X = 10 - m.移動先X;
+    m.移動先Y = 10 - m.移動先Y;
+    m.移動前駒 = -m.移動前駒;
+    m.移動駒 = -m.移動駒;
+    return m;
+}
+
+} // namespace zubeki

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ai/clock.h"
+#include "ai/influence.h"
+#include "game/state.h"
+
+namespace zubeki {
+
+// The move the computer settled on.
+struct ComputerMove {
+    bool found = false; // false when no upper piece had a legal move
+    int 移動元X = 0;
+    int 移動元Y = 0;
+    int 移動先X = 0;
+    int 移動先Y = 0;
+    int 移動前駒 = EMPTY;       // the piece's code on its source square
+    int 移動駒 = EMPTY;         // the code it will stand with (promoted when that scored better)
+    double BEST_SCORE = -99999; // the evaluation of the chosen move
+};
+
+// Which upper-side move scores best at this level? Tries every legal move of every upper
+// piece, sources and then destinations in x-then-y order, the promoting version too where
+// promotion is allowed (taken only when strictly better); the first strictly best move wins.
+// BOARD is restored exactly; the influence grids are left as the last trial's survey and
+// PROMOTED_PIECE as the last promotion test left it. The pass test is the caller's.
+ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level,
+                        ClockDigit 時計 = ClockDigit{});
+
+// The same search played for the lower side: the position is turned half a turn with every
+// code negated, searched, and the answer turned back. 局面 itself is not touched; 勢力 is left
+// holding a survey of the turned board.
+ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level,
+                        ClockDigit 時計 = ClockDigit{});
+
+// The position seen from the other side: (x, y) -> (10 - x, 10 - y) and code -> -code on
+// BOARD, and CHECK_SQUARES turned the same way. Everything else is copied unchanged.
+GameState 反転局面(const GameState& 局面);
+
+} // namespace zubeki

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "game/state.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace zubeki::test {
+
+// A position drawn as the board is seen on screen: nine rows from the top (y = 1) down,
+// nine squares each from the left (x = 1); spaces are ignored. Upper (computer) pieces
+// are capitals, lower (human) pieces small letters:
+//   B bishop, H promoted bishop, R rook, D promoted rook, . empty.
+inline int codeOf(char c) {
+    switch (c) {
+    case '.':
+        return EMPTY;
+    case 'B':
+        return UE_BISHOP;
+    case 'H':
+        return UE_BISHOP_PROMOTED;
+    case 'R':
+        return UE_ROOK;
+    case 'D':
+        return UE_ROOK_PROMOTED;
+    case 'b':
+        return SITA_BISHOP;
+    case 'h':
+        return SITA_BISHOP_PROMOTED;
+    case 'r':
+        return SITA_ROOK;
+    case 'd':
+        return SITA_ROOK_PROMOTED;
+    default:
+        throw std::invalid_argument(std::string("unknown square '") + c + "'");
+    }
+}
+
+// A game against the computer with the human first, on the drawn board and without check.
+inline GameState positionOf(const char* rows) {
+    GameState s;
+    s.PLAY_MODE = MODE_COM;
+    s.MAN_SIDE = SIDE_SENTE;
+    s.COM_SIDE = SIDE_GOTE;
+    s.TURN = SIDE_GOTE;
+    int n = 0;
+    for (const char* p = rows; *p; ++p) {
+        if (*p == ' ' || *p == '\n') continue;
+        if (n >= 81) throw std::invalid_argument("more than 81 squares");
+        s.BOARD[n % 9 + 1][n / 9 + 1] = codeOf(*p);
+        ++n;
+    }
+    if (n != 81) throw std::invalid_argument("fewer than 81 squares");
+    return s;
+}
+
+} // namespace zubeki::test
