@@ -1,5 +1,7 @@
 #include "ai/evaluation.h"
 
+#include "ai/destinations.h"
+
 namespace zubeki {
 
 namespace {
@@ -26,10 +28,9 @@ int 調査_移動可場所数(const GameState& 局面, const Influence& 勢力, 
     // A square is safe when the other side reaches it with nothing.
     const int(&enemy)[10][10] = 移動駒 >= UE_BISHOP ? 勢力.SITA_INFLUENCE : 勢力.UE_INFLUENCE;
     int count = 0;
-    for (int i = 1; i <= 9; ++i)
-        for (int j = 1; j <= 9; ++j)
-            if (局面.移動チェック(移動元X, 移動元Y, i, j, 移動駒) == TRUE_CODE && enemy[i][j] == 0)
-                ++count;
+    legalDestinations(局面, 移動元X, 移動元Y, 移動駒).forEach([&](int i, int j) {
+        if (enemy[i][j] == 0) ++count;
+    });
     return count;
 }
 

@@ -47,51 +47,52 @@ void Influence::勢力調査(const GameState& 局面) {
             UE_INFLUENCE[x][y] = 0;
             SITA_THREAT[x][y] = NO_THREAT;
         }
-
     for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            const int code = 局面.BOARD[x][y];
-            switch (code) {
-            case SITA_BISHOP:
-                勢力確定自角(局面, x, y);
-                break;
-            case SITA_BISHOP_PROMOTED:
-                勢力確定一歩(局面, BISHOP_STEP, x, y - 1);
-                勢力確定一歩(局面, BISHOP_STEP, x, y + 1);
-                勢力確定一歩(局面, BISHOP_STEP, x - 1, y);
-                勢力確定一歩(局面, BISHOP_STEP, x + 1, y);
-                勢力確定自角(局面, x, y);
-                break;
-            case UE_BISHOP:
-                勢力確定敵角(局面, code, x, y);
-                break;
-            case UE_BISHOP_PROMOTED:
-                勢力確定一歩(局面, code, x, y - 1);
-                勢力確定一歩(局面, code, x, y + 1);
-                勢力確定一歩(局面, code, x - 1, y);
-                勢力確定一歩(局面, code, x + 1, y);
-                勢力確定敵角(局面, code, x, y);
-                break;
-            case SITA_ROOK:
-            case UE_ROOK:
-            case SITA_ROOK_PROMOTED:
-            case UE_ROOK_PROMOTED:
-                勢力確定下直進(局面, code, x, y);
-                勢力確定上直進(局面, code, x, y);
-                勢力確定右直進(局面, code, x, y);
-                勢力確定左直進(局面, code, x, y);
-                if (isPromoted(code)) {
-                    // A promoted rook also steps onto its four diagonal neighbours.
-                    勢力確定一歩(局面, code, x - 1, y - 1);
-                    勢力確定一歩(局面, code, x + 1, y - 1);
-                    勢力確定一歩(局面, code, x - 1, y + 1);
-                    勢力確定一歩(局面, code, x + 1, y + 1);
-                }
-                break;
-            default:
-                break; // empty, or not a piece
-            }
+        for (int y = 1; y <= 9; ++y)
+            if (局面.BOARD[x][y] != EMPTY) surveyPiece(局面, 局面.BOARD[x][y], x, y);
+}
+
+void Influence::surveyPiece(const GameState& 局面, int code, int x, int y) {
+    switch (code) {
+    case SITA_BISHOP:
+        勢力確定自角(局面, x, y);
+        break;
+    case SITA_BISHOP_PROMOTED:
+        勢力確定一歩(局面, BISHOP_STEP, x, y - 1);
+        勢力確定一歩(局面, BISHOP_STEP, x, y + 1);
+        勢力確定一歩(局面, BISHOP_STEP, x - 1, y);
+        勢力確定一歩(局面, BISHOP_STEP, x + 1, y);
+        勢力確定自角(局面, x, y);
+        break;
+    case UE_BISHOP:
+        勢力確定敵角(局面, code, x, y);
+        break;
+    case UE_BISHOP_PROMOTED:
+        勢力確定一歩(局面, code, x, y - 1);
+        勢力確定一歩(局面, code, x, y + 1);
+        勢力確定一歩(局面, code, x - 1, y);
+        勢力確定一歩(局面, code, x + 1, y);
+        勢力確定敵角(局面, code, x, y);
+        break;
+    case SITA_ROOK:
+    case UE_ROOK:
+    case SITA_ROOK_PROMOTED:
+    case UE_ROOK_PROMOTED:
+        勢力確定下直進(局面, code, x, y);
+        勢力確定上直進(局面, code, x, y);
+        勢力確定右直進(局面, code, x, y);
+        勢力確定左直進(局面, code, x, y);
+        if (isPromoted(code)) {
+            // A promoted rook also steps onto its four diagonal neighbours.
+            勢力確定一歩(局面, code, x - 1, y - 1);
+            勢力確定一歩(局面, code, x + 1, y - 1);
+            勢力確定一歩(局面, code, x - 1, y + 1);
+            勢力確定一歩(局面, code, x + 1, y + 1);
         }
+        break;
+    default:
+        break; // not a piece
+    }
 }
 
 } // namespace zubeki

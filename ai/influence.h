@@ -33,24 +33,46 @@ struct Influence {
     void 勢力確定一歩(const GameState& 局面, int 駒種類, int 入力X, int 入力Y);
 
   private:
-    // One piece of the side given by the sign of 駒種類 reaches (x, y).
+    // Squares from (x, y) to the board's edge in the direction (dx, dy).
+    static int stepsToEdge(int x, int y, int dx, int dy) {
+        const int nx = dx < 0 ? x - 1 : (dx > 0 ? 9 - x : 9);
+        const int ny = dy < 0 ? y - 1 : (dy > 0 ? 9 - y : 9);
+        return nx < ny ? nx : ny;
+    }
+    // A lower piece with reach code 駒種類 reaches (x, y): count it, and on an upper piece
+    // keep the highest code (strictly higher replaces).
+    void reachLower(const GameState& s, int 駒種類, int x, int y) {
+        ++SITA_INFLUENCE[x][y];
+        if (isUpperPiece(s.BOARD[x][y]) && SITA_THREAT[x][y] < 駒種類) SITA_THREAT[x][y] = 駒種類;
+    }
     void reach(const GameState& s, int 駒種類, int x, int y) {
-        if (駒種類 < 0) {
-            ++SITA_INFLUENCE[x][y];
-            if (isUpperPiece(s.BOARD[x][y]) && SITA_THREAT[x][y] < 駒種類)
-                SITA_THREAT[x][y] = 駒種類;
-        } else {
+        if (駒種類 < 0)
+            reachLower(s, 駒種類, x, y);
+        else
             ++UE_INFLUENCE[x][y];
-        }
     }
     // Walks from (x, y) in steps of (dx, dy), reaching up to and including the first piece.
     void slide(const GameState& s, int 駒種類, int x, int y, int dx, int dy) {
-        for (x += dx, y += dy; onBoard(x, y); x += dx, y += dy) {
-            reach(s, 駒種類, x, y);
-            if (s.BOARD[x][y] != EMPTY) return;
+        const int n = stepsToEdge(x, y, dx, dy);
+        if (駒種類 < 0) {
+            for (int k = 0; k < n; ++k) {
+                x += dx;
+                y += dy;
+                reachLower(s, 駒種類, x, y);
+                if (s.BOARD[x][y] != EMPTY) return;
+            }
+        } else {
+            for (int k = 0; k < n; ++k) {
+                x += dx;
+                y += dy;
+                ++UE_INFLUENCE[x][y];
+                if (s.BOARD[x][y] != EMPTY) return;
+            }
         }
     }
     void diagonals(const GameState& s, int 駒種類, int x, int y);
+    // Everything the piece `code` on (x, y) reaches.
+    void surveyPiece(const GameState& s, int code, int x, int y);
 };
 
 } // namespace zubeki

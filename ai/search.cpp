@@ -1,5 +1,6 @@
 #include "ai/search.h"
 
+#include "ai/destinations.h"
 #include "ai/evaluation.h"
 
 namespace zubeki {
@@ -11,37 +12,36 @@ ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level, Cl
 
     for (int x1 = 1; x1 <= 9; ++x1)
         for (int y1 = 1; y1 <= 9; ++y1) {
-            if (BOARD[x1][y1] < UE_BISHOP) continue;
-            for (int x2 = 1; x2 <= 9; ++x2)
-                for (int y2 = 1; y2 <= 9; ++y2) {
-                    if (局面.移動チェック(x1, y1, x2, y2, BOARD[x1][y1]) != TRUE_CODE) continue;
-                    const int TRIAL_PIECE = BOARD[x1][y1];
-                    const int T = BOARD[x2][y2];
-                    ctx.TRIAL_PIECE = TRIAL_PIECE;
+            const int TRIAL_PIECE = BOARD[x1][y1];
+            if (TRIAL_PIECE < UE_BISHOP) continue;
+            ctx.TRIAL_PIECE = TRIAL_PIECE;
+            // The squares 移動チェック accepts, in the same x-then-y order.
+            legalDestinations(局面, x1, y1, TRIAL_PIECE).forEach([&](int x2, int y2) {
+                const int T = BOARD[x2][y2];
 
-                    BOARD[x1][y1] = EMPTY;
-                    BOARD[x2][y2] = TRIAL_PIECE;
+                BOARD[x1][y1] = EMPTY;
+                BOARD[x2][y2] = TRIAL_PIECE;
+                勢力.勢力調査(局面);
+                double score = 盤評価(ctx, T, TRIAL_PIECE, x1, y1, x2, y2);
+                int chosen = TRIAL_PIECE;
+                if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE) == TRUE_CODE) {
+                    const int promoted = 局面.PROMOTED_PIECE;
+                    BOARD[x2][y2] = promoted;
                     勢力.勢力調査(局面);
-                    double score = 盤評価(ctx, T, TRIAL_PIECE, x1, y1, x2, y2);
-                    int chosen = TRIAL_PIECE;
-                    if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE) == TRUE_CODE) {
-                        const int promoted = 局面.PROMOTED_PIECE;
-                        BOARD[x2][y2] = promoted;
-                        勢力.勢力調査(局面);
-                        const double score2 = 盤評価(ctx, T, promoted, x1, y1, x2, y2);
-                        // Equal scores keep the piece unpromoted.
-                        if (score2 > score) {
-                            score = score2;
-                            chosen = promoted;
-                        }
-                    }
-                    BOARD[x2][y2] = T;
-                    BOARD[x1][y1] = TRIAL_PIECE;
-
-                    if (score > best.BEST_SCORE) {
-                        best = ComputerMove{true, x1, y1, x2, y2, TRIAL_PIECE, chosen, score};
+                    const double score2 = 盤評価(ctx, T, promoted, x1, y1, x2, y2);
+                    // Equal scores keep the piece unpromoted.
+                    if (score2 > score) {
+                        score = score2;
+                        chosen = promoted;
                     }
                 }
+                BOARD[x2][y2] = T;
+                BOARD[x1][y1] = TRIAL_PIECE;
+
+                // Only a strictly better score replaces the best: ties keep the earlier move.
+                if (score > best.BEST_SCORE)
+                    best = ComputerMove{true, x1, y1, x2, y2, TRIAL_PIECE, chosen, score};
+            });
         }
     return best;
 }
