@@ -87,12 +87,14 @@ double 盤評価(const EvalContext& 文脈, int, int 移動駒, int 移動元X, 
         break;
     case UE_ROOK_PROMOTED:
         V += 調査_周辺状況(s, DX, DY);
-        // Leaving the bottom row opens the squares beside the one it stood below.
+        // Leaving the bottom row from under an empty square: 2 for each empty square beside
+        // that one.
         if (SY == 9 && emptyAt(s, SX, 8)) {
             if (SX > 1 && emptyAt(s, SX - 1, 8)) V += 2;
             if (SX < 9 && emptyAt(s, SX + 1, 8)) V += 2;
         }
-        // Walking into the bottom row beside the human's camp where it can be shut in.
+        // Onto (3,9) or (7,9) under a lower piece, with another one beside it on row 9 and
+        // (4,8) or (6,8) still empty: one more lower move shuts it in.
         if (DY == 9 && lowerAt(s, DX, 8)) {
             if (DX == 3) {
                 if (lowerAt(s, 2, 9) && emptyAt(s, 4, 8)) V -= 150;
