@@ -1,0 +1,100 @@
+#pragma once
+
+#include "game/state.h"
+#include "record/movelist.h"
+#include "ui/seams.h"
+#include "view/board_view.h"
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QShortcut;
+
+namespace zubeki {
+
+class Canvas;
+
+// The main window. It owns the whole game for the life of the program and wires
+// window events to the game's routines.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit Form1(Seams seams = {}, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // --- start-up and shutdown ---
+    void Form_Load();
+    // Sets up the starting position and the per-game counters, and draws them.
+    void 初期設定();
+    // Releases every sound and the sound library.
+    void 終了処理();
+    // Quitting: release the sounds, then end the program at once.
+    void quit();
+    bool ended() const { return ended_; }
+
+    // --- the rules with their drawing, sounds and dialogs ---
+    // Moves a piece on the board and redraws both squares.
+    void 駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒);
+    // Takes the group marked by the last surround test off the board, piece by piece.
+    void 描画_当駒消去();
+    // Removes every enemy group next to the destination left without a liberty.
+    void 捕獲処理(int 移動先X, int 移動先Y, int 手番, int 相手);
+    // The game is over: shows the result and asks whether to play again.
+    void 終了(const std::string& 勝手);
+    // Appends a move to the move list; a full list plays on without recording.
+    bool 手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒, int 移動先駒);
+
+    // --- record panel ---
+    void 描画_可視(bool a, bool b, bool c);
+    void 描画_棋譜_IO(int フラグ);
+
+    // --- the game's data, open to the tests ---
+    GameState state;
+    MoveList rec;
+    Options options;
+    std::intptr_t SOUND_OTHER = 0;
+    std::intptr_t SOUND_FORBIDDEN = 0;
+    std::intptr_t SOUND_PIECE = 0;
+    std::intptr_t SOUND_GAME_END = 0;
+    std::intptr_t SOUND_VANISH = 0;
+    std::intptr_t SOUND_BGM = 0;
+
+    BoardView& view() { return *view_; }
+    Canvas& canvas() { return *canvas_; }
+
+    // Record panel controls.
+    QComboBox* Drive1 = nullptr;
+    QListWidget* Dir1 = nullptr;
+    QListWidget* File1 = nullptr;
+    QLabel* Label1[4] = {};
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QPushButton* Command1 = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    Answer message(const std::string& text, const std::string& title, Buttons buttons = Buttons::Ok,
+                   Icon icon = Icon::None);
+    void dsPlay(std::intptr_t buffer);
+    void createRecordPanel();
+    void placeWindow();
+
+    Seams seams_;
+    Canvas* canvas_ = nullptr;
+    std::unique_ptr<BoardView> view_;
+    QShortcut* escape_ = nullptr;
+    bool ended_ = false;
+    bool recordFullTold_ = false;
+};
+
+} // namespace zubeki

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "game/dialog.h"
+
+#include <functional>
+#include <optional>
+
+namespace zubeki {
+
+// What the window takes from outside, each with the real thing as default:
+// tests hand in scripted answers, instant waits, a fixed clock digit, a fake sound
+// library and a recorder for the end of the program.
+struct Seams {
+    MessageBoxFn messageBox;          // default: a modal QMessageBox
+    std::function<void(double)> wait; // default: a monotonic wait keeping the window painted
+    std::function<int()> clockDigit;  // default: last digit of the clock's seconds
+    std::function<void()> endProgram; // default: leave the event loop with status 0
+};
+
+// The real message box: Japanese buttons come from Qt's translation.
+Answer showMessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                      Icon icon);
+
+} // namespace zubeki
