@@ -1,7 +1,7 @@
 /* ZUBEKI's sound library: wave images played through SDL2_mixer.
  *
  * Handles are opaque integers as wide as a pointer. 0 means "none": every call
- * given a 0 handle, or a handle that was never issued or has been released, does
+ * given a 0 handle, or a handle never handed out or already released, does
  * nothing. Handles are never reused within a process, so a stale one stays harmless.
  */
 #ifndef ZUBEKI_SOUND_H
