@@ -1,14 +1,19 @@
 #include "ui/form1.h"
 
+#include "sound/module1.h"
 #include "view/canvas.h"
 #include "view/wait.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <ctime>
@@ -25,23 +30,27 @@ QRect twipsRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
 
+int lastDigitOfSeconds() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local.tm_sec % 10;
+}
+
 } // namespace
 
 Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::move(seams)) {
     if (!seams_.messageBox) seams_.messageBox = showMessageBox;
     if (!seams_.wait) seams_.wait = waitKeepingPainted;
-    if (!seams_.clockDigit)
-        seams_.clockDigit = [] {
-            const std::time_t now = std::time(nullptr);
-            std::tm local{};
-#ifdef _WIN32
-            localtime_s(&local, &now);
-#else
-            localtime_r(&now, &local);
-#endif
-            return local.tm_sec % 10;
-        };
+    if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
     if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
+    if (seams_.programFolder.empty())
+        seams_.programFolder =
+            std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
 
     setWindowTitle(QStringLiteral("ZUBEKI"));
     setFont(windowFont());
@@ -52,6 +61,22 @@ Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::mo
     view_->waiter = [this](double seconds) {
         if (!ended_) seams_.wait(seconds);
     };
+    canvas_->onMousePress = [this](QMouseEvent* e) {
+        const int button = e->button() == Qt::RightButton  ? 2
+                           : e->button() == Qt::LeftButton ? 1
+                                                           : 4;
+        const QPointF at = e->position();
+        Form_MouseDown(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
+                       static_cast<float>(at.y() * TWIPS_PER_PIXEL));
+    };
+    sound_ = std::make_unique<Module1>(
+        seams_.programFolder,
+        [this](const std::string& text, const std::string& title, Buttons b, Icon i) {
+            return message(text, title, b, i);
+        },
+        seams_.soundLibrary);
+
+    createMenus();
     createRecordPanel();
 
     // A shortcut rather than a key handler: after a menu has been opened the menu bar
@@ -67,10 +92,80 @@ Answer Form1::message(const std::string& text, const std::string& title, Buttons
                       Icon icon) {
     // Once the program is ending nothing more is asked.
     if (ended_) return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    canvas_->update();
     return seams_.messageBox(text, title, buttons, icon);
 }
 
-void Form1::dsPlay(std::intptr_t) {}
+void Form1::dsPlay(std::intptr_t buffer) {
+    sound_->dsPlay(buffer);
+}
+
+void Form1::createMenus() {
+    QMenuBar* bar = menuBar();
+    auto action = [this](QMenu* menu, const char* caption, void (Form1::*handler)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        connect(a, &QAction::triggered, this, [this, handler] {
+            if (!ended_) (this->*handler)();
+            canvas_->update();
+        });
+        return a;
+    };
+    // A ticked item keeps its mark until its handler decides; Qt would flip it first.
+    auto checkable = [this, action](QMenu* menu, const char* caption, void (Form1::*handler)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, a, handler] {
+            a->setChecked(!a->isChecked());
+            if (!ended_) (this->*handler)();
+            canvas_->update();
+        });
+        (void)action;
+        return a;
+    };
+    auto barAction = [this, bar](const char* caption, void (Form1::*handler)()) {
+        QAction* a = bar->addAction(QString::fromUtf8(caption));
+        connect(a, &QAction::triggered, this, [this, handler] {
+            if (!ended_) (this->*handler)();
+            canvas_->update();
+        });
+        return a;
+    };
+    auto closesPanel = [this](QMenu* menu) {
+        connect(menu, &QMenu::aboutToShow, this, [this] { closeRecordPanel(); });
+    };
+
+    TAIKYOKU = bar->addMenu(QStringLiteral("対局"));
+    closesPanel(TAIKYOKU);
+    MATCH_MAN = TAIKYOKU->addMenu(QStringLiteral("対局(人間)"));
+    START = action(MATCH_MAN, "スタート", &Form1::START_Click);
+    START2 = TAIKYOKU->addMenu(QStringLiteral("対局(COM)"));
+    SENTE = action(START2, "先手", &Form1::SENTE_Click);
+    GOTE = action(START2, "後手", &Form1::GOTE_Click);
+    LEVEL = TAIKYOKU->addMenu(QStringLiteral("COM対局ﾚﾍﾞﾙ"));
+    LEVEL1 = checkable(LEVEL, "LEVEL1", &Form1::LEVEL1_Click);
+    LEVEL2 = checkable(LEVEL, "LEVEL2", &Form1::LEVEL2_Click);
+    LEVEL3 = checkable(LEVEL, "LEVEL3", &Form1::LEVEL3_Click);
+    OWARI = action(TAIKYOKU, "終わり", &Form1::quit);
+
+    STOP = bar->addMenu(QStringLiteral("局面"));
+    closesPanel(STOP);
+    CANCEL = action(STOP, "最初", &Form1::CANCEL_Click);
+    REVERSE = action(STOP, "反転", &Form1::REVERSE_Click);
+
+    REPLAY = barAction("戻", &Form1::REPLAY_Click);
+    AFTER = barAction("進", &Form1::AFTER_Click);
+
+    KIFU = bar->addMenu(QStringLiteral("棋譜"));
+    KIFU_READ = action(KIFU, "読込", &Form1::KIFU_READ_Click);
+    KIFU_WRITE = action(KIFU, "書込", &Form1::KIFU_WRITE_Click);
+
+    OPTION = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    closesPanel(OPTION);
+    SIDOU = checkable(OPTION, "移動指導", &Form1::SIDOU_Click);
+    BGM = checkable(OPTION, "BGM", &Form1::BGM_Click);
+
+    VER = barAction("その他", &Form1::VER_Click);
+}
 
 void Form1::createRecordPanel() {
     Drive1 = new QComboBox(canvas_);
@@ -97,6 +192,7 @@ void Form1::createRecordPanel() {
     Text1->setGeometry(twipsRect(960, 3120, 2295, 270));
     Command1 = new QPushButton(QStringLiteral("RETURN"), canvas_);
     Command1->setGeometry(twipsRect(3360, 3000, 855, 375));
+    connectRecordPanel();
 
     描画_可視(false, false, false);
     描画_棋譜_IO(1);
@@ -116,18 +212,32 @@ void Form1::描画_棋譜_IO(int フラグ) {
         Text3->clear();
         Text4->clear();
     }
-    for (QWidget* w :
-         {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Text3),
-          static_cast<QWidget*>(Text4), static_cast<QWidget*>(Label1[0]),
-          static_cast<QWidget*>(Label1[1]), static_cast<QWidget*>(Label1[2]),
-          static_cast<QWidget*>(Label1[3]), static_cast<QWidget*>(Command1)})
-        w->setVisible(show);
+    QWidget* fields[] = {Text1,     Text2,     Text3,     Text4,   Label1[0],
+                         Label1[1], Label1[2], Label1[3], Command1};
+    for (QWidget* w : fields) w->setVisible(show);
+}
+
+void Form1::closeRecordPanel() {
+    描画_可視(false, false, false);
+    描画_棋譜_IO(1);
 }
 
 void Form1::Form_Load() {
-    // The game and display constants are compile-time values; the options start afresh.
+    sound_->SoundInitialize(static_cast<std::intptr_t>(winId()));
+    SOUND_OTHER = sound_->SoundLoadWave("その他.wav", 3);
+    SOUND_FORBIDDEN = sound_->SoundLoadWave("禁止.wav", 3);
+    SOUND_PIECE = sound_->SoundLoadWave("駒打音.wav", 3);
+    SOUND_GAME_END = sound_->SoundLoadWave("終局.wav", 3);
+    SOUND_VANISH = sound_->SoundLoadWave("消滅.wav", 3);
+    SOUND_BGM = sound_->SoundLoadWave("BGM.wav", 1);
+    sound_->dsPlayLooping(SOUND_BGM);
+    BGM->setChecked(true);
+
+    // The game's constants are compile-time values; the options start afresh.
     options.GUIDANCE = 0;
+    LEVEL3->setChecked(true);
     state.LEVEL = 3;
+    SIDOU->setChecked(true);
     options.GUIDANCE = 1;
     options.GUIDE_COLOUR = COLOUR_WHITE;
 
@@ -136,7 +246,7 @@ void Form1::Form_Load() {
     state.SELECT_STATE = 0;
     初期設定();
     placeWindow();
-    canvas_->refresh();
+    canvas_->update();
 }
 
 void Form1::placeWindow() {
@@ -150,12 +260,22 @@ void Form1::初期設定() {
     rec.RECORD_MODE = FALSE_CODE;
     rec.clear();
     recordFullTold_ = false;
+    ++setupCount_;
     view_->描画_桝_数値();
     view_->描画_盤();
     view_->描画_絵(PIC_LOGO, 10.8, 0);
 }
 
-void Form1::終了処理() {}
+void Form1::終了処理() {
+    sound_->dsFree(SOUND_OTHER);
+    sound_->dsFree(SOUND_FORBIDDEN);
+    sound_->dsFree(SOUND_PIECE);
+    sound_->dsFree(SOUND_GAME_END);
+    sound_->dsFree(SOUND_VANISH);
+    sound_->dsFree(SOUND_BGM);
+    SOUND_OTHER = SOUND_FORBIDDEN = SOUND_PIECE = SOUND_GAME_END = SOUND_VANISH = SOUND_BGM = 0;
+    sound_->SoundTerminate();
+}
 
 void Form1::quit() {
     if (ended_) return;
@@ -169,67 +289,98 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form1::駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒) {
-    view_->描画_桝(移動元X, 移動元Y);
-    state.駒移動(移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒);
-    view_->描画_絵(移動駒, 移動先X, 移動先Y);
-    view_->描画_桝輪郭(BOARD_COLOUR, 移動先X, 移動先Y);
+// --- small menu handlers ---
+
+void Form1::START_Click() {
+    view_->描画_桝_数値();
+    state.MAN_SIDE = SIDE_SENTE;
+    state.COM_SIDE = SIDE_GOTE;
+    state.TURN = state.MAN_SIDE;
+    state.PLAY_MODE = MODE_MAN;
+    message("先手の番です", " ");
 }
 
-void Form1::描画_当駒消去() {
-    BoardView& v = *view_;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            if (state.GROUP_MARK[x][y] != 1) continue;
-            if (state.BOARD[x][y] < 0)
-                v.描画_絵(PIC_JI_NAKA, x, y);
-            else if (state.BOARD[x][y] > 0)
-                v.描画_絵(PIC_TEKI_NAKA, x, y);
-            v.描画_桝輪郭(BOARD_COLOUR, x, y);
-            v.refresh();
-            v.待ち時間(0.3);
-            dsPlay(SOUND_VANISH);
-            v.描画_絵(PIC_PA, x, y);
-            v.描画_桝輪郭(BOARD_COLOUR, x, y);
-            v.refresh();
-            v.待ち時間(0.3);
-            v.描画_桝(x, y);
-            v.描画_桝輪郭(BOARD_COLOUR, x, y);
-            v.refresh();
-            v.待ち時間(0.3);
-            state.BOARD[x][y] = EMPTY;
+void Form1::SENTE_Click() {
+    message("あなたの番です", " ");
+    view_->描画_レベル(state.LEVEL);
+    state.SELECT_STATE = 0;
+    state.MAN_SIDE = SIDE_SENTE;
+    state.COM_SIDE = SIDE_GOTE;
+    state.TURN = SIDE_SENTE;
+    state.PLAY_MODE = MODE_COM;
+    rec.RECORD_MODE = FALSE_CODE;
+}
+
+void Form1::GOTE_Click() {
+    view_->描画_レベル(state.LEVEL);
+    state.SELECT_STATE = 0;
+    state.MAN_SIDE = SIDE_GOTE;
+    state.COM_SIDE = SIDE_SENTE;
+    state.TURN = SIDE_SENTE;
+    state.PLAY_MODE = MODE_COM;
+    rec.RECORD_MODE = FALSE_CODE;
+    com_ban();
+}
+
+void Form1::levelClick(QAction* item, int n) {
+    if (item->isChecked()) return;
+    for (QAction* a : {LEVEL1, LEVEL2, LEVEL3}) a->setChecked(a == item);
+    state.LEVEL = n;
+    view_->描画_レベル(n);
+}
+
+void Form1::LEVEL1_Click() {
+    levelClick(LEVEL1, 1);
+}
+void Form1::LEVEL2_Click() {
+    levelClick(LEVEL2, 2);
+}
+void Form1::LEVEL3_Click() {
+    levelClick(LEVEL3, 3);
+}
+
+void Form1::SIDOU_Click() {
+    if (SIDOU->isChecked()) {
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y) view_->描画_桝輪郭(OUTLINE_COLOUR, x, y);
+        // The cells beside the board in the same grid lose any guidance outline too.
+        for (int j = 1; j <= 7; ++j) {
+            view_->描画_桝輪郭(OUTLINE_COLOUR, -1, j);
+            view_->描画_桝輪郭(OUTLINE_COLOUR, 11, j + 2);
         }
-}
-
-void Form1::捕獲処理(int 移動先X, int 移動先Y, int 手番, int 相手) {
-    state.捕獲ループ(移動先X, 移動先Y, 手番, 相手, [this] { 描画_当駒消去(); });
-}
-
-void Form1::終了(const std::string& 勝手) {
-    dsPlay(SOUND_GAME_END);
-    if (勝手.empty())
-        message("引き分けです", "終了");
-    else
-        message(勝手 + "の勝ちです", "終了");
-    if (message("続けますか？", "再ゲーム", Buttons::YesNo) == Answer::Yes) {
-        初期設定();
-        canvas_->refresh();
+        SIDOU->setChecked(false);
+        options.GUIDANCE = 0;
+        options.GUIDE_COLOUR = OUTLINE_COLOUR;
     } else {
-        quit();
+        SIDOU->setChecked(true);
+        options.GUIDANCE = 1;
+        options.GUIDE_COLOUR = COLOUR_WHITE;
     }
 }
 
-bool Form1::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒,
-                     int 移動先駒) {
-    if (rec.手順保存(移動元X, 移動元Y, 移動先X, 移動先Y, 移動元駒, 移動先駒,
-                     state.BOARD[移動先X][移動先Y]))
-        return true;
-    // The list holds 500 moves: the game goes on, the later moves are not recorded.
-    if (!recordFullTold_) {
-        recordFullTold_ = true;
-        message("棋譜は500手までです。これから先の手は記録されません", "棋譜");
+void Form1::BGM_Click() {
+    if (BGM->isChecked()) {
+        BGM->setChecked(false);
+        sound_->dsStop(SOUND_BGM);
+    } else {
+        BGM->setChecked(true);
+        sound_->dsPlayLooping(SOUND_BGM);
     }
-    return false;
+}
+
+void Form1::VER_Click() {
+    closeRecordPanel();
+    dsPlay(SOUND_OTHER);
+    message("ZUBEKI  Version 0.94    [12/1999]\r"
+            "\r"
+            "      The ZUBEKI project\r"
+            "\r"
+            "Home page\r"
+            "https://zubeki.example.org/\r"
+            "\r"
+            "e-mail\r"
+            "zubeki@example.org",
+            "ZUBEKI");
 }
 
 } // namespace zubeki

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ai/influence.h"
 #include "game/state.h"
 #include "record/movelist.h"
 #include "ui/seams.h"
@@ -9,16 +10,19 @@
 #include <cstdint>
 #include <memory>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QShortcut;
 
 namespace zubeki {
 
 class Canvas;
+class Module1;
 
 // The main window. It owns the whole game for the life of the program and wires
 // window events to the game's routines.
@@ -38,6 +42,27 @@ class Form1 : public QMainWindow {
     void quit();
     bool ended() const { return ended_; }
 
+    // --- menu handlers ---
+    void START_Click();
+    void SENTE_Click();
+    void GOTE_Click();
+    void LEVEL1_Click();
+    void LEVEL2_Click();
+    void LEVEL3_Click();
+    void SIDOU_Click();
+    void BGM_Click();
+    void VER_Click();
+    void REPLAY_Click();
+    void AFTER_Click();
+    void CANCEL_Click();
+    void REVERSE_Click();
+    void closeRecordPanel();
+    void KIFU_READ_Click();
+    void KIFU_WRITE_Click();
+
+    // --- the player's press on the window (button 1 left, 2 right; X, Y in twips) ---
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+
     // --- the rules with their drawing, sounds and dialogs ---
     // Moves a piece on the board and redraws both squares.
     void 駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒);
@@ -49,6 +74,10 @@ class Form1 : public QMainWindow {
     void 終了(const std::string& 勝手);
     // Appends a move to the move list; a full list plays on without recording.
     bool 手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒, int 移動先駒);
+    // Carries out a human move found legal: record, promotion, board, checks, captures, end.
+    void 人間の手(int sx, int sy, int dx, int dy, int p, int Button);
+    // The computer's turn: pass, or search, play and show its best move.
+    void com_ban();
 
     // --- record panel ---
     void 描画_可視(bool a, bool b, bool c);
@@ -57,6 +86,7 @@ class Form1 : public QMainWindow {
     // --- the game's data, open to the tests ---
     GameState state;
     MoveList rec;
+    Influence influence;
     Options options;
     std::intptr_t SOUND_OTHER = 0;
     std::intptr_t SOUND_FORBIDDEN = 0;
@@ -65,8 +95,39 @@ class Form1 : public QMainWindow {
     std::intptr_t SOUND_VANISH = 0;
     std::intptr_t SOUND_BGM = 0;
 
+    // The move being entered between the two presses.
+    struct ClickMove {
+        int fromX = 0, fromY = 0, toX = 0, toY = 0, piece = EMPTY;
+    } CLICK_MOVE;
+
     BoardView& view() { return *view_; }
     Canvas& canvas() { return *canvas_; }
+    Module1& sound() { return *sound_; }
+
+    // Menu items.
+    QMenu* TAIKYOKU = nullptr;
+    QMenu* MATCH_MAN = nullptr;
+    QAction* START = nullptr;
+    QMenu* START2 = nullptr;
+    QAction* SENTE = nullptr;
+    QAction* GOTE = nullptr;
+    QMenu* LEVEL = nullptr;
+    QAction* LEVEL1 = nullptr;
+    QAction* LEVEL2 = nullptr;
+    QAction* LEVEL3 = nullptr;
+    QAction* OWARI = nullptr;
+    QMenu* STOP = nullptr;
+    QAction* CANCEL = nullptr;
+    QAction* REVERSE = nullptr;
+    QAction* REPLAY = nullptr;
+    QAction* AFTER = nullptr;
+    QMenu* KIFU = nullptr;
+    QAction* KIFU_READ = nullptr;
+    QAction* KIFU_WRITE = nullptr;
+    QMenu* OPTION = nullptr;
+    QAction* SIDOU = nullptr;
+    QAction* BGM = nullptr;
+    QAction* VER = nullptr;
 
     // Record panel controls.
     QComboBox* Drive1 = nullptr;
@@ -86,15 +147,25 @@ class Form1 : public QMainWindow {
     Answer message(const std::string& text, const std::string& title, Buttons buttons = Buttons::Ok,
                    Icon icon = Icon::None);
     void dsPlay(std::intptr_t buffer);
+    void createMenus();
     void createRecordPanel();
+    void connectRecordPanel();
     void placeWindow();
+    void levelClick(QAction* item, int n);
+    void warnCheckPiece();
+    // The side code whose pieces the current TURN moves: lower (negative) for MAN_SIDE.
+    bool ownsPiece(int code) const;
+    bool opponentsPiece(int code) const;
+    void handOver();
 
     Seams seams_;
     Canvas* canvas_ = nullptr;
     std::unique_ptr<BoardView> view_;
+    std::unique_ptr<Module1> sound_;
     QShortcut* escape_ = nullptr;
     bool ended_ = false;
     bool recordFullTold_ = false;
+    int setupCount_ = 0; // new positions set up so far
 };
 
 } // namespace zubeki

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "game/dialog.h"
+#include "sound/module1.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -15,6 +17,8 @@ struct Seams {
     std::function<void(double)> wait; // default: a monotonic wait keeping the window painted
     std::function<int()> clockDigit;  // default: last digit of the clock's seconds
     std::function<void()> endProgram; // default: leave the event loop with status 0
+    std::optional<SoundLibrary> soundLibrary; // default: libZUBEKI loaded from programFolder
+    std::filesystem::path programFolder;      // default: the folder of the running program
 };
 
 // The real message box: Japanese buttons come from Qt's translation.
