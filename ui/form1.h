@@ -59,6 +59,15 @@ class Form1 : public QMainWindow {
     void closeRecordPanel();
     void KIFU_READ_Click();
     void KIFU_WRITE_Click();
+    void Drive1_Change();
+    void Dir1_Change();
+    // Reads the chosen record; answers false when the file was refused (the game goes on).
+    bool File1_Click(const QString& fileName);
+    // Writes the record; answers true when it was written.
+    bool Command1_Click();
+    // The folder the folder list shows and the file list reads.
+    void setFolder(const QString& folder);
+    const QString& folder() const { return folder_; }
 
     // --- the player's press on the window (button 1 left, 2 right; X, Y in twips) ---
     void Form_MouseDown(int Button, int Shift, float X, float Y);
@@ -150,6 +159,8 @@ class Form1 : public QMainWindow {
     void createMenus();
     void createRecordPanel();
     void connectRecordPanel();
+    void refreshFileList();
+    void showRecord(const struct ReadResult& read);
     void placeWindow();
     void levelClick(QAction* item, int n);
     void warnCheckPiece();
@@ -166,6 +177,8 @@ class Form1 : public QMainWindow {
     bool ended_ = false;
     bool recordFullTold_ = false;
     int setupCount_ = 0; // new positions set up so far
+    QString folder_;
+    QString driveIndexFolder_;
 };
 
 } // namespace zubeki

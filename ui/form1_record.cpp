@@ -1,17 +1,98 @@
+#include "record/record_file.h"
 #include "ui/form1.h"
+#include "view/canvas.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStorageInfo>
 
 namespace zubeki {
 
-void Form1::connectRecordPanel() {}
+namespace {
+
+std::filesystem::path toPath(const QString& s) {
+    return std::filesystem::path(s.toStdString());
+}
+
+// The drives of this machine: the home folder, then every mounted volume.
+QStringList driveRoots() {
+    QStringList roots{QDir::homePath()};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid()) continue;
+        const QString root = volume.rootPath();
+        if (!roots.contains(root)) roots << root;
+    }
+    return roots;
+}
+
+} // namespace
+
+void Form1::connectRecordPanel() {
+    for (const QString& root : driveRoots()) Drive1->addItem(root, root);
+    connect(Drive1, &QComboBox::activated, this, [this](int) { Drive1_Change(); });
+    connect(Dir1, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { setFolder(item->data(Qt::UserRole).toString()); });
+    connect(File1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { File1_Click(item->text()); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    setFolder(QDir::currentPath());
+}
+
+void Form1::setFolder(const QString& folder) {
+    QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) return;
+    folder_ = dir.absolutePath();
+    Dir1_Change();
+}
+
+void Form1::Drive1_Change() {
+    const QString root = Drive1->currentData().toString();
+    QStorageInfo volume(root);
+    if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
+        message("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
+        // The folder list keeps its folder; the drive list goes back to the drive it is on.
+        const int at = Drive1->findData(driveIndexFolder_);
+        if (at >= 0) Drive1->setCurrentIndex(at);
+        return;
+    }
+    driveIndexFolder_ = root;
+    setFolder(root);
+}
+
+void Form1::Dir1_Change() {
+    // The folder list: the folder itself, its parent, then its sub-folders.
+    Dir1->clear();
+    QDir dir(folder_);
+    auto add = [this](const QString& label, const QString& path) {
+        auto* item = new QListWidgetItem(label, Dir1);
+        item->setData(Qt::UserRole, path);
+    };
+    add(QStringLiteral("[") + QDir::toNativeSeparators(folder_) + QStringLiteral("]"), folder_);
+    QDir parent = dir;
+    if (parent.cdUp()) add(QStringLiteral(".."), parent.absolutePath());
+    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        add(sub, dir.absoluteFilePath(sub));
+    // The file list follows the folder list.
+    refreshFileList();
+}
+
+void Form1::refreshFileList() {
+    File1->clear();
+    QDir dir(folder_);
+    const QString pattern =
+        QStringLiteral("*") +
+        QString::fromUtf8(recordExtension.data(), static_cast<int>(recordExtension.size()));
+    for (const QString& name : dir.entryList({pattern}, QDir::Files, QDir::Name))
+        File1->addItem(name);
+}
 
 void Form1::KIFU_READ_Click() {
     描画_可視(true, true, true);
     描画_棋譜_IO(1);
+    refreshFileList();
 }
 
 void Form1::KIFU_WRITE_Click() {
@@ -21,6 +102,73 @@ void Form1::KIFU_WRITE_Click() {
     }
     描画_可視(true, true, false);
     描画_棋譜_IO(0);
+}
+
+bool Form1::File1_Click(const QString& fileName) {
+    描画_可視(false, false, false);
+    // The whole file is read and checked before the game in progress is dropped.
+    const ReadResult read = readRecord(toPath(QDir(folder_).absoluteFilePath(fileName)));
+    if (!read.ok) {
+        message(read.error, "棋譜");
+        return false;
+    }
+    showRecord(read);
+    return true;
+}
+
+void Form1::showRecord(const ReadResult& read) {
+    Form_Load();
+    rec.RECORD_MODE = TRUE_CODE;
+    // Game name under the board on the left, upper player above it, lower player below.
+    const double at[3][2] = {{800, 6350}, {3700, 100}, {3700, 6350}};
+    for (int i = 0; i < 3; ++i)
+        view_->textAtTwips(at[i][0], at[i][1],
+                           QString::fromStdString(read.header[static_cast<size_t>(i)]),
+                           COLOUR_WHITE, 12);
+    const int mode = rec.RECORD_MODE;
+    rec = read.moves;
+    rec.RECORD_MODE = mode;
+    rec.RECORD_POS = 0;
+    state.MOVE_COUNT = 0;
+    canvas_->update();
+    if (!read.warning.empty()) message(read.warning, "棋譜");
+    if (rec.RECORD_LEN == 0) {
+        message("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
+    } else {
+        message(" 読み込みました", "棋譜");
+        message("棋譜を '進 'で進めて下さい", "棋譜");
+    }
+}
+
+bool Form1::Command1_Click() {
+    const std::string name = Text1->text().toStdString();
+    if (name.empty()) {
+        message("ﾌｧｲﾙ名が入力されていません", "  ");
+        return false;
+    }
+    if (rec.RECORD_POS < 1) {
+        message("保存するデータがありません", "棋譜保存");
+        return false;
+    }
+    if (const std::string why = checkRecordName(name); !why.empty()) {
+        message(why, "棋譜");
+        return false;
+    }
+    const RecordHeader header =
+        recordHeader(Text2->text().toStdString(), Text3->text().toStdString(),
+                     Text4->text().toStdString(), state.MAN_SIDE);
+    const WriteResult written = writeRecord(toPath(folder_), name, header, rec);
+    if (!written.ok) {
+        // The panel stays open with the name, so the player can try another.
+        message(written.error, "棋譜");
+        return false;
+    }
+    描画_可視(false, false, false);
+    描画_棋譜_IO(1);
+    refreshFileList();
+    if (!written.warning.empty()) message(written.warning, "棋譜");
+    message("棋譜を書き込みました", "  ");
+    return true;
 }
 
 } // namespace zubeki
