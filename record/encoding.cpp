@@ -1,0 +1,86 @@
+#include "record/encoding.h"
+
+#include "record/codepage.h"
+
+namespace zubeki {
+namespace {
+
+constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD"; // U+FFFD
+
+// Length of the well-formed UTF-8 character at the start of `s`, or 0 when there is none.
+std::size_t utf8CharLength(std::string_view s) {
+    if (s.empty()) return 0;
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = b(0);
+    if (lead < 0x80) return 1;
+    std::size_t len;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        len = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        len = 3;
+        if (lead == 0xE0) lo = 0xA0; // overlong
+        if (lead == 0xED) hi = 0x9F; // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        len = 4;
+        if (lead == 0xF0) lo = 0x90; // overlong
+        if (lead == 0xF4) hi = 0x8F; // past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (s.size() < len || b(1) < lo || b(1) > hi) return 0;
+    for (std::size_t i = 2; i < len; ++i)
+        if (b(i) < 0x80 || b(i) > 0xBF) return 0;
+    return len;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t len = utf8CharLength(bytes);
+        if (len == 0) return false;
+        bytes.remove_prefix(len);
+    }
+    return true;
+}
+
+Cp932Text utf8ToCp932(std::string_view utf8) {
+    Cp932Text result;
+    result.bytes.reserve(utf8.size());
+    while (!utf8.empty()) {
+        utf8.remove_prefix(codepage::utf8ToCp932Prefix(utf8, result.bytes));
+        if (utf8.empty()) break;
+        // The converter stopped at a character it cannot write (or at a stray byte).
+        const std::size_t len = utf8CharLength(utf8);
+        if (len == 1) {
+            result.bytes += utf8.front(); // plain ASCII: only without a converter
+        } else {
+            result.bytes += '?';
+            ++result.replaced;
+        }
+        utf8.remove_prefix(len == 0 ? 1 : len);
+    }
+    return result;
+}
+
+std::string cp932ToUtf8(std::string_view cp932) {
+    std::string out;
+    out.reserve(cp932.size() * 3 / 2);
+    if (codepage::cp932ToUtf8Prefix(cp932, out) == cp932.size()) return out;
+    if (isValidUtf8(cp932)) return std::string(cp932);
+
+    out.clear();
+    while (!cp932.empty()) {
+        cp932.remove_prefix(codepage::cp932ToUtf8Prefix(cp932, out));
+        if (cp932.empty()) break;
+        if (static_cast<unsigned char>(cp932.front()) < 0x80)
+            out += cp932.front(); // plain ASCII: only without a converter
+        else
+            out += replacementCharacter;
+        cp932.remove_prefix(1);
+    }
+    return out;
+}
+
+} // namespace zubeki
