@@ -1,0 +1,327 @@
+#include "record/record_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "game/codes.h"
+#include "record/encoding.h"
+
+namespace zubeki {
+namespace {
+
+constexpr std::string_view lineEnd = "\r\n";
+
+std::string number(int n) {
+    return std::to_string(n);
+}
+
+// What went wrong, as the player should hear it. `reading` picks the words for a missing file.
+std::string reasonText(std::error_code error, bool reading) {
+    switch (static_cast<std::errc>(error.value())) {
+    case std::errc::permission_denied:
+    case std::errc::operation_not_permitted:
+        return reading ? "読み込みが許可されていません" : "書き込みが許可されていません";
+    case std::errc::read_only_file_system:
+        return "書き込み禁止の媒体です";
+    case std::errc::no_space_on_device:
+        return "ﾃﾞｨｽｸがいっぱいです";
+    case std::errc::no_such_file_or_directory:
+        return reading ? "ﾌｧｲﾙが見つかりません" : "ﾌｫﾙﾀﾞが見つかりません";
+    case std::errc::not_a_directory:
+        return "ﾌｫﾙﾀﾞが見つかりません";
+    case std::errc::is_a_directory:
+        return reading ? "ﾌｧｲﾙではなくﾌｫﾙﾀﾞです" : "同じ名前のﾌｫﾙﾀﾞがあります";
+    case std::errc::filename_too_long:
+        return "ﾌｧｲﾙ名が長すぎます";
+    case std::errc::illegal_byte_sequence:
+    case std::errc::invalid_argument:
+        return "ﾌｧｲﾙ名に使えない文字があります";
+    case std::errc::io_error:
+        return "ﾃﾞﾊﾞｲｽのｴﾗｰです";
+    default:
+        break;
+    }
+#ifdef EDQUOT
+    if (error.value() == EDQUOT) return "ﾃﾞｨｽｸがいっぱいです";
+#endif
+    return "ｴﾗｰ " + number(error.value()) + "（" + error.message() + "）";
+}
+
+std::string writeError(std::string_view reason) {
+    return "棋譜を書き込めませんでした：" + std::string(reason);
+}
+
+std::string lineError(int line, std::string_view what) {
+    return "棋譜ﾌｧｲﾙの " + number(line) + " 行目" + std::string(what);
+}
+
+int promotedCode(int piece) {
+    return isUpperPiece(piece) ? piece + 1 : piece - 1;
+}
+
+bool isBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// A header line as code page 932 on one line of its own: line ends inside a name would split it.
+std::string headerLine(std::string_view utf8, int& replaced) {
+    std::string flat(utf8);
+    for (char& c : flat) {
+        if (c == '\r' || c == '\n' || c == '\0') {
+            c = '?';
+            ++replaced;
+        }
+    }
+    Cp932Text text = utf8ToCp932(flat);
+    replaced += text.replaced;
+    return std::move(text.bytes);
+}
+
+std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+// Short, so a long record name still leaves room; not "*.棋譜", so the file list ignores it.
+// createNew() refuses a name that exists, so two writers in one folder never share a file.
+std::filesystem::path temporaryPath(const std::filesystem::path& folder, int attempt) {
+    return folder / (".zubeki-" + number(attempt) + ".tmp");
+}
+
+} // namespace
+
+RecordHeader recordHeader(std::string_view text2, std::string_view text3, std::string_view text4,
+                          int manSide) {
+    if (manSide == SIDE_SENTE) return {std::string(text2), std::string(text4), std::string(text3)};
+    return {std::string(text2), std::string(text3), std::string(text4)};
+}
+
+std::filesystem::path recordPath(const std::filesystem::path& folder, std::string_view name) {
+    return folder / pathFromUtf8(std::string(name) + std::string(recordExtension));
+}
+
+std::string checkRecordName(std::string_view name) {
+    if (name.empty()) return "ﾌｧｲﾙ名が入力されていません";
+#ifdef _WIN32
+    constexpr std::string_view separators = "/\\:";
+    constexpr std::string_view refused = "*?\"<>|";
+#else
+    constexpr std::string_view separators = "/";
+    constexpr std::string_view refused = "";
+#endif
+    for (char c : name) {
+        if (separators.find(c) != std::string_view::npos)
+            return "ﾌｧｲﾙ名に '" + std::string(1, c) + "' は使えません";
+        if (refused.find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 0x20 ||
+            c == 0x7F)
+            return "ﾌｧｲﾙ名に使えない文字があります";
+    }
+    if (!isValidUtf8(name)) return "ﾌｧｲﾙ名に使えない文字があります";
+    return {};
+}
+
+std::string formatMoveLine(const MoveList& list, int n) {
+    if (n < 1 || n > MoveList::CAPACITY) return {};
+    char line[96];
+    const int len = std::snprintf(line, sizeof line, "%2d%d%d%d%4d%4d%4d", list.REC_FROM_X[n],
+                                  list.REC_FROM_Y[n], list.REC_TO_X[n], list.REC_TO_Y[n],
+                                  list.REC_RESULT[n], list.REC_PIECE[n], list.REC_TARGET[n]);
+    return std::string(line, len > 0 ? static_cast<std::size_t>(len) : 0);
+}
+
+int parseMoveField(std::string_view field) {
+    long long value = 0;
+    int sign = 0; // 0 until a sign or a digit has been seen
+    for (char c : field) {
+        if (c == ' ' || c == '\t') continue;
+        if (sign == 0 && (c == '-' || c == '+')) {
+            sign = c == '-' ? -1 : 1;
+            continue;
+        }
+        if (c < '0' || c > '9') break;
+        if (sign == 0) sign = 1;
+        value = std::min(value * 10 + (c - '0'), 999'999'999LL); // no field is this wide
+    }
+    return static_cast<int>(sign < 0 ? -value : value);
+}
+
+void parseMoveLine(std::string_view line, MoveList& list, int n) {
+    if (n < 1 || n > MoveList::CAPACITY) return;
+    const auto field = [&](std::size_t column, std::size_t width) {
+        return parseMoveField(column - 1 < line.size() ? line.substr(column - 1, width) : "");
+    };
+    list.REC_FROM_X[n] = field(1, 2);
+    list.REC_FROM_Y[n] = field(3, 1);
+    list.REC_TO_X[n] = field(4, 1);
+    list.REC_TO_Y[n] = field(5, 1);
+    list.REC_RESULT[n] = field(6, 4);
+    list.REC_PIECE[n] = field(10, 4);
+    list.REC_TARGET[n] = field(14, 4);
+}
+
+bool isPlayableMove(const MoveList& list, int n) {
+    if (n < 1 || n > MoveList::CAPACITY) return false;
+    const int piece = list.REC_PIECE[n];
+    const int result = list.REC_RESULT[n];
+    return onBoard(list.REC_FROM_X[n], list.REC_FROM_Y[n]) &&
+           onBoard(list.REC_TO_X[n], list.REC_TO_Y[n]) && isPieceCode(piece) &&
+           list.REC_TARGET[n] == EMPTY &&
+           (result == piece || (!isPromoted(piece) && result == promotedCode(piece)));
+}
+
+WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
+                        const RecordHeader& header, const MoveList& list,
+                        RecordFileSystem& fileSystem) {
+    WriteResult result;
+    if (std::string refusal = checkRecordName(name); !refusal.empty()) {
+        result.error = std::move(refusal);
+        return result;
+    }
+    if (list.RECORD_POS < 0 || list.RECORD_POS > MoveList::CAPACITY) {
+        result.error = writeError("手順が正しくありません");
+        return result;
+    }
+
+    // The whole record is small (at most three names and 500 lines of 19 bytes), so it is put
+    // together first and only then does anything touch the disk.
+    std::string text;
+    int replaced = 0;
+    for (const std::string& line : header) {
+        std::string bytes = headerLine(line, replaced);
+        if (bytes.size() > maxRecordLineBytes) {
+            result.error = writeError("名前が長すぎます");
+            return result;
+        }
+        text += bytes;
+        text += lineEnd;
+    }
+    for (int n = 1; n <= list.RECORD_POS; ++n) {
+        if (!isPlayableMove(list, n)) {
+            result.error = writeError(number(n) + " 手目が正しくありません");
+            return result;
+        }
+        text += formatMoveLine(list, n);
+        text += lineEnd;
+    }
+
+    const std::filesystem::path target = recordPath(folder, name);
+    std::filesystem::path temporary;
+    std::unique_ptr<RecordOutputFile> file;
+    std::error_code error;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporaryPath(folder, attempt);
+        file = fileSystem.createNew(temporary, error);
+        if (file || error != std::errc::file_exists) break;
+    }
+    if (!file) {
+        result.error = writeError(reasonText(error, false));
+        return result;
+    }
+    error = file->write(text);
+    if (const std::error_code finished = file->finish(); !error) error = finished;
+    file.reset();
+    if (!error) error = fileSystem.replace(temporary, target);
+    if (error) {
+        fileSystem.remove(temporary);
+        result.error = writeError(reasonText(error, false));
+        return result;
+    }
+    result.ok = true;
+    if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
+    return result;
+}
+
+ReadResult readRecordFrom(const ByteSource& source) {
+    ReadResult result;
+    RecordLineReader reader(source);
+    std::string RECORD_LINE;
+
+    const auto refuse = [&](std::string error) {
+        result = ReadResult{};
+        result.error = std::move(error);
+        result.lines = reader.lineNumber();
+        return result;
+    };
+    // The reader stopped: fine at the end of the file, otherwise the file is refused.
+    const auto stopped = [&]() -> std::string {
+        switch (reader.stop()) {
+        case RecordLineReader::Stop::TooLong:
+            return lineError(reader.lineNumber(), "が長すぎます");
+        case RecordLineReader::Stop::Binary:
+            return lineError(reader.lineNumber(), "に文字でないﾃﾞｰﾀがあります");
+        case RecordLineReader::Stop::ReadError:
+            return "棋譜ﾌｧｲﾙを読み込めませんでした：" +
+                   reasonText({reader.readErrno(), std::generic_category()}, true);
+        default:
+            return {};
+        }
+    };
+
+    for (std::string& line : result.header) {
+        if (reader.ファイル1_読込(RECORD_LINE) != TRUE_CODE) break;
+        line = cp932ToUtf8(RECORD_LINE);
+    }
+
+    int n = 0;
+    int firstBlank = 0; // file line of the first of the blank lines just read, 0 if none
+    int blankMove = 0;
+    while (reader.stop() == RecordLineReader::Stop::None &&
+           reader.ファイル1_読込(RECORD_LINE) == TRUE_CODE) {
+        // Blank lines are let through at the end of the file only (an editor may add one).
+        if (isBlank(RECORD_LINE)) {
+            if (firstBlank == 0) {
+                firstBlank = reader.lineNumber();
+                blankMove = n + 1;
+            }
+            continue;
+        }
+        if (firstBlank != 0)
+            return refuse(lineError(firstBlank, "（" + number(blankMove) + " 手目）が空です"));
+        if (n == MoveList::CAPACITY) {
+            result.warning = "棋譜ﾌｧｲﾙの " + number(MoveList::CAPACITY + 1) +
+                             " 手目から後は読み込みませんでした";
+            break;
+        }
+        ++n;
+        parseMoveLine(RECORD_LINE, result.moves, n);
+        if (!isPlayableMove(result.moves, n))
+            return refuse(
+                lineError(reader.lineNumber(), "（" + number(n) + " 手目）が正しくありません"));
+    }
+    if (std::string error = stopped(); !error.empty()) return refuse(std::move(error));
+
+    result.ok = true;
+    result.moves.RECORD_POS = 0;
+    result.moves.RECORD_LEN = n;
+    result.lines = reader.lineNumber();
+    return result;
+}
+
+ReadResult readRecordBytes(std::string_view bytes) {
+    return readRecordFrom([&bytes](char* buffer, std::size_t size) -> long {
+        const std::size_t n = std::min(size, bytes.size());
+        bytes.copy(buffer, n);
+        bytes.remove_prefix(n);
+        return static_cast<long>(n);
+    });
+}
+
+ReadResult readRecord(const std::filesystem::path& file) {
+    std::error_code error;
+    InputFile input = openForReading(file, error);
+    if (!input) {
+        ReadResult result;
+        result.error = "棋譜ﾌｧｲﾙを開けませんでした：" + reasonText(error, true);
+        return result;
+    }
+    std::FILE* f = input.get();
+    return readRecordFrom([f](char* buffer, std::size_t size) -> long {
+        const std::size_t n = std::fread(buffer, 1, size, f);
+        if (n == 0 && std::ferror(f)) return -1;
+        return static_cast<long>(n);
+    });
+}
+
+} // namespace zubeki

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <system_error>
+
+// The few file operations a record file needs. Writing goes through RecordFileSystem so a test
+// can make the disk fill up or a rename fail half-way through; the real one is systemFileSystem().
+namespace zubeki {
+
+// A file being written. Its destructor closes it if finish() was not called.
+class RecordOutputFile {
+  public:
+    virtual ~RecordOutputFile() = default;
+    // Writes all of `bytes` or answers why not.
+    virtual std::error_code write(std::string_view bytes) = 0;
+    // Pushes everything to the disk and closes the file.
+    virtual std::error_code finish() = 0;
+};
+
+class RecordFileSystem {
+  public:
+    virtual ~RecordFileSystem() = default;
+    // Creates `path`, which must not exist yet, empty and open for writing.
+    virtual std::unique_ptr<RecordOutputFile> createNew(const std::filesystem::path& path,
+                                                        std::error_code& error) = 0;
+    // Renames `from` to `to` in one step, replacing any file called `to`.
+    virtual std::error_code replace(const std::filesystem::path& from,
+                                    const std::filesystem::path& to) = 0;
+    // Removes a file left behind by a failed write; errors are of no interest.
+    virtual void remove(const std::filesystem::path& path) noexcept = 0;
+};
+
+// The real file system of this platform.
+RecordFileSystem& systemFileSystem();
+
+// Opens a file for reading in binary mode (a UTF-8 path on every platform); null with `error` set
+// when it cannot be opened.
+struct FileCloser {
+    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+using InputFile = std::unique_ptr<std::FILE, FileCloser>;
+InputFile openForReading(const std::filesystem::path& path, std::error_code& error);
+
+} // namespace zubeki

@@ -1,0 +1,561 @@
+// Record files: the move line's columns, the header order, writing that never loses the old
+// record, and reading files that are short, long, foreign or broken.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "game/codes.h"
+#include "record/record_file.h"
+
+namespace zubeki {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Move {
+    int fromX, fromY, toX, toY, result, piece, target;
+};
+
+void put(MoveList& list, int n, const Move& m) {
+    list.REC_FROM_X[n] = m.fromX;
+    list.REC_FROM_Y[n] = m.fromY;
+    list.REC_TO_X[n] = m.toX;
+    list.REC_TO_Y[n] = m.toY;
+    list.REC_RESULT[n] = m.result;
+    list.REC_PIECE[n] = m.piece;
+    list.REC_TARGET[n] = m.target;
+}
+
+Move entry(const MoveList& list, int n) {
+    return {list.REC_FROM_X[n], list.REC_FROM_Y[n], list.REC_TO_X[n],  list.REC_TO_Y[n],
+            list.REC_RESULT[n], list.REC_PIECE[n],  list.REC_TARGET[n]};
+}
+
+bool operator==(const Move& a, const Move& b) {
+    return a.fromX == b.fromX && a.fromY == b.fromY && a.toX == b.toX && a.toY == b.toY &&
+           a.result == b.result && a.piece == b.piece && a.target == b.target;
+}
+
+void PrintTo(const Move& m, std::ostream* os) {
+    *os << "(" << m.fromX << "," << m.fromY << ")->(" << m.toX << "," << m.toY << ") " << m.piece
+        << "=>" << m.result << " on " << m.target;
+}
+
+// A playable move n: every square and code differs from its neighbours', both sides and all
+// four kinds turn up, and some moves promote.
+Move sampleMove(int n) {
+    const int pieces[] = {SITA_ROOK, UE_BISHOP, SITA_BISHOP_PROMOTED, UE_ROOK};
+    const int piece = pieces[n % 4];
+    const bool promotes = n % 3 == 0 && !isPromoted(piece);
+    return {n % 9 + 1,
+            n / 9 % 9 + 1,
+            (n + 4) % 9 + 1,
+            (n * 7) % 9 + 1,
+            promotes ? (isUpperPiece(piece) ? piece + 1 : piece - 1) : piece,
+            piece,
+            EMPTY};
+}
+
+MoveList sampleGame(int moves, int position) {
+    MoveList list;
+    for (int n = 1; n <= moves; ++n) put(list, n, sampleMove(n));
+    list.RECORD_LEN = moves;
+    list.RECORD_POS = position;
+    return list;
+}
+
+std::string moveLine(int n) {
+    MoveList list;
+    put(list, 1, sampleMove(n));
+    return formatMoveLine(list, 1);
+}
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A fresh folder of our own for each test.
+class RecordFolder : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "zubeki-record-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(folder, ignored);
+    }
+    fs::path folder;
+};
+
+const RecordHeader names = {"名人戦 第①局", "ﾔﾏﾀﾞ 髙志", "後手～－∥￢"};
+// The same names as the file holds them.
+const std::string namesCp932 = "\x96\xBC\x90\x6C\x90\xED \x91\xE6\x87\x40\x8B\xC7\r\n"
+                               "\xD4\xCF\xC0\xDE \xFB\xFC\x8E\x75\r\n"
+                               "\x8C\xE3\x8E\xE8\x81\x60\x81\x7C\x81\x61\x81\xCA\r\n";
+
+TEST(MoveLine, WritesEachFieldInItsColumns) {
+    const struct {
+        Move move;
+        const char* line;
+    } cases[] = {
+        {{5, 5, 2, 8, UE_BISHOP_PROMOTED, UE_BISHOP, EMPTY}, " 5528 801 800   0"},
+        {{2, 8, 2, 4, SITA_ROOK, SITA_ROOK, EMPTY}, " 2824-900-900   0"},
+        {{9, 1, 9, 9, SITA_BISHOP_PROMOTED, SITA_BISHOP, EMPTY}, " 9199-801-800   0"},
+        {{1, 9, 1, 1, UE_ROOK_PROMOTED, UE_ROOK_PROMOTED, EMPTY}, " 1911 901 901   0"},
+    };
+    for (const auto& c : cases) {
+        MoveList list;
+        put(list, 7, c.move);
+        EXPECT_EQ(formatMoveLine(list, 7), c.line);
+        MoveList back;
+        parseMoveLine(c.line, back, 3);
+        EXPECT_EQ(entry(back, 3), c.move) << c.line;
+    }
+    EXPECT_EQ(formatMoveLine(MoveList{}, 0), "");
+    EXPECT_EQ(formatMoveLine(MoveList{}, MoveList::CAPACITY + 1), "");
+}
+
+TEST(MoveLine, ReadsAFieldAsADecimalNumber) {
+    const struct {
+        const char* field;
+        int value;
+    } cases[] = {
+        {"   0", 0},
+        {"-900", -900},
+        {" 801", 801},
+        {"8 0 1", 801},
+        {"- 9 0 0", -900},
+        {"\t80\t1", 801},
+        {"+901", 901},
+        {"12ab", 12},
+        {"9-1", 9},
+        {"ab12", 0},
+        {"", 0},
+        {"    ", 0},
+        {"  - ", 0},
+        {"--9", 0},
+        {"１２", 0},
+        {"99999999999999", 999'999'999},
+        {"-99999999999999", -999'999'999},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseMoveField(c.field), c.value) << '"' << c.field << '"';
+}
+
+TEST(MoveLine, MissingFieldsOfAShortLineAreZero) {
+    const struct {
+        const char* line;
+        Move move;
+    } cases[] = {
+        {"", {0, 0, 0, 0, 0, 0, 0}},
+        {" 5", {5, 0, 0, 0, 0, 0, 0}},
+        {" 5528 801", {5, 5, 2, 8, 801, 0, 0}},
+        {" 5528 801 800", {5, 5, 2, 8, 801, 800, 0}},
+        {" 5528 801 800   0 trailing words", {5, 5, 2, 8, 801, 800, 0}},
+        {"x5528?801 8x0", {0, 5, 2, 8, 0, 8, 0}},
+    };
+    for (const auto& c : cases) {
+        MoveList list = sampleGame(2, 2); // stale values must not survive in the entry
+        parseMoveLine(c.line, list, 1);
+        EXPECT_EQ(entry(list, 1), c.move) << '"' << c.line << '"';
+    }
+}
+
+TEST(RecordHeader, PutsTheUpperSidesPlayerOnLineTwo) {
+    // Text2 = game, Text3 = first player, Text4 = second player.
+    EXPECT_EQ(recordHeader("対局", "先手の名", "後手の名", SIDE_SENTE),
+              (RecordHeader{"対局", "後手の名", "先手の名"}));
+    EXPECT_EQ(recordHeader("対局", "先手の名", "後手の名", SIDE_GOTE),
+              (RecordHeader{"対局", "先手の名", "後手の名"}));
+}
+
+TEST(RecordName, RefusesNamesThatAreNotOneFileName) {
+    const struct {
+        const char* name;
+        const char* message;
+    } cases[] = {
+        {"対局①", ""},
+        {"a b.c", ""},
+        {"", "ﾌｧｲﾙ名が入力されていません"},
+        {"../x", "ﾌｧｲﾙ名に '/' は使えません"},
+        {"sub/対局", "ﾌｧｲﾙ名に '/' は使えません"},
+        {"tab\there", "ﾌｧｲﾙ名に使えない文字があります"},
+        {"bad\xFFutf8", "ﾌｧｲﾙ名に使えない文字があります"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(checkRecordName(c.name), c.message) << c.name;
+    EXPECT_EQ(recordPath("/tmp/棋譜", "対局①").string(), "/tmp/棋譜/対局①.棋譜");
+}
+
+TEST_F(RecordFolder, WritesTheMovesUpToThePositionAndReadsThemBack) {
+    const MoveList game = sampleGame(12, 5);
+    const WriteResult written = writeRecord(folder, "対局①", names, game);
+    ASSERT_TRUE(written.ok) << written.error;
+    EXPECT_EQ(written.warning, "");
+
+    const fs::path file = folder / "対局①.棋譜";
+    std::string expected = namesCp932;
+    for (int n = 1; n <= 5; ++n) expected += moveLine(n) + "\r\n";
+    EXPECT_EQ(bytesOf(file), expected);
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"対局①.棋譜"}); // no temporary left
+
+    const ReadResult read = readRecord(file);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.warning, "");
+    EXPECT_EQ(read.header, names);
+    EXPECT_EQ(read.moves.RECORD_POS, 0);
+    EXPECT_EQ(read.moves.RECORD_LEN, 5);
+    EXPECT_EQ(read.lines, 8);
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(entry(read.moves, n), entry(game, n)) << n;
+    EXPECT_EQ(entry(read.moves, 6), (Move{0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(RecordFolder, ReplacesARecordOfTheSameName) {
+    writeBytes(folder / "対局.棋譜", "old record\r\nthat is longer than the new one\r\n" +
+                                         std::string(3000, 'x') + "\r\n");
+    // A stray temporary file of someone else is neither reused nor removed.
+    writeBytes(folder / ".zubeki-0.tmp", "not ours");
+
+    ASSERT_TRUE(writeRecord(folder, "対局", {"a", "b", "c"}, sampleGame(3, 1)).ok);
+    EXPECT_EQ(bytesOf(folder / "対局.棋譜"), "a\r\nb\r\nc\r\n" + moveLine(1) + "\r\n");
+    EXPECT_EQ(bytesOf(folder / ".zubeki-0.tmp"), "not ours");
+    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{".zubeki-0.tmp", "対局.棋譜"}));
+}
+
+TEST_F(RecordFolder, WritesCharactersCodePage932CannotHoldAsQuestionMarks) {
+    const WriteResult written =
+        writeRecord(folder, "k", {"한국", "line\r\nbreak", "ok"}, sampleGame(1, 1));
+    ASSERT_TRUE(written.ok) << written.error;
+    EXPECT_EQ(written.warning, "棋譜ﾌｧｲﾙに書けない文字を '?' にしました");
+    EXPECT_EQ(bytesOf(folder / "k.棋譜"), "??\r\nline??break\r\nok\r\n" + moveLine(1) + "\r\n");
+}
+
+TEST_F(RecordFolder, RefusesToWriteWhereItCannot) {
+    writeBytes(folder / "plain", "a file, not a folder");
+    MoveList unplayable = sampleGame(3, 3);
+    unplayable.REC_TO_X[2] = 10;
+    MoveList beyondTheList = sampleGame(1, 1);
+    beyondTheList.RECORD_POS = MoveList::CAPACITY + 1;
+
+    const struct {
+        const char* what;
+        fs::path folder;
+        std::string name;
+        RecordHeader header;
+        MoveList list;
+        std::string error;
+    } cases[] = {
+        {"slash in the name", folder, "sub/k", names, sampleGame(2, 2),
+         "ﾌｧｲﾙ名に '/' は使えません"},
+        {"folder that is a file", folder / "plain", "k", names, sampleGame(2, 2),
+         "棋譜を書き込めませんでした：ﾌｫﾙﾀﾞが見つかりません"},
+        {"missing folder", folder / "none", "k", names, sampleGame(2, 2),
+         "棋譜を書き込めませんでした：ﾌｫﾙﾀﾞが見つかりません"},
+        {"name too long", folder, std::string(300, 'n'), names, sampleGame(2, 2),
+         "棋譜を書き込めませんでした：ﾌｧｲﾙ名が長すぎます"},
+        {"off-board move", folder, "k", names, unplayable,
+         "棋譜を書き込めませんでした：2 手目が正しくありません"},
+        {"position past the list", folder, "k", names, beyondTheList,
+         "棋譜を書き込めませんでした：手順が正しくありません"},
+        {"header line too long",
+         folder,
+         "k",
+         {"", std::string(5000, 'a'), ""},
+         sampleGame(1, 1),
+         "棋譜を書き込めませんでした：名前が長すぎます"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const WriteResult written = writeRecord(c.folder, c.name, c.header, c.list);
+        EXPECT_FALSE(written.ok);
+        EXPECT_EQ(written.error, c.error);
+        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"plain"});
+    }
+}
+
+TEST_F(RecordFolder, RefusesToWriteIntoAReadOnlyFolder) {
+    writeBytes(folder / "k.棋譜", "old");
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(folder.c_str(), W_OK) == 0) // root writes anyway
+        GTEST_SKIP() << "folder permissions do not stop this user from writing";
+    const WriteResult written = writeRecord(folder, "k", names, sampleGame(2, 2));
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(written.error, "棋譜を書き込めませんでした：書き込みが許可されていません");
+    EXPECT_EQ(bytesOf(folder / "k.棋譜"), "old");
+}
+
+// The real file system, except that one step fails the way a full disk, a broken device or a
+// locked file makes it fail.
+class FailingFileSystem final : public RecordFileSystem {
+  public:
+    enum class Step { Write, Finish, Replace };
+    FailingFileSystem(Step step, std::size_t bytesBeforeFailure, std::errc error)
+        : step_(step), budget_(bytesBeforeFailure), error_(std::make_error_code(error)) {}
+
+    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path,
+                                                std::error_code& error) override {
+        auto real = systemFileSystem().createNew(path, error);
+        if (!real) return nullptr;
+        return std::make_unique<File>(std::move(real), *this);
+    }
+    std::error_code replace(const fs::path& from, const fs::path& to) override {
+        if (step_ == Step::Replace) return error_;
+        return systemFileSystem().replace(from, to);
+    }
+    void remove(const fs::path& path) noexcept override { systemFileSystem().remove(path); }
+
+  private:
+    struct File final : RecordOutputFile {
+        File(std::unique_ptr<RecordOutputFile> real, FailingFileSystem& fs)
+            : real_(std::move(real)), fs_(fs) {}
+        std::error_code write(std::string_view bytes) override {
+            if (fs_.step_ != Step::Write || bytes.size() <= fs_.budget_) return real_->write(bytes);
+            // Part of the text reaches the disk, then it is full.
+            if (auto e = real_->write(bytes.substr(0, fs_.budget_))) return e;
+            return fs_.error_;
+        }
+        std::error_code finish() override {
+            const std::error_code e = real_->finish();
+            return fs_.step_ == Step::Finish ? fs_.error_ : e;
+        }
+        std::unique_ptr<RecordOutputFile> real_;
+        FailingFileSystem& fs_;
+    };
+
+    Step step_;
+    std::size_t budget_;
+    std::error_code error_;
+};
+
+TEST_F(RecordFolder, AFailedWriteLeavesTheOldRecordAsItWas) {
+    const std::string old = namesCp932 + moveLine(1) + "\r\n";
+    const struct {
+        const char* what;
+        FailingFileSystem::Step step;
+        std::size_t budget;
+        std::errc error;
+        const char* message;
+    } cases[] = {
+        {"disk full half-way", FailingFileSystem::Step::Write, 40, std::errc::no_space_on_device,
+         "棋譜を書き込めませんでした：ﾃﾞｨｽｸがいっぱいです"},
+        {"nothing fits", FailingFileSystem::Step::Write, 0, std::errc::no_space_on_device,
+         "棋譜を書き込めませんでした：ﾃﾞｨｽｸがいっぱいです"},
+        {"flush to the device", FailingFileSystem::Step::Finish, 0, std::errc::io_error,
+         "棋譜を書き込めませんでした：ﾃﾞﾊﾞｲｽのｴﾗｰです"},
+        {"rename refused", FailingFileSystem::Step::Replace, 0, std::errc::permission_denied,
+         "棋譜を書き込めませんでした：書き込みが許可されていません"},
+        {"unexpected error", FailingFileSystem::Step::Replace, 0, std::errc::too_many_links,
+         "棋譜を書き込めませんでした：ｴﾗｰ 31（Too many links）"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(folder / "対局.棋譜", old);
+        FailingFileSystem failing(c.step, c.budget, c.error);
+        const WriteResult written = writeRecord(folder, "対局", names, sampleGame(12, 12), failing);
+        EXPECT_FALSE(written.ok);
+        EXPECT_EQ(written.error, c.message);
+        EXPECT_EQ(bytesOf(folder / "対局.棋譜"), old);
+        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"対局.棋譜"});
+    }
+}
+
+std::string header3 = "game\r\nupper\r\nlower\r\n";
+
+std::string lines(int from, int to) {
+    std::string text;
+    for (int n = from; n <= to; ++n) text += moveLine(n) + "\r\n";
+    return text;
+}
+
+TEST(RecordReader, AcceptsEveryLineEndAndShortFiles) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        RecordHeader header;
+        int moves;
+    } cases[] = {
+        {"CR LF", header3 + lines(1, 3), {"game", "upper", "lower"}, 3},
+        {"CR alone",
+         "game\rupper\rlower\r" + moveLine(1) + "\r" + moveLine(2) + "\r",
+         {"game", "upper", "lower"},
+         2},
+        {"LF alone", "game\nupper\nlower\n" + moveLine(1) + "\n", {"game", "upper", "lower"}, 1},
+        {"mixed, no end on the last line",
+         "g\r\n\r" + std::string("l\n") + moveLine(1) + "\r" + moveLine(2),
+         {"g", "", "l"},
+         2},
+        {"header only", header3, {"game", "upper", "lower"}, 0},
+        {"two lines", "game\r\nupper\r\n", {"game", "upper", ""}, 0},
+        {"empty file", "", {"", "", ""}, 0},
+        {"blank lines at the end",
+         header3 + lines(1, 2) + "\r\n   \r\n\r\n",
+         {"game", "upper", "lower"},
+         2},
+        {"line of the longest length",
+         std::string(maxRecordLineBytes, 'g') + "\r\nu\r\nl\r\n",
+         {std::string(maxRecordLineBytes, 'g'), "u", "l"},
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult read = readRecordBytes(c.bytes);
+        ASSERT_TRUE(read.ok) << read.error;
+        EXPECT_EQ(read.header, c.header);
+        EXPECT_EQ(read.moves.RECORD_LEN, c.moves);
+        EXPECT_EQ(read.moves.RECORD_POS, 0);
+        for (int n = 1; n <= c.moves; ++n) EXPECT_EQ(entry(read.moves, n), sampleMove(n)) << n;
+    }
+}
+
+TEST(RecordReader, RefusesTheWholeFileForOneBadLine) {
+    const std::string good = header3 + lines(1, 2); // lines 4 and 5
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string error;
+    } cases[] = {
+        {"column 10", good + "10555 801 800   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"column 0", good + " 0528 801 800   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"row 0", good + " 5028 801 800   0\r\n", "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"negative column", good + "-5528 801 800   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"not a piece", good + " 5528 701 700   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"occupied target", good + " 5528 800 800 900\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"turns into a rook", good + " 5528 901 800   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"changes sides", good + " 5528-800 800   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"lower piece promotes upwards", good + " 5528-799-800   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"promoted piece demoted", good + " 5528 800 801   0\r\n",
+         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"short line", good + " 5528\r\n", "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"first move", header3 + "garbage\r\n", "棋譜ﾌｧｲﾙの 4 行目（1 手目）が正しくありません"},
+        {"blank line between moves", header3 + moveLine(1) + "\r\n\r\n" + moveLine(2) + "\r\n",
+         "棋譜ﾌｧｲﾙの 5 行目（2 手目）が空です"},
+        {"NUL in a move",
+         good + std::string(" 55\0"
+                            "28\r\n",
+                            7),
+         "棋譜ﾌｧｲﾙの 6 行目に文字でないﾃﾞｰﾀがあります"},
+        {"NUL in the header", std::string("g\r\nu\0", 5),
+         "棋譜ﾌｧｲﾙの 2 行目に文字でないﾃﾞｰﾀがあります"},
+        {"UTF-16", std::string("\xFF\xFEg\0a\0", 6), "棋譜ﾌｧｲﾙの 1 行目に文字でないﾃﾞｰﾀがあります"},
+        {"line too long", header3 + std::string(maxRecordLineBytes + 1, ' ') + "\r\n",
+         "棋譜ﾌｧｲﾙの 4 行目が長すぎます"},
+        {"header too long, no line end", std::string(100000, 'g'), "棋譜ﾌｧｲﾙの 1 行目が長すぎます"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult read = readRecordBytes(c.bytes);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.error, c.error);
+        EXPECT_EQ(read.moves.RECORD_LEN, 0);
+        EXPECT_EQ(read.header, (RecordHeader{}));
+    }
+}
+
+TEST(RecordReader, KeepsThePreviousLineWhenAReadFails) {
+    // One byte per read, so every line end falls on a boundary between reads.
+    const std::string text = "a\r\nbc\rd\n\re";
+    std::size_t at = 0;
+    RecordLineReader reader([&](char* buffer, std::size_t) -> long {
+        if (at == text.size()) return 0;
+        buffer[0] = text[at++];
+        return 1;
+    });
+    std::string RECORD_LINE = "before";
+    std::vector<std::string> got;
+    while (reader.ファイル1_読込(RECORD_LINE) == TRUE_CODE) got.push_back(RECORD_LINE);
+    EXPECT_EQ(got, (std::vector<std::string>{"a", "bc", "d", "", "e"}));
+    EXPECT_EQ(RECORD_LINE, "e");
+    EXPECT_EQ(reader.stop(), RecordLineReader::Stop::EndOfFile);
+    EXPECT_EQ(reader.ファイル1_読込(RECORD_LINE), FALSE_CODE);
+    EXPECT_EQ(RECORD_LINE, "e");
+    EXPECT_EQ(reader.lineNumber(), 5);
+}
+
+TEST(RecordReader, ReportsAReadErrorInTheMiddle) {
+    int calls = 0;
+    const ReadResult read = readRecordFrom([&](char* buffer, std::size_t) -> long {
+        if (++calls > 1) {
+            errno = EIO;
+            return -1;
+        }
+        const std::string_view first = "game\r\nupp";
+        first.copy(buffer, first.size());
+        return static_cast<long>(first.size());
+    });
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.error, "棋譜ﾌｧｲﾙを読み込めませんでした：ﾃﾞﾊﾞｲｽのｴﾗｰです");
+}
+
+TEST_F(RecordFolder, ReadsTheFirst500MovesOfALongerRecord) {
+    writeBytes(folder / "long.棋譜", header3 + lines(1, 600));
+    const ReadResult read = readRecord(folder / "long.棋譜");
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.warning, "棋譜ﾌｧｲﾙの 501 手目から後は読み込みませんでした");
+    EXPECT_EQ(read.moves.RECORD_LEN, MoveList::CAPACITY);
+    EXPECT_EQ(entry(read.moves, 500), sampleMove(500));
+
+    writeBytes(folder / "full.棋譜", header3 + lines(1, 500) + "\r\n");
+    const ReadResult full = readRecord(folder / "full.棋譜");
+    ASSERT_TRUE(full.ok) << full.error;
+    EXPECT_EQ(full.warning, "");
+    EXPECT_EQ(full.moves.RECORD_LEN, MoveList::CAPACITY);
+}
+
+TEST_F(RecordFolder, ReadsHeadersInCodePage932AndOtherwise) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    writeBytes(folder / "mixed.棋譜", namesCp932.substr(0, namesCp932.find('\n') + 1) +
+                                          "対局者 髙橋\r\n" // UTF-8 from another editor
+                                          "\x8A\xFB\x81\r\n" +
+                                          moveLine(1) + "\r\n");
+    const ReadResult mixed = readRecord(folder / "mixed.棋譜");
+    ASSERT_TRUE(mixed.ok) << mixed.error;
+    EXPECT_EQ(mixed.header, (RecordHeader{names[0], "対局者 髙橋", "棋" + fffd}));
+    EXPECT_EQ(mixed.moves.RECORD_LEN, 1);
+
+    writeBytes(folder / "cp932.棋譜", namesCp932 + lines(1, 2));
+    const ReadResult cp932 = readRecord(folder / "cp932.棋譜");
+    ASSERT_TRUE(cp932.ok) << cp932.error;
+    EXPECT_EQ(cp932.header, names);
+}
+
+TEST_F(RecordFolder, ReportsAFileThatCannotBeOpened) {
+    fs::create_directory(folder / "dir.棋譜");
+    EXPECT_EQ(readRecord(folder / "none.棋譜").error,
+              "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙが見つかりません");
+    EXPECT_EQ(readRecord(folder / "dir.棋譜").error,
+              "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙではなくﾌｫﾙﾀﾞです");
+}
+
+} // namespace
+} // namespace zubeki
