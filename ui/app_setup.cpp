@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 namespace zubeki {
@@ -22,6 +23,13 @@ int runGame(QApplication& app) {
     Form1 form;
     form.Form_Load();
     form.show();
+    // A record named on the command line (a file manager opening a record) is read once
+    // the window stands.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString record = arguments.at(1);
+        QTimer::singleShot(0, &form, [&form, record] { form.openRecord(record); });
+    }
     return app.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include "sound/dynlib.h"
 #include "sound/module1.h"
 #include "view/canvas.h"
 #include "view/wait.h"
@@ -41,6 +42,20 @@ int lastDigitOfSeconds() {
     return local.tm_sec % 10;
 }
 
+// Where the sound library and the wave files stand: beside the program in the build
+// tree, or in the game's own folder when the game is installed.
+std::filesystem::path soundFolder(const std::filesystem::path& programFolder) {
+    const std::string library = DynamicLibrary::fileName(kSoundLibraryName);
+    std::error_code error;
+    if (std::filesystem::exists(programFolder / library, error)) return programFolder;
+#ifdef ZUBEKI_PRIVATEDIR_FROM_BINDIR
+    const std::filesystem::path installed =
+        (programFolder / std::filesystem::path(ZUBEKI_PRIVATEDIR_FROM_BINDIR)).lexically_normal();
+    if (std::filesystem::exists(installed / library, error)) return installed;
+#endif
+    return programFolder;
+}
+
 } // namespace
 
 Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::move(seams)) {
@@ -70,7 +85,7 @@ Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::mo
                        static_cast<float>(at.y() * TWIPS_PER_PIXEL));
     };
     sound_ = std::make_unique<Module1>(
-        seams_.programFolder,
+        soundFolder(seams_.programFolder),
         [this](const std::string& text, const std::string& title, Buttons b, Icon i) {
             return message(text, title, b, i);
         },

@@ -63,6 +63,8 @@ class Form1 : public QMainWindow {
     void Dir1_Change();
     // Reads the chosen record; answers false when the file was refused (the game goes on).
     bool File1_Click(const QString& fileName);
+    // Reads a record named on the command line, as choosing it in the file list does.
+    bool openRecord(const QString& path);
     // Writes the record; answers true when it was written.
     bool Command1_Click();
     // The folder the folder list shows and the file list reads.

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -114,6 +115,12 @@ bool Form1::File1_Click(const QString& fileName) {
     }
     showRecord(read);
     return true;
+}
+
+bool Form1::openRecord(const QString& path) {
+    const QFileInfo file(path);
+    if (file.absoluteDir().exists()) setFolder(file.absolutePath());
+    return File1_Click(file.fileName());
 }
 
 void Form1::showRecord(const ReadResult& read) {
