@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-mincho fonts-ipaexfont-mincho
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
+  desktop-file-utils appstream clang
 )
 
 missing=()
