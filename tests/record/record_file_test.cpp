@@ -2,6 +2,7 @@
 // record, and reading files that are short, long, foreign or broken.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -432,38 +433,27 @@ TEST(RecordReader, AcceptsEveryLineEndAndShortFiles) {
 
 TEST(RecordReader, RefusesTheWholeFileForOneBadLine) {
     const std::string good = header3 + lines(1, 2); // lines 4 and 5
+    const std::string third = "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません";
     const struct {
         const char* what;
         std::string bytes;
         std::string error;
     } cases[] = {
-        {"column 10", good + "10555 801 800   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"column 0", good + " 0528 801 800   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"row 0", good + " 5028 801 800   0\r\n", "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"negative column", good + "-5528 801 800   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"not a piece", good + " 5528 701 700   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"occupied target", good + " 5528 800 800 900\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"turns into a rook", good + " 5528 901 800   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"changes sides", good + " 5528-800 800   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"lower piece promotes upwards", good + " 5528-799-800   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"promoted piece demoted", good + " 5528 800 801   0\r\n",
-         "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
-        {"short line", good + " 5528\r\n", "棋譜ﾌｧｲﾙの 6 行目（3 手目）が正しくありません"},
+        {"column 10", good + "10555 801 800   0\r\n", third},
+        {"column 0", good + " 0528 801 800   0\r\n", third},
+        {"row 0", good + " 5028 801 800   0\r\n", third},
+        {"negative column", good + "-5528 801 800   0\r\n", third},
+        {"not a piece", good + " 5528 701 700   0\r\n", third},
+        {"occupied target", good + " 5528 800 800 900\r\n", third},
+        {"turns into a rook", good + " 5528 901 800   0\r\n", third},
+        {"changes sides", good + " 5528-800 800   0\r\n", third},
+        {"lower piece promotes upwards", good + " 5528-799-800   0\r\n", third},
+        {"promoted piece demoted", good + " 5528 800 801   0\r\n", third},
+        {"short line", good + " 5528\r\n", third},
         {"first move", header3 + "garbage\r\n", "棋譜ﾌｧｲﾙの 4 行目（1 手目）が正しくありません"},
         {"blank line between moves", header3 + moveLine(1) + "\r\n\r\n" + moveLine(2) + "\r\n",
          "棋譜ﾌｧｲﾙの 5 行目（2 手目）が空です"},
-        {"NUL in a move",
-         good + std::string(" 55\0"
-                            "28\r\n",
-                            7),
+        {"NUL in a move", good + " 55" + '\0' + "28\r\n",
          "棋譜ﾌｧｲﾙの 6 行目に文字でないﾃﾞｰﾀがあります"},
         {"NUL in the header", std::string("g\r\nu\0", 5),
          "棋譜ﾌｧｲﾙの 2 行目に文字でないﾃﾞｰﾀがあります"},
