@@ -1,0 +1,315 @@
+// Moves played through the window's own routines: captures with their animation, check
+// squares blinking, the move text and number beside the board, whole games between two
+// humans, passes and promotion by the right button.
+#include "harness.h"
+
+#include <QTest>
+
+using namespace zubeki;
+using namespace zubeki::uitest;
+
+namespace {
+
+struct Move {
+    int fx, fy, tx, ty;
+};
+
+// Two short games between humans that end with a group surrounded.
+struct CaptureGame {
+    const char* name;
+    diagram::Rows rows;
+    std::vector<Move> moves;
+    int capturedX, capturedY;
+    bool upperVanishes; // which side picture the vanishing piece shows first
+    const char* result;
+};
+
+const CaptureGame kCaptureGames[] = {
+    // The lower rook checks the upper rook, which must move; then the lower rook closes the
+    // corner round the upper bishop.
+    {"lower side surrounds the corner bishop",
+     {"Br", "", "", "r", "....R", "", "", "", "....r"},
+     {{5, 9, 5, 6}, {5, 5, 2, 5}, {1, 4, 1, 2}},
+     1,
+     1,
+     true,
+     "先手の勝ちです | 終了 | OK"},
+    // A quiet lower move, then the upper rook comes down beside the lower bishop in the corner.
+    {"upper side surrounds the corner bishop",
+     {"", "", "", "", "..r", "........R", "", "", ".......Rb"},
+     {{3, 5, 3, 4}, {9, 6, 9, 8}},
+     9,
+     9,
+     false,
+     "後手の勝ちです | 終了 | OK"},
+};
+
+} // namespace
+
+class PlayFlowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void captureAnimatesAndWins_data();
+    void captureAnimatesAndWins();
+    void checkingMoveBlinksAndWritesTheMove();
+    void campWinThenNoEndsTheProgram();
+    void humanPasses_data();
+    void humanPasses();
+    void computerPassIsReportedAndAMoveResetsTheCount();
+    void rightButtonPromotes_data();
+    void rightButtonPromotes();
+};
+
+void PlayFlowTest::captureAnimatesAndWins_data() {
+    QTest::addColumn<int>("game");
+    for (int i = 0; i < 2; ++i) QTest::addRow("%s", kCaptureGames[i].name) << i;
+}
+
+void PlayFlowTest::captureAnimatesAndWins() {
+    QFETCH(int, game);
+    const CaptureGame& g = kCaptureGames[game];
+    Harness h;
+    h.place(g.rows);
+    h.f().START->trigger();
+    for (std::size_t i = 0; i + 1 < g.moves.size(); ++i) {
+        const Move& m = g.moves[i];
+        h.move(m.fx, m.fy, m.tx, m.ty);
+        QCOMPARE(h.s().BOARD[m.fx][m.fy], EMPTY);
+    }
+    const int victim = h.s().BOARD[g.capturedX][g.capturedY];
+    QCOMPARE(victim > 0, g.upperVanishes);
+
+    bool boardWhenWon = false;
+    h.onMessage = [&](const Message& m) {
+        if (m.text.endsWith(QStringLiteral("の勝ちです")))
+            boardWhenWon = h.s().BOARD[g.capturedX][g.capturedY] == EMPTY;
+    };
+    h.forget();
+    h.keepFrames = true;
+    const Move& last = g.moves.back();
+    h.move(last.fx, last.fy, last.tx, last.ty);
+
+    // The capture's three frames are the last three waits of the move.
+    QVERIFY(h.waits.size() >= 3);
+    const std::size_t n = h.waits.size();
+    for (std::size_t i = n - 3; i < n; ++i) QCOMPARE(h.waits[i], 0.3);
+    const Pictures& pics = h.f().view().pictures();
+    const int cx = g.capturedX, cy = g.capturedY;
+    QCOMPARE(inside(h.frames[n - 3], cx, cy),
+             pictureOn(g.upperVanishes ? pics.TEKI_NAKA : pics.JI_NAKA, cx, cy));
+    QCOMPARE(inside(h.frames[n - 2], cx, cy), pictureOn(pics.PA, cx, cy));
+    QCOMPARE(inside(h.frames[n - 1], cx, cy), pictureOn(pics.KARA_MASU, cx, cy));
+    // The vanish sound comes between the side picture and the burst, once.
+    const QStringList vanish = FakeSound::only("dsPlay", h.soundAtWait[n - 3]);
+    QVERIFY(vanish.contains(QStringLiteral("dsPlay 消滅.wav")));
+    QCOMPARE(FakeSound::lines(h.soundAtWait[n - 3])
+                 .mid(0, static_cast<int>(h.soundAtWait[n - 2] - h.soundAtWait[n - 3])),
+             QStringList{QStringLiteral("dsPlay 消滅.wav")});
+    QCOMPARE(FakeSound::only("dsPlay").count(QStringLiteral("dsPlay 消滅.wav")), 1);
+    QVERIFY(boardWhenWon);
+
+    QCOMPARE(h.shown(), (QStringList{QString::fromUtf8(g.result),
+                                     QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
+    // Yes: a fresh position and no game running.
+    QCOMPARE(h.board(), startingBoard());
+    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.f().rec.RECORD_LEN, 0);
+    QCOMPARE(h.s().MOVE_COUNT, 0);
+    QCOMPARE(h.ends, 0);
+}
+
+void PlayFlowTest::checkingMoveBlinksAndWritesTheMove() {
+    Harness h;
+    h.place(kCaptureGames[0].rows);
+    h.f().START->trigger();
+    QCOMPARE(ink(lowerSlot(h.image())), 0);
+    QCOMPARE(ink(upperSlot(h.image())), 0);
+    const QImage rookBefore = inside(h.image(), 5, 5);
+    const QImage numberBefore = moveNumberSlot(h.image());
+
+    h.keepFrames = true;
+    h.move(5, 9, 5, 6); // the lower rook arrives under the upper rook
+    QCOMPARE(h.s().CHECK_ACTIVE, TRUE_CODE);
+    QCOMPARE(diagram::marks(h.s().CHECK_SQUARES), diagram::marks({"", "", "", "", "....#"}));
+    QCOMPARE(h.waits, (std::vector<double>(6, 0.15)));
+    // Off, on, three times: the empty square, then the rook again.
+    const QImage empty = pictureOn(h.f().view().pictures().KARA_MASU, 5, 5);
+    for (int i = 0; i < 6; i += 2) {
+        QCOMPARE(inside(h.frames[static_cast<std::size_t>(i)], 5, 5), empty);
+        QCOMPARE(inside(h.frames[static_cast<std::size_t>(i + 1)], 5, 5), rookBefore);
+    }
+    QCOMPARE(colourName(topEdge(h.image(), 5, 5)), colourName(kLightBlue));
+    // The lower side's move is written in its slot, and the number moves on.
+    QVERIFY(ink(lowerSlot(h.image())) > 0);
+    QCOMPARE(ink(upperSlot(h.image())), 0);
+    const QImage numberOne = moveNumberSlot(h.image());
+    QVERIFY(numberOne != numberBefore);
+    QCOMPARE(h.s().MOVE_COUNT, 1);
+    QCOMPARE(FakeSound::only("dsPlay"), QStringList{QStringLiteral("dsPlay 駒打音.wav")});
+
+    // The upper rook answers the check; no check follows, so the six pauses show nothing.
+    h.forget();
+    h.move(5, 5, 2, 5);
+    QCOMPARE(h.waits, (std::vector<double>(6, 0.15)));
+    QCOMPARE(h.s().CHECK_ACTIVE, FALSE_CODE);
+    QVERIFY(ink(upperSlot(h.image())) > 0);
+    QVERIFY(moveNumberSlot(h.image()) != numberOne);
+    QCOMPARE(h.s().TURN, SIDE_SENTE);
+}
+
+void PlayFlowTest::campWinThenNoEndsTheProgram() {
+    Harness h;
+    // Eight lower pieces already stand in the upper camp; the rook fills the ninth square.
+    h.place({".R....rrr", "......rrr", ".......rr", "", "", "......r"});
+    h.f().START->trigger();
+    h.answers = {Answer::No};
+    h.forget();
+    h.move(7, 6, 7, 3);
+    QCOMPARE(h.s().CAPTURE_DONE == TRUE_CODE, false);
+    QCOMPARE(h.shown(), (QStringList{QStringLiteral("先手の勝ちです | 終了 | OK"),
+                                     QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
+    QCOMPARE(h.ends, 1);
+    QVERIFY(h.f().ended());
+    QStringList expected{QStringLiteral("dsPlay 駒打音.wav"), QStringLiteral("dsPlay 終局.wav")};
+    for (const char* name : kWaveNames) expected << QStringLiteral("dsFree ") + name;
+    expected << QStringLiteral("dsTerminate");
+    QCOMPARE(FakeSound::lines(), expected);
+
+    // Nothing more is drawn or asked once the program is ending.
+    const QImage last = h.image().copy();
+    h.press(5, 5);
+    h.f().REPLAY->trigger();
+    QCOMPARE(h.image(), last);
+    QCOMPARE(h.messages.size(), std::size_t{2});
+}
+
+void PlayFlowTest::humanPasses_data() {
+    QTest::addColumn<bool>("computer");
+    QTest::addRow("against the computer") << true;
+    QTest::addRow("between humans") << false;
+}
+
+// The lower rook in the corner is walled in by two upper rooks that cannot move either.
+void PlayFlowTest::humanPasses() {
+    QFETCH(bool, computer);
+    Harness h;
+    h.place({"", "", "", "", "", "", "", "R", "rR"});
+    (computer ? h.f().SENTE : h.f().START)->trigger();
+    h.forget();
+    h.press(5, 5);
+    if (computer) {
+        // The pass goes to the computer, which has to pass too: a draw.
+        QCOMPARE(h.shown(), (QStringList{QStringLiteral("あなたはパスです | パス | OK"),
+                                         QStringLiteral("引き分けです | 終了 | OK"),
+                                         QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
+    } else {
+        QCOMPARE(h.shown(), QStringList{QStringLiteral("あなたはパスです | パス | OK")});
+        QCOMPARE(h.s().TURN, SIDE_GOTE);
+        QCOMPARE(h.s().PASS_COUNT, 1);
+        h.press(1, 1);
+        QCOMPARE(h.shown().mid(1), (QStringList{QStringLiteral("引き分けです | 終了 | OK"),
+                                                QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
+    }
+    QCOMPARE(FakeSound::only("dsPlay"), QStringList{QStringLiteral("dsPlay 終局.wav")});
+    QCOMPARE(h.board(), startingBoard());
+}
+
+void PlayFlowTest::computerPassIsReportedAndAMoveResetsTheCount() {
+    {
+        // The human passes and the computer's free bishop moves: the count starts again.
+        Harness h;
+        h.place({"", "", "", "", "....B", "", "", "R", "rR"});
+        h.f().SENTE->trigger();
+        h.press(5, 5);
+        QCOMPARE(h.shown().mid(1), QStringList{QStringLiteral("あなたはパスです | パス | OK")});
+        QCOMPARE(h.f().rec.RECORD_LEN, 1);
+        QVERIFY(h.f().rec.REC_RESULT[1] >= UE_BISHOP);
+        QCOMPARE(h.s().PASS_COUNT, 0);
+        QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
+    }
+    // The computer is walled in; the human's free rook keeps moving between its passes.
+    Harness h;
+    h.place({"", "", "", "", "....r", "", "", "R", "rR"});
+    h.f().SENTE->trigger();
+    h.forget();
+    h.move(5, 5, 6, 5);
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("パスします | パス | OK")});
+    QCOMPARE(h.s().PASS_COUNT, 1);
+    QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
+    QCOMPARE(h.f().rec.RECORD_LEN, 1);
+    h.move(6, 5, 6, 4);
+    // Not a draw: the human's move in between reset the count.
+    QCOMPARE(h.shown(), (QStringList{QStringLiteral("パスします | パス | OK"),
+                                     QStringLiteral("パスします | パス | OK")}));
+    QCOMPARE(h.s().PASS_COUNT, 1);
+    QCOMPARE(h.s().BOARD[6][4], SITA_ROOK);
+}
+
+void PlayFlowTest::rightButtonPromotes_data() {
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<int>("fx");
+    QTest::addColumn<int>("fy");
+    QTest::addColumn<int>("tx");
+    QTest::addColumn<int>("ty");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("realMouse");
+    QTest::addColumn<int>("result");
+    QTest::addRow("lower rook, right") << false << 7 << 6 << 7 << 3 << 2 << false << -901;
+    QTest::addRow("lower rook, left") << false << 7 << 6 << 7 << 3 << 1 << false << -900;
+    QTest::addRow("lower rook, real right press") << false << 7 << 6 << 7 << 3 << 2 << true << -901;
+    QTest::addRow("lower rook, real left press") << false << 7 << 6 << 7 << 3 << 1 << true << -900;
+    QTest::addRow("lower bishop, right") << false << 5 << 5 << 7 << 3 << 2 << false << -801;
+    QTest::addRow("lower bishop, left") << false << 5 << 5 << 7 << 3 << 1 << false << -800;
+    QTest::addRow("upper rook, right") << true << 3 << 4 << 3 << 7 << 2 << false << 901;
+    QTest::addRow("upper rook, left") << true << 3 << 4 << 3 << 7 << 1 << false << 900;
+    QTest::addRow("upper bishop, right") << true << 6 << 5 << 3 << 8 << 2 << false << 801;
+    QTest::addRow("upper bishop, left") << true << 6 << 5 << 3 << 8 << 1 << false << 800;
+}
+
+void PlayFlowTest::rightButtonPromotes() {
+    QFETCH(bool, upper);
+    QFETCH(int, fx);
+    QFETCH(int, fy);
+    QFETCH(int, tx);
+    QFETCH(int, ty);
+    QFETCH(int, button);
+    QFETCH(bool, realMouse);
+    QFETCH(int, result);
+    Harness h;
+    h.place({"r", "", "", "..R", "....bB", "......r"});
+    h.f().START->trigger();
+    if (upper) h.move(1, 1, 2, 1); // a quiet lower move first
+    const int piece = h.s().BOARD[fx][fy];
+    if (realMouse) {
+        h.f().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.f()));
+        auto at = [](int x, int y) {
+            return QPoint(Canvas::toPixel(centreX(x)), Canvas::toPixel(centreY(y)));
+        };
+        QTest::mousePress(&h.f().canvas(), Qt::LeftButton, {}, at(fx, fy));
+        QCOMPARE(h.s().SELECT_STATE, 1);
+        QTest::mousePress(&h.f().canvas(), button == 2 ? Qt::RightButton : Qt::LeftButton, {},
+                          at(tx, ty));
+    } else {
+        h.move(fx, fy, tx, ty, button);
+    }
+    const int n = h.f().rec.RECORD_LEN;
+    QCOMPARE(h.s().BOARD[tx][ty], result);
+    QCOMPARE(h.f().rec.REC_RESULT[n], result);
+    QCOMPARE(h.f().rec.REC_PIECE[n], piece);
+    QCOMPARE(h.s().BOARD[fx][fy], EMPTY);
+    const QImage placed = inside(h.image(), tx, ty);
+    QSize natural;
+    QCOMPARE(placed, pictureOn(*h.f().view().pictures().forCode(result, &natural), tx, ty));
+
+    // Back: the piece returns to its source unpromoted; forward: the promoted code again.
+    h.f().REPLAY->trigger();
+    QCOMPARE(h.s().BOARD[fx][fy], piece);
+    QCOMPARE(h.s().BOARD[tx][ty], EMPTY);
+    h.f().AFTER->trigger();
+    QCOMPARE(h.s().BOARD[tx][ty], result);
+    QCOMPARE(inside(h.image(), tx, ty), placed);
+}
+
+QTEST_MAIN(PlayFlowTest)
+#include "play_flow_test.moc"
