@@ -92,8 +92,8 @@ struct FakeSound {
     }
 
     static SoundLibrary table() {
-        return SoundLibrary{&dsInitialize, &dsCreateDSB,   &dsPlay,     &dsPlayLooping,
-                            &dsStop,       &dsFree,        &dsTerminate};
+        return SoundLibrary{&dsInitialize, &dsCreateDSB, &dsPlay,     &dsPlayLooping,
+                            &dsStop,       &dsFree,      &dsTerminate};
     }
 
     static Buffer* live(std::intptr_t h) {
@@ -155,6 +155,10 @@ struct Message {
     }
 };
 
+struct Move {
+    int fx, fy, tx, ty;
+};
+
 enum class Sound { Fake, FailingFake, NoLibraryFile };
 
 // Twips of the centre of a board square.
@@ -204,7 +208,9 @@ class Harness {
     GameState& s() { return form->state; }
     const QImage& image() { return form->canvas().image(); }
 
-    void press(int x, int y, int button = 1) { form->Form_MouseDown(button, 0, centreX(x), centreY(y)); }
+    void press(int x, int y, int button = 1) {
+        form->Form_MouseDown(button, 0, centreX(x), centreY(y));
+    }
     void move(int fx, int fy, int tx, int ty, int button = 1) {
         press(fx, fy);
         press(tx, ty, button);
@@ -234,7 +240,7 @@ class Harness {
     QTemporaryDir folder;
     std::vector<Message> messages;
     std::vector<std::size_t> soundAtMessage; // length of the sound log at each message
-    std::deque<Answer> answers; // for the Yes/No boxes in order; Yes once they run out
+    std::deque<Answer> answers;              // for the Yes/No boxes in order; Yes once they run out
     std::function<void(const Message&)> onMessage;
     std::vector<double> waits;
     std::vector<std::size_t> soundAtWait; // length of the sound log at each wait

@@ -10,10 +10,6 @@ using namespace zubeki::uitest;
 
 namespace {
 
-struct Move {
-    int fx, fy, tx, ty;
-};
-
 // Two short games between humans that end with a group surrounded.
 struct CaptureGame {
     const char* name;
@@ -207,8 +203,9 @@ void PlayFlowTest::humanPasses() {
         QCOMPARE(h.s().TURN, SIDE_GOTE);
         QCOMPARE(h.s().PASS_COUNT, 1);
         h.press(1, 1);
-        QCOMPARE(h.shown().mid(1), (QStringList{QStringLiteral("引き分けです | 終了 | OK"),
-                                                QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
+        QCOMPARE(h.shown().mid(1),
+                 (QStringList{QStringLiteral("引き分けです | 終了 | OK"),
+                              QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
     }
     QCOMPARE(FakeSound::only("dsPlay"), QStringList{QStringLiteral("dsPlay 終局.wav")});
     QCOMPARE(h.board(), startingBoard());
