@@ -117,33 +117,28 @@ void Form1::dsPlay(std::intptr_t buffer) {
 
 void Form1::createMenus() {
     QMenuBar* bar = menuBar();
-    auto action = [this](QMenu* menu, const char* caption, void (Form1::*handler)()) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        connect(a, &QAction::triggered, this, [this, handler] {
-            if (!ended_) (this->*handler)();
-            canvas_->update();
-        });
-        return a;
-    };
-    // A ticked item keeps its mark until its handler decides; Qt would flip it first.
-    auto checkable = [this, action](QMenu* menu, const char* caption, void (Form1::*handler)()) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        a->setCheckable(true);
+    // One item of a menu or of the bar itself. A ticked item keeps its mark until its
+    // handler decides: Qt would flip it before the handler runs, so the flip is undone.
+    auto item = [this](QWidget* owner, const char* caption, void (Form1::*handler)(),
+                       bool checkable = false) {
+        auto* a = new QAction(QString::fromUtf8(caption), owner);
+        a->setCheckable(checkable);
+        owner->addAction(a);
         connect(a, &QAction::triggered, this, [this, a, handler] {
-            a->setChecked(!a->isChecked());
+            if (a->isCheckable()) a->setChecked(!a->isChecked());
             if (!ended_) (this->*handler)();
             canvas_->update();
         });
-        (void)action;
         return a;
     };
-    auto barAction = [this, bar](const char* caption, void (Form1::*handler)()) {
-        QAction* a = bar->addAction(QString::fromUtf8(caption));
-        connect(a, &QAction::triggered, this, [this, handler] {
-            if (!ended_) (this->*handler)();
-            canvas_->update();
-        });
-        return a;
+    auto action = [item](QMenu* menu, const char* caption, void (Form1::*handler)()) {
+        return item(menu, caption, handler);
+    };
+    auto checkable = [item](QMenu* menu, const char* caption, void (Form1::*handler)()) {
+        return item(menu, caption, handler, true);
+    };
+    auto barAction = [item, bar](const char* caption, void (Form1::*handler)()) {
+        return item(bar, caption, handler);
     };
     auto closesPanel = [this](QMenu* menu) {
         connect(menu, &QMenu::aboutToShow, this, [this] { closeRecordPanel(); });

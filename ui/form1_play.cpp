@@ -184,32 +184,18 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y) {
                              (state.TURN == state.COM_SIDE && t >= UE_BISHOP);
     const bool othersPiece = (state.TURN == state.MAN_SIDE && t >= UE_BISHOP) ||
                              (state.TURN == state.COM_SIDE && t <= SITA_BISHOP);
-    if (moversPiece) {
-        // The selection moves to the piece pressed.
+    if (moversPiece || othersPiece) {
+        // A mover's piece takes the selection over; an opponent's piece is shown instead,
+        // with the refusal sound, since pieces never take by moving onto one another.
+        if (othersPiece) dsPlay(SOUND_FORBIDDEN);
         v.描画_桝輪郭(OUTLINE_COLOUR, CLICK_MOVE.fromX, CLICK_MOVE.fromY);
         CLICK_MOVE.fromX = x;
         CLICK_MOVE.fromY = y;
         CLICK_MOVE.piece = t;
         v.描画_移動可能桝色(x, y, options.GUIDE_COLOUR, t);
-        v.描画_桝輪郭(COLOUR_LIGHT_RED, x, y);
-        if (state.CHECK_SQUARES[x][y] == FALSE_CODE && state.CHECK_ACTIVE == TRUE_CODE) {
-            warnCheckPiece();
-            v.描画_桝輪郭_全部();
-            v.描画_点滅_チェック桝(3);
-        }
-        canvas_->update();
-        return;
-    }
-    if (othersPiece) {
-        // Pieces never take by moving onto one another: the press shows that piece instead.
-        dsPlay(SOUND_FORBIDDEN);
-        v.描画_桝輪郭(OUTLINE_COLOUR, CLICK_MOVE.fromX, CLICK_MOVE.fromY);
-        CLICK_MOVE.fromX = x;
-        CLICK_MOVE.fromY = y;
-        CLICK_MOVE.piece = t;
-        v.描画_移動可能桝色(x, y, options.GUIDE_COLOUR, t);
-        v.描画_桝輪郭(COLOUR_WHITE, x, y);
-        if (state.CHECK_ACTIVE == TRUE_CODE) {
+        v.描画_桝輪郭(moversPiece ? COLOUR_LIGHT_RED : COLOUR_WHITE, x, y);
+        const bool unmarked = othersPiece || state.CHECK_SQUARES[x][y] == FALSE_CODE;
+        if (state.CHECK_ACTIVE == TRUE_CODE && unmarked) {
             warnCheckPiece();
             v.描画_桝輪郭_全部();
             v.描画_点滅_チェック桝(3);

@@ -71,13 +71,17 @@ void BoardView::printAtPen(const QString& text) {
     canvas_.drawText(penX_, penY_, text, colour_, f, fontSize_);
 }
 
-void BoardView::描画_数値(double 入力X, double 入力Y, int 数値, int 色, int モード,
-                          int フォントサイズ) {
+void BoardView::numberBox(double 入力X, double 入力Y, int 色, int フォントサイズ) {
     fontSize_ = フォントサイズ;
     描画_四角形(入力X, 入力Y, 400, 350, BOARD_COLOUR);
     colour_ = 色;
     penX_ = unitToTwipsX(入力X);
     penY_ = unitToTwipsY(入力Y);
+}
+
+void BoardView::描画_数値(double 入力X, double 入力Y, int 数値, int 色, int モード,
+                          int フォントサイズ) {
+    numberBox(入力X, 入力Y, 色, フォントサイズ);
     if (モード == 0) {
         // A number reads with a leading blank where a minus sign would stand.
         printAtPen(数値 < 0 ? QString::number(数値) : QStringLiteral(" ") + QString::number(数値));
@@ -88,11 +92,7 @@ void BoardView::描画_数値(double 入力X, double 入力Y, int 数値, int �
 
 void BoardView::描画_数値(double 入力X, double 入力Y, const QString& 数値, int 色, int モード,
                           int フォントサイズ) {
-    fontSize_ = フォントサイズ;
-    描画_四角形(入力X, 入力Y, 400, 350, BOARD_COLOUR);
-    colour_ = 色;
-    penX_ = unitToTwipsX(入力X);
-    penY_ = unitToTwipsY(入力Y);
+    numberBox(入力X, 入力Y, 色, フォントサイズ);
     if (モード == 0) printAtPen(数値);
 }
 

@@ -68,6 +68,8 @@ class BoardView {
 
   private:
     void printAtPen(const QString& text);
+    // Erases a number's box and sets the pen, size and colour for it.
+    void numberBox(double 入力X, double 入力Y, int 色, int フォントサイズ);
 
     const GameState& s_;
     const Options& options_;
