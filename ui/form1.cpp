@@ -245,6 +245,10 @@ void Form1::Form_Load() {
 
     // The game's constants are compile-time values; the options start afresh.
     options.GUIDANCE = 0;
+    // Exactly one level carries the tick, even when start-up runs again after another
+    // level was chosen.
+    LEVEL1->setChecked(false);
+    LEVEL2->setChecked(false);
     LEVEL3->setChecked(true);
     state.LEVEL = 3;
     SIDOU->setChecked(true);
