@@ -1,0 +1,308 @@
+#include "cli/commands.h"
+
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <system_error>
+
+#include "ai/search.h"
+#include "cli/json.h"
+#include "cli/replay.h"
+#include "cli/selfplay.h"
+#include "record/record_file.h"
+
+namespace zubeki::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: zubeki-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "  replay FILE                      play a record through the rules\n"
+    "  think FILE [--level N] [--digit D]\n"
+    "                                   the computer's move for the upper side after FILE\n"
+    "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--records DIR]\n"
+    "                                   computer against a random mover or against itself\n"
+    "\n"
+    "Each command prints one JSON object on standard output and its messages on standard\n"
+    "error. Exit status: 0 success, 1 an illegal record (or, for think, a finished game),\n"
+    "2 a usage error or a file that cannot be read. 'zubeki-cli COMMAND --help' tells more.\n";
+
+constexpr const char* kReplayHelp =
+    "usage: zubeki-cli replay FILE\n"
+    "\n"
+    "Reads the record FILE (*.棋譜) and plays its moves from the starting position through\n"
+    "the game's rules: the move, the check squares, the capture of surrounded groups and the\n"
+    "camp race. Prints\n"
+    "  {\"moves\":[{\"n\":1,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"legal\":true,\n"
+    "    \"check\":[[x,y],...],\"captured\":[[x,y],...],\"end\":null|\"capture\"|\"camp\"},...],\n"
+    "   \"board\":[[row y=1, x=1..9],...],\"error\":null|\"move N: reason\"}\n"
+    "Squares are [x, y], x = column from the left, y = row from the top, both 1..9.\n"
+    "The first illegal move, or a move after the game has ended, is listed with\n"
+    "\"legal\":false; nothing after it is played and the exit status is 1.\n";
+
+constexpr const char* kThinkHelp =
+    "usage: zubeki-cli think FILE [--level N] [--digit D]\n"
+    "\n"
+    "Replays FILE like 'replay', then asks the computer for the upper side's move.\n"
+    "  --level N   the computer's level, 1..3 (default 3)\n"
+    "  --digit D   the clock's seconds digit the evaluation uses, 0..9 (default: the clock's)\n"
+    "Prints {\"pass\":false,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"score\":S},\n"
+    "or {\"pass\":true} when the upper side has no legal move. Exit status 1 when the record\n"
+    "is illegal or its game has already ended.\n";
+
+constexpr const char* kSelfplayHelp =
+    "usage: zubeki-cli selfplay --games N [--seed S] [--level L] [--lower random|computer]\n"
+    "                           [--records DIR]\n"
+    "\n"
+    "Plays N games: the computer at level L (1..3, default 3) on the upper side against a\n"
+    "seeded random mover (--lower random, the default) or against the computer playing the\n"
+    "lower side on the turned board (--lower computer). Odd games open with the lower side,\n"
+    "even games with the upper side. The seed S (default 1) fixes every game, the clock digit\n"
+    "of the evaluation included. With --records each game is written as DIR/game-0001.棋譜, ...\n"
+    "Prints {\"games\":N,\"upper_wins\":..,\"lower_wins\":..,\"draws\":..,\"unfinished\":..,\n"
+    "        \"moves\":..,\"seconds\":..,\"moves_per_second\":..}\n"
+    "A game still running after 500 moves counts as unfinished.\n";
+
+// The command line after the command's name: operands, and options as --name VALUE or
+// --name=VALUE.
+struct Parsed {
+    std::vector<std::string> operands;
+    std::map<std::string, std::string> options;
+    bool help = false;
+    std::string error;
+};
+
+Parsed parse(const std::vector<std::string>& args, std::size_t first,
+             const std::vector<std::string>& known) {
+    Parsed p;
+    for (std::size_t i = first; i < args.size() && p.error.empty(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            p.help = true;
+            continue;
+        }
+        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
+            p.operands.push_back(a);
+            continue;
+        }
+        std::string name = a.substr(2);
+        std::string value;
+        bool hasValue = false;
+        if (const auto eq = name.find('='); eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+            hasValue = true;
+        }
+        bool isKnown = false;
+        for (const std::string& k : known) isKnown = isKnown || k == name;
+        if (!isKnown) {
+            p.error = "unknown option --" + name;
+        } else if (p.options.count(name) != 0) {
+            p.error = "option --" + name + " given twice";
+        } else if (!hasValue && i + 1 >= args.size()) {
+            p.error = "option --" + name + " needs a value";
+        } else {
+            p.options[name] = hasValue ? value : args[++i];
+        }
+    }
+    return p;
+}
+
+// A whole decimal number within [lo, hi], or false.
+template <class Int> bool parseNumber(const std::string& text, Int lo, Int hi, Int& out) {
+    Int v{};
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc{} || ptr != end || text.empty() || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
+int printError(std::ostream& out, std::ostream& err, int status, const std::string& message) {
+    err << "zubeki-cli: " << message << '\n';
+    JsonWriter w;
+    w.beginObject().key("error").value(message).endObject();
+    out << w.str() << '\n';
+    return status;
+}
+
+int usageError(std::ostream& out, std::ostream& err, const std::string& message, const char* help) {
+    err << "zubeki-cli: " << message << "\n\n" << help;
+    JsonWriter w;
+    w.beginObject().key("error").value(message).endObject();
+    out << w.str() << '\n';
+    return EXIT_USAGE;
+}
+
+int printHelp(std::ostream& out, std::ostream& err, const char* help) {
+    err << help;
+    JsonWriter w;
+    w.beginObject().key("help").value(help).endObject();
+    out << w.str() << '\n';
+    return EXIT_OK;
+}
+
+// A record read and replayed; status says whether that went through.
+struct Loaded {
+    int status = EXIT_OK;
+    Replay replay;
+};
+
+Loaded loadAndReplay(const std::string& file, std::ostream& err) {
+    Loaded l;
+    const fs::path path(file);
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    std::string unreadable;
+    if (!fs::exists(st))
+        unreadable = "no such file";
+    else if (fs::is_directory(st))
+        unreadable = "it is a folder";
+    else if (!std::ifstream(path, std::ios::binary))
+        unreadable = "it cannot be opened";
+    if (!unreadable.empty()) {
+        l.status = EXIT_USAGE;
+        l.replay.error = "cannot read " + file + ": " + unreadable;
+        return l;
+    }
+
+    const ReadResult read = readRecord(path);
+    if (!read.warning.empty()) err << "zubeki-cli: " << file << ": " << read.warning << '\n';
+    if (!read.ok) {
+        l.status = EXIT_ILLEGAL;
+        l.replay.state = replayStart();
+        l.replay.error = "the record " + file + " was refused: " + read.error;
+        return l;
+    }
+    if (read.moves.RECORD_LEN == 0) {
+        l.status = EXIT_ILLEGAL;
+        l.replay.state = replayStart();
+        l.replay.error = "the record " + file + " holds no moves";
+        return l;
+    }
+    l.replay = replayMoves(read.moves);
+    if (!l.replay.error.empty()) l.status = EXIT_ILLEGAL;
+    return l;
+}
+
+int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed p = parse(args, 1, {});
+    if (p.help) return printHelp(out, err, kReplayHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, kReplayHelp);
+    if (p.operands.size() != 1) return usageError(out, err, "replay takes one FILE", kReplayHelp);
+
+    const Loaded l = loadAndReplay(p.operands[0], err);
+    if (l.status == EXIT_USAGE) return printError(out, err, l.status, l.replay.error);
+    if (!l.replay.error.empty()) err << "zubeki-cli: " << l.replay.error << '\n';
+    out << replayJson(l.replay) << '\n';
+    return l.status;
+}
+
+int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed p = parse(args, 1, {"level", "digit"});
+    if (p.help) return printHelp(out, err, kThinkHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, kThinkHelp);
+    if (p.operands.size() != 1) return usageError(out, err, "think takes one FILE", kThinkHelp);
+    int level = 3;
+    if (auto it = p.options.find("level");
+        it != p.options.end() && !parseNumber(it->second, 1, 3, level))
+        return usageError(out, err, "--level must be 1, 2 or 3", kThinkHelp);
+    int digit = -1;
+    if (auto it = p.options.find("digit");
+        it != p.options.end() && !parseNumber(it->second, 0, 9, digit))
+        return usageError(out, err, "--digit must be 0..9", kThinkHelp);
+
+    Loaded l = loadAndReplay(p.operands[0], err);
+    if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
+    if (l.replay.end != GameEnd::None) {
+        const std::string how = l.replay.end == GameEnd::Capture ? "capture" : "camp";
+        return printError(out, err, EXIT_ILLEGAL,
+                          "the game has ended (" + how + " at move " +
+                              std::to_string(l.replay.moves.back().n) + ")");
+    }
+    if (l.replay.lastMover > 0)
+        err << "zubeki-cli: note: the last move was the upper side's; answering for it all the "
+               "same\n";
+
+    GameState& s = l.replay.state;
+    JsonWriter w;
+    w.beginObject();
+    // The window's pass test comes first, then the search, exactly as com_ban takes them.
+    if (s.調査_移動先有無(UE_BISHOP) == FALSE_CODE) {
+        w.key("pass").value(true).endObject();
+        out << w.str() << '\n';
+        return EXIT_OK;
+    }
+    Influence influence;
+    const ComputerMove m =
+        最善手探索(s, influence, level, digit < 0 ? ClockDigit{} : ClockDigit::fixed(digit));
+    if (!m.found) return printError(out, err, EXIT_ILLEGAL, "the search found no move");
+    w.key("pass").value(false);
+    w.key("from").square(m.移動元X, m.移動元Y);
+    w.key("to").square(m.移動先X, m.移動先Y);
+    w.key("piece").value(m.移動前駒);
+    w.key("result").value(m.移動駒);
+    w.key("score").value(m.BEST_SCORE);
+    w.endObject();
+    out << w.str() << '\n';
+    return EXIT_OK;
+}
+
+int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed p = parse(args, 1, {"games", "seed", "level", "lower", "records"});
+    if (p.help) return printHelp(out, err, kSelfplayHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, kSelfplayHelp);
+    if (!p.operands.empty())
+        return usageError(out, err, "selfplay takes no operand '" + p.operands[0] + "'",
+                          kSelfplayHelp);
+
+    SelfplayOptions o;
+    const auto games = p.options.find("games");
+    if (games == p.options.end()) return usageError(out, err, "--games is needed", kSelfplayHelp);
+    if (!parseNumber(games->second, 1, 1'000'000, o.games))
+        return usageError(out, err, "--games must be 1..1000000", kSelfplayHelp);
+    if (auto it = p.options.find("seed");
+        it != p.options.end() && !parseNumber<std::uint32_t>(it->second, 0, UINT32_MAX, o.seed))
+        return usageError(out, err, "--seed must be 0..4294967295", kSelfplayHelp);
+    if (auto it = p.options.find("level");
+        it != p.options.end() && !parseNumber(it->second, 1, 3, o.level))
+        return usageError(out, err, "--level must be 1, 2 or 3", kSelfplayHelp);
+    if (auto it = p.options.find("lower"); it != p.options.end()) {
+        if (it->second != "random" && it->second != "computer")
+            return usageError(out, err, "--lower must be random or computer", kSelfplayHelp);
+        o.lowerComputer = it->second == "computer";
+    }
+    if (auto it = p.options.find("records"); it != p.options.end()) {
+        const fs::path dir(it->second);
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+        if (!fs::is_directory(dir, ec))
+            return printError(out, err, EXIT_USAGE,
+                              "cannot use " + it->second + " as the records folder");
+        o.records = dir;
+    }
+
+    const SelfplaySummary summary = selfplay(o);
+    if (!summary.error.empty()) return printError(out, err, EXIT_USAGE, summary.error);
+    out << selfplayJson(summary) << '\n';
+    return EXIT_OK;
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return usageError(out, err, "no command", kUsage);
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help")
+        return printHelp(out, err, kUsage);
+    if (command == "replay") return replayCommand(args, out, err);
+    if (command == "think") return thinkCommand(args, out, err);
+    if (command == "selfplay") return selfplayCommand(args, out, err);
+    return usageError(out, err, "unknown command '" + command + "'", kUsage);
+}
+
+} // namespace zubeki::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/rule_steps.h"
+#include "game/state.h"
+#include "record/movelist.h"
+
+namespace zubeki::cli {
+
+struct ReplayedMove {
+    int n = 0;
+    int fromX = 0, fromY = 0, toX = 0, toY = 0;
+    int piece = 0;
+    int result = 0;
+    bool legal = false;
+    MoveOutcome outcome; // empty for an illegal move
+};
+
+struct Replay {
+    std::vector<ReplayedMove> moves; // every move played, then the refused one if any
+    GameState state;                 // after the last move played
+    int lastMover = 0;               // sideOf() of the last move played, 0 before any
+    GameEnd end = GameEnd::None;     // how the game ended, if it did
+    std::string error;               // "" when every move was played
+};
+
+// The starting position with the side codes the replay uses: lower pieces are SIDE_SENTE's,
+// upper pieces SIDE_GOTE's, as in a game between two people.
+GameState replayStart();
+
+// Plays moves 1..RECORD_LEN of the list from the starting position through the rule steps,
+// stopping at the first move that is illegal or that comes after the game has ended.
+Replay replayMoves(const MoveList& list);
+
+// {"moves":[...],"board":[...],"error":...}
+std::string replayJson(const Replay& replay);
+
+// The board as nine rows, y = 1 first, each row the codes for x = 1..9.
+std::string boardJson(const GameState& state);
+
+} // namespace zubeki::cli

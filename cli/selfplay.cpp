@@ -1,0 +1,179 @@
+#include "cli/selfplay.h"
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "ai/search.h"
+#include "cli/json.h"
+#include "cli/replay.h"
+#include "cli/rule_steps.h"
+#include "record/record_file.h"
+
+namespace zubeki::cli {
+namespace {
+
+// A uniform index in [0, n) from one draw; the same on every platform, unlike the
+// standard distributions.
+int uniformIndex(std::mt19937& rng, int n) {
+    return static_cast<int>((static_cast<std::uint64_t>(rng()) * static_cast<std::uint64_t>(n)) >>
+                            32);
+}
+
+struct ChosenMove {
+    bool found = false;
+    int fromX = 0, fromY = 0, toX = 0, toY = 0;
+    int before = EMPTY; // code on the source
+    int after = EMPTY;  // code it arrives with
+};
+
+// Any legal move of the lower side, promoting on a coin toss where promotion is allowed.
+ChosenMove randomLowerMove(GameState& s, std::mt19937& rng) {
+    struct Candidate {
+        signed char fx, fy, tx, ty;
+    };
+    Candidate moves[9 * 81];
+    int n = 0;
+    for (int fx = 1; fx <= 9; ++fx)
+        for (int fy = 1; fy <= 9; ++fy) {
+            const int p = s.BOARD[fx][fy];
+            if (!isLowerPiece(p)) continue;
+            for (int tx = 1; tx <= 9; ++tx)
+                for (int ty = 1; ty <= 9; ++ty)
+                    if (n < 9 * 81 && s.移動チェック(fx, fy, tx, ty, p) == TRUE_CODE)
+                        moves[n++] =
+                            Candidate{static_cast<signed char>(fx), static_cast<signed char>(fy),
+                                      static_cast<signed char>(tx), static_cast<signed char>(ty)};
+        }
+    if (n == 0) return {};
+    const Candidate c = moves[uniformIndex(rng, n)];
+    ChosenMove m{true, c.fx, c.fy, c.tx, c.ty, s.BOARD[c.fx][c.fy], s.BOARD[c.fx][c.fy]};
+    if (s.調査_駒成(m.fromX, m.fromY, m.toX, m.toY, m.before) == TRUE_CODE && (rng() & 1u) != 0)
+        m.after = s.PROMOTED_PIECE;
+    return m;
+}
+
+ChosenMove fromComputer(const ComputerMove& c) {
+    return ChosenMove{c.found, c.移動元X, c.移動元Y, c.移動先X, c.移動先Y, c.移動前駒, c.移動駒};
+}
+
+} // namespace
+
+std::string selfplayRecordName(int game) {
+    char name[32];
+    std::snprintf(name, sizeof name, "game-%04d", game);
+    return name;
+}
+
+SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList& list) {
+    // One generator per game, so any game of a run can be played again on its own.
+    std::seed_seq seeds{options.seed, static_cast<std::uint32_t>(game)};
+    std::mt19937 rng(seeds);
+    GameState s = replayStart();
+    Influence influence;
+    SelfplayGame result;
+    int side = game % 2 == 1 ? -1 : 1;
+
+    for (;;) {
+        if (list.full()) break; // the 500-move limit: unfinished
+        const PassOutcome pass = s.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
+        if (pass == PassOutcome::Draw) {
+            result.outcome = GameOutcome::Draw;
+            break;
+        }
+        if (pass == PassOutcome::Pass) {
+            side = -side;
+            continue;
+        }
+
+        ChosenMove m;
+        if (side > 0 || options.lowerComputer) {
+            // The seconds digit of the evaluation comes from the game's own generator.
+            const ClockDigit digit = ClockDigit::fixed(uniformIndex(rng, 10));
+            m = fromComputer(side > 0 ? 最善手探索(s, influence, options.level, digit)
+                                      : 下手番探索(s, influence, options.level, digit));
+        } else {
+            m = randomLowerMove(s, rng);
+        }
+        if (!m.found) break; // cannot happen after the pass test
+
+        list.手順保存(m.fromX, m.fromY, m.toX, m.toY, m.before, m.after, s.BOARD[m.toX][m.toY]);
+        const MoveOutcome outcome =
+            指し手実行(s, m.fromX, m.fromY, m.toX, m.toY, m.before, m.after);
+        s.MOVE_COUNT += 1;
+        result.moves += 1;
+        if (outcome.end != GameEnd::None) {
+            result.outcome = side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
+            break;
+        }
+        side = -side;
+    }
+    for (int x = 0; x <= 9; ++x)
+        for (int y = 0; y <= 9; ++y) result.board[x][y] = s.BOARD[x][y];
+    return result;
+}
+
+SelfplaySummary selfplay(const SelfplayOptions& options) {
+    SelfplaySummary summary;
+    summary.each.reserve(static_cast<std::size_t>(options.games > 0 ? options.games : 0));
+    const std::string upper = "COM LEVEL " + std::to_string(options.level);
+    const std::string lower = options.lowerComputer ? upper : "RANDOM";
+    std::chrono::steady_clock::duration playing{};
+
+    for (int game = 1; game <= options.games; ++game) {
+        MoveList list;
+        const auto start = std::chrono::steady_clock::now();
+        const SelfplayGame g = playSelfplayGame(options, game, list);
+        playing += std::chrono::steady_clock::now() - start;
+
+        summary.games += 1;
+        summary.moves += g.moves;
+        switch (g.outcome) {
+        case GameOutcome::UpperWin:
+            ++summary.upperWins;
+            break;
+        case GameOutcome::LowerWin:
+            ++summary.lowerWins;
+            break;
+        case GameOutcome::Draw:
+            ++summary.draws;
+            break;
+        case GameOutcome::Unfinished:
+            ++summary.unfinished;
+            break;
+        }
+        summary.each.push_back(g);
+
+        if (options.records) {
+            const RecordHeader header{"selfplay seed " + std::to_string(options.seed) + " game " +
+                                          std::to_string(game),
+                                      upper, lower};
+            const WriteResult written =
+                writeRecord(*options.records, selfplayRecordName(game), header, list);
+            if (!written.ok) {
+                summary.error = selfplayRecordName(game) + ": " + written.error;
+                break;
+            }
+        }
+    }
+    summary.seconds = std::chrono::duration<double>(playing).count();
+    return summary;
+}
+
+std::string selfplayJson(const SelfplaySummary& summary) {
+    JsonWriter w;
+    w.beginObject();
+    w.key("games").value(summary.games);
+    w.key("upper_wins").value(summary.upperWins);
+    w.key("lower_wins").value(summary.lowerWins);
+    w.key("draws").value(summary.draws);
+    w.key("unfinished").value(summary.unfinished);
+    w.key("moves").value(summary.moves);
+    w.key("seconds").value(summary.seconds);
+    w.key("moves_per_second")
+        .value(summary.seconds > 0 ? static_cast<double>(summary.moves) / summary.seconds : 0.0);
+    w.endObject();
+    return w.str();
+}
+
+} // namespace zubeki::cli

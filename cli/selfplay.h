@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/state.h"
+#include "record/movelist.h"
+
+namespace zubeki::cli {
+
+struct SelfplayOptions {
+    int games = 1;
+    std::uint32_t seed = 1;
+    int level = 3;
+    bool lowerComputer = false; // the lower side is the computer too, on the turned board
+    std::optional<std::filesystem::path> records; // folder for game-0001.棋譜, …
+};
+
+enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
+
+struct SelfplayGame {
+    GameOutcome outcome = GameOutcome::Unfinished;
+    int moves = 0;
+    std::array<std::array<int, 10>, 10> board{}; // BOARD at the end, [x][y]
+};
+
+struct SelfplaySummary {
+    int games = 0;
+    int upperWins = 0;
+    int lowerWins = 0;
+    int draws = 0;
+    int unfinished = 0;
+    long long moves = 0;
+    double seconds = 0;             // time spent playing, records not included
+    std::vector<SelfplayGame> each; // one entry per game, in order
+    std::string error;              // a record that could not be written; the run stops there
+};
+
+// Plays one game, number `game` (1-based) of the run with this seed; odd games open with the
+// lower side, even games with the upper side. The game's moves are appended to `list`.
+SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList& list);
+
+// Plays options.games games and writes their records when asked.
+SelfplaySummary selfplay(const SelfplayOptions& options);
+
+// The record's name without its extension: "game-0001".
+std::string selfplayRecordName(int game);
+
+std::string selfplayJson(const SelfplaySummary& summary);
+
+} // namespace zubeki::cli
