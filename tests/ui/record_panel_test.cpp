@@ -1,0 +1,310 @@
+// The record panel: writing a game through RETURN, reading it back from the file list and
+// stepping through it, and every refusal on the way.
+#include "harness.h"
+
+#include "record/record_file.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace zubeki;
+using namespace zubeki::uitest;
+
+namespace {
+
+// Twelve quiet moves: a lower rook climbs file 1 while an upper rook walks down file 9.
+std::vector<Move> twelveMoves() {
+    std::vector<Move> moves;
+    for (int i = 0; i < 6; ++i) {
+        moves.push_back({1, 7 - i, 1, 6 - i});
+        moves.push_back({9, 3 + i, 9, 4 + i});
+    }
+    return moves;
+}
+
+void playTwoHumans(Harness& h, const std::vector<Move>& moves) {
+    h.f().START->trigger();
+    for (const Move& m : moves) h.move(m.fx, m.fy, m.tx, m.ty);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+bool panelNamesShown(Form1& f) {
+    return f.Text1->isVisible() && f.Command1->isVisible() && f.Label1[0]->isVisible();
+}
+
+} // namespace
+
+class RecordPanelTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void writeAfterSteppingBackThenReadAndStepThrough();
+    void writeRefusals();
+    void replacesAnExistingRecordWithoutAsking();
+    void headerOrderFollowsTheHumansSide();
+    void aRefusedFileLeavesTheGameAsItWas();
+    void readingDropsTheGameAndTypedNames();
+    void aDriveThatIsNotReadyKeepsTheFolder();
+    void theFullListTellsOnceAndPlaysOn();
+};
+
+void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
+    Harness h;
+    h.f().show();
+    h.f().setFolder(h.folder.path());
+    const std::vector<Move> moves = twelveMoves();
+    playTwoHumans(h, moves);
+    QCOMPARE(h.f().rec.RECORD_LEN, 12);
+    for (int i = 0; i < 7; ++i) h.f().REPLAY->trigger();
+    QCOMPARE(h.f().rec.RECORD_POS, 5);
+    const MoveList played = h.f().rec;
+
+    h.f().KIFU_WRITE->trigger();
+    QVERIFY(panelNamesShown(h.f()));
+    QVERIFY(h.f().Drive1->isVisible() && h.f().Dir1->isVisible() && !h.f().File1->isVisible());
+    h.f().Text1->setText(QStringLiteral("round"));
+    h.f().Text2->setText(QStringLiteral("ﾃｽﾄ対局①"));
+    h.f().Text3->setText(QStringLiteral("先手 髙橋"));
+    h.f().Text4->setText(QStringLiteral("後手 ～"));
+    h.forget();
+    QTest::mouseClick(h.f().Command1, Qt::LeftButton);
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜を書き込みました |    | OK")});
+    QVERIFY(!panelNamesShown(h.f()));
+    QVERIFY(h.f().Text1->text().isEmpty() && h.f().Text2->text().isEmpty());
+
+    // Only the moves up to the position shown are written; the second player's name
+    // comes first when the human moved first.
+    const QString path = QDir(h.folder.path()).filePath(QStringLiteral("round.棋譜"));
+    const QByteArray bytes = fileBytes(path);
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), 3 + 5 + 1);
+    QVERIFY(bytes.endsWith("\r\n"));
+    QCOMPARE(lines[3], QByteArray(" 1716-900-900   0\r"));
+    QCOMPARE(lines[4], QByteArray(" 9394 900 900   0\r"));
+
+    h.f().KIFU_READ->trigger();
+    QVERIFY(h.f().File1->isVisible());
+    QCOMPARE(h.f().File1->count(), 1);
+    QCOMPARE(h.f().File1->item(0)->text(), QStringLiteral("round.棋譜"));
+    h.forget();
+    QVERIFY(h.f().File1_Click(QStringLiteral("round.棋譜")));
+    QCOMPARE(h.shown(), (QStringList{QStringLiteral(" 読み込みました | 棋譜 | OK"),
+                                     QStringLiteral("棋譜を '進 'で進めて下さい | 棋譜 | OK")}));
+    const MoveList& read = h.f().rec;
+    QCOMPARE(read.RECORD_LEN, 5);
+    QCOMPARE(read.RECORD_POS, 0);
+    QCOMPARE(read.RECORD_MODE, TRUE_CODE);
+    for (int n = 1; n <= 5; ++n) {
+        QCOMPARE(read.REC_FROM_X[n], played.REC_FROM_X[n]);
+        QCOMPARE(read.REC_FROM_Y[n], played.REC_FROM_Y[n]);
+        QCOMPARE(read.REC_TO_X[n], played.REC_TO_X[n]);
+        QCOMPARE(read.REC_TO_Y[n], played.REC_TO_Y[n]);
+        QCOMPARE(read.REC_PIECE[n], played.REC_PIECE[n]);
+        QCOMPARE(read.REC_RESULT[n], played.REC_RESULT[n]);
+        QCOMPARE(read.REC_TARGET[n], EMPTY);
+    }
+    QCOMPARE(h.board(), startingBoard());
+    // The header names are drawn above and below the board.
+    QVERIFY(ink(region(h.image(), 3700, 100, 1500, 250)) > 0);
+    QVERIFY(ink(region(h.image(), 3700, 6350, 1500, 250)) > 0);
+    QVERIFY(ink(region(h.image(), 800, 6350, 1500, 250)) > 0);
+
+    for (int n = 1; n <= 5; ++n) h.f().AFTER->trigger();
+    QCOMPARE(h.s().BOARD[1][4], SITA_ROOK);
+    QCOMPARE(h.s().BOARD[9][5], UE_ROOK);
+    h.forget();
+    h.f().AFTER->trigger();
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("終わり | 進む | OK")});
+}
+
+void RecordPanelTest::writeRefusals() {
+    Harness h;
+    h.f().show();
+    h.f().setFolder(h.folder.path());
+
+    // Nothing applied yet, even with moves beyond the position.
+    playTwoHumans(h, {{1, 7, 1, 6}, {9, 3, 9, 4}});
+    h.f().REPLAY->trigger();
+    h.f().REPLAY->trigger();
+    h.f().KIFU_WRITE->trigger();
+    h.f().Text1->setText(QStringLiteral("x"));
+    h.forget();
+    QVERIFY(!h.f().Command1_Click());
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("保存するデータがありません | 棋譜保存 | OK")});
+    QVERIFY(panelNamesShown(h.f()));
+
+    h.f().AFTER->trigger();
+    h.f().KIFU_WRITE->trigger();
+    h.forget();
+    QVERIFY(!h.f().Command1_Click());
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("ﾌｧｲﾙ名が入力されていません |    | OK")});
+
+    // A name that is not one file name: the panel stays open with the name.
+    h.f().Text1->setText(QStringLiteral("a/b"));
+    h.forget();
+    QVERIFY(!h.f().Command1_Click());
+    QCOMPARE(h.messages.size(), std::size_t{1});
+    QCOMPARE(h.messages[0].title, QStringLiteral("棋譜"));
+    QVERIFY(panelNamesShown(h.f()));
+    QCOMPARE(h.f().Text1->text(), QStringLiteral("a/b"));
+    QVERIFY(QDir(h.folder.path()).entryList({QStringLiteral("*.棋譜")}, QDir::Files).isEmpty());
+
+    // A folder that cannot be written: said in a box, nothing lost, the game goes on.
+    h.f().setFolder(h.folder.path());
+    QVERIFY(QDir(h.folder.path()).mkdir(QStringLiteral("taken.棋譜")));
+    h.f().Text1->setText(QStringLiteral("taken"));
+    h.forget();
+    QVERIFY(!h.f().Command1_Click());
+    QCOMPARE(h.messages.size(), std::size_t{1});
+    QCOMPARE(h.messages[0].title, QStringLiteral("棋譜"));
+    QVERIFY(h.messages[0].text.startsWith(QStringLiteral("棋譜を書き込めませんでした")));
+    QCOMPARE(h.f().rec.RECORD_POS, 1);
+
+    // After turning the board nothing may be written.
+    h.f().closeRecordPanel();
+    h.f().REVERSE->trigger();
+    h.forget();
+    h.f().KIFU_WRITE->trigger();
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("反転後は書き込みできません | 棋譜書込 | OK")});
+    QVERIFY(!panelNamesShown(h.f()));
+}
+
+void RecordPanelTest::replacesAnExistingRecordWithoutAsking() {
+    Harness h;
+    h.f().show();
+    h.f().setFolder(h.folder.path());
+    const QString path = QDir(h.folder.path()).filePath(QStringLiteral("same.棋譜"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old\r\nrecord\r\nhere\r\n");
+    }
+    playTwoHumans(h, {{1, 7, 1, 6}});
+    h.f().KIFU_WRITE->trigger();
+    h.f().Text1->setText(QStringLiteral("same"));
+    h.forget();
+    QVERIFY(h.f().Command1_Click());
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜を書き込みました |    | OK")});
+    QCOMPARE(fileBytes(path), QByteArray("\r\n\r\n\r\n 1716-900-900   0\r\n"));
+}
+
+void RecordPanelTest::headerOrderFollowsTheHumansSide() {
+    for (const bool humanFirst : {true, false}) {
+        Harness h;
+        h.f().show();
+        h.f().setFolder(h.folder.path());
+        if (humanFirst) {
+            h.f().SENTE->trigger();
+            h.move(1, 7, 1, 6);
+        } else {
+            h.f().GOTE->trigger(); // the computer opens
+        }
+        QVERIFY(h.f().rec.RECORD_POS >= 1);
+        h.f().KIFU_WRITE->trigger();
+        h.f().Text1->setText(QStringLiteral("order"));
+        h.f().Text2->setText(QStringLiteral("G"));
+        h.f().Text3->setText(QStringLiteral("FIRST"));
+        h.f().Text4->setText(QStringLiteral("SECOND"));
+        QVERIFY(h.f().Command1_Click());
+        const QList<QByteArray> lines =
+            fileBytes(QDir(h.folder.path()).filePath(QStringLiteral("order.棋譜"))).split('\n');
+        QCOMPARE(lines[0], QByteArray("G\r"));
+        QCOMPARE(lines[1], humanFirst ? QByteArray("SECOND\r") : QByteArray("FIRST\r"));
+        QCOMPARE(lines[2], humanFirst ? QByteArray("FIRST\r") : QByteArray("SECOND\r"));
+    }
+}
+
+void RecordPanelTest::aRefusedFileLeavesTheGameAsItWas() {
+    Harness h;
+    h.f().show();
+    h.f().setFolder(h.folder.path());
+    playTwoHumans(h, {{1, 7, 1, 6}});
+    const std::string before = h.board();
+    {
+        QFile bad(QDir(h.folder.path()).filePath(QStringLiteral("bad.棋譜")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("g\r\nu\r\nl\r\n 1716-900-900   0\r\n 0716-900-900   0\r\n");
+    }
+    h.f().KIFU_READ->trigger();
+    h.forget();
+    QVERIFY(!h.f().File1_Click(QStringLiteral("bad.棋譜")));
+    QCOMPARE(h.messages.size(), std::size_t{1});
+    QCOMPARE(h.messages[0].title, QStringLiteral("棋譜"));
+    QVERIFY(h.messages[0].text.contains(QStringLiteral("5 行目")));
+    QCOMPARE(h.board(), before);
+    QCOMPARE(h.s().TURN, SIDE_GOTE);
+    QCOMPARE(h.f().rec.RECORD_LEN, 1);
+    QCOMPARE(h.f().rec.RECORD_MODE, FALSE_CODE);
+
+    QVERIFY(!h.f().openRecord(QDir(h.folder.path()).filePath(QStringLiteral("missing.棋譜"))));
+    QCOMPARE(h.messages.back().title, QStringLiteral("棋譜"));
+    QCOMPARE(h.board(), before);
+}
+
+void RecordPanelTest::readingDropsTheGameAndTypedNames() {
+    Harness h;
+    h.f().show();
+    h.f().setFolder(h.folder.path());
+    {
+        QFile empty(QDir(h.folder.path()).filePath(QStringLiteral("empty.棋譜")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.write("name\r\nup\r\ndown\r\n");
+    }
+    playTwoHumans(h, {{1, 7, 1, 6}, {9, 3, 9, 4}});
+    h.f().KIFU_WRITE->trigger();
+    h.f().Text2->setText(QStringLiteral("typed"));
+    h.f().KIFU_READ->trigger(); // reading hides and empties the names
+    QVERIFY(h.f().Text2->text().isEmpty());
+    h.forget();
+    QVERIFY(h.f().File1_Click(QStringLiteral("empty.棋譜")));
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません | 棋譜 | OK")});
+    QCOMPARE(h.board(), startingBoard());
+    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.f().rec.RECORD_LEN, 0);
+    QCOMPARE(h.f().rec.RECORD_MODE, TRUE_CODE);
+}
+
+void RecordPanelTest::aDriveThatIsNotReadyKeepsTheFolder() {
+    Harness h;
+    h.f().setFolder(h.folder.path());
+    const QString gone = h.folder.path() + QStringLiteral("/no-such-volume");
+    h.f().Drive1->addItem(gone, gone);
+    h.f().Drive1->setCurrentIndex(h.f().Drive1->count() - 1);
+    h.forget();
+    h.f().Drive1_Change();
+    QCOMPARE(h.shown(), QStringList{QStringLiteral("ﾃﾞﾊﾞｲｽが準備できていません | ｴﾗｰ | OK")});
+    QCOMPARE(h.f().folder(), QDir(h.folder.path()).absolutePath());
+}
+
+void RecordPanelTest::theFullListTellsOnceAndPlaysOn() {
+    Harness h;
+    playTwoHumans(h, {});
+    // A list that already holds its 500 moves.
+    h.f().rec.RECORD_POS = h.f().rec.RECORD_LEN = MoveList::CAPACITY;
+    h.f().rec.REC_RESULT[MoveList::CAPACITY] = UE_ROOK;
+    h.forget();
+    h.move(1, 7, 1, 6);
+    QCOMPARE(h.shown(),
+             QStringList{QStringLiteral("棋譜は500手までです。これから先の手は記録されません | "
+                                        "棋譜 | OK")});
+    QCOMPARE(h.s().BOARD[1][6], SITA_ROOK); // the move is still played
+    QCOMPARE(h.f().rec.RECORD_POS, MoveList::CAPACITY);
+    QCOMPARE(h.f().rec.REC_RESULT[MoveList::CAPACITY], UE_ROOK);
+    h.forget();
+    h.move(9, 3, 9, 4);
+    QVERIFY(h.shown().isEmpty()); // told once
+    QCOMPARE(h.s().BOARD[9][4], UE_ROOK);
+}
+
+QTEST_MAIN(RecordPanelTest)
+#include "record_panel_test.moc"
