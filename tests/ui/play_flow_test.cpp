@@ -91,6 +91,9 @@ void PlayFlowTest::captureAnimatesAndWins() {
     for (std::size_t i = n - 3; i < n; ++i) QCOMPARE(h.waits[i], 0.3);
     const Pictures& pics = h.f().view().pictures();
     const int cx = g.capturedX, cy = g.capturedY;
+    // The three pictures must tell apart, or the frames below would prove nothing.
+    QVERIFY(pictureOn(pics.PA, cx, cy) != pictureOn(pics.KARA_MASU, cx, cy));
+    QVERIFY(pictureOn(pics.TEKI_NAKA, cx, cy) != pictureOn(pics.JI_NAKA, cx, cy));
     QCOMPARE(inside(h.frames[n - 3], cx, cy),
              pictureOn(g.upperVanishes ? pics.TEKI_NAKA : pics.JI_NAKA, cx, cy));
     QCOMPARE(inside(h.frames[n - 2], cx, cy), pictureOn(pics.PA, cx, cy));
