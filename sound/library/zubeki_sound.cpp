@@ -75,6 +75,9 @@ ZUBEKI_SOUND_API intptr_t dsInitialize(intptr_t /*window*/) {
     Mixer& m = mixer();
     std::lock_guard guard(m.lock);
     if (m.devices.empty()) {
+        // The program owns its signals: SDL must not turn SIGTERM and SIGINT into quit
+        // events that nobody reads, or a logout or a kill could not end the game.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
         if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, kOutputChannels, kOutputFrames) != 0) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
