@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "ui/paths.h"
 
 #include "sound/dynlib.h"
 #include "sound/module1.h"
@@ -64,8 +65,7 @@ Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::mo
     if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
     if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
     if (seams_.programFolder.empty())
-        seams_.programFolder =
-            std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+        seams_.programFolder = toPath(QCoreApplication::applicationDirPath());
 
     setWindowTitle(QStringLiteral("ZUBEKI"));
     setFont(windowFont());

@@ -1,5 +1,6 @@
 #include "record/record_file.h"
 #include "ui/form1.h"
+#include "ui/paths.h"
 #include "view/canvas.h"
 
 #include <QComboBox>
@@ -13,10 +14,6 @@
 namespace zubeki {
 
 namespace {
-
-std::filesystem::path toPath(const QString& s) {
-    return std::filesystem::path(s.toStdString());
-}
 
 // The drives of this machine: the home folder, then every mounted volume.
 QStringList driveRoots() {
