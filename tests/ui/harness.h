@@ -195,6 +195,7 @@ class Harness {
             waits.push_back(seconds);
             soundAtWait.push_back(FakeSound::log.size());
             if (keepFrames) frames.push_back(form->canvas().image().copy());
+            if (onWait) onWait();
         };
         seams.clockDigit = [this] { return clock; };
         seams.endProgram = [this] { ++ends; };
@@ -242,6 +243,7 @@ class Harness {
     std::vector<std::size_t> soundAtMessage; // length of the sound log at each message
     std::deque<Answer> answers;              // for the Yes/No boxes in order; Yes once they run out
     std::function<void(const Message&)> onMessage;
+    std::function<void()> onWait; // runs inside every wait, as window events would
     std::vector<double> waits;
     std::vector<std::size_t> soundAtWait; // length of the sound log at each wait
     bool keepFrames = false;

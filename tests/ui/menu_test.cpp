@@ -49,6 +49,7 @@ class MenuTest : public QObject {
     void soundWarningOncePerStartUp();
     void quitting_data();
     void quitting();
+    void closingDuringTheComputersPause();
 };
 
 void MenuTest::captionsAndOrder() {
@@ -266,6 +267,28 @@ void MenuTest::quitting() {
     // A second request does not end it twice.
     h.f().close();
     QTest::keyClick(h.f().windowHandle(), Qt::Key_Escape);
+    QCOMPARE(h.ends, 1);
+}
+
+void MenuTest::closingDuringTheComputersPause() {
+    Harness h;
+    h.f().show();
+    h.f().SENTE->trigger();
+    h.forget();
+    // The window is closed while the computer pauses after its move: the program ends at
+    // once, and nothing after that waits, asks or ends it again.
+    h.onWait = [&h] {
+        if (h.waits.back() == 0.5) h.f().close();
+    };
+    h.move(1, 7, 1, 4);
+    QCOMPARE(h.ends, 1);
+    QVERIFY(h.f().ended());
+    // The human move's six blinks, then the computer's pause; its blinks never come.
+    const std::vector<double> waits{0.15, 0.15, 0.15, 0.15, 0.15, 0.15, 0.5};
+    QCOMPARE(h.waits, waits);
+    QVERIFY(h.messages.empty());
+    QCOMPARE(FakeSound::only("dsTerminate").size(), 1);
+    h.press(1, 4);
     QCOMPARE(h.ends, 1);
 }
 
