@@ -22,7 +22,17 @@ e2e_enter_xvfb() {
             exit 77
         fi
     done
-    ZUBEKI_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 ${size}x24" sh "$0" "$@"
+    # -noreset: without it the server resets whenever its last client leaves, and a client
+    # that connects during the reset is refused. A server that does not come up at all on
+    # a busy machine makes the inner run answer 75, and it is started afresh.
+    for attempt in 1 2 3; do
+        ZUBEKI_E2E_IN_XVFB=1 xvfb-run -a -n $((200 + ($$ * 7 + attempt * 31) % 600)) \
+            -s "-screen 0 ${size}x24 -noreset" sh "$0" "$@"
+        rc=$?
+        [ "$rc" -eq 75 ] || exit "$rc"
+        echo "the virtual X server did not answer; starting it again ($attempt)" >&2
+    done
+    exit 1
 }
 
 # e2e_setup ARTIFACT_DIR SCALE
@@ -39,6 +49,12 @@ e2e_setup() {
     : "${SDL_AUDIODRIVER:=dummy}"
     export SDL_AUDIODRIVER
     mkdir -p "$ARTIFACTS"
+    tries=0
+    until xdotool getdisplaygeometry >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 50 ] || exit 75
+        sleep 0.1
+    done
     WORKDIR=$(mktemp -d)
     cd "$WORKDIR" || exit 1
 }
