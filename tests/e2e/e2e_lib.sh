@@ -1,7 +1,7 @@
 # Shared steps of the end-to-end tests: sourced by each test script, never run on its own.
 #
-# A test script calls e2e_enter_xvfb first (it runs the script again inside a virtual X
-# server), then e2e_setup, then drives the game with the functions below. Every wait is a
+# A test script calls e2e_begin (or e2e_enter_xvfb, which runs the script again inside a
+# virtual X server, and then e2e_setup), then drives the game with the functions below. Every wait is a
 # bounded poll: a state that does not come ends the test with a message, never a hang.
 #
 # Variables the functions keep: PID (the game), WID (its main window), SCALE (device pixels
@@ -33,6 +33,23 @@ e2e_enter_xvfb() {
         echo "the virtual X server did not answer; starting it again ($attempt)" >&2
     done
     exit 1
+}
+
+# The start of a test taking GAME CHECKER PICTURE_DIR ARTIFACT_DIR: checks the arguments,
+# enters the virtual X server with a screen of SIZE and sets GAME, CHECKER and PICTURES.
+#   e2e_begin SIZE "$@"
+e2e_begin() {
+    size=$1
+    shift
+    if [ "$#" -ne 4 ]; then
+        echo "usage: $0 GAME CHECKER PICTURE_DIR ARTIFACT_DIR" >&2
+        exit 2
+    fi
+    e2e_enter_xvfb "$size" "$@"
+    GAME=$1
+    CHECKER=$2
+    PICTURES=$3
+    e2e_setup "$4" 1
 }
 
 # e2e_setup ARTIFACT_DIR SCALE

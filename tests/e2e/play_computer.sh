@@ -9,17 +9,8 @@
 # Exits 77 (skipped) when the X tools are missing.
 set -u
 
-if [ "$#" -ne 4 ]; then
-    echo "usage: $0 GAME CHECKER PICTURE_DIR ARTIFACT_DIR" >&2
-    exit 2
-fi
 . "$(dirname "$0")/e2e_lib.sh"
-e2e_enter_xvfb 1024x768 "$@"
-
-GAME=$1
-CHECKER=$2
-PICTURES=$3
-e2e_setup "$4" 1
+e2e_begin 1024x768 "$@"
 START=$ARTIFACTS/play_computer-start.png
 SHOT=$ARTIFACTS/play_computer.png
 

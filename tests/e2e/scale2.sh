@@ -11,18 +11,9 @@
 # Exits 77 (skipped) when the X tools are missing.
 set -u
 
-if [ "$#" -ne 4 ]; then
-    echo "usage: $0 GAME CHECKER PICTURE_DIR ARTIFACT_DIR" >&2
-    exit 2
-fi
 . "$(dirname "$0")/e2e_lib.sh"
 # The doubled window is 1134 x 1066 device pixels.
-e2e_enter_xvfb 1280x1100 "$@"
-
-GAME=$1
-CHECKER=$2
-PICTURES=$3
-e2e_setup "$4" 1
+e2e_begin 1280x1100 "$@"
 PLAIN=$ARTIFACTS/scale1.png
 SHOT=$ARTIFACTS/scale2.png
 MOVES=$ARTIFACTS/scale2-moves.png
