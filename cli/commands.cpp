@@ -152,7 +152,8 @@ struct Loaded {
     Replay replay;
 };
 
-Loaded loadAndReplay(const std::string& file, std::ostream& err) {
+// Reads FILE and replays it, into `game` when one is given.
+Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game = nullptr) {
     Loaded l;
     const fs::path path(file);
     std::error_code ec;
@@ -184,7 +185,7 @@ Loaded loadAndReplay(const std::string& file, std::ostream& err) {
         l.replay.error = "the record " + file + " holds no moves";
         return l;
     }
-    l.replay = replayMoves(read.moves);
+    l.replay = game ? replayMoves(read.moves, *game) : replayMoves(read.moves);
     if (!l.replay.error.empty()) l.status = EXIT_ILLEGAL;
     return l;
 }
@@ -216,7 +217,16 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         it != p.options.end() && !parseNumber(it->second, 0, 9, digit))
         return usageError(out, err, "--digit must be 0..9", kThinkHelp);
 
-    Loaded l = loadAndReplay(p.operands[0], err);
+    // The clock digit: the one given, or the clock's own.
+    SilentOutside outside(
+        [](void* d) {
+            const int given = *static_cast<int*>(d);
+            return given < 0 ? ClockDigit::localSecondsDigit(nullptr) : given;
+        },
+        &digit);
+    Game game(outside);
+    game.setLevel(level);
+    Loaded l = loadAndReplay(p.operands[0], err, &game);
     if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
     if (l.replay.end != GameEnd::None) {
         const std::string how = l.replay.end == GameEnd::Capture ? "capture" : "camp";
@@ -228,18 +238,15 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "zubeki-cli: note: the last move was the upper side's; answering for it all the "
                "same\n";
 
-    GameState& s = l.replay.state;
     JsonWriter w;
     w.beginObject();
-    // The window's pass test comes first, then the search, exactly as com_ban takes them.
-    if (s.調査_移動先有無(UE_BISHOP) == FALSE_CODE) {
+    // The pass test comes first, then the search, exactly as the computer's turn takes them.
+    if (game.state().調査_移動先有無(UE_BISHOP) == FALSE_CODE) {
         w.key("pass").value(true).endObject();
         out << w.str() << '\n';
         return EXIT_OK;
     }
-    Influence influence;
-    const ComputerMove m =
-        最善手探索(s, influence, level, digit < 0 ? ClockDigit{} : ClockDigit::fixed(digit));
+    const ComputerMove m = game.思考();
     if (!m.found) return printError(out, err, EXIT_ILLEGAL, "the search found no move");
     w.key("pass").value(false);
     w.key("from").square(m.移動元X, m.移動元Y);

@@ -2,8 +2,56 @@
 
 #include "cli/json.h"
 
+#include <cstdio>
+
 namespace zubeki::cli {
 namespace {
+
+std::string squareText(int x, int y) {
+    // snprintf rather than "(" + to_string(x) + ...: GCC 12 at -O3 warns falsely on the latter.
+    char text[32];
+    std::snprintf(text, sizeof text, "(%d, %d)", x, y);
+    return text;
+}
+
+const char* sideName(int side) {
+    return side > 0 ? "upper side" : "lower side";
+}
+
+// Why the move may not be played in this position, or "" when it may. Looks at the squares,
+// the piece on the source, the destination (it must be empty and the recorded target 0),
+// 移動チェック with the check restriction of the last move, and the promotion (`result` is the
+// piece itself, or its promoted code where 調査_駒成 allows it). The turn order is the caller's.
+std::string 指し手検査(GameState& s, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int piece,
+                       int result, int target) {
+    if (!onBoard(移動元X, 移動元Y))
+        return "the source " + squareText(移動元X, 移動元Y) + " is off the board";
+    if (!onBoard(移動先X, 移動先Y))
+        return "the destination " + squareText(移動先X, 移動先Y) + " is off the board";
+    if (!isPieceCode(piece)) return "the piece code " + std::to_string(piece) + " is no piece";
+    const int standing = s.BOARD[移動元X][移動元Y];
+    if (standing != piece)
+        return "the piece " + std::to_string(piece) + " is not on its source " +
+               squareText(移動元X, 移動元Y) + " (it holds " + std::to_string(standing) + ")";
+    if (s.BOARD[移動先X][移動先Y] != EMPTY)
+        return "the destination " + squareText(移動先X, 移動先Y) + " is occupied by " +
+               std::to_string(s.BOARD[移動先X][移動先Y]);
+    if (target != EMPTY)
+        return "the recorded target " + std::to_string(target) + " is not 0 (empty)";
+    if (s.移動チェック(移動元X, 移動元Y, 移動先X, 移動先Y, piece) != TRUE_CODE) {
+        if (s.CHECK_ACTIVE == TRUE_CODE && s.CHECK_SQUARES[移動元X][移動元Y] != TRUE_CODE)
+            return "the piece on " + squareText(移動元X, 移動元Y) +
+                   " is not in check, and only a piece in check may move";
+        return "the piece " + std::to_string(piece) + " cannot move from " +
+               squareText(移動元X, 移動元Y) + " to " + squareText(移動先X, 移動先Y);
+    }
+    if (result == piece) return {};
+    if (s.調査_駒成(移動元X, 移動元Y, 移動先X, 移動先Y, piece) == TRUE_CODE &&
+        result == s.PROMOTED_PIECE)
+        return {};
+    return "the piece " + std::to_string(piece) + " cannot arrive on " +
+           squareText(移動先X, 移動先Y) + " as " + std::to_string(result);
+}
 
 const char* endText(GameEnd end) {
     return end == GameEnd::Capture ? "capture" : "camp";
@@ -28,18 +76,21 @@ void writeSquares(JsonWriter& w, const SquareList& squares) {
 } // namespace
 
 GameState replayStart() {
-    GameState s;
-    s.初期設定();
-    s.PLAY_MODE = MODE_MAN;
-    s.MAN_SIDE = SIDE_SENTE;
-    s.COM_SIDE = SIDE_GOTE;
-    return s;
+    SilentOutside outside;
+    Game game(outside);
+    game.初期設定();
+    return game.state();
 }
 
 Replay replayMoves(const MoveList& list) {
+    SilentOutside outside;
+    Game game(outside);
+    return replayMoves(list, game);
+}
+
+Replay replayMoves(const MoveList& list, Game& game) {
     Replay r;
-    r.state = replayStart();
-    GameState& s = r.state;
+    game.初期設定();
     const int count = list.RECORD_LEN < MoveList::CAPACITY ? list.RECORD_LEN : MoveList::CAPACITY;
     int endedAt = 0;
 
@@ -54,28 +105,29 @@ Replay replayMoves(const MoveList& list) {
         m.result = list.REC_RESULT[n];
         const int mover = sideOf(m.piece);
 
+        // The rule queries run on a copy: they may note a pass or a promotion code.
+        GameState probe = game.state();
         std::string reason;
         if (endedAt != 0) {
             reason = std::string("the game had already ended at move ") + std::to_string(endedAt) +
                      " (" + endText(r.end) + ")";
         } else if (mover != 0 && mover == r.lastMover &&
-                   s.パス判定(mover > 0 ? SITA_BISHOP : UE_BISHOP) == PassOutcome::HasMove) {
+                   probe.パス判定(mover > 0 ? SITA_BISHOP : UE_BISHOP) == PassOutcome::HasMove) {
             // A side moves twice in a row only when the other side had to pass in between.
             reason = std::string("the ") + sideName(mover) + " moved twice in a row while the " +
                      sideName(-mover) + " had a legal move";
         } else {
-            reason = 指し手検査(s, m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result,
+            reason = 指し手検査(probe, m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result,
                                 list.REC_TARGET[n]);
         }
         if (!reason.empty()) {
             r.error = "move " + std::to_string(n) + ": " + reason;
             r.moves.push_back(m);
-            return r;
+            break;
         }
 
         m.legal = true;
-        m.outcome = 指し手実行(s, m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result);
-        s.MOVE_COUNT += 1;
+        m.outcome = playRecordedMove(game, {m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result});
         r.lastMover = mover;
         if (m.outcome.end != GameEnd::None) {
             r.end = m.outcome.end;
@@ -83,7 +135,15 @@ Replay replayMoves(const MoveList& list) {
         }
         r.moves.push_back(m);
     }
+    r.state = game.state();
     return r;
+}
+
+MoveOutcome playRecordedMove(Game& game, const PlayedMove& m) {
+    // As in a game between two people: the lower side is the first player's.
+    const bool upper = isUpperPiece(m.移動前駒);
+    game.setTurn(upper ? SIDE_GOTE : SIDE_SENTE);
+    return game.指し手実行(m, upper ? Mover::Computer : Mover::Human);
 }
 
 std::string boardJson(const GameState& state) {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/rule_steps.h"
 #include "game/state.h"
+#include "play/game.h"
 #include "record/movelist.h"
 
 namespace zubeki::cli {
@@ -30,9 +30,15 @@ struct Replay {
 // upper pieces SIDE_GOTE's, as in a game between two people.
 GameState replayStart();
 
-// Plays moves 1..RECORD_LEN of the list from the starting position through the rule steps,
-// stopping at the first move that is illegal or that comes after the game has ended.
+// Plays moves 1..RECORD_LEN of the list from the starting position through the game's move
+// chain, stopping at the first move that is illegal or that comes after the game has ended.
 Replay replayMoves(const MoveList& list);
+// The same in a game of the caller's, which is left in the position reached.
+Replay replayMoves(const MoveList& list, Game& game);
+
+// Plays a move already found legal through the game's move chain, as the side its piece
+// belongs to; an upper-side move is shown as the computer shows its moves.
+MoveOutcome playRecordedMove(Game& game, const PlayedMove& m);
 
 // {"moves":[...],"board":[...],"error":...}
 std::string replayJson(const Replay& replay);

@@ -7,7 +7,6 @@
 #include "ai/search.h"
 #include "cli/json.h"
 #include "cli/replay.h"
-#include "cli/rule_steps.h"
 #include "record/record_file.h"
 
 namespace zubeki::cli {
@@ -69,14 +68,20 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
     // One generator per game, so any game of a run can be played again on its own.
     std::seed_seq seeds{options.seed, static_cast<std::uint32_t>(game)};
     std::mt19937 rng(seeds);
-    GameState s = replayStart();
+    // The seconds digit of the evaluation comes from the game's own generator, drawn once
+    // before each of the computer's moves.
+    int digit = 0;
+    SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
+    Game play(outside);
+    play.初期設定();
+    play.setLevel(options.level);
     Influence influence;
     SelfplayGame result;
     int side = game % 2 == 1 ? -1 : 1;
 
     for (;;) {
-        if (list.full()) break; // the 500-move limit: unfinished
-        const PassOutcome pass = s.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
+        if (play.record().full()) break; // the 500-move limit: unfinished
+        const PassOutcome pass = play.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
         if (pass == PassOutcome::Draw) {
             result.outcome = GameOutcome::Draw;
             break;
@@ -88,19 +93,19 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
 
         ChosenMove m;
         if (side > 0 || options.lowerComputer) {
-            // The seconds digit of the evaluation comes from the game's own generator.
-            const ClockDigit digit = ClockDigit::fixed(uniformIndex(rng, 10));
-            m = fromComputer(side > 0 ? 最善手探索(s, influence, options.level, digit)
-                                      : 下手番探索(s, influence, options.level, digit));
+            digit = uniformIndex(rng, 10);
+            result.digits.push_back(digit);
+            m = fromComputer(side > 0 ? play.思考()
+                                      : 下手番探索(play.state(), influence, options.level,
+                                                   ClockDigit::fixed(digit)));
         } else {
-            m = randomLowerMove(s, rng);
+            GameState probe = play.state(); // the legality queries note promotion codes
+            m = randomLowerMove(probe, rng);
         }
         if (!m.found) break; // cannot happen after the pass test
 
-        list.手順保存(m.fromX, m.fromY, m.toX, m.toY, m.before, m.after, s.BOARD[m.toX][m.toY]);
         const MoveOutcome outcome =
-            指し手実行(s, m.fromX, m.fromY, m.toX, m.toY, m.before, m.after);
-        s.MOVE_COUNT += 1;
+            playRecordedMove(play, {m.fromX, m.fromY, m.toX, m.toY, m.before, m.after});
         result.moves += 1;
         if (outcome.end != GameEnd::None) {
             result.outcome = side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
@@ -108,8 +113,9 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
         }
         side = -side;
     }
+    list = play.record();
     for (int x = 0; x <= 9; ++x)
-        for (int y = 0; y <= 9; ++y) result.board[x][y] = s.BOARD[x][y];
+        for (int y = 0; y <= 9; ++y) result.board[x][y] = play.state().BOARD[x][y];
     return result;
 }
 

@@ -26,6 +26,7 @@ struct SelfplayGame {
     GameOutcome outcome = GameOutcome::Unfinished;
     int moves = 0;
     std::array<std::array<int, 10>, 10> board{}; // BOARD at the end, [x][y]
+    std::vector<int> digits; // the clock digit drawn for each of the computer's moves
 };
 
 struct SelfplaySummary {
@@ -41,7 +42,7 @@ struct SelfplaySummary {
 };
 
 // Plays one game, number `game` (1-based) of the run with this seed; odd games open with the
-// lower side, even games with the upper side. The game's moves are appended to `list`.
+// lower side, even games with the upper side. `list` is left holding the game's moves.
 SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList& list);
 
 // Plays options.games games and writes their records when asked.

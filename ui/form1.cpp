@@ -59,7 +59,8 @@ std::filesystem::path soundFolder(const std::filesystem::path& programFolder) {
 
 } // namespace
 
-Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::move(seams)) {
+Form1::Form1(Seams seams, QWidget* parent)
+    : QMainWindow(parent), seams_(std::move(seams)), game_(*this) {
     if (!seams_.messageBox) seams_.messageBox = showMessageBox;
     if (!seams_.wait) seams_.wait = waitKeepingPainted;
     if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
@@ -72,7 +73,7 @@ Form1::Form1(Seams seams, QWidget* parent) : QMainWindow(parent), seams_(std::mo
     canvas_ = new Canvas(this);
     canvas_->setFont(windowFont());
     setCentralWidget(canvas_);
-    view_ = std::make_unique<BoardView>(state, options, *canvas_);
+    view_ = std::make_unique<BoardView>(game_.state(), game_.options(), *canvas_);
     view_->waiter = [this](double seconds) {
         if (!ended_) seams_.wait(seconds);
     };
@@ -243,22 +244,17 @@ void Form1::Form_Load() {
     sound_->dsPlayLooping(SOUND_BGM);
     BGM->setChecked(true);
 
-    // The game's constants are compile-time values; the options start afresh.
-    options.GUIDANCE = 0;
     // Exactly one level carries the tick, even when start-up runs again after another
     // level was chosen.
     LEVEL1->setChecked(false);
     LEVEL2->setChecked(false);
     LEVEL3->setChecked(true);
-    state.LEVEL = 3;
     SIDOU->setChecked(true);
-    options.GUIDANCE = 1;
-    options.GUIDE_COLOUR = COLOUR_WHITE;
+    game_.startUp();
 
     // A new background colour clears the window.
     canvas_->fillRect(0, 0, FORM_WIDTH * 2, FORM_HEIGHT * 2, BOARD_COLOUR);
-    state.SELECT_STATE = 0;
-    初期設定();
+    game_.初期設定();
     placeWindow();
     canvas_->update();
 }
@@ -267,17 +263,6 @@ void Form1::placeWindow() {
     if (pos().y() * TWIPS_PER_PIXEL == FORM_TOP) return;
     move(px(FORM_LEFT), px(FORM_TOP));
     resize(px(FORM_WIDTH), px(FORM_HEIGHT));
-}
-
-void Form1::初期設定() {
-    state.初期設定();
-    rec.RECORD_MODE = FALSE_CODE;
-    rec.clear();
-    recordFullTold_ = false;
-    ++setupCount_;
-    view_->描画_桝_数値();
-    view_->描画_盤();
-    view_->描画_絵(PIC_LOGO, 10.8, 0);
 }
 
 void Form1::終了処理() {
@@ -306,41 +291,21 @@ void Form1::closeEvent(QCloseEvent* event) {
 // --- small menu handlers ---
 
 void Form1::START_Click() {
-    view_->描画_桝_数値();
-    state.MAN_SIDE = SIDE_SENTE;
-    state.COM_SIDE = SIDE_GOTE;
-    state.TURN = state.MAN_SIDE;
-    state.PLAY_MODE = MODE_MAN;
-    message("先手の番です", " ");
+    game_.START();
 }
 
 void Form1::SENTE_Click() {
-    message("あなたの番です", " ");
-    view_->描画_レベル(state.LEVEL);
-    state.SELECT_STATE = 0;
-    state.MAN_SIDE = SIDE_SENTE;
-    state.COM_SIDE = SIDE_GOTE;
-    state.TURN = SIDE_SENTE;
-    state.PLAY_MODE = MODE_COM;
-    rec.RECORD_MODE = FALSE_CODE;
+    game_.SENTE();
 }
 
 void Form1::GOTE_Click() {
-    view_->描画_レベル(state.LEVEL);
-    state.SELECT_STATE = 0;
-    state.MAN_SIDE = SIDE_GOTE;
-    state.COM_SIDE = SIDE_SENTE;
-    state.TURN = SIDE_SENTE;
-    state.PLAY_MODE = MODE_COM;
-    rec.RECORD_MODE = FALSE_CODE;
-    com_ban();
+    game_.GOTE();
 }
 
 void Form1::levelClick(QAction* item, int n) {
     if (item->isChecked()) return;
     for (QAction* a : {LEVEL1, LEVEL2, LEVEL3}) a->setChecked(a == item);
-    state.LEVEL = n;
-    view_->描画_レベル(n);
+    game_.setLevel(n);
 }
 
 void Form1::LEVEL1_Click() {
@@ -363,12 +328,10 @@ void Form1::SIDOU_Click() {
             view_->描画_桝輪郭(OUTLINE_COLOUR, 11, j + 2);
         }
         SIDOU->setChecked(false);
-        options.GUIDANCE = 0;
-        options.GUIDE_COLOUR = OUTLINE_COLOUR;
+        game_.setGuidance(false);
     } else {
         SIDOU->setChecked(true);
-        options.GUIDANCE = 1;
-        options.GUIDE_COLOUR = COLOUR_WHITE;
+        game_.setGuidance(true);
     }
 }
 
@@ -380,6 +343,24 @@ void Form1::BGM_Click() {
         BGM->setChecked(true);
         sound_->dsPlayLooping(SOUND_BGM);
     }
+}
+
+// Navigation: the window closes its record panel, the game steps through its move list.
+
+void Form1::REPLAY_Click() {
+    game_.REPLAY();
+}
+
+void Form1::AFTER_Click() {
+    game_.AFTER();
+}
+
+void Form1::CANCEL_Click() {
+    game_.CANCEL();
+}
+
+void Form1::REVERSE_Click() {
+    game_.REVERSE();
 }
 
 void Form1::VER_Click() {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ai/influence.h"
-#include "game/state.h"
-#include "record/movelist.h"
+#include "play/game.h"
 #include "ui/seams.h"
 #include "view/board_view.h"
 
@@ -24,9 +22,10 @@ namespace zubeki {
 class Canvas;
 class Module1;
 
-// The main window. It owns the whole game for the life of the program and wires
-// window events to the game's routines.
-class Form1 : public QMainWindow {
+// The main window: the shell around the game. It holds the game's flow for the life of the
+// program, turns window events into its calls, and answers its calls with the canvas, the
+// sound module and message boxes.
+class Form1 : public QMainWindow, private Outside {
     Q_OBJECT
   public:
     explicit Form1(Seams seams = {}, QWidget* parent = nullptr);
@@ -34,12 +33,10 @@ class Form1 : public QMainWindow {
 
     // --- start-up and shutdown ---
     void Form_Load();
-    // Sets up the starting position and the per-game counters, and draws them.
-    void 初期設定();
     // Releases every sound and the sound library.
     void 終了処理();
     // Quitting: release the sounds, then end the program at once.
-    void quit();
+    void quit() override;
     bool ended() const { return ended_; }
 
     // --- menu handlers ---
@@ -56,7 +53,7 @@ class Form1 : public QMainWindow {
     void AFTER_Click();
     void CANCEL_Click();
     void REVERSE_Click();
-    void closeRecordPanel();
+    void closeRecordPanel() override;
     void KIFU_READ_Click();
     void KIFU_WRITE_Click();
     void Drive1_Change();
@@ -74,42 +71,13 @@ class Form1 : public QMainWindow {
     // --- the player's press on the window (button 1 left, 2 right; X, Y in twips) ---
     void Form_MouseDown(int Button, int Shift, float X, float Y);
 
-    // --- the rules with their drawing, sounds and dialogs ---
-    // Moves a piece on the board and redraws both squares.
-    void 駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒);
-    // Takes the group marked by the last surround test off the board, piece by piece.
-    void 描画_当駒消去();
-    // Removes every enemy group next to the destination left without a liberty.
-    void 捕獲処理(int 移動先X, int 移動先Y, int 手番, int 相手);
-    // The game is over: shows the result and asks whether to play again.
-    void 終了(const std::string& 勝手);
-    // Appends a move to the move list; a full list plays on without recording.
-    bool 手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒, int 移動先駒);
-    // Carries out a human move found legal: record, promotion, board, checks, captures, end.
-    void 人間の手(int sx, int sy, int dx, int dy, int p, int Button);
-    // The computer's turn: pass, or search, play and show its best move.
-    void com_ban();
-
     // --- record panel ---
     void 描画_可視(bool a, bool b, bool c);
     void 描画_棋譜_IO(int フラグ);
 
-    // --- the game's data, open to the tests ---
-    GameState state;
-    MoveList rec;
-    Influence influence;
-    Options options;
-    std::intptr_t SOUND_OTHER = 0;
-    std::intptr_t SOUND_FORBIDDEN = 0;
-    std::intptr_t SOUND_PIECE = 0;
-    std::intptr_t SOUND_GAME_END = 0;
-    std::intptr_t SOUND_VANISH = 0;
-    std::intptr_t SOUND_BGM = 0;
-
-    // The move being entered between the two presses.
-    struct ClickMove {
-        int fromX = 0, fromY = 0, toX = 0, toY = 0, piece = EMPTY;
-    } CLICK_MOVE;
+    // The game's flow the window wires its events to.
+    Game& game() { return game_; }
+    const Game& game() const { return game_; }
 
     BoardView& view() { return *view_; }
     Canvas& canvas() { return *canvas_; }
@@ -158,6 +126,30 @@ class Form1 : public QMainWindow {
     Answer message(const std::string& text, const std::string& title, Buttons buttons = Buttons::Ok,
                    Icon icon = Icon::None);
     void dsPlay(std::intptr_t buffer);
+
+    // --- what the game's flow asks of the window ---
+    void 描画_桝(double x, double y) override;
+    void 描画_絵(int 駒種類, double x, double y) override;
+    void 描画_桝輪郭(int 描画色, double x, double y) override;
+    void 描画_将棋盤桝() override;
+    void 描画_盤() override;
+    void 描画_桝_数値() override;
+    void 描画_四角形(double x, double y, double 幅, double 高さ, int 色) override;
+    void 描画_文字(double x, double y, std::string_view 文字, int 色, int サイズ) override;
+    void 描画_移動可能桝色(int x, int y, int 描画色, int 駒) override;
+    void 描画_桝輪郭_全部() override;
+    void 描画_桝輪郭_チェック桝() override;
+    void 描画_点滅_チェック桝(int 回数) override;
+    void 描画_移動結果(double 欄X, double 欄Y, int x, int y, int 駒, int 色) override;
+    void 描画_手数(int 手数, int 色) override;
+    void 描画_レベル(int レベル) override;
+    void refresh() override;
+    void 待ち時間(double 秒) override;
+    void play(Wave wave) override;
+    Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
+    int clockDigit() override;
+    void restart() override;
+
     void createMenus();
     void createRecordPanel();
     void connectRecordPanel();
@@ -165,20 +157,20 @@ class Form1 : public QMainWindow {
     void showRecord(const struct ReadResult& read);
     void placeWindow();
     void levelClick(QAction* item, int n);
-    void warnCheckPiece();
-    // The side code whose pieces the current TURN moves: lower (negative) for MAN_SIDE.
-    bool ownsPiece(int code) const;
-    bool opponentsPiece(int code) const;
-    void handOver();
 
     Seams seams_;
+    Game game_;
+    std::intptr_t SOUND_OTHER = 0;
+    std::intptr_t SOUND_FORBIDDEN = 0;
+    std::intptr_t SOUND_PIECE = 0;
+    std::intptr_t SOUND_GAME_END = 0;
+    std::intptr_t SOUND_VANISH = 0;
+    std::intptr_t SOUND_BGM = 0;
     Canvas* canvas_ = nullptr;
     std::unique_ptr<BoardView> view_;
     std::unique_ptr<Module1> sound_;
     QShortcut* escape_ = nullptr;
     bool ended_ = false;
-    bool recordFullTold_ = false;
-    int setupCount_ = 0; // new positions set up so far
     QString folder_;
     QString driveIndexFolder_;
 };

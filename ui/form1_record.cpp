@@ -94,7 +94,7 @@ void Form1::KIFU_READ_Click() {
 }
 
 void Form1::KIFU_WRITE_Click() {
-    if (state.REVERSED == TRUE_CODE) {
+    if (game_.state().REVERSED == TRUE_CODE) {
         message("反転後は書き込みできません", "棋譜書込");
         return;
     }
@@ -122,21 +122,16 @@ bool Form1::openRecord(const QString& path) {
 
 void Form1::showRecord(const ReadResult& read) {
     Form_Load();
-    rec.RECORD_MODE = TRUE_CODE;
+    game_.loadRecord(read.moves);
     // Game name under the board on the left, upper player above it, lower player below.
     const double at[3][2] = {{800, 6350}, {3700, 100}, {3700, 6350}};
     for (int i = 0; i < 3; ++i)
         view_->textAtTwips(at[i][0], at[i][1],
                            QString::fromStdString(read.header[static_cast<size_t>(i)]),
                            COLOUR_WHITE, 12);
-    const int mode = rec.RECORD_MODE;
-    rec = read.moves;
-    rec.RECORD_MODE = mode;
-    rec.RECORD_POS = 0;
-    state.MOVE_COUNT = 0;
     canvas_->update();
     if (!read.warning.empty()) message(read.warning, "棋譜");
-    if (rec.RECORD_LEN == 0) {
+    if (game_.record().RECORD_LEN == 0) {
         message("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
     } else {
         message(" 読み込みました", "棋譜");
@@ -150,7 +145,7 @@ bool Form1::Command1_Click() {
         message("ﾌｧｲﾙ名が入力されていません", "  ");
         return false;
     }
-    if (rec.RECORD_POS < 1) {
+    if (game_.record().RECORD_POS < 1) {
         message("保存するデータがありません", "棋譜保存");
         return false;
     }
@@ -160,8 +155,8 @@ bool Form1::Command1_Click() {
     }
     const RecordHeader header =
         recordHeader(Text2->text().toStdString(), Text3->text().toStdString(),
-                     Text4->text().toStdString(), state.MAN_SIDE);
-    const WriteResult written = writeRecord(toPath(folder_), name, header, rec);
+                     Text4->text().toStdString(), game_.state().MAN_SIDE);
+    const WriteResult written = writeRecord(toPath(folder_), name, header, game_.record());
     if (!written.ok) {
         // The panel stays open with the name, so the player can try another.
         message(written.error, "棋譜");

@@ -11,12 +11,6 @@
 
 namespace zubeki {
 
-// Move guidance: whether the squares a piece can reach are outlined, and in what colour.
-struct Options {
-    int GUIDANCE = 1;
-    int GUIDE_COLOUR = COLOUR_WHITE;
-};
-
 // The window's font: the Mincho face the game asks for, then the ones found on this system.
 QFont windowFont();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/display.h"
+
 #include <cmath>
 
 // Where things stand on the window. Positions are given in square units
@@ -12,20 +14,6 @@ inline constexpr double BOARD_ORIGIN_Y = 100;
 inline constexpr double SQUARE_WIDTH = 495;
 inline constexpr double SQUARE_HEIGHT = 615;
 inline constexpr double TWIPS_PER_PIXEL = 15;
-
-inline constexpr int COLOUR_GREEN = 2;
-inline constexpr int COLOUR_WHITE = 15;
-inline constexpr int COLOUR_LIGHT_RED = 12;
-inline constexpr int COLOUR_LIGHT_BLUE = 9;
-inline constexpr int BOARD_COLOUR = COLOUR_GREEN;
-inline constexpr int OUTLINE_COLOUR = BOARD_COLOUR;
-inline constexpr int RESULT_TEXT_COLOUR = COLOUR_WHITE;
-
-// The text slots for the last move of each side.
-inline constexpr double UE_RESULT_X = -1.7;
-inline constexpr double UE_RESULT_Y = 8.5;
-inline constexpr double SITA_RESULT_X = 11.4;
-inline constexpr double SITA_RESULT_Y = 1.7;
 
 // The window: its placement and size in twips.
 inline constexpr int FORM_LEFT = -60;

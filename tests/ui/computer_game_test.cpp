@@ -20,7 +20,7 @@ struct Legal {
     bool mayPromote;
 };
 
-std::vector<Legal> lowerMoves(GameState& s) {
+std::vector<Legal> lowerMoves(GameState s) {
     std::vector<Legal> out;
     for (int fx = 1; fx <= 9; ++fx)
         for (int fy = 1; fy <= 9; ++fy) {
@@ -63,12 +63,12 @@ void ComputerGameTest::goteMovesBeforeTheClickReturns() {
     h.forget();
     h.f().GOTE->trigger();
     QVERIFY(h.messages.empty());
-    QCOMPARE(h.f().rec.RECORD_LEN, 1);
-    QVERIFY(h.f().rec.REC_RESULT[1] >= UE_BISHOP);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 1);
+    QVERIFY(h.f().game().record().REC_RESULT[1] >= UE_BISHOP);
     QCOMPARE(h.s().MOVE_COUNT, 1);
     QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
     QCOMPARE(h.s().MAN_SIDE, SIDE_GOTE);
-    QCOMPARE(h.board(), replayed(h.f().rec));
+    QCOMPARE(h.board(), replayed(h.f().game().record()));
     // The computer paused half a second before its piece sound, then blinked.
     QCOMPARE(h.waits.front(), 0.5);
     QVERIFY(FakeSound::lines().contains(QStringLiteral("dsPlay 駒打音.wav")));
@@ -100,7 +100,7 @@ void ComputerGameTest::wholeGame() {
             m.text == QStringLiteral("引き分けです")) {
             result = m.text;
             // The winning move stands where the list says, whatever it removed.
-            const MoveList& rec = h.f().rec;
+            const MoveList& rec = h.f().game().record();
             const int n = rec.RECORD_POS;
             listMatchedAtTheEnd =
                 n == 0 || h.s().BOARD[rec.REC_TO_X[n]][rec.REC_TO_Y[n]] == rec.REC_RESULT[n];
@@ -117,7 +117,7 @@ void ComputerGameTest::wholeGame() {
     for (; result.isEmpty() && humanMoves < kHumanMoveCap; ++humanMoves) {
         QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
         const std::vector<Legal> legal = lowerMoves(h.s());
-        const int before = h.f().rec.RECORD_LEN;
+        const int before = h.f().game().record().RECORD_LEN;
         if (legal.empty()) {
             h.press(5, 5);
             QVERIFY(h.shown().contains(QStringLiteral("あなたはパスです | パス | OK")) ||
@@ -132,7 +132,7 @@ void ComputerGameTest::wholeGame() {
         if (!result.isEmpty()) break;
 
         // The human's move and the computer's reply (unless it passed) are on the list.
-        const MoveList& rec = h.f().rec;
+        const MoveList& rec = h.f().game().record();
         QVERIFY(rec.RECORD_LEN == before + 1 || rec.RECORD_LEN == before + 2);
         QCOMPARE(rec.RECORD_POS, rec.RECORD_LEN);
         QCOMPARE(h.s().MOVE_COUNT, rec.RECORD_LEN);
@@ -149,7 +149,7 @@ void ComputerGameTest::wholeGame() {
     if (result.isEmpty()) {
         // Cut off: the game is still running and the list still matches the board.
         QCOMPARE(humanMoves, kHumanMoveCap);
-        QCOMPARE(h.board(), replayed(h.f().rec));
+        QCOMPARE(h.board(), replayed(h.f().game().record()));
         return;
     }
     QVERIFY2(result == QStringLiteral("MANの勝ちです") ||

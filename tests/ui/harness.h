@@ -206,7 +206,7 @@ class Harness {
     }
 
     Form1& f() { return *form; }
-    GameState& s() { return form->state; }
+    const GameState& s() const { return form->game().state(); }
     const QImage& image() { return form->canvas().image(); }
 
     void press(int x, int y, int button = 1) {
@@ -219,10 +219,18 @@ class Harness {
 
     // Puts a diagram on the board and draws it, as a position shown before START.
     void place(const diagram::Rows& rows) {
-        diagram::place(form->state, rows);
-        form->view().描画_盤();
+        GameState shown = form->game().state();
+        diagram::place(shown, rows);
+        form->game().restore(shown, form->game().record());
     }
-    std::string board() const { return diagram::toDiagram(form->state); }
+    // Changes the game's state or move list directly, as a position set up elsewhere.
+    template <class Change> void alter(Change&& change) {
+        GameState state = form->game().state();
+        MoveList moves = form->game().record();
+        change(state, moves);
+        form->game().restore(state, moves);
+    }
+    std::string board() const { return diagram::toDiagram(form->game().state()); }
 
     QStringList shown(std::size_t from = 0) const {
         QStringList out;

@@ -73,9 +73,9 @@ void InputTest::firstPress() {
     startHumans(h);
     h.press(x, y);
     QCOMPARE(h.s().SELECT_STATE, state);
-    QCOMPARE(h.f().CLICK_MOVE.fromX, x);
-    QCOMPARE(h.f().CLICK_MOVE.fromY, y);
-    QCOMPARE(h.f().CLICK_MOVE.piece, h.s().BOARD[x][y]);
+    QCOMPARE(h.f().game().clickMove().fromX, x);
+    QCOMPARE(h.f().game().clickMove().fromY, y);
+    QCOMPARE(h.f().game().clickMove().piece, h.s().BOARD[x][y]);
     QCOMPARE(colourName(topEdge(h.image(), x, y)), outline);
     QCOMPARE(colourName(leftEdge(h.image(), reachX, reachY)), reach);
     QVERIFY(FakeSound::lines().isEmpty());
@@ -109,8 +109,8 @@ void InputTest::anotherOwnPieceTakesTheSelection() {
     h.press(3, 7);
     h.press(2, 7); // the lower bishop beside it
     QCOMPARE(h.s().SELECT_STATE, 1);
-    QCOMPARE(h.f().CLICK_MOVE.fromX, 2);
-    QCOMPARE(h.f().CLICK_MOVE.piece, SITA_BISHOP);
+    QCOMPARE(h.f().game().clickMove().fromX, 2);
+    QCOMPARE(h.f().game().clickMove().piece, SITA_BISHOP);
     QCOMPARE(colourName(topEdge(h.image(), 2, 7)), colourName(kLightRed));
     QVERIFY(FakeSound::lines().isEmpty());
     h.press(4, 5); // the bishop's diagonal
@@ -125,21 +125,21 @@ void InputTest::opponentsPieceWhileSelectedIsShownInstead() {
     h.press(7, 3);
     QCOMPARE(FakeSound::lines(), QStringList{kForbidden});
     QCOMPARE(h.s().SELECT_STATE, 1);
-    QCOMPARE(h.f().CLICK_MOVE.fromX, 7);
-    QCOMPARE(h.f().CLICK_MOVE.fromY, 3);
-    QCOMPARE(h.f().CLICK_MOVE.piece, UE_ROOK);
+    QCOMPARE(h.f().game().clickMove().fromX, 7);
+    QCOMPARE(h.f().game().clickMove().fromY, 3);
+    QCOMPARE(h.f().game().clickMove().piece, UE_ROOK);
     QCOMPARE(colourName(topEdge(h.image(), 7, 3)), colourName(kWhite));
 
     // The upper rook could go to (6,3), but it is not the lower side's to move.
     h.press(6, 3);
     QCOMPARE(forbiddenCount(), 2);
     QCOMPARE(h.board(), startingBoard());
-    QCOMPARE(h.f().rec.RECORD_LEN, 0);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 0);
     QCOMPARE(h.s().SELECT_STATE, 1);
 
     // One's own piece is then selected as usual.
     h.press(3, 7);
-    QCOMPARE(h.f().CLICK_MOVE.piece, SITA_ROOK);
+    QCOMPARE(h.f().game().clickMove().piece, SITA_ROOK);
     QCOMPARE(colourName(topEdge(h.image(), 3, 7)), colourName(kLightRed));
     h.press(3, 5);
     QCOMPARE(h.s().BOARD[3][5], SITA_ROOK);
@@ -155,7 +155,7 @@ void InputTest::illegalDestinationKeepsTheSelection() {
     QCOMPARE(forbiddenCount(), 2);
     QCOMPARE(h.s().SELECT_STATE, 1);
     QCOMPARE(h.board(), startingBoard());
-    QCOMPARE(h.f().rec.RECORD_LEN, 0);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 0);
     // The rook is still the piece picked up.
     h.press(3, 6);
     QCOMPARE(h.s().BOARD[3][6], SITA_ROOK);
@@ -213,7 +213,7 @@ void InputTest::noGameMessages() {
             h.move(played[i].fx, played[i].fy, played[i].tx, played[i].ty);
         // Navigation stops the game; with nothing stepped the end of the game does that here.
         for (int i = 0; i < back; ++i) h.f().REPLAY->trigger();
-        h.s().TURN = NO_SIDE;
+        h.alter([](GameState& s, MoveList&) { s.TURN = NO_SIDE; });
     }
     const std::string before = h.board();
     h.forget();
@@ -237,8 +237,10 @@ void InputTest::recordModeAsksToStep() {
     QFETCH(bool, yes);
     Harness h;
     h.place({"", "", "", "....r"});
-    h.f().rec.RECORD_MODE = TRUE_CODE;
-    h.f().rec.RECORD_LEN = 3;
+    h.alter([](GameState&, MoveList& r) {
+        r.RECORD_MODE = TRUE_CODE;
+        r.RECORD_LEN = 3;
+    });
     h.f().LEVEL1->trigger();
     h.f().BGM->trigger();
     h.forget();
@@ -246,14 +248,14 @@ void InputTest::recordModeAsksToStep() {
     h.press(5, 4);
     QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜を '進 'で進めて下さい | 棋譜 | YesNo")});
     if (yes) {
-        QCOMPARE(h.f().rec.RECORD_MODE, TRUE_CODE);
+        QCOMPARE(h.f().game().record().RECORD_MODE, TRUE_CODE);
         QCOMPARE(h.s().BOARD[5][4], SITA_ROOK);
         QVERIFY(FakeSound::lines().isEmpty());
     } else {
         // Everything starts again: sound, options and the starting position.
         QCOMPARE(FakeSound::only("dsInitialize"), QStringList{QStringLiteral("dsInitialize")});
-        QCOMPARE(h.f().rec.RECORD_MODE, FALSE_CODE);
-        QCOMPARE(h.f().rec.RECORD_LEN, 0);
+        QCOMPARE(h.f().game().record().RECORD_MODE, FALSE_CODE);
+        QCOMPARE(h.f().game().record().RECORD_LEN, 0);
         QCOMPARE(h.board(), startingBoard());
         QCOMPARE(h.s().LEVEL, 3);
         QVERIFY(h.f().LEVEL3->isChecked());

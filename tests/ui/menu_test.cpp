@@ -95,8 +95,8 @@ void MenuTest::startUp() {
     QCOMPARE(FakeSound::lines(), expected);
     QCOMPARE(ticks(h.f()), (QStringList{"LEVEL3", "移動指導", "BGM"}));
     QCOMPARE(h.s().LEVEL, 3);
-    QCOMPARE(h.f().options.GUIDANCE, 1);
-    QCOMPARE(h.f().options.GUIDE_COLOUR, COLOUR_WHITE);
+    QCOMPARE(h.f().game().options().GUIDANCE, 1);
+    QCOMPARE(h.f().game().options().GUIDE_COLOUR, COLOUR_WHITE);
     QCOMPARE(h.s().TURN, NO_SIDE);
     QCOMPARE(h.board(), startingBoard());
     QVERIFY(h.messages.empty());
@@ -139,15 +139,15 @@ void MenuTest::guidanceOffAndOn() {
     QCOMPARE(colourName(leftEdge(h.image(), 3, 6)), colourName(kWhite));
     h.f().SIDOU->trigger();
     QVERIFY(!h.f().SIDOU->isChecked());
-    QCOMPARE(h.f().options.GUIDANCE, 0);
-    QCOMPARE(h.f().options.GUIDE_COLOUR, OUTLINE_COLOUR);
+    QCOMPARE(h.f().game().options().GUIDANCE, 0);
+    QCOMPARE(h.f().game().options().GUIDE_COLOUR, OUTLINE_COLOUR);
     QCOMPARE(colourName(leftEdge(h.image(), 3, 6)), colourName(kGreen));
     QCOMPARE(colourName(topEdge(h.image(), 3, 7)), colourName(kGreen));
     const QImage off = h.image().copy();
     h.f().SIDOU->trigger();
     QVERIFY(h.f().SIDOU->isChecked());
-    QCOMPARE(h.f().options.GUIDANCE, 1);
-    QCOMPARE(h.f().options.GUIDE_COLOUR, COLOUR_WHITE);
+    QCOMPARE(h.f().game().options().GUIDANCE, 1);
+    QCOMPARE(h.f().game().options().GUIDE_COLOUR, COLOUR_WHITE);
     QCOMPARE(h.image(), off); // switching on redraws nothing
 }
 

@@ -48,8 +48,8 @@ void NavigationTest::backThenForwardRestoresTheGame() {
     h.f().REPLAY->trigger();
     QCOMPARE(h.board(), boards[2]);
     QCOMPARE(h.s().MOVE_COUNT, 2);
-    QCOMPARE(h.f().rec.RECORD_POS, 2);
-    QCOMPARE(h.f().rec.RECORD_LEN, 3);
+    QCOMPARE(h.f().game().record().RECORD_POS, 2);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 3);
     QCOMPARE(h.s().TURN, NO_SIDE);
     QCOMPARE(ink(lowerSlot(h.image())), 0); // the undone lower move's text is gone
     QCOMPARE(upperSlot(h.image()), upperText);
@@ -62,7 +62,7 @@ void NavigationTest::backThenForwardRestoresTheGame() {
     h.f().AFTER->trigger();
     QCOMPARE(h.board(), boards[3]);
     QCOMPARE(h.s().MOVE_COUNT, 3);
-    QCOMPARE(h.f().rec.RECORD_POS, 3);
+    QCOMPARE(h.f().game().record().RECORD_POS, 3);
     QCOMPARE(h.s().TURN, NO_SIDE);
     QCOMPARE(lowerSlot(h.image()), lowerText);
     QCOMPARE(upperSlot(h.image()), upperText);
@@ -96,7 +96,7 @@ void NavigationTest::refusals() {
     Harness h;
     h.f().START->trigger();
     if (moves > 0) h.move(3, 7, 3, 6);
-    if (recordMode) h.f().rec.RECORD_MODE = TRUE_CODE;
+    if (recordMode) h.alter([](GameState&, MoveList& r) { r.RECORD_MODE = TRUE_CODE; });
     const std::string before = h.board();
     const int count = h.s().MOVE_COUNT, turn = h.s().TURN;
     h.forget();
@@ -124,8 +124,8 @@ void NavigationTest::aNewMoveAfterBackDiscardsTheLaterOnes() {
     QCOMPARE(h.shown(), QStringList{QStringLiteral("OKですか？ | 再開 | OK")});
     QCOMPARE(h.s().TURN, SIDE_GOTE);
     h.move(9, 3, 9, 5);
-    QCOMPARE(h.f().rec.RECORD_LEN, 2);
-    QCOMPARE(h.f().rec.REC_TO_Y[2], 5);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 2);
+    QCOMPARE(h.f().game().record().REC_TO_Y[2], 5);
     QCOMPARE(h.s().MOVE_COUNT, 2);
     h.f().AFTER->trigger();
     QCOMPARE(h.shown().mid(1), QStringList{QStringLiteral("できません | 進む | OK")});
@@ -140,7 +140,7 @@ void NavigationTest::backOverACaptureDoesNotBringThePiecesBack() {
     int board[10][10] = {};
     h.onMessage = [&](const Message& m) {
         if (!m.text.endsWith(QStringLiteral("の勝ちです"))) return;
-        kept = h.f().rec;
+        kept = h.f().game().record();
         std::copy(&h.s().BOARD[0][0], &h.s().BOARD[0][0] + 100, &board[0][0]);
     };
     h.move(5, 9, 5, 6);
@@ -149,10 +149,11 @@ void NavigationTest::backOverACaptureDoesNotBringThePiecesBack() {
     QCOMPARE(kept.RECORD_LEN, 3);
 
     // The game as it stood when it was won, shown again with its list.
-    h.f().rec = kept;
-    std::copy(&board[0][0], &board[0][0] + 100, &h.s().BOARD[0][0]);
-    h.s().MOVE_COUNT = 3;
-    h.f().view().描画_盤();
+    h.alter([&](GameState& s, MoveList& r) {
+        r = kept;
+        std::copy(&board[0][0], &board[0][0] + 100, &s.BOARD[0][0]);
+        s.MOVE_COUNT = 3;
+    });
     const std::string won = h.board();
     h.f().REPLAY->trigger();
     QCOMPARE(h.s().BOARD[1][4], SITA_ROOK);
@@ -174,8 +175,8 @@ void NavigationTest::reverseTwiceGivesThePositionBack() {
     // Half a turn about the centre, every piece changing sides.
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) QCOMPARE(h.s().BOARD[10 - x][10 - y], -was.BOARD[x][y]);
-    QCOMPARE(h.f().rec.RECORD_LEN, 0);
-    QCOMPARE(h.f().rec.RECORD_POS, 0);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 0);
+    QCOMPARE(h.f().game().record().RECORD_POS, 0);
     QCOMPARE(h.s().MOVE_COUNT, 2);
     QCOMPARE(h.s().REVERSED, TRUE_CODE);
     QCOMPARE(FakeSound::lines(), QStringList{QStringLiteral("dsPlay 駒打音.wav")});
@@ -196,7 +197,7 @@ void NavigationTest::firstToTheStartResetsEverything() {
     h.f().REVERSE->trigger();
     h.f().CANCEL->trigger();
     QCOMPARE(h.board(), startingBoard());
-    QCOMPARE(h.f().rec.RECORD_LEN, 0);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 0);
     QCOMPARE(h.s().MOVE_COUNT, 0);
     QCOMPARE(h.s().REVERSED, FALSE_CODE);
     QCOMPARE(h.s().TURN, NO_SIDE);
@@ -206,22 +207,22 @@ void NavigationTest::backInAComputerGameLetsTheComputerMoveFirst() {
     Harness h;
     h.f().SENTE->trigger();
     h.move(3, 7, 3, 6);
-    QCOMPARE(h.f().rec.RECORD_LEN, 2);
-    const Move reply{h.f().rec.REC_FROM_X[2], h.f().rec.REC_FROM_Y[2], h.f().rec.REC_TO_X[2],
-                     h.f().rec.REC_TO_Y[2]};
+    QCOMPARE(h.f().game().record().RECORD_LEN, 2);
+    const Move reply{h.f().game().record().REC_FROM_X[2], h.f().game().record().REC_FROM_Y[2],
+                     h.f().game().record().REC_TO_X[2], h.f().game().record().REC_TO_Y[2]};
     const std::string afterReply = h.board();
     h.f().REPLAY->trigger();
-    QCOMPARE(h.f().rec.RECORD_POS, 1);
+    QCOMPARE(h.f().game().record().RECORD_POS, 1);
     h.forget();
     h.press(2, 7);
     QCOMPARE(h.shown(), QStringList{QStringLiteral("OKですか？ | 再開 | OK")});
     // The computer made the upper side's move again, the same one on the same board.
-    QCOMPARE(h.f().rec.RECORD_POS, 2);
-    QCOMPARE(h.f().rec.RECORD_LEN, 2);
-    QCOMPARE(h.f().rec.REC_FROM_X[2], reply.fx);
-    QCOMPARE(h.f().rec.REC_FROM_Y[2], reply.fy);
-    QCOMPARE(h.f().rec.REC_TO_X[2], reply.tx);
-    QCOMPARE(h.f().rec.REC_TO_Y[2], reply.ty);
+    QCOMPARE(h.f().game().record().RECORD_POS, 2);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 2);
+    QCOMPARE(h.f().game().record().REC_FROM_X[2], reply.fx);
+    QCOMPARE(h.f().game().record().REC_FROM_Y[2], reply.fy);
+    QCOMPARE(h.f().game().record().REC_TO_X[2], reply.tx);
+    QCOMPARE(h.f().game().record().REC_TO_Y[2], reply.ty);
     QCOMPARE(h.board(), afterReply);
     QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
     QCOMPARE(h.s().SELECT_STATE, 0);

@@ -112,7 +112,7 @@ void PlayFlowTest::captureAnimatesAndWins() {
     // Yes: a fresh position and no game running.
     QCOMPARE(h.board(), startingBoard());
     QCOMPARE(h.s().TURN, NO_SIDE);
-    QCOMPARE(h.f().rec.RECORD_LEN, 0);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 0);
     QCOMPARE(h.s().MOVE_COUNT, 0);
     QCOMPARE(h.ends, 0);
 }
@@ -222,8 +222,8 @@ void PlayFlowTest::computerPassIsReportedAndAMoveResetsTheCount() {
         h.f().SENTE->trigger();
         h.press(5, 5);
         QCOMPARE(h.shown().mid(1), QStringList{QStringLiteral("あなたはパスです | パス | OK")});
-        QCOMPARE(h.f().rec.RECORD_LEN, 1);
-        QVERIFY(h.f().rec.REC_RESULT[1] >= UE_BISHOP);
+        QCOMPARE(h.f().game().record().RECORD_LEN, 1);
+        QVERIFY(h.f().game().record().REC_RESULT[1] >= UE_BISHOP);
         QCOMPARE(h.s().PASS_COUNT, 0);
         QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
     }
@@ -236,7 +236,7 @@ void PlayFlowTest::computerPassIsReportedAndAMoveResetsTheCount() {
     QCOMPARE(h.shown(), QStringList{QStringLiteral("パスします | パス | OK")});
     QCOMPARE(h.s().PASS_COUNT, 1);
     QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
-    QCOMPARE(h.f().rec.RECORD_LEN, 1);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 1);
     h.move(6, 5, 6, 4);
     // Not a draw: the human's move in between reset the count.
     QCOMPARE(h.shown(), (QStringList{QStringLiteral("パスします | パス | OK"),
@@ -293,10 +293,10 @@ void PlayFlowTest::rightButtonPromotes() {
     } else {
         h.move(fx, fy, tx, ty, button);
     }
-    const int n = h.f().rec.RECORD_LEN;
+    const int n = h.f().game().record().RECORD_LEN;
     QCOMPARE(h.s().BOARD[tx][ty], result);
-    QCOMPARE(h.f().rec.REC_RESULT[n], result);
-    QCOMPARE(h.f().rec.REC_PIECE[n], piece);
+    QCOMPARE(h.f().game().record().REC_RESULT[n], result);
+    QCOMPARE(h.f().game().record().REC_PIECE[n], piece);
     QCOMPARE(h.s().BOARD[fx][fy], EMPTY);
     const QImage placed = inside(h.image(), tx, ty);
     QSize natural;

@@ -64,10 +64,10 @@ void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
     h.f().setFolder(h.folder.path());
     const std::vector<Move> moves = twelveMoves();
     playTwoHumans(h, moves);
-    QCOMPARE(h.f().rec.RECORD_LEN, 12);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 12);
     for (int i = 0; i < 7; ++i) h.f().REPLAY->trigger();
-    QCOMPARE(h.f().rec.RECORD_POS, 5);
-    const MoveList played = h.f().rec;
+    QCOMPARE(h.f().game().record().RECORD_POS, 5);
+    const MoveList played = h.f().game().record();
 
     h.f().KIFU_WRITE->trigger();
     QVERIFY(panelNamesShown(h.f()));
@@ -100,7 +100,7 @@ void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
     QVERIFY(h.f().File1_Click(QStringLiteral("round.棋譜")));
     QCOMPARE(h.shown(), (QStringList{QStringLiteral(" 読み込みました | 棋譜 | OK"),
                                      QStringLiteral("棋譜を '進 'で進めて下さい | 棋譜 | OK")}));
-    const MoveList& read = h.f().rec;
+    const MoveList& read = h.f().game().record();
     QCOMPARE(read.RECORD_LEN, 5);
     QCOMPARE(read.RECORD_POS, 0);
     QCOMPARE(read.RECORD_MODE, TRUE_CODE);
@@ -168,7 +168,7 @@ void RecordPanelTest::writeRefusals() {
     QCOMPARE(h.messages.size(), std::size_t{1});
     QCOMPARE(h.messages[0].title, QStringLiteral("棋譜"));
     QVERIFY(h.messages[0].text.startsWith(QStringLiteral("棋譜を書き込めませんでした")));
-    QCOMPARE(h.f().rec.RECORD_POS, 1);
+    QCOMPARE(h.f().game().record().RECORD_POS, 1);
 
     // After turning the board nothing may be written.
     h.f().closeRecordPanel();
@@ -209,7 +209,7 @@ void RecordPanelTest::headerOrderFollowsTheHumansSide() {
         } else {
             h.f().GOTE->trigger(); // the computer opens
         }
-        QVERIFY(h.f().rec.RECORD_POS >= 1);
+        QVERIFY(h.f().game().record().RECORD_POS >= 1);
         h.f().KIFU_WRITE->trigger();
         h.f().Text1->setText(QStringLiteral("order"));
         h.f().Text2->setText(QStringLiteral("G"));
@@ -243,8 +243,8 @@ void RecordPanelTest::aRefusedFileLeavesTheGameAsItWas() {
     QVERIFY(h.messages[0].text.contains(QStringLiteral("5 行目")));
     QCOMPARE(h.board(), before);
     QCOMPARE(h.s().TURN, SIDE_GOTE);
-    QCOMPARE(h.f().rec.RECORD_LEN, 1);
-    QCOMPARE(h.f().rec.RECORD_MODE, FALSE_CODE);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 1);
+    QCOMPARE(h.f().game().record().RECORD_MODE, FALSE_CODE);
 
     QVERIFY(!h.f().openRecord(QDir(h.folder.path()).filePath(QStringLiteral("missing.棋譜"))));
     QCOMPARE(h.messages.back().title, QStringLiteral("棋譜"));
@@ -270,8 +270,8 @@ void RecordPanelTest::readingDropsTheGameAndTypedNames() {
     QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません | 棋譜 | OK")});
     QCOMPARE(h.board(), startingBoard());
     QCOMPARE(h.s().TURN, NO_SIDE);
-    QCOMPARE(h.f().rec.RECORD_LEN, 0);
-    QCOMPARE(h.f().rec.RECORD_MODE, TRUE_CODE);
+    QCOMPARE(h.f().game().record().RECORD_LEN, 0);
+    QCOMPARE(h.f().game().record().RECORD_MODE, TRUE_CODE);
 }
 
 void RecordPanelTest::aDriveThatIsNotReadyKeepsTheFolder() {
@@ -290,16 +290,18 @@ void RecordPanelTest::theFullListTellsOnceAndPlaysOn() {
     Harness h;
     playTwoHumans(h, {});
     // A list that already holds its 500 moves.
-    h.f().rec.RECORD_POS = h.f().rec.RECORD_LEN = MoveList::CAPACITY;
-    h.f().rec.REC_RESULT[MoveList::CAPACITY] = UE_ROOK;
+    h.alter([](GameState&, MoveList& r) {
+        r.RECORD_POS = r.RECORD_LEN = MoveList::CAPACITY;
+        r.REC_RESULT[MoveList::CAPACITY] = UE_ROOK;
+    });
     h.forget();
     h.move(1, 7, 1, 6);
     QCOMPARE(h.shown(),
              QStringList{QStringLiteral("棋譜は500手までです。これから先の手は記録されません | "
                                         "棋譜 | OK")});
     QCOMPARE(h.s().BOARD[1][6], SITA_ROOK); // the move is still played
-    QCOMPARE(h.f().rec.RECORD_POS, MoveList::CAPACITY);
-    QCOMPARE(h.f().rec.REC_RESULT[MoveList::CAPACITY], UE_ROOK);
+    QCOMPARE(h.f().game().record().RECORD_POS, MoveList::CAPACITY);
+    QCOMPARE(h.f().game().record().REC_RESULT[MoveList::CAPACITY], UE_ROOK);
     h.forget();
     h.move(9, 3, 9, 4);
     QVERIFY(h.shown().isEmpty()); // told once

@@ -121,7 +121,7 @@ void StatusTest::startingPicture() {
     for (int y = 1; y <= 9; ++y)
         for (int x = 1; x <= 9; ++x) {
             const int expected = codeOf(START[y - 1][x - 1]);
-            QCOMPARE(w.form->state.BOARD[x][y], expected);
+            QCOMPARE(w.form->game().state().BOARD[x][y], expected);
             const int shown = closestPicture(img, x, y, candidates);
             QVERIFY2(shown == expected,
                      qPrintable(QStringLiteral("square (%1, %2) shows %3, expected %4")

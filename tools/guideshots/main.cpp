@@ -57,25 +57,27 @@ int main(int argc, char* argv[]) {
 
     // Two humans: the lower rook runs round to stand beside the upper rook on (7, 3).
     window.START_Click();
-    window.人間の手(3, 7, 6, 7, SITA_ROOK, 1);
-    window.人間の手(9, 3, 9, 6, UE_ROOK, 1);
-    window.人間の手(6, 7, 6, 3, SITA_ROOK, 1);
+    Game& game = window.game();
+    game.指し手実行({3, 7, 6, 7, SITA_ROOK, SITA_ROOK}, Mover::Human);
+    game.指し手実行({9, 3, 9, 6, UE_ROOK, UE_ROOK}, Mover::Human);
+    game.指し手実行({6, 7, 6, 3, SITA_ROOK, SITA_ROOK}, Mover::Human);
     ok = save(board(window.canvas().image()), folder, "guide-check.png") && ok;
 
     // A lone upper bishop on (5, 5) with lower pieces on three sides: the rook closes the fourth.
-    window.初期設定();
-    window.state.BOARD[5][5] = UE_BISHOP;
-    window.state.BOARD[4][5] = SITA_ROOK;
-    window.state.BOARD[5][4] = SITA_BISHOP;
-    window.state.BOARD[5][6] = SITA_ROOK;
-    window.state.BOARD[6][9] = SITA_ROOK;
-    window.state.BOARD[1][9] = EMPTY;
-    window.state.BOARD[2][9] = EMPTY;
-    window.state.BOARD[2][8] = EMPTY;
-    window.view().描画_盤();
+    game.初期設定();
+    GameState position = game.state();
+    position.BOARD[5][5] = UE_BISHOP;
+    position.BOARD[4][5] = SITA_ROOK;
+    position.BOARD[5][4] = SITA_BISHOP;
+    position.BOARD[5][6] = SITA_ROOK;
+    position.BOARD[6][9] = SITA_ROOK;
+    position.BOARD[1][9] = EMPTY;
+    position.BOARD[2][9] = EMPTY;
+    position.BOARD[2][8] = EMPTY;
+    game.restore(position, game.record());
     window.START_Click();
     frames.clear();
-    window.人間の手(6, 9, 6, 5, SITA_ROOK, 1);
+    game.指し手実行({6, 9, 6, 5, SITA_ROOK, SITA_ROOK}, Mover::Human);
     // The frames of the vanishing piece come after the check blink: its side picture, the
     // burst, then the empty square.
     if (frames.size() >= 3) {

@@ -1,0 +1,496 @@
+#include "play/game.h"
+
+#include <string>
+
+namespace zubeki {
+
+// --- start-up and set-up ---
+
+void Game::startUp() {
+    options_.GUIDANCE = 0;
+    s_.LEVEL = 3;
+    options_.GUIDANCE = 1;
+    options_.GUIDE_COLOUR = COLOUR_WHITE;
+    s_.SELECT_STATE = 0;
+}
+
+void Game::初期設定() {
+    s_.初期設定();
+    rec_.RECORD_MODE = FALSE_CODE;
+    rec_.clear();
+    recordFullTold_ = false;
+    unrecorded_ = 0;
+    ++setups_;
+    out_.描画_桝_数値();
+    out_.描画_盤();
+    out_.描画_絵(PIC_LOGO, 10.8, 0);
+}
+
+void Game::restore(const GameState& state, const MoveList& moves) {
+    s_ = state;
+    rec_ = moves;
+    out_.描画_盤();
+}
+
+void Game::loadRecord(const MoveList& moves) {
+    rec_ = moves;
+    rec_.RECORD_MODE = TRUE_CODE;
+    rec_.RECORD_POS = 0;
+    s_.MOVE_COUNT = 0;
+}
+
+// --- game starts and options ---
+
+void Game::START() {
+    out_.描画_桝_数値();
+    s_.MAN_SIDE = SIDE_SENTE;
+    s_.COM_SIDE = SIDE_GOTE;
+    s_.TURN = s_.MAN_SIDE;
+    s_.PLAY_MODE = MODE_MAN;
+    out_.message("先手の番です", " ");
+}
+
+void Game::SENTE() {
+    out_.message("あなたの番です", " ");
+    out_.描画_レベル(s_.LEVEL);
+    s_.SELECT_STATE = 0;
+    s_.MAN_SIDE = SIDE_SENTE;
+    s_.COM_SIDE = SIDE_GOTE;
+    s_.TURN = SIDE_SENTE;
+    s_.PLAY_MODE = MODE_COM;
+    rec_.RECORD_MODE = FALSE_CODE;
+}
+
+void Game::GOTE() {
+    out_.描画_レベル(s_.LEVEL);
+    s_.SELECT_STATE = 0;
+    s_.MAN_SIDE = SIDE_GOTE;
+    s_.COM_SIDE = SIDE_SENTE;
+    s_.TURN = SIDE_SENTE;
+    s_.PLAY_MODE = MODE_COM;
+    rec_.RECORD_MODE = FALSE_CODE;
+    com_ban();
+}
+
+void Game::setLevel(int n) {
+    s_.LEVEL = n;
+    out_.描画_レベル(n);
+}
+
+void Game::setGuidance(bool on) {
+    options_.GUIDANCE = on ? 1 : 0;
+    options_.GUIDE_COLOUR = on ? COLOUR_WHITE : OUTLINE_COLOUR;
+}
+
+// --- the move chain ---
+
+void Game::駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒) {
+    out_.描画_桝(移動元X, 移動元Y);
+    s_.駒移動(移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒);
+    out_.描画_絵(移動駒, 移動先X, 移動先Y);
+    out_.描画_桝輪郭(BOARD_COLOUR, 移動先X, 移動先Y);
+}
+
+void Game::描画_当駒消去() {
+    // Each piece shows three frames: its side's picture, the burst, the empty square.
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            if (s_.GROUP_MARK[x][y] != 1) continue;
+            if (s_.BOARD[x][y] < 0)
+                out_.描画_絵(PIC_JI_NAKA, x, y);
+            else if (s_.BOARD[x][y] > 0)
+                out_.描画_絵(PIC_TEKI_NAKA, x, y);
+            out_.描画_桝輪郭(BOARD_COLOUR, x, y);
+            out_.refresh();
+            out_.待ち時間(0.3);
+            out_.play(Wave::Vanish);
+            out_.描画_絵(PIC_PA, x, y);
+            out_.描画_桝輪郭(BOARD_COLOUR, x, y);
+            out_.refresh();
+            out_.待ち時間(0.3);
+            out_.描画_桝(x, y);
+            out_.描画_桝輪郭(BOARD_COLOUR, x, y);
+            out_.refresh();
+            out_.待ち時間(0.3);
+            s_.BOARD[x][y] = EMPTY;
+            if (captures_) captures_->add(x, y);
+        }
+}
+
+void Game::終了(std::string_view 勝手) {
+    out_.play(Wave::GameEnd);
+    if (勝手.empty())
+        out_.message("引き分けです", "終了");
+    else
+        out_.message(std::string(勝手) + "の勝ちです", "終了");
+    if (out_.message("続けますか？", "再ゲーム", Buttons::YesNo) == Answer::Yes)
+        初期設定();
+    else
+        out_.quit();
+}
+
+bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒,
+                    int 移動先駒) {
+    if (rec_.手順保存(移動元X, 移動元Y, 移動先X, 移動先Y, 移動元駒, 移動先駒,
+                      s_.BOARD[移動先X][移動先Y]))
+        return true;
+    // The list holds 500 moves: the game goes on, the later moves are not recorded.
+    ++unrecorded_;
+    if (!recordFullTold_) {
+        recordFullTold_ = true;
+        out_.message("棋譜は500手までです。これから先の手は記録されません", "棋譜");
+    }
+    return false;
+}
+
+MoveOutcome Game::指し手実行(const PlayedMove& m, Mover who) {
+    const int sx = m.移動元X, sy = m.移動元Y, dx = m.移動先X, dy = m.移動先Y, p = m.移動駒;
+    const bool human = who == Mover::Human;
+    MoveOutcome outcome;
+
+    手順保存(sx, sy, dx, dy, m.移動前駒, p);
+    s_.MOVE_COUNT += 1;
+    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+    if (human) {
+        s_.SELECT_STATE = 0;
+        out_.描画_桝輪郭(OUTLINE_COLOUR, sx, sy);
+        out_.描画_桝輪郭(OUTLINE_COLOUR, dx, dy);
+        out_.描画_移動可能桝色(sx, sy, OUTLINE_COLOUR, p);
+    }
+    駒移動(sx, sy, dx, dy, p);
+    // The computer pauses before its piece lands, so the player sees it arrive.
+    if (!human) out_.待ち時間(0.5);
+    out_.play(Wave::Piece);
+    if (!human) out_.描画_将棋盤桝();
+    s_.調査_チェック桝(dx, dy);
+    out_.描画_桝輪郭_チェック桝();
+    out_.描画_点滅_チェック桝(3);
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y)
+            if (s_.CHECK_SQUARES[x][y] == TRUE_CODE) outcome.check.add(x, y);
+    s_.PASS_COUNT = 0;
+    if (human) {
+        if (p >= UE_BISHOP)
+            out_.描画_移動結果(UE_RESULT_X, UE_RESULT_Y, dx, dy, p, RESULT_TEXT_COLOUR);
+        else
+            out_.描画_移動結果(SITA_RESULT_X, SITA_RESULT_Y, dx, dy, p, RESULT_TEXT_COLOUR);
+    }
+
+    captures_ = &outcome.captured;
+    const int 手番 = human ? s_.TURN : s_.COM_SIDE;
+    const int 相手 = human ? -s_.TURN : s_.MAN_SIDE;
+    s_.捕獲ループ(dx, dy, 手番, 相手, [this] { 描画_当駒消去(); });
+    captures_ = nullptr;
+
+    if (s_.CAPTURE_DONE == TRUE_CODE)
+        outcome.end = GameEnd::Capture;
+    else if (s_.終了チェック(m.移動前駒) == TRUE_CODE)
+        outcome.end = GameEnd::Camp;
+    if (outcome.end != GameEnd::None) {
+        if (!human)
+            終了("ｺﾝﾋﾟｭｰﾀ");
+        else if (s_.PLAY_MODE == MODE_MAN)
+            終了(s_.TURN == SIDE_SENTE ? "先手" : "後手");
+        else
+            終了("MAN");
+        return outcome;
+    }
+    if (human) {
+        handOver();
+    } else {
+        out_.描画_桝輪郭(COLOUR_WHITE, dx, dy);
+        out_.描画_移動結果(UE_RESULT_X, UE_RESULT_Y, dx, dy, p, COLOUR_WHITE);
+        s_.TURN = s_.MAN_SIDE;
+    }
+    return outcome;
+}
+
+// --- the computer ---
+
+ComputerMove Game::思考() {
+    const ClockDigit clock{
+        [](const void* outside) {
+            return static_cast<Outside*>(const_cast<void*>(outside))->clockDigit();
+        },
+        &out_};
+    return 最善手探索(s_, influence_, s_.LEVEL, clock);
+}
+
+void Game::com_ban() {
+    switch (s_.パス判定(UE_BISHOP)) {
+    case PassOutcome::Draw:
+        終了("");
+        return;
+    case PassOutcome::Pass:
+        out_.message("パスします", "パス");
+        return;
+    case PassOutcome::HasMove:
+        break;
+    }
+
+    out_.描画_四角形(UE_RESULT_X, UE_RESULT_Y, 1250, 400, BOARD_COLOUR);
+    out_.描画_文字(UE_RESULT_X, UE_RESULT_Y, "思考中", RESULT_TEXT_COLOUR, 12);
+    out_.refresh();
+
+    const ComputerMove m = 思考();
+    if (!m.found) return; // cannot happen after the pass test; never play a move that is not there
+    指し手実行({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}, Mover::Computer);
+}
+
+// --- the two presses ---
+
+bool Game::ownsPiece(int code) const {
+    return (s_.TURN == s_.MAN_SIDE && code <= 0) || (s_.TURN == s_.COM_SIDE && code >= 0);
+}
+
+bool Game::opponentsPiece(int code) const {
+    return (s_.TURN == s_.MAN_SIDE && code >= 0) || (s_.TURN == s_.COM_SIDE && code <= 0);
+}
+
+void Game::warnCheckPiece() {
+    out_.play(Wave::Forbidden);
+    out_.message("チェック駒を動かしてください", "注意");
+}
+
+void Game::handOver() {
+    if (s_.PLAY_MODE == MODE_COM) {
+        influence_.勢力調査(s_);
+        com_ban();
+    } else {
+        s_.TURN = s_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
+    }
+}
+
+void Game::press(int Button, int x, int y) {
+    if (s_.TURN == NO_SIDE) {
+        resume();
+        return;
+    }
+
+    // The pass test: a side without any legal move passes.
+    const int sideCode = s_.PLAY_MODE == MODE_COM ? SITA_BISHOP
+                         : s_.TURN == SIDE_SENTE  ? SITA_BISHOP
+                                                  : UE_BISHOP;
+    switch (s_.パス判定(sideCode)) {
+    case PassOutcome::Draw:
+        終了("");
+        return;
+    case PassOutcome::Pass:
+        out_.message("あなたはパスです", "パス");
+        handOver();
+        return;
+    case PassOutcome::HasMove:
+        break;
+    }
+
+    if (!onBoard(x, y)) return;
+    out_.描画_桝輪郭_全部();
+    if (s_.SELECT_STATE == 0)
+        firstPress(x, y);
+    else
+        secondPress(Button, x, y);
+}
+
+void Game::resume() {
+    if (rec_.RECORD_MODE == TRUE_CODE) {
+        if (out_.message("棋譜を '進 'で進めて下さい", "棋譜", Buttons::YesNo) == Answer::No)
+            out_.restart();
+        return;
+    }
+    if (rec_.RECORD_POS == 0) {
+        out_.play(Wave::Forbidden);
+        out_.message("「対局」で始めて下さい", "開始");
+        return;
+    }
+    out_.message("OKですか？", "再開");
+    // Who moves next is read from the move after the position shown; past the end
+    // of the list (or at its 500th move) there is none, and the lower side moves.
+    const int next =
+        rec_.RECORD_POS < rec_.RECORD_LEN ? rec_.REC_RESULT[rec_.RECORD_POS + 1] : EMPTY;
+    if (next >= UE_BISHOP) {
+        if (s_.PLAY_MODE == MODE_COM) {
+            // The computer makes the upper side's move; a game it ends stays ended.
+            const int games = setups_;
+            com_ban();
+            if (setups_ == games) s_.TURN = s_.MAN_SIDE;
+        } else {
+            s_.TURN = s_.COM_SIDE;
+        }
+    } else {
+        s_.TURN = s_.MAN_SIDE;
+    }
+}
+
+void Game::firstPress(int x, int y) {
+    const int piece = s_.BOARD[x][y];
+    if (piece == EMPTY) return;
+    if (s_.CHECK_ACTIVE == TRUE_CODE && s_.CHECK_SQUARES[x][y] == FALSE_CODE) {
+        warnCheckPiece();
+        out_.描画_点滅_チェック桝(3);
+        return;
+    }
+    CLICK_MOVE.fromX = x;
+    CLICK_MOVE.fromY = y;
+    CLICK_MOVE.piece = piece;
+    out_.描画_移動可能桝色(x, y, options_.GUIDE_COLOUR, piece);
+    if (ownsPiece(piece)) {
+        s_.SELECT_STATE = 1;
+        out_.描画_桝輪郭(COLOUR_LIGHT_RED, x, y);
+    } else {
+        out_.描画_桝輪郭(options_.GUIDE_COLOUR, x, y);
+    }
+}
+
+void Game::secondPress(int Button, int x, int y) {
+    CLICK_MOVE.toX = x;
+    CLICK_MOVE.toY = y;
+    const int t = s_.BOARD[x][y];
+    const bool moversPiece =
+        (s_.TURN == s_.MAN_SIDE && t <= SITA_BISHOP) || (s_.TURN == s_.COM_SIDE && t >= UE_BISHOP);
+    const bool othersPiece =
+        (s_.TURN == s_.MAN_SIDE && t >= UE_BISHOP) || (s_.TURN == s_.COM_SIDE && t <= SITA_BISHOP);
+    if (moversPiece || othersPiece) {
+        // A mover's piece takes the selection over; an opponent's piece is shown instead,
+        // with the refusal sound, since pieces never take by moving onto one another.
+        if (othersPiece) out_.play(Wave::Forbidden);
+        out_.描画_桝輪郭(OUTLINE_COLOUR, CLICK_MOVE.fromX, CLICK_MOVE.fromY);
+        CLICK_MOVE.fromX = x;
+        CLICK_MOVE.fromY = y;
+        CLICK_MOVE.piece = t;
+        out_.描画_移動可能桝色(x, y, options_.GUIDE_COLOUR, t);
+        out_.描画_桝輪郭(moversPiece ? COLOUR_LIGHT_RED : COLOUR_WHITE, x, y);
+        const bool unmarked = othersPiece || s_.CHECK_SQUARES[x][y] == FALSE_CODE;
+        if (s_.CHECK_ACTIVE == TRUE_CODE && unmarked) {
+            warnCheckPiece();
+            out_.描画_桝輪郭_全部();
+            out_.描画_点滅_チェック桝(3);
+        }
+        return;
+    }
+
+    const int sx = CLICK_MOVE.fromX, sy = CLICK_MOVE.fromY, p = CLICK_MOVE.piece;
+    if (s_.移動チェック(sx, sy, x, y, p) == FALSE_CODE || opponentsPiece(p)) {
+        out_.play(Wave::Forbidden);
+        return;
+    }
+    // Only a right-button press on the destination promotes, where promotion is allowed.
+    int arriving = p;
+    if (s_.調査_駒成(sx, sy, x, y, p) == TRUE_CODE && Button == RIGHT_BUTTON)
+        arriving = s_.PROMOTED_PIECE;
+    CLICK_MOVE.piece = arriving;
+    指し手実行({sx, sy, x, y, p, arriving}, Mover::Human);
+}
+
+// --- navigation: the move list replayed square by square, never the rules ---
+
+void Game::REPLAY() {
+    out_.closeRecordPanel();
+    if (rec_.RECORD_POS < 1) {
+        out_.play(Wave::Forbidden);
+        out_.message("できません", "戻る");
+        return;
+    }
+    s_.SELECT_STATE = 0;
+    out_.描画_将棋盤桝();
+    const int n = rec_.RECORD_POS;
+    const int fx = rec_.REC_FROM_X[n], fy = rec_.REC_FROM_Y[n];
+    const int tx = rec_.REC_TO_X[n], ty = rec_.REC_TO_Y[n];
+    s_.BOARD[fx][fy] = rec_.REC_PIECE[n];
+    out_.描画_絵(rec_.REC_PIECE[n], fx, fy);
+    out_.描画_桝輪郭(BOARD_COLOUR, fx, fy);
+    s_.BOARD[tx][ty] = rec_.REC_TARGET[n];
+    out_.描画_桝(tx, ty);
+    if (rec_.REC_TARGET[n] != EMPTY) {
+        out_.描画_絵(rec_.REC_TARGET[n], tx, ty);
+        out_.描画_桝輪郭(BOARD_COLOUR, tx, ty);
+    }
+    out_.play(Wave::Piece);
+    // The check squares as they stood after the previous move; before move 1 there were none.
+    if (n > 1) {
+        s_.調査_チェック桝(rec_.REC_TO_X[n - 1], rec_.REC_TO_Y[n - 1]);
+    } else {
+        s_.CHECK_ACTIVE = FALSE_CODE;
+        s_.初期化_チェック桝();
+    }
+    out_.描画_桝輪郭_チェック桝();
+    if (rec_.REC_PIECE[n] > 0)
+        out_.描画_四角形(UE_RESULT_X, UE_RESULT_Y, 1250, 400, BOARD_COLOUR);
+    else
+        out_.描画_四角形(SITA_RESULT_X, SITA_RESULT_Y, 1250, 400, BOARD_COLOUR);
+    s_.TURN = NO_SIDE;
+    rec_.RECORD_POS -= 1;
+    s_.MOVE_COUNT -= 1;
+    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+}
+
+void Game::AFTER() {
+    out_.closeRecordPanel();
+    if (rec_.RECORD_POS >= rec_.RECORD_LEN) {
+        out_.play(Wave::Forbidden);
+        out_.message(rec_.RECORD_MODE == TRUE_CODE ? "終わり" : "できません", "進む");
+        return;
+    }
+    s_.SELECT_STATE = 0;
+    out_.描画_将棋盤桝();
+    rec_.RECORD_POS += 1;
+    s_.MOVE_COUNT += 1;
+    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+    const int n = rec_.RECORD_POS;
+    const int fx = rec_.REC_FROM_X[n], fy = rec_.REC_FROM_Y[n];
+    const int tx = rec_.REC_TO_X[n], ty = rec_.REC_TO_Y[n];
+    s_.BOARD[fx][fy] = EMPTY;
+    out_.描画_桝(fx, fy);
+    s_.BOARD[tx][ty] = rec_.REC_RESULT[n];
+    out_.描画_絵(rec_.REC_RESULT[n], tx, ty);
+    out_.描画_桝輪郭(BOARD_COLOUR, tx, ty);
+    out_.play(Wave::Piece);
+    s_.調査_チェック桝(tx, ty);
+    out_.描画_桝輪郭_チェック桝();
+    if (rec_.REC_RESULT[n] > 0)
+        out_.描画_移動結果(UE_RESULT_X, UE_RESULT_Y, tx, ty, rec_.REC_RESULT[n],
+                           RESULT_TEXT_COLOUR);
+    else
+        out_.描画_移動結果(SITA_RESULT_X, SITA_RESULT_Y, tx, ty, rec_.REC_RESULT[n],
+                           RESULT_TEXT_COLOUR);
+    s_.TURN = NO_SIDE;
+    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+}
+
+void Game::CANCEL() {
+    初期設定();
+}
+
+void Game::REVERSE() {
+    if (rec_.RECORD_MODE == TRUE_CODE) {
+        out_.play(Wave::Forbidden);
+        out_.message("棋譜ﾓｰﾄﾞではできません", "反転");
+        return;
+    }
+    if (s_.MOVE_COUNT == 0) {
+        out_.play(Wave::Forbidden);
+        out_.message("最初からはできません", "反転");
+        return;
+    }
+    s_.REVERSED = TRUE_CODE;
+    s_.SELECT_STATE = 0;
+    int board[10][10];
+    int checks[10][10];
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            board[x][y] = s_.BOARD[x][y];
+            checks[x][y] = s_.CHECK_SQUARES[x][y];
+        }
+    // Half a turn about the centre square, every piece changing sides.
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            s_.BOARD[10 - x][10 - y] = -board[x][y];
+            s_.CHECK_SQUARES[10 - x][10 - y] = checks[x][y];
+        }
+    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+    out_.描画_盤();
+    out_.play(Wave::Piece);
+    rec_.clear();
+    s_.TURN = NO_SIDE;
+}
+
+} // namespace zubeki

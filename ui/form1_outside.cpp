@@ -1,0 +1,99 @@
+#include "sound/module1.h"
+#include "ui/form1.h"
+#include "view/canvas.h"
+
+// The window's answers to the game's flow: the canvas draws, the sound module plays, the
+// seams wait, ask and read the clock.
+namespace zubeki {
+
+void Form1::描画_桝(double x, double y) {
+    view_->描画_桝(x, y);
+}
+void Form1::描画_絵(int 駒種類, double x, double y) {
+    view_->描画_絵(駒種類, x, y);
+}
+void Form1::描画_桝輪郭(int 描画色, double x, double y) {
+    view_->描画_桝輪郭(描画色, x, y);
+}
+void Form1::描画_将棋盤桝() {
+    view_->描画_将棋盤桝();
+}
+void Form1::描画_盤() {
+    view_->描画_盤();
+}
+void Form1::描画_桝_数値() {
+    view_->描画_桝_数値();
+}
+void Form1::描画_四角形(double x, double y, double 幅, double 高さ, int 色) {
+    view_->描画_四角形(x, y, 幅, 高さ, 色);
+}
+void Form1::描画_文字(double x, double y, std::string_view 文字, int 色, int サイズ) {
+    view_->描画_数値(x, y, QString::fromUtf8(文字.data(), static_cast<qsizetype>(文字.size())), 色,
+                     0, サイズ);
+}
+void Form1::描画_移動可能桝色(int x, int y, int 描画色, int 駒) {
+    view_->描画_移動可能桝色(x, y, 描画色, 駒);
+}
+void Form1::描画_桝輪郭_全部() {
+    view_->描画_桝輪郭_全部();
+}
+void Form1::描画_桝輪郭_チェック桝() {
+    view_->描画_桝輪郭_チェック桝();
+}
+void Form1::描画_点滅_チェック桝(int 回数) {
+    view_->描画_点滅_チェック桝(回数);
+}
+void Form1::描画_移動結果(double 欄X, double 欄Y, int x, int y, int 駒, int 色) {
+    view_->描画_移動結果(欄X, 欄Y, x, y, 駒, 色);
+}
+void Form1::描画_手数(int 手数, int 色) {
+    view_->描画_手数(手数, 色);
+}
+void Form1::描画_レベル(int レベル) {
+    view_->描画_レベル(レベル);
+}
+void Form1::refresh() {
+    view_->refresh();
+}
+void Form1::待ち時間(double 秒) {
+    view_->待ち時間(秒);
+}
+
+void Form1::play(Wave wave) {
+    switch (wave) {
+    case Wave::Forbidden:
+        dsPlay(SOUND_FORBIDDEN);
+        break;
+    case Wave::Piece:
+        dsPlay(SOUND_PIECE);
+        break;
+    case Wave::GameEnd:
+        dsPlay(SOUND_GAME_END);
+        break;
+    case Wave::Vanish:
+        dsPlay(SOUND_VANISH);
+        break;
+    }
+}
+
+Answer Form1::message(std::string_view text, std::string_view title, Buttons buttons) {
+    return message(std::string(text), std::string(title), buttons, Icon::None);
+}
+
+int Form1::clockDigit() {
+    return seams_.clockDigit();
+}
+
+void Form1::restart() {
+    Form_Load();
+}
+
+void Form1::Form_MouseDown(int Button, int, float X, float Y) {
+    if (ended_) return;
+    closeRecordPanel();
+    const SquareIndex sq = squareAtTwips(X, Y);
+    game_.press(Button, sq.x, sq.y);
+    canvas_->update();
+}
+
+} // namespace zubeki
