@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +63,7 @@ std::filesystem::path soundFolder(const std::filesystem::path& programFolder) {
 Form1::Form1(Seams seams, QWidget* parent)
     : QMainWindow(parent), seams_(std::move(seams)), game_(*this) {
     if (!seams_.messageBox) seams_.messageBox = showMessageBox;
-    if (!seams_.wait) seams_.wait = waitKeepingPainted;
+    if (!seams_.wait) seams_.wait = [](double seconds) { waitKeepingPainted(seconds); };
     if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
     if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
     if (seams_.programFolder.empty())
@@ -96,10 +97,14 @@ Form1::Form1(Seams seams, QWidget* parent)
     createRecordPanel();
 
     // A shortcut rather than a key handler: after a menu has been opened the menu bar
-    // keeps the keyboard and would swallow Escape.
+    // keeps the keyboard and would swallow Escape. It quits from the board only: in a field
+    // or a list of the record panel Escape does what it does there, and the game goes on.
+    canvas_->setFocusPolicy(Qt::ClickFocus);
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape_->setContext(Qt::WindowShortcut);
-    connect(escape_, &QShortcut::activated, this, [this] { quit(); });
+    connect(escape_, &QShortcut::activated, this, [this] {
+        if (!recordPanelHasFocus()) quit();
+    });
 }
 
 Form1::~Form1() = default;
@@ -116,8 +121,19 @@ void Form1::dsPlay(std::intptr_t buffer) {
     sound_->dsPlay(buffer);
 }
 
+bool Form1::recordPanelHasFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* panel[] = {Drive1, Dir1,  File1, Text1,   Text2,
+                              Text3,  Text4, Drive1->view(), Command1};
+    for (const QWidget* w : panel)
+        if (focus == w && w->isVisible()) return true;
+    return false;
+}
+
 void Form1::createMenus() {
     QMenuBar* bar = menuBar();
+    // 戻, 進 and その他 are items of the bar itself, which a desktop-wide menu bar would drop.
+    bar->setNativeMenuBar(false);
     // One item of a menu or of the bar itself. A ticked item keeps its mark until its
     // handler decides: Qt would flip it before the handler runs, so the flip is undone.
     auto item = [this](QWidget* owner, const char* caption, void (Form1::*handler)(),

@@ -156,6 +156,8 @@ class Form1 : public QMainWindow, private Outside {
     void refreshFileList();
     void showRecord(const struct ReadResult& read);
     void placeWindow();
+    // Is the keyboard in one of the record panel's lists, fields or its button?
+    bool recordPanelHasFocus() const;
     void levelClick(QAction* item, int n);
 
     Seams seams_;
