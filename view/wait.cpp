@@ -40,20 +40,36 @@ class InputDropper : public QObject {
 
 } // namespace
 
+namespace {
+
+double monotonicNow(void*) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void monotonicSleep(void*, double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+} // namespace
+
 void waitKeepingPainted(double seconds) {
-    using clock = std::chrono::steady_clock;
-    const auto end = clock::now() + std::chrono::duration_cast<clock::duration>(
-                                        std::chrono::duration<double>(std::max(0.0, seconds)));
+    waitKeepingPainted(seconds, WaitClock{&monotonicNow, &monotonicSleep, nullptr});
+}
+
+void waitKeepingPainted(double seconds, const WaitClock& clock) {
+    constexpr double slice = 0.010;
+    const double end = clock.now(clock.context) + std::max(0.0, seconds);
     if (!QCoreApplication::instance()) {
-        std::this_thread::sleep_until(end);
+        for (double now = clock.now(clock.context); now < end; now = clock.now(clock.context))
+            clock.sleep(clock.context, end - now);
         return;
     }
     InputDropper dropper;
-    for (auto now = clock::now(); now < end; now = clock::now()) {
+    for (double now = clock.now(clock.context); now < end; now = clock.now(clock.context)) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        const auto slice =
-            std::min<clock::duration>(end - clock::now(), std::chrono::milliseconds(10));
-        if (slice > clock::duration::zero()) std::this_thread::sleep_for(slice);
+        const double left = end - clock.now(clock.context);
+        if (left > 0) clock.sleep(clock.context, std::min(left, slice));
     }
 }
 

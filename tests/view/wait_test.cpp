@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 using namespace zubeki;
 
@@ -13,6 +16,7 @@ class WaitTest : public QObject {
     Q_OBJECT
   private slots:
     void dropsInputButKeepsPainting();
+    void lastsItsLengthInSlicesOfTenMilliseconds();
 };
 
 namespace {
@@ -60,6 +64,37 @@ void WaitTest::dropsInputButKeepsPainting() {
                                                 Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     QCoreApplication::processEvents();
     QCOMPARE(presses, 1);
+}
+
+// A clock whose sleeps move its hands: the wait's length is read off it, not off the wall.
+struct HandClock {
+    double now = 1000.0;
+    std::vector<double> sleeps;
+    WaitClock clock() {
+        return WaitClock{[](void* c) { return static_cast<HandClock*>(c)->now; },
+                         [](void* c, double s) {
+                             auto* h = static_cast<HandClock*>(c);
+                             h->sleeps.push_back(s);
+                             h->now += s;
+                         },
+                         this};
+    }
+};
+
+void WaitTest::lastsItsLengthInSlicesOfTenMilliseconds() {
+    for (const double seconds : {0.3, 0.5, 0.0, -1.0, 0.0137}) {
+        HandClock hands;
+        const double start = hands.now;
+        waitKeepingPainted(seconds, hands.clock());
+        QCOMPARE(hands.now - start + 1.0, std::max(seconds, 0.0) + 1.0); // fuzzy compare near 1
+        for (double s : hands.sleeps)
+            QVERIFY2(s > 0 && s <= 0.010 + 1e-12, qPrintable(QString::number(s)));
+        // Every slice but the last is a whole 10 ms: no busy spinning, no oversleeping
+        // (a last sliver the size of a rounding error aside).
+        const auto slices = std::count_if(hands.sleeps.begin(), hands.sleeps.end(),
+                                          [](double s) { return s > 1e-6; });
+        QCOMPARE(static_cast<double>(slices), std::ceil(std::max(seconds, 0.0) / 0.010 - 1e-9));
+    }
 }
 
 QTEST_MAIN(WaitTest)
