@@ -303,10 +303,13 @@ void Game::resume() {
         return;
     }
     out_.message("OKですか？", "再開");
-    // Who moves next is read from the move after the position shown; past the end
-    // of the list (or at its 500th move) there is none, and the lower side moves.
-    const int next =
-        rec_.RECORD_POS < rec_.RECORD_LEN ? rec_.REC_RESULT[rec_.RECORD_POS + 1] : EMPTY;
+    // Who moves next is read from the move after the position shown. Where the list has no
+    // such move, the side that did not make the move shown moves; before any move, the lower.
+    int next = EMPTY;
+    if (rec_.RECORD_POS < rec_.RECORD_LEN)
+        next = rec_.REC_RESULT[rec_.RECORD_POS + 1];
+    else if (isLowerPiece(rec_.REC_RESULT[rec_.RECORD_POS]))
+        next = UE_BISHOP;
     if (next >= UE_BISHOP) {
         if (s_.PLAY_MODE == MODE_COM) {
             // The computer makes the upper side's move; a game it ends stays ended.
@@ -383,8 +386,18 @@ void Game::secondPress(int Button, int x, int y) {
 
 // --- navigation: the move list replayed square by square, never the rules ---
 
+bool Game::refuseUnrecorded(std::string_view title) {
+    // Past the 500th move the board has moved on from the list's last entry: replaying the
+    // list against it would put pieces where they no longer stand.
+    if (unrecorded_ == 0) return false;
+    out_.play(Wave::Forbidden);
+    out_.message("500手から先の手は記録されていないのでできません", title);
+    return true;
+}
+
 void Game::REPLAY() {
     out_.closeRecordPanel();
+    if (refuseUnrecorded("戻る")) return;
     if (rec_.RECORD_POS < 1) {
         out_.play(Wave::Forbidden);
         out_.message("できません", "戻る");
@@ -425,6 +438,7 @@ void Game::REPLAY() {
 
 void Game::AFTER() {
     out_.closeRecordPanel();
+    if (refuseUnrecorded("進む")) return;
     if (rec_.RECORD_POS >= rec_.RECORD_LEN) {
         out_.play(Wave::Forbidden);
         out_.message(rec_.RECORD_MODE == TRUE_CODE ? "終わり" : "できません", "進む");
@@ -489,7 +503,10 @@ void Game::REVERSE() {
     out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
     out_.描画_盤();
     out_.play(Wave::Piece);
+    // The list starts afresh from the turned position, and so does its 500-move notice.
     rec_.clear();
+    recordFullTold_ = false;
+    unrecorded_ = 0;
     s_.TURN = NO_SIDE;
 }
 

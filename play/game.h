@@ -133,6 +133,8 @@ class Game {
     bool ownsPiece(int code) const;
     bool opponentsPiece(int code) const;
     void handOver();
+    // The game has run past its 500 recorded moves: stepping through the list is refused.
+    bool refuseUnrecorded(std::string_view title);
 
     Outside& out_;
     GameState s_;
