@@ -143,7 +143,7 @@ MoveOutcome playRecordedMove(Game& game, const PlayedMove& m) {
     // As in a game between two people: the lower side is the first player's.
     const bool upper = isUpperPiece(m.移動前駒);
     game.setTurn(upper ? SIDE_GOTE : SIDE_SENTE);
-    return game.指し手実行(m, upper ? Mover::Computer : Mover::Human);
+    return game.指し手実行(m, upper ? MoveBy::Computer : MoveBy::Human);
 }
 
 std::string boardJson(const GameState& state) {

@@ -143,9 +143,9 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
     return false;
 }
 
-MoveOutcome Game::指し手実行(const PlayedMove& m, Mover who) {
+MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who) {
     const int sx = m.移動元X, sy = m.移動元Y, dx = m.移動先X, dy = m.移動先Y, p = m.移動駒;
-    const bool human = who == Mover::Human;
+    const bool human = who == MoveBy::Human;
     MoveOutcome outcome;
 
     手順保存(sx, sy, dx, dy, m.移動前駒, p);
@@ -234,7 +234,7 @@ void Game::com_ban() {
 
     const ComputerMove m = 思考();
     if (!m.found) return; // cannot happen after the pass test; never play a move that is not there
-    指し手実行({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}, Mover::Computer);
+    指し手実行({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}, MoveBy::Computer);
 }
 
 // --- the two presses ---
@@ -381,7 +381,7 @@ void Game::secondPress(int Button, int x, int y) {
     if (s_.調査_駒成(sx, sy, x, y, p) == TRUE_CODE && Button == RIGHT_BUTTON)
         arriving = s_.PROMOTED_PIECE;
     CLICK_MOVE.piece = arriving;
-    指し手実行({sx, sy, x, y, p, arriving}, Mover::Human);
+    指し手実行({sx, sy, x, y, p, arriving}, MoveBy::Human);
 }
 
 // --- navigation: the move list replayed square by square, never the rules ---

@@ -49,7 +49,7 @@ struct PlayedMove {
 
 // Who plays a move: a person at the board, or the computer (which pauses before it places
 // its piece and shows its move in white).
-enum class Mover { Human, Computer };
+enum class MoveBy { Human, Computer };
 
 // The game's flow: the position, the move list and the options, with every routine that
 // carries a game forward — the one move chain for human and computer moves, the computer's
@@ -101,7 +101,7 @@ class Game {
     // Carries out a legal move through the whole chain: move list, move number, board, placing
     // sound, check squares, pass count, notation, the capture loop and the end test, which ends
     // the game; after a human move the turn is handed over.
-    MoveOutcome 指し手実行(const PlayedMove& m, Mover who);
+    MoveOutcome 指し手実行(const PlayedMove& m, MoveBy who);
     // Moves a piece on the board and redraws both squares.
     void 駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒);
     // Takes the group marked by the last surround test off the board, piece by piece.
