@@ -1,5 +1,7 @@
 #include "view/board_view.h"
 
+#include "game/notation.h"
+
 namespace zubeki {
 
 QFont windowFont() {
@@ -59,10 +61,7 @@ void BoardView::描画_盤() {
 }
 
 QString BoardView::kanjiNumeral(int n) {
-    static const char16_t* numerals[] = {u"一", u"二", u"三", u"四", u"五",
-                                         u"六", u"七", u"八", u"九"};
-    if (n < 1 || n > 9) return {};
-    return QString::fromUtf16(numerals[n - 1]);
+    return n < 1 || n > 9 ? QString() : glyphText(1000 + n);
 }
 
 void BoardView::printAtPen(const QString& text) {
@@ -114,26 +113,8 @@ void BoardView::描画_桝_数値() {
 }
 
 QString BoardView::glyphText(int 駒種類) {
-    static const char16_t* digits[] = {u"１", u"２", u"３", u"４", u"５",
-                                       u"６", u"７", u"８", u"９"};
-    if (駒種類 >= 1 && 駒種類 <= 9) return QString::fromUtf16(digits[駒種類 - 1]);
-    if (駒種類 >= 1001 && 駒種類 <= 1009) return kanjiNumeral(駒種類 - 1000);
-    switch (駒種類) {
-    case UE_BISHOP:
-    case SITA_BISHOP:
-        return QStringLiteral("角");
-    case UE_BISHOP_PROMOTED:
-    case SITA_BISHOP_PROMOTED:
-        return QStringLiteral("角成");
-    case UE_ROOK:
-    case SITA_ROOK:
-        return QStringLiteral("飛");
-    case UE_ROOK_PROMOTED:
-    case SITA_ROOK_PROMOTED:
-        return QStringLiteral("飛成");
-    default:
-        return {};
-    }
+    const std::string_view text = notationGlyph(駒種類);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void BoardView::描画_移動駒種類(double 入力X, double 入力Y, int 駒種類, int 色) {
