@@ -1,5 +1,6 @@
 #include "ai/clock.h"
 
+#include <chrono>
 #include <ctime>
 
 namespace zubeki {
@@ -9,6 +10,10 @@ constexpr int kDigits[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
 int readInt(const void* context) {
     return *static_cast<const int*>(context);
+}
+
+double readDouble(const void* context) {
+    return *static_cast<const double*>(context);
 }
 
 // Converting to local time is the slow part, so it is done once per second of the clock.
@@ -38,6 +43,15 @@ ClockDigit ClockDigit::fixed(int digit) {
 
 ClockDigit ClockDigit::reading(const int& digit) {
     return ClockDigit{&readInt, &digit};
+}
+
+double SearchClock::steadyMilliseconds(const void*) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double, std::milli>(now).count();
+}
+
+SearchClock SearchClock::reading(const double& milliseconds) {
+    return SearchClock{&readDouble, &milliseconds};
 }
 
 } // namespace zubeki

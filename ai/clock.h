@@ -20,4 +20,21 @@ struct ClockDigit {
     static ClockDigit reading(const int& digit);
 };
 
+// Where a search with a time budget reads the time: milliseconds on a monotonic clock, from
+// any fixed origin. Also a function pointer with a context, so tests can hand in a clock that
+// moves only when they say.
+struct SearchClock {
+    using Reader = double (*)(const void* context);
+
+    Reader read = &steadyMilliseconds;
+    const void* context = nullptr;
+
+    double operator()() const { return read(context); }
+
+    // The real source: std::chrono::steady_clock.
+    static double steadyMilliseconds(const void* context);
+    // A source that answers whatever the double at `milliseconds` holds when asked.
+    static SearchClock reading(const double& milliseconds);
+};
+
 } // namespace zubeki

@@ -1,0 +1,79 @@
+#pragma once
+
+// LEVEL4: iterative deepening alpha-beta (principal variation search) over the real rules,
+// with a transposition table, for either side. No Qt; meant to run on a worker thread.
+
+#include "ai/clock.h"
+#include "ai/level4_position.h"
+#include "game/state.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace zubeki {
+
+using level4::Mover;
+
+// How long LEVEL4 may think. Any mix of budgets may be given; the first one used up ends
+// the search. Budgets are only looked at once the one-move search is complete, so a win in
+// one is always taken and a threatened win in one always parried; `stop` ends the search
+// at once whatever it has done.
+struct Level4Limits {
+    double timeMs = 0;       // 0: no time budget
+    std::uint64_t nodes = 0; // 0: no node budget (alone, the search is deterministic)
+    int depth = 0;           // 0: up to Level4Search::kMaxDepth
+    const std::atomic<bool>* stop = nullptr; // set from another thread to stop at once
+    SearchClock clock{};
+};
+
+// What LEVEL4 answers. Squares are board squares 1..9, codes the game's codes.
+struct Level4Move {
+    bool found = false; // false: the side has no legal move and passes
+    int 移動元X = 0;
+    int 移動元Y = 0;
+    int 移動先X = 0;
+    int 移動先Y = 0;
+    int 移動前駒 = EMPTY; // the code on the source square
+    int 移動駒 = EMPTY;   // the code it will stand with (promoted or not)
+    int score = 0;        // for the mover; a win in n plies is kWinScore - n, a loss negated
+    int depth = 0;        // deepest iteration completed
+    std::uint64_t nodes = 0;
+
+    bool pass() const { return !found; }
+};
+
+class Level4Search {
+  public:
+    static constexpr int kWinScore = 30000;
+    static constexpr int kMaxDepth = 60;
+    // Moves the game's record holds; at this count the game is unfinished (scored 0).
+    static constexpr int kMoveLimit = 500;
+
+    // The transposition table (a power of two of 16-byte entries within the size) and all
+    // working space are allocated here, once; a search allocates nothing.
+    explicit Level4Search(int tableMegabytes = 16);
+    ~Level4Search();
+    Level4Search(const Level4Search&) = delete;
+    Level4Search& operator=(const Level4Search&) = delete;
+
+    // The best move for `side` in the game as it stands (BOARD, CHECK_ACTIVE / CHECK_SQUARES,
+    // PASS_COUNT), `movesPlayed` moves into the game (MOVE_COUNT). The game state is only
+    // read. Every search starts from an empty table, so a node budget gives the same move
+    // for the same position every time.
+    Level4Move bestMove(const GameState& 局面, Mover side, int movesPlayed,
+                        const Level4Limits& limits);
+
+    static bool isWinScore(int score) { return score > kWinScore - 1000; }
+    static bool isLossScore(int score) { return score < -(kWinScore - 1000); }
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The static evaluation LEVEL4 uses at the horizon, for the side to move (exposed for tests
+// and for tuning). `mine` and `theirs` are working space for the two sides' group scans.
+int level4Evaluate(const level4::Position& p, level4::GroupScan& mine, level4::GroupScan& theirs);
+
+} // namespace zubeki
