@@ -13,9 +13,11 @@ struct ComputerMove {
     int 移動元Y = 0;
     int 移動先X = 0;
     int 移動先Y = 0;
-    int 移動前駒 = EMPTY;       // the piece's code on its source square
-    int 移動駒 = EMPTY;         // the code it will stand with (promoted when that scored better)
-    double BEST_SCORE = -99999; // the evaluation of the chosen move
+    int 移動前駒 = EMPTY;         // the piece's code on its source square
+    int 移動駒 = EMPTY;           // the code it will stand with (promoted when that scored better)
+    double BEST_SCORE = -99999;   // the evaluation of the chosen move
+    int depth = 1;                // how many moves ahead the search looked
+    unsigned long long nodes = 0; // positions it looked at (LEVEL4)
 };
 
 // Which upper-side move scores best at this level? Tries every legal move of every upper

@@ -1,6 +1,9 @@
 #include "play/game.h"
 
 #include <string>
+#include <thread>
+
+#include "game/notation.h"
 
 namespace zubeki {
 
@@ -20,6 +23,7 @@ void Game::初期設定() {
     rec_.clear();
     recordFullTold_ = false;
     unrecorded_ = 0;
+    hint_[0] = hint_[1] = {};
     ++setups_;
     out_.描画_桝_数値();
     out_.描画_盤();
@@ -143,7 +147,7 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
     return false;
 }
 
-MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who) {
+MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who, double pause) {
     const int sx = m.移動元X, sy = m.移動元Y, dx = m.移動先X, dy = m.移動先Y, p = m.移動駒;
     const bool human = who == MoveBy::Human;
     MoveOutcome outcome;
@@ -159,7 +163,7 @@ MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who) {
     }
     駒移動(sx, sy, dx, dy, p);
     // The computer pauses before its piece lands, so the player sees it arrive.
-    if (!human) out_.待ち時間(0.5);
+    if (!human) out_.待ち時間(pause);
     out_.play(Wave::Piece);
     if (!human) out_.描画_将棋盤桝();
     s_.調査_チェック桝(dx, dy);
@@ -207,13 +211,32 @@ MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who) {
 
 // --- the computer ---
 
-ComputerMove Game::思考() {
-    const ClockDigit clock{
-        [](const void* outside) {
-            return static_cast<Outside*>(const_cast<void*>(outside))->clockDigit();
-        },
-        &out_};
-    return 最善手探索(s_, influence_, s_.LEVEL, clock);
+ClockDigit Game::clock() {
+    return ClockDigit{[](const void* outside) {
+                          return static_cast<Outside*>(const_cast<void*>(outside))->clockDigit();
+                      },
+                      &out_};
+}
+
+ComputerMove Game::思考(bool upper) {
+    return computer_.choose(s_, upper, s_.LEVEL, clock());
+}
+
+ComputerMove Game::thinkKeepingAlive(bool upper, int level) {
+    if (level < LEVEL_MAX) return computer_.choose(s_, upper, level, clock());
+    // The search reads a copy, so the window can draw the board while it runs.
+    GameState position = s_;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    ComputerMove m;
+    std::thread thinker([&] {
+        m = computer_.choose(position, upper, level, clock(), &stop);
+        done = true;
+    });
+    out_.思考待ち(done);
+    if (out_.ended()) stop = true;
+    thinker.join();
+    return m;
 }
 
 void Game::com_ban() {
@@ -232,9 +255,47 @@ void Game::com_ban() {
     out_.描画_文字(UE_RESULT_X, UE_RESULT_Y, "思考中", RESULT_TEXT_COLOUR, 12);
     out_.refresh();
 
-    const ComputerMove m = 思考();
+    const double started = out_.clockSeconds();
+    const ComputerMove m = thinkKeepingAlive(true, s_.LEVEL);
+    if (out_.ended()) return;
     if (!m.found) return; // cannot happen after the pass test; never play a move that is not there
-    指し手実行({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}, MoveBy::Computer);
+    // LEVEL4 thinks during the pause the computer takes anyway: only what is left of it remains.
+    double pause = 0.5;
+    if (s_.LEVEL >= LEVEL_MAX) {
+        const double thought = out_.clockSeconds() - started;
+        pause = thought >= pause ? 0 : pause - thought;
+    }
+    指し手実行({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}, MoveBy::Computer,
+               pause);
+}
+
+void Game::ヒント() {
+    if (s_.TURN == NO_SIDE) {
+        out_.play(Wave::Forbidden);
+        out_.message("「対局」で始めて下さい", "開始");
+        return;
+    }
+    clearHint();
+    // Against the computer the player always has the lower side; between two people the
+    // first player has it.
+    const bool upper = s_.PLAY_MODE == MODE_MAN && s_.TURN == SIDE_GOTE;
+    const ComputerMove m = thinkKeepingAlive(upper, LEVEL_MAX);
+    if (out_.ended()) return;
+    if (!m.found) {
+        out_.message("指せる手がありません", "ヒント");
+        return;
+    }
+    hint_[0] = {m.移動元X, m.移動元Y};
+    hint_[1] = {m.移動先X, m.移動先Y};
+    for (const Square& sq : hint_) out_.描画_桝輪郭(HINT_COLOUR, sq.x, sq.y);
+    out_.message(指し手表記(m.移動先X, m.移動先Y, m.移動駒), "ヒント");
+}
+
+void Game::clearHint() {
+    if (hint_[0].x == 0) return;
+    for (const Square& sq : hint_) out_.描画_桝輪郭(OUTLINE_COLOUR, sq.x, sq.y);
+    hint_[0] = hint_[1] = {};
+    out_.描画_桝輪郭_チェック桝();
 }
 
 // --- the two presses ---
@@ -254,7 +315,6 @@ void Game::warnCheckPiece() {
 
 void Game::handOver() {
     if (s_.PLAY_MODE == MODE_COM) {
-        influence_.勢力調査(s_);
         com_ban();
     } else {
         s_.TURN = s_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
@@ -262,6 +322,7 @@ void Game::handOver() {
 }
 
 void Game::press(int Button, int x, int y) {
+    clearHint();
     if (s_.TURN == NO_SIDE) {
         resume();
         return;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ai/influence.h"
 #include "ai/search.h"
 #include "game/display.h"
 #include "game/state.h"
+#include "play/computer.h"
 #include "play/outside.h"
 #include "record/movelist.h"
 
@@ -46,6 +46,9 @@ struct PlayedMove {
     int 移動前駒 = EMPTY;
     int 移動駒 = EMPTY;
 };
+
+// The colour the hint outlines its move in: used for nothing else.
+inline constexpr int HINT_COLOUR = 14;
 
 // Who plays a move: a person at the board, or the computer (which pauses before it places
 // its piece and shows its move in white).
@@ -95,13 +98,18 @@ class Game {
     // --- the moves ---
     // The computer's turn: pass, or search, play and show its best move.
     void com_ban();
-    // The computer's choice for the upper side in this position, at its level; the pass test is
-    // the caller's.
-    ComputerMove 思考();
+    // The computer's choice in this position at its level, for the upper side (or the lower);
+    // the pass test is the caller's.
+    ComputerMove 思考(bool upper = true);
+    // How long LEVEL4 thinks over a move (and over a hint).
+    void setBudget(const ThinkBudget& budget) { computer_.budget = budget; }
+    // A hint for the side to move: LEVEL4's move outlined on the board and named in a box.
+    void ヒント();
     // Carries out a legal move through the whole chain: move list, move number, board, placing
     // sound, check squares, pass count, notation, the capture loop and the end test, which ends
     // the game; after a human move the turn is handed over.
-    MoveOutcome 指し手実行(const PlayedMove& m, MoveBy who);
+    // The computer's move pauses `pause` seconds before its piece lands.
+    MoveOutcome 指し手実行(const PlayedMove& m, MoveBy who, double pause = 0.5);
     // Moves a piece on the board and redraws both squares.
     void 駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒);
     // Takes the group marked by the last surround test off the board, piece by piece.
@@ -133,18 +141,25 @@ class Game {
     bool ownsPiece(int code) const;
     bool opponentsPiece(int code) const;
     void handOver();
+    // Thinks at `level` on another thread while the window stays alive; levels 1..3 think at
+    // once. A program that ends meanwhile stops the search (the answer is then not to be played).
+    ComputerMove thinkKeepingAlive(bool upper, int level);
+    ClockDigit clock();
+    // The hint's outlines taken off again.
+    void clearHint();
     // The game has run past its 500 recorded moves: stepping through the list is refused.
     bool refuseUnrecorded(std::string_view title);
 
     Outside& out_;
     GameState s_;
     MoveList rec_;
-    Influence influence_;
+    Computer computer_;
     Options options_;
     ClickMove CLICK_MOVE;
     bool recordFullTold_ = false;
     int unrecorded_ = 0; // moves played past the full move list
     int setups_ = 0;
+    Square hint_[2] = {};            // the hint's piece and destination while they are outlined
     SquareList* captures_ = nullptr; // where 描画_当駒消去 lists what it removes
 };
 

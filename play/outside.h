@@ -2,6 +2,8 @@
 
 #include "game/dialog.h"
 
+#include <atomic>
+#include <chrono>
 #include <string_view>
 
 namespace zubeki {
@@ -67,6 +69,18 @@ class Outside {
     virtual void restart() = 0;
     // The sounds released and the program ended at once; nothing is drawn or asked after it.
     virtual void quit() = 0;
+
+    // --- while the computer thinks on another thread ---
+    // Keeps the window alive (painted, input dropped) until `done` is set or the program has
+    // ended; where nothing needs to stay alive it returns at once and the caller simply waits.
+    virtual void 思考待ち(const std::atomic<bool>& done) { (void)done; }
+    // Has the program ended (the window closed during a pause)?
+    virtual bool ended() const { return false; }
+    // Seconds on a monotonic clock, to take the time spent thinking off the computer's pause.
+    virtual double clockSeconds() {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 };
 
 // An outside world that shows and plays nothing: zubeki-cli plays through it. A Yes/No box

@@ -7,9 +7,9 @@
 #include "view/wait.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +62,8 @@ std::filesystem::path soundFolder(const std::filesystem::path& programFolder) {
 
 Form1::Form1(Seams seams, QWidget* parent)
     : QMainWindow(parent), seams_(std::move(seams)), game_(*this) {
+    // LEVEL4 thinks up to a second over a move; the window's game plays on past 500 moves.
+    game_.setBudget(ThinkBudget{1000, 0, false});
     if (!seams_.messageBox) seams_.messageBox = showMessageBox;
     if (!seams_.wait) seams_.wait = [](double seconds) { waitKeepingPainted(seconds); };
     if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
@@ -123,7 +125,7 @@ void Form1::dsPlay(std::intptr_t buffer) {
 
 bool Form1::recordPanelHasFocus() const {
     const QWidget* focus = QApplication::focusWidget();
-    const QWidget* panel[] = {Drive1, Dir1,  File1, Text1,   Text2,
+    const QWidget* panel[] = {Drive1, Dir1,  File1,          Text1,   Text2,
                               Text3,  Text4, Drive1->view(), Command1};
     for (const QWidget* w : panel)
         if (focus == w && w->isVisible()) return true;
@@ -172,6 +174,7 @@ void Form1::createMenus() {
     LEVEL1 = checkable(LEVEL, "LEVEL1", &Form1::LEVEL1_Click);
     LEVEL2 = checkable(LEVEL, "LEVEL2", &Form1::LEVEL2_Click);
     LEVEL3 = checkable(LEVEL, "LEVEL3", &Form1::LEVEL3_Click);
+    LEVEL4 = checkable(LEVEL, "LEVEL4", &Form1::LEVEL4_Click);
     OWARI = action(TAIKYOKU, "終わり", &Form1::quit);
 
     STOP = bar->addMenu(QStringLiteral("局面"));
@@ -190,6 +193,7 @@ void Form1::createMenus() {
     closesPanel(OPTION);
     SIDOU = checkable(OPTION, "移動指導", &Form1::SIDOU_Click);
     BGM = checkable(OPTION, "BGM", &Form1::BGM_Click);
+    HINT = action(OPTION, "ヒント", &Form1::HINT_Click);
 
     VER = barAction("その他", &Form1::VER_Click);
 }
@@ -265,6 +269,7 @@ void Form1::Form_Load() {
     LEVEL1->setChecked(false);
     LEVEL2->setChecked(false);
     LEVEL3->setChecked(true);
+    LEVEL4->setChecked(false);
     SIDOU->setChecked(true);
     game_.startUp();
 
@@ -320,7 +325,7 @@ void Form1::GOTE_Click() {
 
 void Form1::levelClick(QAction* item, int n) {
     if (item->isChecked()) return;
-    for (QAction* a : {LEVEL1, LEVEL2, LEVEL3}) a->setChecked(a == item);
+    for (QAction* a : {LEVEL1, LEVEL2, LEVEL3, LEVEL4}) a->setChecked(a == item);
     game_.setLevel(n);
 }
 
@@ -332,6 +337,13 @@ void Form1::LEVEL2_Click() {
 }
 void Form1::LEVEL3_Click() {
     levelClick(LEVEL3, 3);
+}
+void Form1::LEVEL4_Click() {
+    levelClick(LEVEL4, 4);
+}
+
+void Form1::HINT_Click() {
+    game_.ヒント();
 }
 
 void Form1::SIDOU_Click() {

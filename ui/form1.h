@@ -37,7 +37,7 @@ class Form1 : public QMainWindow, private Outside {
     void 終了処理();
     // Quitting: release the sounds, then end the program at once.
     void quit() override;
-    bool ended() const { return ended_; }
+    bool ended() const override { return ended_; }
 
     // --- menu handlers ---
     void START_Click();
@@ -46,6 +46,8 @@ class Form1 : public QMainWindow, private Outside {
     void LEVEL1_Click();
     void LEVEL2_Click();
     void LEVEL3_Click();
+    void LEVEL4_Click();
+    void HINT_Click();
     void SIDOU_Click();
     void BGM_Click();
     void VER_Click();
@@ -94,6 +96,7 @@ class Form1 : public QMainWindow, private Outside {
     QAction* LEVEL1 = nullptr;
     QAction* LEVEL2 = nullptr;
     QAction* LEVEL3 = nullptr;
+    QAction* LEVEL4 = nullptr;
     QAction* OWARI = nullptr;
     QMenu* STOP = nullptr;
     QAction* CANCEL = nullptr;
@@ -106,6 +109,7 @@ class Form1 : public QMainWindow, private Outside {
     QMenu* OPTION = nullptr;
     QAction* SIDOU = nullptr;
     QAction* BGM = nullptr;
+    QAction* HINT = nullptr;
     QAction* VER = nullptr;
 
     // Record panel controls.
@@ -149,6 +153,7 @@ class Form1 : public QMainWindow, private Outside {
     Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
     int clockDigit() override;
     void restart() override;
+    void 思考待ち(const std::atomic<bool>& done) override;
 
     void createMenus();
     void createRecordPanel();

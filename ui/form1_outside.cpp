@@ -1,6 +1,7 @@
 #include "sound/module1.h"
 #include "ui/form1.h"
 #include "view/canvas.h"
+#include "view/wait.h"
 
 // The window's answers to the game's flow: the canvas draws, the sound module plays, the
 // seams wait, ask and read the clock.
@@ -86,6 +87,12 @@ int Form1::clockDigit() {
 
 void Form1::restart() {
     Form_Load();
+}
+
+void Form1::思考待ち(const std::atomic<bool>& done) {
+    // The window stays painted and drops presses and keys, as in any pause; closing it ends
+    // the wait at once.
+    while (!done && !ended_) waitKeepingPainted(0.01);
 }
 
 void Form1::Form_MouseDown(int Button, int, float X, float Y) {

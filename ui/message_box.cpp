@@ -15,8 +15,7 @@ namespace {
 class GameBox : public QMessageBox {
   public:
     GameBox(QWidget* parent, bool question) : QMessageBox(parent), question_(question) {
-        if (question_)
-            setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        if (question_) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     }
 
   protected:

@@ -20,7 +20,7 @@ QStringList captions(const QList<QAction*>& actions) {
 
 QStringList ticks(Form1& f) {
     QStringList out;
-    for (QAction* a : {f.LEVEL1, f.LEVEL2, f.LEVEL3, f.SIDOU, f.BGM})
+    for (QAction* a : {f.LEVEL1, f.LEVEL2, f.LEVEL3, f.LEVEL4, f.SIDOU, f.BGM})
         if (a->isChecked()) out << a->text();
     return out;
 }
@@ -75,14 +75,14 @@ void MenuTest::captionsAndOrder() {
     QCOMPARE(captions(f.MATCH_MAN->actions()), QStringList{"スタート"});
     QCOMPARE(f.START2->actions(), (QList<QAction*>{f.SENTE, f.GOTE}));
     QCOMPARE(captions(f.START2->actions()), (QStringList{"先手", "後手"}));
-    QCOMPARE(f.LEVEL->actions(), (QList<QAction*>{f.LEVEL1, f.LEVEL2, f.LEVEL3}));
-    QCOMPARE(captions(f.LEVEL->actions()), (QStringList{"LEVEL1", "LEVEL2", "LEVEL3"}));
+    QCOMPARE(f.LEVEL->actions(), (QList<QAction*>{f.LEVEL1, f.LEVEL2, f.LEVEL3, f.LEVEL4}));
+    QCOMPARE(captions(f.LEVEL->actions()), (QStringList{"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}));
     QCOMPARE(f.STOP->actions(), (QList<QAction*>{f.CANCEL, f.REVERSE}));
     QCOMPARE(captions(f.STOP->actions()), (QStringList{"最初", "反転"}));
     QCOMPARE(f.KIFU->actions(), (QList<QAction*>{f.KIFU_READ, f.KIFU_WRITE}));
     QCOMPARE(captions(f.KIFU->actions()), (QStringList{"読込", "書込"}));
-    QCOMPARE(f.OPTION->actions(), (QList<QAction*>{f.SIDOU, f.BGM}));
-    QCOMPARE(captions(f.OPTION->actions()), (QStringList{"移動指導", "BGM"}));
+    QCOMPARE(f.OPTION->actions(), (QList<QAction*>{f.SIDOU, f.BGM, f.HINT}));
+    QCOMPARE(captions(f.OPTION->actions()), (QStringList{"移動指導", "BGM", "ヒント"}));
     for (QMenu* m : {f.TAIKYOKU, f.MATCH_MAN, f.START2, f.LEVEL, f.STOP, f.KIFU, f.OPTION})
         for (QAction* a : m->actions()) QVERIFY(a->isEnabled());
 }
@@ -108,12 +108,13 @@ void MenuTest::levelItems_data() {
     QTest::addRow("LEVEL1") << 1;
     QTest::addRow("LEVEL2") << 2;
     QTest::addRow("LEVEL3, already ticked") << 3;
+    QTest::addRow("LEVEL4") << 4;
 }
 
 void MenuTest::levelItems() {
     QFETCH(int, level);
     Harness h;
-    QAction* items[] = {h.f().LEVEL1, h.f().LEVEL2, h.f().LEVEL3};
+    QAction* items[] = {h.f().LEVEL1, h.f().LEVEL2, h.f().LEVEL3, h.f().LEVEL4};
     QAction* item = items[level - 1];
     const QImage atStart = h.image().copy();
     item->trigger();
@@ -127,9 +128,9 @@ void MenuTest::levelItems() {
     for (QAction* a : items) QCOMPARE(a->isChecked(), a == item);
     QCOMPARE(h.image(), shown);
     // And back to another level.
-    items[level % 3]->trigger();
-    QCOMPARE(h.s().LEVEL, level % 3 + 1);
-    QCOMPARE(ticks(h.f()).filter(QStringLiteral("LEVEL")), QStringList{items[level % 3]->text()});
+    items[level % 4]->trigger();
+    QCOMPARE(h.s().LEVEL, level % 4 + 1);
+    QCOMPARE(ticks(h.f()).filter(QStringLiteral("LEVEL")), QStringList{items[level % 4]->text()});
 }
 
 void MenuTest::guidanceOffAndOn() {

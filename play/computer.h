@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ai/clock.h"
+#include "ai/influence.h"
+#include "ai/level4.h"
+#include "ai/search.h"
+#include "game/state.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace zubeki {
+
+// How long LEVEL4 may think over one move: a time budget, or a node budget (which makes the
+// search answer the same move every time).
+struct ThinkBudget {
+    double ms = 1000;
+    std::uint64_t nodes = 0; // when set, it replaces the time budget
+    // The game stops unfinished at 500 moves (as zubeki-cli's games do); the window's game
+    // plays on past them, so there LEVEL4 looks ahead as if there were no such end.
+    bool moveLimit = true;
+};
+
+inline constexpr int LEVEL_MAX = 4;
+
+// The computer's choice at any level, for either side. Levels 1..3 are the one-move search of
+// the upper side (the lower side plays it on the turned board); LEVEL4 looks many moves ahead
+// within its budget, the lower side likewise on the turned board.
+class Computer {
+  public:
+    Computer();
+    ~Computer();
+    Computer(const Computer&) = delete;
+    Computer& operator=(const Computer&) = delete;
+
+    ThinkBudget budget;
+
+    // The move for the upper side (upper = true) or the lower side. The pass test is the
+    // caller's; `found` is false only when the side has no legal move. BOARD is left as it was.
+    // `stop`, set from another thread, ends a LEVEL4 search at once with what it has.
+    ComputerMove choose(GameState& 局面, bool upper, int level, ClockDigit digit,
+                        const std::atomic<bool>* stop = nullptr);
+
+  private:
+    Influence influence_;
+    std::unique_ptr<Level4Search> level4_; // its table is made at the first LEVEL4 move
+};
+
+} // namespace zubeki
