@@ -36,7 +36,7 @@ constexpr int kAdvance = 4;       // per step nearer the enemy camp (of 12)
 constexpr int kInCamp = 30;       // a piece standing in the enemy camp
 constexpr int kCampSquared = 6;   // times the square of the pieces there: the race speeds up
 constexpr int kPromoted = 25;     // a promoted piece
-constexpr int kMobility = 2;      // per legal destination
+constexpr int kMobility = 6;      // per direction the piece can step into
 constexpr int kStuck = 20;        // a piece that cannot move at all
 constexpr int kOneLiberty = 90;   // a group one move from being surrounded
 constexpr int kTwoLiberties = 15; // a group two moves from it
@@ -54,9 +54,9 @@ int sideTerms(const Position& p, Mover side, const GroupScan& groups) {
         if (c == kBishopPromoted || c == kRookPromoted || c == -kBishopPromoted ||
             c == -kRookPromoted)
             v += kPromoted;
-        const int moves = p.destinationCount(sq);
-        v += kMobility * moves;
-        if (moves == 0) v -= kStuck;
+        const int free = p.freeDirections(sq);
+        v += kMobility * free;
+        if (free == 0) v -= kStuck;
     }
     const int camp = p.campCount(side);
     v += kInCamp * camp + kCampSquared * camp * camp;
@@ -102,11 +102,18 @@ struct Ply {
 
 } // namespace
 
-int level4Evaluate(const Position& p, GroupScan& mine, GroupScan& theirs) {
+namespace {
+// `theirs` already holds the scan of the side not to move.
+int evaluateWith(const Position& p, GroupScan& mine, const GroupScan& theirs) {
     const Mover me = p.toMove();
     p.scanGroups(me, mine);
-    p.scanGroups(other(me), theirs);
     return sideTerms(p, me, mine) - sideTerms(p, other(me), theirs) + kTempo;
+}
+} // namespace
+
+int level4Evaluate(const Position& p, GroupScan& mine, GroupScan& theirs) {
+    p.scanGroups(other(p.toMove()), theirs);
+    return evaluateWith(p, mine, theirs);
 }
 
 struct Level4Search::Impl {
@@ -118,7 +125,6 @@ struct Level4Search::Impl {
     Ply plies[kMaxPly];
     GroupScan enemy;
     GroupScan scanA;
-    GroupScan scanB;
     int history[kSquares][kSquares];
 
     Level4Limits limits;
@@ -239,7 +245,7 @@ struct Level4Search::Impl {
             if (ply == 0) rootImproved = true;
             return kWinScore - (ply + 1);
         }
-        if (depth <= 0 || ply >= kMaxPly - 1) return level4Evaluate(pos, scanA, scanB);
+        if (depth <= 0 || ply >= kMaxPly - 1) return evaluateWith(pos, scanA, enemy);
 
         // The table says nothing about lines that run into the move limit.
         const bool tableUsable = pos.movesPlayed() + depth < kMoveLimit;

@@ -257,12 +257,11 @@ bool Position::hasAnyMove(int sq) const {
     return forEachDestination(board_, side, sq, [](int) { return true; });
 }
 
-int Position::destinationCount(int sq) const {
+int Position::freeDirections(int sq) const {
+    const Lines& l = linesOf(board_[sq]);
     int n = 0;
-    forEachDestination(board_, board_[sq] > 0 ? 0 : 1, sq, [&n](int) {
-        ++n;
-        return false;
-    });
+    for (int i = 0; i < l.slides; ++i) n += board_[sq + kDelta[l.slide[i]]] == kEmpty ? 1 : 0;
+    for (int i = 0; i < l.steps; ++i) n += board_[sq + kDelta[l.step[i]]] == kEmpty ? 1 : 0;
     return n;
 }
 

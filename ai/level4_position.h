@@ -145,8 +145,9 @@ class Position {
 
     // The squares whose pieces the move just made to `to` has put in check.
     SquareMask checkMarksAfter(int to) const;
-    // How many squares the piece on `sq` may move to (the check restriction aside).
-    int destinationCount(int sq) const;
+    // In how many of its directions the piece on `sq` can take a first step (a cheap
+    // stand-in for its mobility; a promoted piece's camp rule aside).
+    int freeDirections(int sq) const;
 
     const std::uint8_t* pieces(Mover side) const { return list_[sideIndex(side)]; }
     int pieceCount(Mover side) const { return count_[sideIndex(side)]; }

@@ -2,6 +2,7 @@
 // touch the heap. This binary replaces the global operator new to count every allocation.
 
 #include "ai/evaluation.h"
+#include "ai/level4.h"
 #include "ai/search.h"
 #include "seeded_positions.h"
 
@@ -79,6 +80,29 @@ TEST(Allocation, SearchAndEvaluationAllocateNothing) {
     }
     EXPECT_EQ(used, 0);
     EXPECT_GT(searched, 0);
+}
+
+// LEVEL4 makes its table and working space once, when the searcher is made; searches for
+// either side, under a node budget and on the real clock, then allocate nothing.
+TEST(Allocation, Level4SearchAllocatesNothingAfterTheTable) {
+    const auto positions = test::seededPositions(8);
+    Level4Search search(2);
+    SearchClock clock;
+    (void)clock();
+    long used = 0;
+    std::uint64_t nodes = 0;
+    for (const GameState& s : positions)
+        for (const Mover side : {Mover::Upper, Mover::Lower}) {
+            const long before = allocations.load();
+            const Level4Move a =
+                search.bestMove(s, side, 20, Level4Limits{0, 20000, 0, nullptr, {}});
+            const Level4Move b =
+                search.bestMove(s, side, 20, Level4Limits{5, 0, 0, nullptr, clock});
+            used += allocations.load() - before;
+            nodes += a.nodes + b.nodes;
+        }
+    EXPECT_EQ(used, 0);
+    EXPECT_GT(nodes, 100000u);
 }
 
 } // namespace

@@ -243,7 +243,12 @@ TEST(Level4Search, LegalAndRepeatableUnderANodeBudget) {
     for (std::size_t i = 0; i < positions.size(); ++i) {
         for (const Mover side : {Mover::Upper, Mover::Lower}) {
             SCOPED_TRACE(testing::Message() << "position " << i << " side " << int(side));
-            const GameState& s = positions[i];
+            // The check left by the lower side's last move binds the upper side only.
+            GameState s = positions[i];
+            if (side == Mover::Lower) {
+                s.CHECK_ACTIVE = FALSE_CODE;
+                s.初期化_チェック桝();
+            }
             const Level4Move a = first.bestMove(s, side, 20, budget);
             const bool canMove = s.調査_移動先有無(pieceOf(side)) == TRUE_CODE;
             ASSERT_EQ(a.found, canMove);

@@ -1,0 +1,164 @@
+// Figures for LEVEL4 over the 24 seeded mid-game positions: nodes per second under a node
+// budget, the depth reached in one second, and the heap allocations of a search once the
+// table is made. This binary replaces the global operator new to count allocations.
+
+#include "ai/level4.h"
+#include "tests/ai/seeded_positions.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+#include <vector>
+
+namespace {
+std::atomic<long> allocations{0};
+
+void* counted(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    return counted(size);
+}
+void* operator new[](std::size_t size) {
+    return counted(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace zubeki {
+namespace {
+
+constexpr int kPositions = 24;
+
+const std::vector<GameState>& positions() {
+    static const std::vector<GameState> all = test::seededPositions(kPositions);
+    return all;
+}
+
+// The positions have the upper side to move, under the check the lower side's last move may
+// have left; for the lower side the same board without it.
+GameState forSide(const GameState& s, Mover side) {
+    GameState copy = s;
+    if (side == Mover::Lower) {
+        copy.CHECK_ACTIVE = FALSE_CODE;
+        copy.初期化_チェック桝();
+    }
+    return copy;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Each position searched for the upper side with a budget of `range(0)` nodes; the best of
+// three runs per position gives its rate (a shared machine only ever slows a run down).
+// Rates are given by the wall clock and by the process's processor time, which on a busy
+// machine is the fairer figure for one core.
+void BM_Level4NodesPerSecond(benchmark::State& st) {
+    const auto budget = static_cast<std::uint64_t>(st.range(0));
+    Level4Search search(16);
+    std::vector<double> rates;
+    std::vector<double> cpuRates;
+    std::vector<double> depths;
+    for (auto _ : st) {
+        rates.clear();
+        cpuRates.clear();
+        depths.clear();
+        for (const GameState& s : positions()) {
+            double best = 0;
+            double bestCpu = 0;
+            int depth = 0;
+            for (int run = 0; run < 3; ++run) {
+                const auto t0 = std::chrono::steady_clock::now();
+                const std::clock_t c0 = std::clock();
+                const Level4Move m =
+                    search.bestMove(s, Mover::Upper, 20, Level4Limits{0, budget, 0, nullptr, {}});
+                const std::clock_t c1 = std::clock();
+                const auto t1 = std::chrono::steady_clock::now();
+                const double secs = std::chrono::duration<double>(t1 - t0).count();
+                const double cpu = static_cast<double>(c1 - c0) / CLOCKS_PER_SEC;
+                best = std::max(best, static_cast<double>(m.nodes) / secs);
+                if (cpu > 0) bestCpu = std::max(bestCpu, static_cast<double>(m.nodes) / cpu);
+                depth = m.depth;
+            }
+            rates.push_back(best);
+            cpuRates.push_back(bestCpu);
+            depths.push_back(depth);
+        }
+    }
+    st.counters["median_nps"] = median(rates);
+    st.counters["median_nps_cpu"] = median(cpuRates);
+    st.counters["min_nps"] = *std::min_element(rates.begin(), rates.end());
+    st.counters["max_nps"] = *std::max_element(rates.begin(), rates.end());
+    st.counters["median_depth"] = median(depths);
+}
+BENCHMARK(BM_Level4NodesPerSecond)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One second on the real clock per position and side.
+void BM_Level4DepthInOneSecond(benchmark::State& st) {
+    Level4Search search(16);
+    std::vector<double> depths;
+    std::vector<double> rates;
+    for (auto _ : st) {
+        depths.clear();
+        rates.clear();
+        for (const GameState& s : positions())
+            for (const Mover side : {Mover::Upper, Mover::Lower}) {
+                const auto t0 = std::chrono::steady_clock::now();
+                const Level4Move m = search.bestMove(forSide(s, side), side, 20,
+                                                     Level4Limits{1000, 0, 0, nullptr, {}});
+                const auto t1 = std::chrono::steady_clock::now();
+                depths.push_back(m.depth);
+                rates.push_back(static_cast<double>(m.nodes) /
+                                std::chrono::duration<double>(t1 - t0).count());
+            }
+    }
+    st.counters["median_depth"] = median(depths);
+    st.counters["min_depth"] = *std::min_element(depths.begin(), depths.end());
+    st.counters["max_depth"] = *std::max_element(depths.begin(), depths.end());
+    st.counters["median_nps"] = median(rates);
+}
+BENCHMARK(BM_Level4DepthInOneSecond)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Heap allocations of searches once the searcher (and its table) exists: should be 0.
+void BM_Level4Allocations(benchmark::State& st) {
+    Level4Search search(16);
+    long used = 0;
+    for (auto _ : st) {
+        for (const GameState& s : positions())
+            for (const Mover side : {Mover::Upper, Mover::Lower}) {
+                const long before = allocations.load();
+                benchmark::DoNotOptimize(search.bestMove(forSide(s, side), side, 20,
+                                                         Level4Limits{0, 50000, 0, nullptr, {}}));
+                used += allocations.load() - before;
+            }
+    }
+    st.counters["allocations"] = static_cast<double>(used);
+}
+BENCHMARK(BM_Level4Allocations)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace zubeki
+
+BENCHMARK_MAIN();
