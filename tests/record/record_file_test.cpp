@@ -252,6 +252,15 @@ TEST_F(RecordFolder, WritesCharactersCodePage932CannotHoldAsQuestionMarks) {
     ASSERT_TRUE(written.ok) << written.error;
     EXPECT_EQ(written.warning, "棋譜ﾌｧｲﾙに書けない文字を '?' にしました");
     EXPECT_EQ(bytesOf(folder / "k.棋譜"), "??\r\nline??break\r\nok\r\n" + moveLine(1) + "\r\n");
+
+    // Characters the code page only holds as other ones are no exception: the names read back
+    // exactly as they were written, and the player is told.
+    const WriteResult lookalikes =
+        writeRecord(folder, "y", {"¥100", "〜‖", "tag\xF3\xA0\x80\x81"}, sampleGame(1, 1));
+    ASSERT_TRUE(lookalikes.ok) << lookalikes.error;
+    EXPECT_EQ(lookalikes.warning, "棋譜ﾌｧｲﾙに書けない文字を '?' にしました");
+    const ReadResult back = readRecord(folder / "y.棋譜");
+    EXPECT_EQ(back.header, (RecordHeader{"?100", "??", "tag?"}));
 }
 
 TEST_F(RecordFolder, RefusesToWriteWhereItCannot) {
