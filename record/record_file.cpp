@@ -53,6 +53,27 @@ std::string writeError(std::string_view reason) {
     return "棋譜を書き込めませんでした：" + std::string(reason);
 }
 
+// "257 KB", "1024 MB": rounded up below a megabyte, so a file just past the limit does not
+// seem to be at it.
+std::string sizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kb = 1024, mb = 1024 * 1024;
+    if (bytes < mb) return std::to_string((bytes + kb - 1) / kb) + " KB";
+    return std::to_string(bytes / mb) + " MB";
+}
+
+// `size` is empty when the file grew past the limit while it was read.
+std::string tooLarge(std::string_view size) {
+    return "棋譜ﾌｧｲﾙが大きすぎます（" + std::string(size) + (size.empty() ? "" : "。") +
+           "読み込めるのは " + sizeText(maxRecordFileBytes) + " までです）";
+}
+
+ReadResult notOpened(std::string_view reason) {
+    ReadResult result;
+    result.opened = false;
+    result.error = "棋譜ﾌｧｲﾙを開けませんでした：" + std::string(reason);
+    return result;
+}
+
 std::string lineError(int line, std::string_view what) {
     return "棋譜ﾌｧｲﾙの " + number(line) + " 行目" + std::string(what);
 }
@@ -251,6 +272,8 @@ ReadResult readRecordFrom(const ByteSource& source) {
             return lineError(reader.lineNumber(), "が長すぎます");
         case RecordLineReader::Stop::Binary:
             return lineError(reader.lineNumber(), "に文字でないﾃﾞｰﾀがあります");
+        case RecordLineReader::Stop::TooLarge:
+            return tooLarge("");
         case RecordLineReader::Stop::ReadError:
             return "棋譜ﾌｧｲﾙを読み込めませんでした：" +
                    reasonText({reader.readErrno(), std::generic_category()}, true);
@@ -310,13 +333,16 @@ ReadResult readRecordBytes(std::string_view bytes) {
 
 ReadResult readRecord(const std::filesystem::path& file) {
     std::error_code error;
-    InputFile input = openForReading(file, error);
-    if (!input) {
+    const OpenedFile input = openForReading(file, error);
+    if (error) return notOpened(reasonText(error, true));
+    if (input.kind == FileKind::Folder) return notOpened("ﾌｧｲﾙではなくﾌｫﾙﾀﾞです");
+    if (input.kind != FileKind::Regular) return notOpened("普通のﾌｧｲﾙではありません");
+    if (input.size > maxRecordFileBytes) {
         ReadResult result;
-        result.error = "棋譜ﾌｧｲﾙを開けませんでした：" + reasonText(error, true);
+        result.error = tooLarge(sizeText(input.size));
         return result;
     }
-    std::FILE* f = input.get();
+    std::FILE* f = input.file.get();
     return readRecordFrom([f](char* buffer, std::size_t size) -> long {
         const std::size_t n = std::fread(buffer, 1, size, f);
         if (n == 0 && std::ferror(f)) return -1;

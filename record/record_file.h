@@ -72,10 +72,13 @@ struct ReadResult {
     RecordHeader header; // UTF-8; a line missing from a short file is empty
     MoveList moves;      // on success RECORD_POS = 0 and RECORD_LEN = number of moves read
     int lines = 0;       // lines of the file that were read
+    bool opened = true;  // false when the file could not be opened or is not a regular file
 };
 
 // Reads and checks a whole record. The moves go into a list of their own, so the caller can drop
 // the game in progress only once the file has been found sound. RECORD_MODE is left to the caller.
+// Only a regular file is read (a FIFO, a device or a folder is refused without waiting), and only
+// one of at most maxRecordFileBytes bytes, before and while it is read.
 ReadResult readRecord(const std::filesystem::path& file);
 // The same over bytes already in memory.
 ReadResult readRecordBytes(std::string_view bytes);

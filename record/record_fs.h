@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -36,12 +37,22 @@ class RecordFileSystem {
 // The real file system of this platform.
 RecordFileSystem& systemFileSystem();
 
-// Opens a file for reading in binary mode (a UTF-8 path on every platform); null with `error` set
-// when it cannot be opened.
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
 using InputFile = std::unique_ptr<std::FILE, FileCloser>;
-InputFile openForReading(const std::filesystem::path& path, std::error_code& error);
+
+enum class FileKind { Regular, Folder, Other /* a FIFO, a device, a socket */ };
+
+struct OpenedFile {
+    InputFile file; // open only when kind is Regular
+    FileKind kind = FileKind::Other;
+    std::uint64_t size = 0; // bytes, as the file system told when it was opened
+};
+
+// Opens a file for reading in binary mode (a UTF-8 path on every platform) without waiting for
+// anything: a FIFO with no writer is seen for what it is, as are devices and folders, and none of
+// them is kept open. `error` is set when nothing could be opened at all.
+OpenedFile openForReading(const std::filesystem::path& path, std::error_code& error);
 
 } // namespace zubeki

@@ -85,20 +85,48 @@ RecordFileSystem& systemFileSystem() {
     return fileSystem;
 }
 
-InputFile openForReading(const std::filesystem::path& path, std::error_code& error) {
-    InputFile file(std::fopen(path.c_str(), "rbe"));
-    if (!file) {
-        error = lastError();
-        return file;
-    }
-    // fopen(3) opens a folder for reading too; only reads would fail.
+OpenedFile openForReading(const std::filesystem::path& path, std::error_code& error) {
+    OpenedFile opened;
+    // Without O_NONBLOCK, open(2) of a FIFO waits for a writer that may never come.
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
     struct stat st {};
-    if (::fstat(::fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) {
-        error = std::make_error_code(std::errc::is_a_directory);
-        return nullptr;
+    if (fd < 0) {
+        error = lastError();
+        // A socket, or a device with nothing behind it, cannot even be opened: still no file.
+        if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            error.clear();
+        return opened;
+    }
+    if (::fstat(fd, &st) != 0) {
+        error = lastError();
+        ::close(fd);
+        return opened;
     }
     error.clear();
-    return file;
+    opened.kind = S_ISREG(st.st_mode)   ? FileKind::Regular
+                  : S_ISDIR(st.st_mode) ? FileKind::Folder
+                                        : FileKind::Other;
+    if (opened.kind != FileKind::Regular) {
+        ::close(fd);
+        return opened;
+    }
+    opened.size = static_cast<std::uint64_t>(st.st_size);
+    // A regular file is read as usual from here on.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = lastError();
+        ::close(fd);
+        return opened;
+    }
+    opened.file.reset(::fdopen(fd, "rb"));
+    if (!opened.file) {
+        error = lastError();
+        ::close(fd);
+    }
+    return opened;
 }
 
 } // namespace zubeki

@@ -5,6 +5,9 @@
 #include "cli/replay.h"
 #include "cli/selfplay.h"
 #include "tests/cli/run_cli.h"
+#include "tests/record/fifo_rescue.h"
+
+#include <sys/stat.h>
 
 namespace zubeki::cli::test {
 namespace {
@@ -61,6 +64,33 @@ TEST(CliCommands, MalformedFilesAnswerOneOrTwoWithAMessage) {
         EXPECT_EQ(r.status, 2) << missing;
         expectOneObject(r);
         EXPECT_NE(r.out.find("cannot read"), std::string::npos) << r.out;
+    }
+}
+
+// What cannot be opened as a record answers 2 at once, a FIFO nobody writes to included; a file
+// that opens but is refused answers 1.
+TEST(CliCommands, OnlyRegularFilesAreRead) {
+    TempFolder dir("special");
+    const fs::path fifo = dir.path() / "fifo.棋譜";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const fs::path big = writeTestRecord(dir.path(), "big", {{3, 7, 3, 4, SITA_ROOK, SITA_ROOK}});
+    fs::resize_file(big, std::uintmax_t{64} << 20);
+    const struct {
+        fs::path file;
+        int status;
+        const char* says;
+    } cases[] = {
+        {fifo, 2, "普通のﾌｧｲﾙではありません"},
+        {"/dev/null", 2, "普通のﾌｧｲﾙではありません"},
+        {big, 1, "棋譜ﾌｧｲﾙが大きすぎます"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        const zubeki::test::FifoRescue rescue(fifo);
+        const RunResult r = runProgram({"replay", c.file.string()});
+        EXPECT_EQ(r.status, c.status);
+        expectOneObject(r);
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out;
     }
 }
 

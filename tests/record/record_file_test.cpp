@@ -9,12 +9,15 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
 #include "game/codes.h"
 #include "record/record_file.h"
+#include "tests/record/fifo_rescue.h"
 
 namespace zubeki {
 namespace {
@@ -554,6 +557,80 @@ TEST_F(RecordFolder, ReportsAFileThatCannotBeOpened) {
               "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙが見つかりません");
     EXPECT_EQ(readRecord(folder / "dir.棋譜").error,
               "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙではなくﾌｫﾙﾀﾞです");
+}
+
+// Only regular files are read. A FIFO nobody writes to must not keep the window waiting, and a
+// device must not be read as an empty record.
+TEST_F(RecordFolder, RefusesWhatIsNotARegularFileWithoutWaiting) {
+    const fs::path fifo = folder / "fifo.棋譜";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const fs::path socketPath = folder / "socket.棋譜";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    writeBytes(folder / "real.棋譜", header3 + lines(1, 1));
+    fs::create_symlink(fifo, folder / "link-to-fifo.棋譜");
+
+    const fs::path cases[] = {fifo, socketPath, "/dev/null", folder / "link-to-fifo.棋譜"};
+    for (const fs::path& path : cases) {
+        SCOPED_TRACE(path.string());
+        const test::FifoRescue rescue(fifo);
+        const ReadResult read = readRecord(path);
+        EXPECT_FALSE(read.ok);
+        EXPECT_FALSE(read.opened);
+        EXPECT_EQ(read.error, "棋譜ﾌｧｲﾙを開けませんでした：普通のﾌｧｲﾙではありません");
+    }
+    ::close(sock);
+    EXPECT_TRUE(readRecord(folder / "real.棋譜").ok);
+}
+
+// A record is a few kilobytes. A larger file is refused by its size before it is read, and one
+// that grows while it is read is not read past the limit.
+TEST_F(RecordFolder, RefusesAFileFarLargerThanAnyRecord) {
+    const std::string record = header3 + lines(1, 3);
+    const auto blankTo = [&](std::size_t size) {
+        return record + std::string(size - record.size(), '\n');
+    };
+    const std::string limit = "読み込めるのは 256 KB までです）";
+    const struct {
+        const char* what;
+        std::uint64_t size; // of the file: the record, then blank lines or a hole
+        bool hole;          // the rest is a hole of NUL bytes (quick to make, never read)
+        std::string error;  // "" when read
+    } cases[] = {
+        {"at the limit", maxRecordFileBytes, false, ""},
+        {"one byte past it", maxRecordFileBytes + 1, false,
+         "棋譜ﾌｧｲﾙが大きすぎます（257 KB。" + limit},
+        {"a gigabyte", std::uint64_t{1} << 30, true, "棋譜ﾌｧｲﾙが大きすぎます（1024 MB。" + limit},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = folder / "big.棋譜";
+        if (c.hole) {
+            writeBytes(file, record);
+            fs::resize_file(file, c.size);
+        } else {
+            writeBytes(file, blankTo(c.size));
+        }
+        const ReadResult read = readRecord(file);
+        EXPECT_EQ(read.error, c.error);
+        EXPECT_EQ(read.ok, c.error.empty());
+        EXPECT_TRUE(read.opened);
+        EXPECT_EQ(read.moves.RECORD_LEN, c.error.empty() ? 3 : 0);
+    }
+
+    // A file that keeps growing: blank lines for ever.
+    std::size_t given = 0;
+    const ReadResult endless = readRecordFrom([&](char* buffer, std::size_t size) -> long {
+        std::fill_n(buffer, size, '\n');
+        given += size;
+        return static_cast<long>(size);
+    });
+    EXPECT_FALSE(endless.ok);
+    EXPECT_EQ(endless.error, "棋譜ﾌｧｲﾙが大きすぎます（" + limit);
+    EXPECT_EQ(given, maxRecordFileBytes + 1);
 }
 
 } // namespace
