@@ -60,7 +60,10 @@ struct WriteResult {
 // Writes moves 1..RECORD_POS of `list` under `header` to recordPath(folder, name), replacing any
 // record of that name in one step: the text goes to a temporary file in the same folder, is
 // pushed to the disk, and only then renamed over the old file, so a write that fails or is
-// interrupted leaves the old record as it was.
+// interrupted leaves the old record as it was. A record that is a symbolic link is written where
+// the link leads and stays a link; an old record keeps its permissions, and one this user may not
+// change is refused. Temporary files that such interrupted writes left in the folder more than an
+// hour ago are removed after a write that went through.
 WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
                         const RecordHeader& header, const MoveList& list,
                         RecordFileSystem& fileSystem = systemFileSystem());

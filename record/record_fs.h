@@ -21,11 +21,24 @@ class RecordOutputFile {
     virtual std::error_code finish() = 0;
 };
 
+// The file a record's path stands for when the record is written.
+struct WriteTarget {
+    std::filesystem::path file; // the path itself, or the file its symbolic links lead to
+    bool exists = false;        // a regular file is there (else a new one is made)
+    bool writable = true;       // false for an existing file this user may not change
+    std::filesystem::perms permissions = std::filesystem::perms::unknown; // of the existing file
+};
+
 class RecordFileSystem {
   public:
     virtual ~RecordFileSystem() = default;
-    // Creates `path`, which must not exist yet, empty and open for writing.
+    // Follows the symbolic links of `path` (a record kept elsewhere stays linked) and tells what
+    // is at their end. A path that leads nowhere yet is no error.
+    virtual WriteTarget resolve(const std::filesystem::path& path, std::error_code& error) = 0;
+    // Creates `path`, which must not exist yet, empty and open for writing, with `permissions`
+    // (unknown: those of any new file).
     virtual std::unique_ptr<RecordOutputFile> createNew(const std::filesystem::path& path,
+                                                        std::filesystem::perms permissions,
                                                         std::error_code& error) = 0;
     // Renames `from` to `to` in one step, replacing any file called `to`.
     virtual std::error_code replace(const std::filesystem::path& from,

@@ -75,7 +75,31 @@ class WindowsOutputFile final : public RecordOutputFile {
 
 class WindowsFileSystem final : public RecordFileSystem {
   public:
+    WriteTarget resolve(const std::filesystem::path& path, std::error_code& error) override {
+        WriteTarget target;
+        target.file = path;
+        error.clear();
+        for (int links = 0; std::filesystem::is_symlink(target.file, error); ++links) {
+            if (links == 40) {
+                error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+                return target;
+            }
+            const std::filesystem::path next = std::filesystem::read_symlink(target.file, error);
+            if (error) return target;
+            target.file = next.is_absolute() ? next : target.file.parent_path() / next;
+        }
+        error.clear();
+        const DWORD attributes = ::GetFileAttributesW(target.file.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return target; // nothing there yet, or a folder that replace() will tell about
+        target.exists = true;
+        // The read-only attribute is what a player sets to keep a record as it is.
+        target.writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+        return target;
+    }
+
     std::unique_ptr<RecordOutputFile> createNew(const std::filesystem::path& path,
+                                                std::filesystem::perms /*permissions*/,
                                                 std::error_code& error) override {
         const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);

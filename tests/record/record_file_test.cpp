@@ -7,11 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -240,7 +243,7 @@ TEST_F(RecordFolder, WritesTheMovesUpToThePositionAndReadsThemBack) {
 TEST_F(RecordFolder, ReplacesARecordOfTheSameName) {
     writeBytes(folder / "対局.棋譜", "old record\r\nthat is longer than the new one\r\n" +
                                          std::string(3000, 'x') + "\r\n");
-    // A stray temporary file of someone else is neither reused nor removed.
+    // A fresh temporary file (another window may be writing) is neither reused nor removed.
     writeBytes(folder / ".zubeki-0.tmp", "not ours");
 
     ASSERT_TRUE(writeRecord(folder, "対局", {"a", "b", "c"}, sampleGame(3, 1)).ok);
@@ -328,9 +331,12 @@ class FailingFileSystem final : public RecordFileSystem {
     FailingFileSystem(Step step, std::size_t bytesBeforeFailure, std::errc error)
         : step_(step), budget_(bytesBeforeFailure), error_(std::make_error_code(error)) {}
 
-    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path,
+    WriteTarget resolve(const fs::path& path, std::error_code& error) override {
+        return systemFileSystem().resolve(path, error);
+    }
+    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path, fs::perms permissions,
                                                 std::error_code& error) override {
-        auto real = systemFileSystem().createNew(path, error);
+        auto real = systemFileSystem().createNew(path, permissions, error);
         if (!real) return nullptr;
         return std::make_unique<File>(std::move(real), *this);
     }
@@ -401,6 +407,240 @@ std::string lines(int from, int to) {
     std::string text;
     for (int n = from; n <= to; ++n) text += moveLine(n) + "\r\n";
     return text;
+}
+
+// The real file system, with a record the user may not change or temporary names that are taken.
+class ScriptedFileSystem final : public RecordFileSystem {
+  public:
+    bool readOnly = false; // resolve() says the existing record may not be changed
+    int taken = 0;         // createNew() answers "exists" this many times first
+    std::vector<fs::path> tried;
+
+    WriteTarget resolve(const fs::path& path, std::error_code& error) override {
+        WriteTarget target = systemFileSystem().resolve(path, error);
+        if (readOnly) target.writable = false;
+        return target;
+    }
+    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path, fs::perms permissions,
+                                                std::error_code& error) override {
+        tried.push_back(path);
+        if (taken-- > 0) {
+            error = std::make_error_code(std::errc::file_exists);
+            return nullptr;
+        }
+        return systemFileSystem().createNew(path, permissions, error);
+    }
+    std::error_code replace(const fs::path& from, const fs::path& to) override {
+        return systemFileSystem().replace(from, to);
+    }
+    void remove(const fs::path& path) noexcept override { systemFileSystem().remove(path); }
+};
+
+TEST_F(RecordFolder, TemporaryNamesAreRandomAndRetriedButNotForEver) {
+    const std::string old = namesCp932 + moveLine(1) + "\r\n";
+    writeBytes(folder / "対局.棋譜", old);
+    ScriptedFileSystem someTaken;
+    someTaken.taken = 5;
+    ASSERT_TRUE(writeRecord(folder, "対局", names, sampleGame(2, 2), someTaken).ok);
+    ASSERT_EQ(someTaken.tried.size(), 6u);
+    for (const fs::path& p : someTaken.tried) {
+        EXPECT_EQ(p.parent_path(), folder);
+        EXPECT_TRUE(p.filename().string().starts_with(".zubeki-")) << p;
+        EXPECT_TRUE(p.filename().string().ends_with(".tmp")) << p;
+        EXPECT_EQ(std::count(someTaken.tried.begin(), someTaken.tried.end(), p), 1) << p;
+    }
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"対局.棋譜"});
+
+    writeBytes(folder / "対局.棋譜", old);
+    ScriptedFileSystem allTaken;
+    allTaken.taken = 1'000'000;
+    const WriteResult refused = writeRecord(folder, "対局", names, sampleGame(2, 2), allTaken);
+    EXPECT_EQ(refused.error, "棋譜を書き込めませんでした：ｴﾗｰ 17（File exists）");
+    EXPECT_LE(allTaken.tried.size(), 100u);
+    EXPECT_EQ(bytesOf(folder / "対局.棋譜"), old);
+}
+
+// What a hundred writes killed before their rename leave behind must not stop the next write, and
+// that write clears away our own leftovers once they are old; nothing else is touched.
+TEST_F(RecordFolder, LeftoverTemporaryFilesNeverBlockWritingAndAreCleared) {
+    const auto age = [&](const std::string& name, int hours) {
+        fs::last_write_time(folder / name,
+                            fs::file_time_type::clock::now() - std::chrono::hours(hours));
+    };
+    std::vector<std::string> kept = {"k.棋譜"};
+    for (int n = 0; n < 100; ++n) {
+        const std::string name = ".zubeki-" + std::to_string(n) + ".tmp";
+        writeBytes(folder / name, "cut off");
+        if (n % 2 == 0)
+            age(name, 2);
+        else
+            kept.push_back(name); // a write that may still be going on
+    }
+    const struct {
+        const char* name;
+        bool removed;
+    } others[] = {
+        {".zubeki-0123456789abcdef.tmp", true},
+        {".zubeki-notes.txt", false},
+        {"zubeki-5.tmp", false},
+        {".zubeki-.tmp", false},
+        {".zubeki-5.tmp.棋譜", false},
+        {".zubeki-XYZ.tmp", false},
+    };
+    for (const auto& o : others) {
+        writeBytes(folder / o.name, "other");
+        age(o.name, 3);
+        if (!o.removed) kept.push_back(o.name);
+    }
+    fs::create_directory(folder / ".zubeki-300.tmp");
+    age(".zubeki-300.tmp", 3);
+    kept.push_back(".zubeki-300.tmp");
+    fs::create_symlink(folder / "k.棋譜", folder / ".zubeki-301.tmp");
+    kept.push_back(".zubeki-301.tmp");
+
+    const WriteResult written = writeRecord(folder, "k", names, sampleGame(3, 3));
+    ASSERT_TRUE(written.ok) << written.error;
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(folder), kept);
+}
+
+// A record kept elsewhere and linked into the folder stays linked: the file at the end of the
+// links is replaced, through a temporary file beside it.
+TEST_F(RecordFolder, WritesThroughASymbolicLink) {
+    fs::create_directory(folder / "sub");
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links; // name in the folder -> target
+        std::string written; // the file that must hold the record, under the folder
+        std::string error;
+    } cases[] = {
+        {"relative link", {{"a.棋譜", "sub/real.棋譜"}}, "sub/real.棋譜", ""},
+        {"absolute link", {{"a.棋譜", (folder / "sub/real.棋譜").string()}}, "sub/real.棋譜", ""},
+        {"link to a link",
+         {{"a.棋譜", "b.棋譜"}, {"b.棋譜", "sub/real.棋譜"}},
+         "sub/real.棋譜",
+         ""},
+        {"link to a record still to be made", {{"a.棋譜", "sub/new.棋譜"}}, "sub/new.棋譜", ""},
+        {"links in a circle",
+         {{"a.棋譜", "b.棋譜"}, {"b.棋譜", "a.棋譜"}},
+         "",
+         "棋譜を書き込めませんでした：ｴﾗｰ 40（Too many levels of symbolic links）"},
+    };
+    const std::string old = "old\r\nrecord\r\nhere\r\n";
+    const std::string fresh = namesCp932 + lines(1, 2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(folder / "sub/real.棋譜", old);
+        for (const auto& [name, to] : c.links) fs::create_symlink(to, folder / name);
+
+        const WriteResult written = writeRecord(folder, "a", names, sampleGame(2, 2));
+        EXPECT_EQ(written.error, c.error);
+        for (const auto& [name, to] : c.links) {
+            EXPECT_TRUE(fs::is_symlink(folder / name)) << name;
+            EXPECT_EQ(fs::read_symlink(folder / name), to) << name;
+        }
+        if (!c.written.empty()) {
+            EXPECT_EQ(bytesOf(folder / c.written), fresh);
+        }
+        if (c.written != "sub/real.棋譜") {
+            EXPECT_EQ(bytesOf(folder / "sub/real.棋譜"), old);
+        }
+        for (const fs::path& f : {folder, folder / "sub"})
+            for (const std::string& name : namesIn(f)) EXPECT_FALSE(name.ends_with(".tmp")) << name;
+
+        for (const auto& [name, to] : c.links) fs::remove(folder / name);
+        fs::remove(folder / "sub/new.棋譜");
+    }
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+TEST_F(RecordFolder, AReplacedRecordKeepsItsPermissions) {
+    for (const mode_t mode : {0600, 0640, 0664, 0604, 0755}) {
+        SCOPED_TRACE(mode);
+        writeBytes(folder / "k.棋譜", "old");
+        ASSERT_EQ(::chmod((folder / "k.棋譜").c_str(), mode), 0);
+        ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(1, 1)).ok);
+        EXPECT_EQ(modeOf(folder / "k.棋譜"), mode);
+        EXPECT_NE(bytesOf(folder / "k.棋譜"), "old");
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ASSERT_TRUE(writeRecord(folder, "new", names, sampleGame(1, 1)).ok);
+    EXPECT_EQ(modeOf(folder / "new.棋譜"), 0666 & ~mask);
+}
+
+// Runs `write` as a user whom permissions bind: this one, or "nobody" in a child process when the
+// tests run as root (who may write anything). Answers the write's error, "" when it went through.
+std::string errorAsAnOrdinaryUser(const std::function<WriteResult()>& write) {
+    if (::geteuid() != 0) return write().error;
+    int out[2];
+    if (::pipe(out) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        const std::string error = write().error;
+        const bool sent =
+            ::write(out[1], error.data(), error.size()) == static_cast<ssize_t>(error.size());
+        ::_exit(sent ? 0 : 4);
+    }
+    ::close(out[1]);
+    std::string error;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        error.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "the child failed";
+    return error;
+}
+
+TEST_F(RecordFolder, ARecordThatMayNotBeChangedIsNotReplaced) {
+    const std::string denied = "棋譜を書き込めませんでした：書き込みが許可されていません";
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // the other user must reach it too
+    fs::create_directory(folder / "locked");
+    const struct {
+        const char* what;
+        const char* name;
+        mode_t fileMode;
+        std::string error;
+    } cases[] = {
+        {"read-only record", "ro", 0444, denied},
+        {"record writable by all", "rw", 0666, ""},
+        {"read-only folder", "locked/k", 0666, denied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = folder / (std::string(c.name) + ".棋譜");
+        writeBytes(file, "old");
+        ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+    }
+    ASSERT_EQ(::chmod((folder / "locked").c_str(), 0555), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = folder / (std::string(c.name) + ".棋譜");
+        const fs::path where = file.parent_path();
+        const std::string name = file.stem().string();
+        EXPECT_EQ(errorAsAnOrdinaryUser(
+                      [&] { return writeRecord(where, name, names, sampleGame(1, 1)); }),
+                  c.error);
+        EXPECT_EQ(bytesOf(file) == "old", !c.error.empty());
+        EXPECT_EQ(modeOf(file), c.fileMode);
+    }
+
+    // Through the seam: refused before anything is created.
+    writeBytes(folder / "seam.棋譜", "old");
+    ScriptedFileSystem readOnly;
+    readOnly.readOnly = true;
+    EXPECT_EQ(writeRecord(folder, "seam", names, sampleGame(1, 1), readOnly).error, denied);
+    EXPECT_TRUE(readOnly.tried.empty());
+    EXPECT_EQ(bytesOf(folder / "seam.棋譜"), "old");
 }
 
 TEST(RecordReader, AcceptsEveryLineEndAndShortFiles) {
