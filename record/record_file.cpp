@@ -381,6 +381,10 @@ ReadResult readRecordBytes(std::string_view bytes) {
     });
 }
 
+std::string recordOpenFailure(std::error_code error) {
+    return notOpened(reasonText(error, true)).error;
+}
+
 ReadResult readRecord(const std::filesystem::path& file) {
     std::error_code error;
     const OpenedFile input = openForReading(file, error);

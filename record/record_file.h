@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "record/line_reader.h"
 #include "record/movelist.h"
@@ -77,6 +78,9 @@ struct ReadResult {
     int lines = 0;       // lines of the file that were read
     bool opened = true;  // false when the file could not be opened or is not a regular file
 };
+
+// The message for a record file that could not be opened: "棋譜ﾌｧｲﾙを開けませんでした：…".
+std::string recordOpenFailure(std::error_code error);
 
 // Reads and checks a whole record. The moves go into a list of their own, so the caller can drop
 // the game in progress only once the file has been found sound. RECORD_MODE is left to the caller.
