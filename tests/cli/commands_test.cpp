@@ -5,7 +5,6 @@
 #include "cli/replay.h"
 #include "cli/selfplay.h"
 #include "tests/cli/run_cli.h"
-#include "tests/record/fifo_rescue.h"
 
 #include <sys/stat.h>
 
@@ -86,8 +85,9 @@ TEST(CliCommands, OnlyRegularFilesAreRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.string());
-        const zubeki::test::FifoRescue rescue(fifo);
+        ::alarm(20); // a program stuck in open(2) ends the tests instead of hanging them
         const RunResult r = runProgram({"replay", c.file.string()});
+        ::alarm(0);
         EXPECT_EQ(r.status, c.status);
         expectOneObject(r);
         EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out;

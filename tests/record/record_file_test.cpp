@@ -20,7 +20,6 @@
 
 #include "game/codes.h"
 #include "record/record_file.h"
-#include "tests/record/fifo_rescue.h"
 
 namespace zubeki {
 namespace {
@@ -100,6 +99,13 @@ std::vector<std::string> namesIn(const fs::path& folder) {
     for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// ".zubeki-" and a random part of hexadecimal digits, then ".tmp".
+bool isHiddenTemporary(const fs::path& name) {
+    const std::string s = name.string();
+    return s.size() > 12 && s.starts_with(".zubeki-") && s.ends_with(".tmp") &&
+           s.find_first_not_of("0123456789abcdef", 8) == s.size() - 4;
 }
 
 // A fresh folder of our own for each test.
@@ -327,7 +333,8 @@ TEST_F(RecordFolder, RefusesToWriteIntoAReadOnlyFolder) {
 // locked file makes it fail.
 class FailingFileSystem final : public RecordFileSystem {
   public:
-    enum class Step { Write, Finish, Replace };
+    enum class Step { Create, Write, Finish, Replace }; // Create: the first `budget` calls
+    std::vector<fs::path> tried;                        // names given to createNew
     FailingFileSystem(Step step, std::size_t bytesBeforeFailure, std::errc error)
         : step_(step), budget_(bytesBeforeFailure), error_(std::make_error_code(error)) {}
 
@@ -336,6 +343,11 @@ class FailingFileSystem final : public RecordFileSystem {
     }
     std::unique_ptr<RecordOutputFile> createNew(const fs::path& path, fs::perms permissions,
                                                 std::error_code& error) override {
+        tried.push_back(path);
+        if (step_ == Step::Create && budget_ > 0 && budget_-- > 0) {
+            error = error_;
+            return nullptr;
+        }
         auto real = systemFileSystem().createNew(path, permissions, error);
         if (!real) return nullptr;
         return std::make_unique<File>(std::move(real), *this);
@@ -409,145 +421,73 @@ std::string lines(int from, int to) {
     return text;
 }
 
-// The real file system, with a record the user may not change or temporary names that are taken.
-class ScriptedFileSystem final : public RecordFileSystem {
-  public:
-    bool readOnly = false; // resolve() says the existing record may not be changed
-    int taken = 0;         // createNew() answers "exists" this many times first
-    std::vector<fs::path> tried;
-
-    WriteTarget resolve(const fs::path& path, std::error_code& error) override {
-        WriteTarget target = systemFileSystem().resolve(path, error);
-        if (readOnly) target.writable = false;
-        return target;
-    }
-    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path, fs::perms permissions,
-                                                std::error_code& error) override {
-        tried.push_back(path);
-        if (taken-- > 0) {
-            error = std::make_error_code(std::errc::file_exists);
-            return nullptr;
-        }
-        return systemFileSystem().createNew(path, permissions, error);
-    }
-    std::error_code replace(const fs::path& from, const fs::path& to) override {
-        return systemFileSystem().replace(from, to);
-    }
-    void remove(const fs::path& path) noexcept override { systemFileSystem().remove(path); }
-};
-
 TEST_F(RecordFolder, TemporaryNamesAreRandomAndRetriedButNotForEver) {
-    const std::string old = namesCp932 + moveLine(1) + "\r\n";
-    writeBytes(folder / "対局.棋譜", old);
-    ScriptedFileSystem someTaken;
-    someTaken.taken = 5;
-    ASSERT_TRUE(writeRecord(folder, "対局", names, sampleGame(2, 2), someTaken).ok);
-    ASSERT_EQ(someTaken.tried.size(), 6u);
-    for (const fs::path& p : someTaken.tried) {
-        EXPECT_EQ(p.parent_path(), folder);
-        EXPECT_TRUE(p.filename().string().starts_with(".zubeki-")) << p;
-        EXPECT_TRUE(p.filename().string().ends_with(".tmp")) << p;
-        EXPECT_EQ(std::count(someTaken.tried.begin(), someTaken.tried.end(), p), 1) << p;
-    }
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"対局.棋譜"});
+    FailingFileSystem someTaken(FailingFileSystem::Step::Create, 5, std::errc::file_exists);
+    ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(2, 2), someTaken).ok);
+    std::vector<fs::path> tried = someTaken.tried;
+    ASSERT_EQ(tried.size(), 6u);
+    for (const fs::path& p : tried)
+        EXPECT_TRUE(isHiddenTemporary(p.filename()) && p.parent_path() == folder) << p;
+    std::sort(tried.begin(), tried.end());
+    EXPECT_EQ(std::unique(tried.begin(), tried.end()), tried.end());
 
-    writeBytes(folder / "対局.棋譜", old);
-    ScriptedFileSystem allTaken;
-    allTaken.taken = 1'000'000;
-    const WriteResult refused = writeRecord(folder, "対局", names, sampleGame(2, 2), allTaken);
-    EXPECT_EQ(refused.error, "棋譜を書き込めませんでした：ｴﾗｰ 17（File exists）");
+    FailingFileSystem allTaken(FailingFileSystem::Step::Create, 1'000'000, std::errc::file_exists);
+    EXPECT_EQ(writeRecord(folder, "k", names, sampleGame(1, 1), allTaken).error,
+              "棋譜を書き込めませんでした：ｴﾗｰ 17（File exists）");
     EXPECT_LE(allTaken.tried.size(), 100u);
-    EXPECT_EQ(bytesOf(folder / "対局.棋譜"), old);
 }
 
-// What a hundred writes killed before their rename leave behind must not stop the next write, and
-// that write clears away our own leftovers once they are old; nothing else is touched.
+// What a hundred writes killed before their rename leave must not stop the next write, which
+// clears away our own leftovers once they are an hour old and touches nothing else.
 TEST_F(RecordFolder, LeftoverTemporaryFilesNeverBlockWritingAndAreCleared) {
-    const auto age = [&](const std::string& name, int hours) {
-        fs::last_write_time(folder / name,
-                            fs::file_time_type::clock::now() - std::chrono::hours(hours));
-    };
     std::vector<std::string> kept = {"k.棋譜"};
-    for (int n = 0; n < 100; ++n) {
-        const std::string name = ".zubeki-" + std::to_string(n) + ".tmp";
+    const auto leave = [&](const std::string& name, bool removed, int hoursOld) {
         writeBytes(folder / name, "cut off");
-        if (n % 2 == 0)
-            age(name, 2);
-        else
-            kept.push_back(name); // a write that may still be going on
-    }
-    const struct {
-        const char* name;
-        bool removed;
-    } others[] = {
-        {".zubeki-0123456789abcdef.tmp", true},
-        {".zubeki-notes.txt", false},
-        {"zubeki-5.tmp", false},
-        {".zubeki-.tmp", false},
-        {".zubeki-5.tmp.棋譜", false},
-        {".zubeki-XYZ.tmp", false},
+        fs::last_write_time(folder / name,
+                            fs::file_time_type::clock::now() - std::chrono::hours(hoursOld));
+        if (!removed) kept.push_back(name);
     };
-    for (const auto& o : others) {
-        writeBytes(folder / o.name, "other");
-        age(o.name, 3);
-        if (!o.removed) kept.push_back(o.name);
-    }
+    for (int n = 0; n < 100; ++n)
+        leave(".zubeki-" + std::to_string(n) + ".tmp", n % 2 == 0, n % 2 == 0 ? 2 : 0);
+    leave(".zubeki-0123456789abcdef.tmp", true, 2);
+    for (const char* other :
+         {".zubeki-notes.txt", "zubeki-5.tmp", ".zubeki-.tmp", ".zubeki-XY.tmp"})
+        leave(other, false, 3);
     fs::create_directory(folder / ".zubeki-300.tmp");
-    age(".zubeki-300.tmp", 3);
     kept.push_back(".zubeki-300.tmp");
-    fs::create_symlink(folder / "k.棋譜", folder / ".zubeki-301.tmp");
-    kept.push_back(".zubeki-301.tmp");
 
-    const WriteResult written = writeRecord(folder, "k", names, sampleGame(3, 3));
-    ASSERT_TRUE(written.ok) << written.error;
+    ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(3, 3)).ok);
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(namesIn(folder), kept);
 }
 
-// A record kept elsewhere and linked into the folder stays linked: the file at the end of the
-// links is replaced, through a temporary file beside it.
+// A record linked into the folder stays linked: the file at the end of the links is replaced,
+// through a temporary file beside it.
 TEST_F(RecordFolder, WritesThroughASymbolicLink) {
     fs::create_directory(folder / "sub");
     const struct {
-        const char* what;
-        std::vector<std::pair<std::string, std::string>> links; // name in the folder -> target
-        std::string written; // the file that must hold the record, under the folder
+        std::vector<std::pair<std::string, std::string>> links; // name -> where it leads
+        std::string written; // the file that must then hold the record
         std::string error;
     } cases[] = {
-        {"relative link", {{"a.棋譜", "sub/real.棋譜"}}, "sub/real.棋譜", ""},
-        {"absolute link", {{"a.棋譜", (folder / "sub/real.棋譜").string()}}, "sub/real.棋譜", ""},
-        {"link to a link",
-         {{"a.棋譜", "b.棋譜"}, {"b.棋譜", "sub/real.棋譜"}},
+        {{{"a.棋譜", "sub/real.棋譜"}}, "sub/real.棋譜", ""},
+        {{{"a.棋譜", "b.棋譜"}, {"b.棋譜", (folder / "sub/real.棋譜").string()}},
          "sub/real.棋譜",
          ""},
-        {"link to a record still to be made", {{"a.棋譜", "sub/new.棋譜"}}, "sub/new.棋譜", ""},
-        {"links in a circle",
-         {{"a.棋譜", "b.棋譜"}, {"b.棋譜", "a.棋譜"}},
+        {{{"a.棋譜", "sub/new.棋譜"}}, "sub/new.棋譜", ""},
+        {{{"a.棋譜", "b.棋譜"}, {"b.棋譜", "a.棋譜"}},
          "",
          "棋譜を書き込めませんでした：ｴﾗｰ 40（Too many levels of symbolic links）"},
     };
-    const std::string old = "old\r\nrecord\r\nhere\r\n";
-    const std::string fresh = namesCp932 + lines(1, 2);
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        writeBytes(folder / "sub/real.棋譜", old);
+        SCOPED_TRACE(c.links.back().second);
+        writeBytes(folder / "sub/real.棋譜", "old");
         for (const auto& [name, to] : c.links) fs::create_symlink(to, folder / name);
-
-        const WriteResult written = writeRecord(folder, "a", names, sampleGame(2, 2));
-        EXPECT_EQ(written.error, c.error);
-        for (const auto& [name, to] : c.links) {
-            EXPECT_TRUE(fs::is_symlink(folder / name)) << name;
-            EXPECT_EQ(fs::read_symlink(folder / name), to) << name;
-        }
-        if (!c.written.empty()) {
-            EXPECT_EQ(bytesOf(folder / c.written), fresh);
-        }
-        if (c.written != "sub/real.棋譜") {
-            EXPECT_EQ(bytesOf(folder / "sub/real.棋譜"), old);
-        }
-        for (const fs::path& f : {folder, folder / "sub"})
-            for (const std::string& name : namesIn(f)) EXPECT_FALSE(name.ends_with(".tmp")) << name;
-
+        EXPECT_EQ(writeRecord(folder, "a", names, sampleGame(2, 2)).error, c.error);
+        for (const auto& [name, to] : c.links) EXPECT_EQ(fs::read_symlink(folder / name), to);
+        EXPECT_TRUE(c.written.empty() || bytesOf(folder / c.written) == namesCp932 + lines(1, 2));
+        EXPECT_EQ(bytesOf(folder / "sub/real.棋譜") == "old", c.written != "sub/real.棋譜");
+        EXPECT_EQ(namesIn(folder / "sub").size(), c.written == "sub/new.棋譜" ? 2u : 1u);
         for (const auto& [name, to] : c.links) fs::remove(folder / name);
         fs::remove(folder / "sub/new.棋譜");
     }
@@ -559,35 +499,28 @@ mode_t modeOf(const fs::path& path) {
 }
 
 TEST_F(RecordFolder, AReplacedRecordKeepsItsPermissions) {
-    for (const mode_t mode : {0600, 0640, 0664, 0604, 0755}) {
-        SCOPED_TRACE(mode);
+    for (const mode_t mode : {0600, 0640, 0604, 0755}) {
         writeBytes(folder / "k.棋譜", "old");
         ASSERT_EQ(::chmod((folder / "k.棋譜").c_str(), mode), 0);
         ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(1, 1)).ok);
         EXPECT_EQ(modeOf(folder / "k.棋譜"), mode);
-        EXPECT_NE(bytesOf(folder / "k.棋譜"), "old");
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ASSERT_TRUE(writeRecord(folder, "new", names, sampleGame(1, 1)).ok);
-    EXPECT_EQ(modeOf(folder / "new.棋譜"), 0666 & ~mask);
 }
 
 // Runs `write` as a user whom permissions bind: this one, or "nobody" in a child process when the
-// tests run as root (who may write anything). Answers the write's error, "" when it went through.
+// tests run as root. Answers the write's error, "" when it went through.
 std::string errorAsAnOrdinaryUser(const std::function<WriteResult()>& write) {
     if (::geteuid() != 0) return write().error;
     int out[2];
     if (::pipe(out) != 0) return "no pipe";
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(out[0]);
         if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(3);
         const std::string error = write().error;
-        const bool sent =
-            ::write(out[1], error.data(), error.size()) == static_cast<ssize_t>(error.size());
-        ::_exit(sent ? 0 : 4);
+        ::_exit(::write(out[1], error.data(), error.size()) == static_cast<ssize_t>(error.size())
+                    ? 0
+                    : 4);
     }
     ::close(out[1]);
     std::string error;
@@ -597,50 +530,36 @@ std::string errorAsAnOrdinaryUser(const std::function<WriteResult()>& write) {
     ::close(out[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "the child failed";
-    return error;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? error : "the child failed";
 }
 
 TEST_F(RecordFolder, ARecordThatMayNotBeChangedIsNotReplaced) {
     const std::string denied = "棋譜を書き込めませんでした：書き込みが許可されていません";
-    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // the other user must reach it too
-    fs::create_directory(folder / "locked");
     const struct {
-        const char* what;
         const char* name;
         mode_t fileMode;
         std::string error;
     } cases[] = {
-        {"read-only record", "ro", 0444, denied},
-        {"record writable by all", "rw", 0666, ""},
-        {"read-only folder", "locked/k", 0666, denied},
+        {"ro", 0444, denied}, {"rw", 0666, ""}, {"locked/k", 0666, denied}, // in a read-only folder
     };
+    fs::create_directory(folder / "locked");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const fs::path file = folder / (std::string(c.name) + ".棋譜");
-        writeBytes(file, "old");
-        ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+        writeBytes(folder / (std::string(c.name) + ".棋譜"), "old");
+        ASSERT_EQ(::chmod((folder / (std::string(c.name) + ".棋譜")).c_str(), c.fileMode), 0);
     }
     ASSERT_EQ(::chmod((folder / "locked").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // the other user must reach it too
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.name);
         const fs::path file = folder / (std::string(c.name) + ".棋譜");
-        const fs::path where = file.parent_path();
-        const std::string name = file.stem().string();
-        EXPECT_EQ(errorAsAnOrdinaryUser(
-                      [&] { return writeRecord(where, name, names, sampleGame(1, 1)); }),
+        EXPECT_EQ(errorAsAnOrdinaryUser([&] {
+                      return writeRecord(file.parent_path(), file.stem().string(), names,
+                                         sampleGame(1, 1));
+                  }),
                   c.error);
         EXPECT_EQ(bytesOf(file) == "old", !c.error.empty());
         EXPECT_EQ(modeOf(file), c.fileMode);
     }
-
-    // Through the seam: refused before anything is created.
-    writeBytes(folder / "seam.棋譜", "old");
-    ScriptedFileSystem readOnly;
-    readOnly.readOnly = true;
-    EXPECT_EQ(writeRecord(folder, "seam", names, sampleGame(1, 1), readOnly).error, denied);
-    EXPECT_TRUE(readOnly.tried.empty());
-    EXPECT_EQ(bytesOf(folder / "seam.棋譜"), "old");
 }
 
 TEST(RecordReader, AcceptsEveryLineEndAndShortFiles) {
@@ -799,77 +718,54 @@ TEST_F(RecordFolder, ReportsAFileThatCannotBeOpened) {
               "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙではなくﾌｫﾙﾀﾞです");
 }
 
-// Only regular files are read. A FIFO nobody writes to must not keep the window waiting, and a
-// device must not be read as an empty record.
+// Only regular files are read: a FIFO nobody writes to must not keep the window waiting, and a
+// device is no empty record.
 TEST_F(RecordFolder, RefusesWhatIsNotARegularFileWithoutWaiting) {
-    const fs::path fifo = folder / "fifo.棋譜";
+    const fs::path fifo = folder / "fifo.棋譜", socketPath = folder / "socket.棋譜";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const fs::path socketPath = folder / "socket.棋譜";
+    fs::create_symlink(fifo, folder / "link.棋譜");
     const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
+    sockaddr_un address{AF_UNIX, {}};
     socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
     ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    writeBytes(folder / "real.棋譜", header3 + lines(1, 1));
-    fs::create_symlink(fifo, folder / "link-to-fifo.棋譜");
-
-    const fs::path cases[] = {fifo, socketPath, "/dev/null", folder / "link-to-fifo.棋譜"};
-    for (const fs::path& path : cases) {
-        SCOPED_TRACE(path.string());
-        const test::FifoRescue rescue(fifo);
+    ::alarm(20); // a reader stuck in open(2) ends the tests instead of hanging them
+    for (const fs::path& path : {fifo, folder / "link.棋譜", socketPath, fs::path("/dev/null")}) {
         const ReadResult read = readRecord(path);
-        EXPECT_FALSE(read.ok);
-        EXPECT_FALSE(read.opened);
-        EXPECT_EQ(read.error, "棋譜ﾌｧｲﾙを開けませんでした：普通のﾌｧｲﾙではありません");
+        EXPECT_FALSE(read.opened) << path;
+        EXPECT_EQ(read.error, "棋譜ﾌｧｲﾙを開けませんでした：普通のﾌｧｲﾙではありません") << path;
     }
+    ::alarm(0);
     ::close(sock);
-    EXPECT_TRUE(readRecord(folder / "real.棋譜").ok);
 }
 
-// A record is a few kilobytes. A larger file is refused by its size before it is read, and one
+// A record is a few kilobytes: a larger file is refused by its size before it is read, and one
 // that grows while it is read is not read past the limit.
 TEST_F(RecordFolder, RefusesAFileFarLargerThanAnyRecord) {
-    const std::string record = header3 + lines(1, 3);
-    const auto blankTo = [&](std::size_t size) {
-        return record + std::string(size - record.size(), '\n');
-    };
-    const std::string limit = "読み込めるのは 256 KB までです）";
+    const std::string record = header3 + lines(1, 3), upTo = "読み込めるのは 256 KB までです）";
     const struct {
-        const char* what;
-        std::uint64_t size; // of the file: the record, then blank lines or a hole
-        bool hole;          // the rest is a hole of NUL bytes (quick to make, never read)
-        std::string error;  // "" when read
+        std::uint64_t size; // the record, then blank lines up to this size (or a hole past 1 MB)
+        std::string error;
     } cases[] = {
-        {"at the limit", maxRecordFileBytes, false, ""},
-        {"one byte past it", maxRecordFileBytes + 1, false,
-         "棋譜ﾌｧｲﾙが大きすぎます（257 KB。" + limit},
-        {"a gigabyte", std::uint64_t{1} << 30, true, "棋譜ﾌｧｲﾙが大きすぎます（1024 MB。" + limit},
+        {maxRecordFileBytes, ""},
+        {maxRecordFileBytes + 1, "棋譜ﾌｧｲﾙが大きすぎます（257 KB。" + upTo},
+        {std::uint64_t{1} << 30, "棋譜ﾌｧｲﾙが大きすぎます（1024 MB。" + upTo},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const fs::path file = folder / "big.棋譜";
-        if (c.hole) {
-            writeBytes(file, record);
-            fs::resize_file(file, c.size);
-        } else {
-            writeBytes(file, blankTo(c.size));
-        }
-        const ReadResult read = readRecord(file);
+        writeBytes(folder / "big.棋譜",
+                   record +
+                       std::string(std::min<std::uint64_t>(c.size, 1 << 20) - record.size(), '\n'));
+        fs::resize_file(folder / "big.棋譜", c.size);
+        const ReadResult read = readRecord(folder / "big.棋譜");
         EXPECT_EQ(read.error, c.error);
-        EXPECT_EQ(read.ok, c.error.empty());
-        EXPECT_TRUE(read.opened);
         EXPECT_EQ(read.moves.RECORD_LEN, c.error.empty() ? 3 : 0);
     }
-
-    // A file that keeps growing: blank lines for ever.
-    std::size_t given = 0;
+    std::size_t given = 0; // a file that grows for ever
     const ReadResult endless = readRecordFrom([&](char* buffer, std::size_t size) -> long {
         std::fill_n(buffer, size, '\n');
         given += size;
         return static_cast<long>(size);
     });
-    EXPECT_FALSE(endless.ok);
-    EXPECT_EQ(endless.error, "棋譜ﾌｧｲﾙが大きすぎます（" + limit);
+    EXPECT_EQ(endless.error, "棋譜ﾌｧｲﾙが大きすぎます（" + upTo);
     EXPECT_EQ(given, maxRecordFileBytes + 1);
 }
 
