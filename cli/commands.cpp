@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -155,23 +154,14 @@ struct Loaded {
 // Reads FILE and replays it, into `game` when one is given.
 Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game = nullptr) {
     Loaded l;
-    const fs::path path(file);
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    std::string unreadable;
-    if (!fs::exists(st))
-        unreadable = "no such file";
-    else if (fs::is_directory(st))
-        unreadable = "it is a folder";
-    else if (!std::ifstream(path, std::ios::binary))
-        unreadable = "it cannot be opened";
-    if (!unreadable.empty()) {
+    // The reader itself tells a file it cannot open (missing, a folder, a FIFO, a device) from a
+    // file it refuses, and never waits on one.
+    const ReadResult read = readRecord(fs::path(file));
+    if (!read.opened) {
         l.status = EXIT_USAGE;
-        l.replay.error = "cannot read " + file + ": " + unreadable;
+        l.replay.error = "cannot read " + file + ": " + read.error;
         return l;
     }
-
-    const ReadResult read = readRecord(path);
     if (!read.warning.empty()) err << "zubeki-cli: " << file << ": " << read.warning << '\n';
     if (!read.ok) {
         l.status = EXIT_ILLEGAL;

@@ -48,18 +48,30 @@ bool isValidUtf8(std::string_view bytes) {
 Cp932Text utf8ToCp932(std::string_view utf8) {
     Cp932Text result;
     result.bytes.reserve(utf8.size());
+    std::string back;
     while (!utf8.empty()) {
-        utf8.remove_prefix(codepage::utf8ToCp932Prefix(utf8, result.bytes));
-        if (utf8.empty()) break;
-        // The converter stopped at a character it cannot write (or at a stray byte).
         const std::size_t len = utf8CharLength(utf8);
-        if (len == 1) {
-            result.bytes += utf8.front(); // plain ASCII: only without a converter
-        } else {
-            result.bytes += '?';
-            ++result.replaced;
+        if (len == 1) { // plain ASCII is the same in code page 932
+            result.bytes += utf8.front();
+            utf8.remove_prefix(1);
+            continue;
         }
+        const std::string_view character = utf8.substr(0, len);
         utf8.remove_prefix(len == 0 ? 1 : len);
+        // A character is only written when its bytes read back as that very character: the
+        // converter also "converts" some by making them another one (¥ into '\\', ‾ into '~',
+        // — into ―) or nothing at all (the tag characters).
+        const std::size_t at = result.bytes.size();
+        if (len > 0 && codepage::utf8ToCp932Prefix(character, result.bytes) == len &&
+            result.bytes.size() > at) {
+            const std::string_view bytes = std::string_view(result.bytes).substr(at);
+            back.clear();
+            if (codepage::cp932ToUtf8Prefix(bytes, back) == bytes.size() && back == character)
+                continue;
+        }
+        result.bytes.resize(at);
+        result.bytes += '?';
+        ++result.replaced;
     }
     return result;
 }

@@ -14,8 +14,10 @@ struct Cp932Text {
     int replaced = 0;
 };
 
-// UTF-8 to code page 932, for writing. Never fails: a character that code page 932 cannot hold,
-// and each byte of the input that is not part of a UTF-8 character, becomes one '?'.
+// UTF-8 to code page 932, for writing. Never fails: a character that code page 932 cannot hold
+// exactly (one that would read back as another character, or as nothing), and each byte of the
+// input that is not part of a UTF-8 character, becomes one '?'. What it answers reads back through
+// cp932ToUtf8 as the input with those '?'.
 Cp932Text utf8ToCp932(std::string_view utf8);
 
 // A line of a record file to UTF-8, for reading. Never fails. A line that is code page 932 is

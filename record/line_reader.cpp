@@ -1,5 +1,6 @@
 #include "record/line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -7,15 +8,19 @@
 
 namespace zubeki {
 
-RecordLineReader::RecordLineReader(ByteSource source, std::size_t maxLineBytes)
-    : source_(std::move(source)), maxLineBytes_(maxLineBytes) {}
+RecordLineReader::RecordLineReader(ByteSource source, std::size_t maxLineBytes,
+                                   std::size_t maxFileBytes)
+    : source_(std::move(source)), maxLineBytes_(maxLineBytes), maxFileBytes_(maxFileBytes) {}
 
 bool RecordLineReader::fill() {
     if (atEnd_) return false;
+    // Never more than one byte past the limit: enough to know a file is too large (or grew too
+    // large while it was read) without reading the rest of it.
+    const std::size_t want = std::min(sizeof buffer_, maxFileBytes_ - total_ + 1);
     long n;
     do {
         errno = 0;
-        n = source_(buffer_, sizeof buffer_);
+        n = source_(buffer_, want);
     } while (n < 0 && errno == EINTR);
     if (n < 0) {
         readErrno_ = errno;
@@ -23,8 +28,14 @@ bool RecordLineReader::fill() {
         fail(Stop::ReadError);
         return false;
     }
-    if (n == 0 || static_cast<std::size_t>(n) > sizeof buffer_) {
+    if (n == 0 || static_cast<std::size_t>(n) > want) {
         atEnd_ = true;
+        return false;
+    }
+    total_ += static_cast<std::size_t>(n);
+    if (total_ > maxFileBytes_) {
+        atEnd_ = true;
+        fail(Stop::TooLarge);
         return false;
     }
     begin_ = 0;
@@ -69,7 +80,7 @@ int RecordLineReader::ファイル1_読込(std::string& 文字列) {
     } else if (c == '\n') {
         ++begin_;
     }
-    if (stop_ == Stop::ReadError) return FALSE_CODE;
+    if (stop_ != Stop::None) return FALSE_CODE; // the source failed or ran past the limit
     文字列 = line_;
     return TRUE_CODE;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
 
 #include "game/codes.h"
@@ -53,6 +55,27 @@ std::string writeError(std::string_view reason) {
     return "棋譜を書き込めませんでした：" + std::string(reason);
 }
 
+// "257 KB", "1024 MB": rounded up below a megabyte, so a file just past the limit does not
+// seem to be at it.
+std::string sizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kb = 1024, mb = 1024 * 1024;
+    if (bytes < mb) return std::to_string((bytes + kb - 1) / kb) + " KB";
+    return std::to_string(bytes / mb) + " MB";
+}
+
+// `size` is empty when the file grew past the limit while it was read.
+std::string tooLarge(std::string_view size) {
+    return "棋譜ﾌｧｲﾙが大きすぎます（" + std::string(size) + (size.empty() ? "" : "。") +
+           "読み込めるのは " + sizeText(maxRecordFileBytes) + " までです）";
+}
+
+ReadResult notOpened(std::string_view reason) {
+    ReadResult result;
+    result.opened = false;
+    result.error = "棋譜ﾌｧｲﾙを開けませんでした：" + std::string(reason);
+    return result;
+}
+
 std::string lineError(int line, std::string_view what) {
     return "棋譜ﾌｧｲﾙの " + number(line) + " 行目" + std::string(what);
 }
@@ -84,10 +107,48 @@ std::filesystem::path pathFromUtf8(std::string_view utf8) {
         std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-// Short, so a long record name still leaves room; not "*.棋譜", so the file list ignores it.
-// createNew() refuses a name that exists, so two writers in one folder never share a file.
-std::filesystem::path temporaryPath(const std::filesystem::path& folder, int attempt) {
-    return folder / (".zubeki-" + number(attempt) + ".tmp");
+constexpr std::string_view temporaryPrefix = ".zubeki-";
+constexpr std::string_view temporarySuffix = ".tmp";
+
+// Short, so a long record name still leaves room; hidden and not "*.棋譜", so the file list
+// ignores it. The random part keeps writers in one folder apart, and leftovers of writes that
+// were cut short can never use up the names.
+std::filesystem::path temporaryPath(const std::filesystem::path& folder) {
+    thread_local std::mt19937_64 generator = [] {
+        std::random_device device;
+        std::seed_seq seed{device(), device(), device(), device()};
+        return std::mt19937_64(seed);
+    }();
+    char part[17];
+    std::snprintf(part, sizeof part, "%016llx", static_cast<unsigned long long>(generator()));
+    return folder / (std::string(temporaryPrefix) + part + std::string(temporarySuffix));
+}
+
+// Ours: ".zubeki-" then hexadecimal digits (decimal ones from older versions) then ".tmp".
+bool isTemporaryName(std::string_view name) {
+    if (name.size() <= temporaryPrefix.size() + temporarySuffix.size() ||
+        !name.starts_with(temporaryPrefix) || !name.ends_with(temporarySuffix))
+        return false;
+    name.remove_prefix(temporaryPrefix.size());
+    name.remove_suffix(temporarySuffix.size());
+    return name.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// Removes the temporary files of writes that were cut off before their rename (the program was
+// killed, the machine went down). One younger than an hour may be another window's write going on.
+void removeLeftovers(const std::filesystem::path& folder, RecordFileSystem& fileSystem) {
+    namespace fs = std::filesystem;
+    const auto before = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    std::error_code error;
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code ignored;
+        if (!isTemporaryName(it->path().filename().string()) || !it->is_regular_file(ignored) ||
+            it->is_symlink(ignored))
+            continue;
+        const fs::file_time_type written = it->last_write_time(ignored);
+        if (!ignored && written < before) fileSystem.remove(it->path());
+    }
 }
 
 } // namespace
@@ -206,13 +267,22 @@ WriteResult writeRecord(const std::filesystem::path& folder, std::string_view na
         text += lineEnd;
     }
 
-    const std::filesystem::path target = recordPath(folder, name);
+    // A record that is a symbolic link stays one: the file it leads to is replaced, in its folder.
+    std::error_code error;
+    const WriteTarget target = fileSystem.resolve(recordPath(folder, name), error);
+    if (!error && target.exists && !target.writable)
+        error = std::make_error_code(std::errc::permission_denied);
+    if (error) {
+        result.error = writeError(reasonText(error, false));
+        return result;
+    }
+    const std::filesystem::path targetFolder = target.file.parent_path();
     std::filesystem::path temporary;
     std::unique_ptr<RecordOutputFile> file;
-    std::error_code error;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = temporaryPath(folder, attempt);
-        file = fileSystem.createNew(temporary, error);
+        temporary = temporaryPath(targetFolder);
+        file = fileSystem.createNew(
+            temporary, target.exists ? target.permissions : std::filesystem::perms::unknown, error);
         if (file || error != std::errc::file_exists) break;
     }
     if (!file) {
@@ -222,12 +292,13 @@ WriteResult writeRecord(const std::filesystem::path& folder, std::string_view na
     error = file->write(text);
     if (const std::error_code finished = file->finish(); !error) error = finished;
     file.reset();
-    if (!error) error = fileSystem.replace(temporary, target);
+    if (!error) error = fileSystem.replace(temporary, target.file);
     if (error) {
         fileSystem.remove(temporary);
         result.error = writeError(reasonText(error, false));
         return result;
     }
+    removeLeftovers(targetFolder, fileSystem);
     result.ok = true;
     if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
     return result;
@@ -251,6 +322,8 @@ ReadResult readRecordFrom(const ByteSource& source) {
             return lineError(reader.lineNumber(), "が長すぎます");
         case RecordLineReader::Stop::Binary:
             return lineError(reader.lineNumber(), "に文字でないﾃﾞｰﾀがあります");
+        case RecordLineReader::Stop::TooLarge:
+            return tooLarge("");
         case RecordLineReader::Stop::ReadError:
             return "棋譜ﾌｧｲﾙを読み込めませんでした：" +
                    reasonText({reader.readErrno(), std::generic_category()}, true);
@@ -308,15 +381,22 @@ ReadResult readRecordBytes(std::string_view bytes) {
     });
 }
 
+std::string recordOpenFailure(std::error_code error) {
+    return notOpened(reasonText(error, true)).error;
+}
+
 ReadResult readRecord(const std::filesystem::path& file) {
     std::error_code error;
-    InputFile input = openForReading(file, error);
-    if (!input) {
+    const OpenedFile input = openForReading(file, error);
+    if (error) return notOpened(reasonText(error, true));
+    if (input.kind == FileKind::Folder) return notOpened("ﾌｧｲﾙではなくﾌｫﾙﾀﾞです");
+    if (input.kind != FileKind::Regular) return notOpened("普通のﾌｧｲﾙではありません");
+    if (input.size > maxRecordFileBytes) {
         ReadResult result;
-        result.error = "棋譜ﾌｧｲﾙを開けませんでした：" + reasonText(error, true);
+        result.error = tooLarge(sizeText(input.size));
         return result;
     }
-    std::FILE* f = input.get();
+    std::FILE* f = input.file.get();
     return readRecordFrom([f](char* buffer, std::size_t size) -> long {
         const std::size_t n = std::fread(buffer, 1, size, f);
         if (n == 0 && std::ferror(f)) return -1;

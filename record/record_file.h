@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "record/line_reader.h"
 #include "record/movelist.h"
@@ -60,7 +61,10 @@ struct WriteResult {
 // Writes moves 1..RECORD_POS of `list` under `header` to recordPath(folder, name), replacing any
 // record of that name in one step: the text goes to a temporary file in the same folder, is
 // pushed to the disk, and only then renamed over the old file, so a write that fails or is
-// interrupted leaves the old record as it was.
+// interrupted leaves the old record as it was. A record that is a symbolic link is written where
+// the link leads and stays a link; an old record keeps its permissions, and one this user may not
+// change is refused. Temporary files that such interrupted writes left in the folder more than an
+// hour ago are removed after a write that went through.
 WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
                         const RecordHeader& header, const MoveList& list,
                         RecordFileSystem& fileSystem = systemFileSystem());
@@ -72,10 +76,16 @@ struct ReadResult {
     RecordHeader header; // UTF-8; a line missing from a short file is empty
     MoveList moves;      // on success RECORD_POS = 0 and RECORD_LEN = number of moves read
     int lines = 0;       // lines of the file that were read
+    bool opened = true;  // false when the file could not be opened or is not a regular file
 };
+
+// The message for a record file that could not be opened: "棋譜ﾌｧｲﾙを開けませんでした：…".
+std::string recordOpenFailure(std::error_code error);
 
 // Reads and checks a whole record. The moves go into a list of their own, so the caller can drop
 // the game in progress only once the file has been found sound. RECORD_MODE is left to the caller.
+// Only a regular file is read (a FIFO, a device or a folder is refused without waiting), and only
+// one of at most maxRecordFileBytes bytes, before and while it is read.
 ReadResult readRecord(const std::filesystem::path& file);
 // The same over bytes already in memory.
 ReadResult readRecordBytes(std::string_view bytes);

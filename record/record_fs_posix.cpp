@@ -48,7 +48,38 @@ class PosixOutputFile final : public RecordOutputFile {
 
 class PosixFileSystem final : public RecordFileSystem {
   public:
+    WriteTarget resolve(const std::filesystem::path& path, std::error_code& error) override {
+        WriteTarget target;
+        target.file = path;
+        error.clear();
+        for (int links = 0;; ++links) {
+            struct stat st {};
+            if (::lstat(target.file.c_str(), &st) != 0) {
+                if (errno != ENOENT) error = lastError();
+                return target; // nothing there yet: the record is made there
+            }
+            if (!S_ISLNK(st.st_mode)) {
+                if (!S_ISREG(st.st_mode)) return target; // a folder: replace() will say so
+                target.exists = true;
+                target.permissions = static_cast<std::filesystem::perms>(st.st_mode & 0777);
+                // Only a refusal for this user counts; a read-only medium is told by createNew.
+                target.writable =
+                    ::faccessat(AT_FDCWD, target.file.c_str(), W_OK, AT_EACCESS) == 0 ||
+                    (errno != EACCES && errno != EPERM);
+                return target;
+            }
+            if (links == 40) {
+                error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+                return target;
+            }
+            const std::filesystem::path next = std::filesystem::read_symlink(target.file, error);
+            if (error) return target;
+            target.file = next.is_absolute() ? next : target.file.parent_path() / next;
+        }
+    }
+
     std::unique_ptr<RecordOutputFile> createNew(const std::filesystem::path& path,
+                                                std::filesystem::perms permissions,
                                                 std::error_code& error) override {
         int fd;
         do {
@@ -58,6 +89,10 @@ class PosixFileSystem final : public RecordFileSystem {
             error = lastError();
             return nullptr;
         }
+        // The mode given to open(2) is cut by the umask; the old record's bits are kept whole.
+        // A file system without modes (FAT) is no reason to give up the record.
+        if (permissions != std::filesystem::perms::unknown)
+            ::fchmod(fd, static_cast<mode_t>(permissions) & 0777);
         error.clear();
         return std::make_unique<PosixOutputFile>(fd);
     }
@@ -85,20 +120,48 @@ RecordFileSystem& systemFileSystem() {
     return fileSystem;
 }
 
-InputFile openForReading(const std::filesystem::path& path, std::error_code& error) {
-    InputFile file(std::fopen(path.c_str(), "rbe"));
-    if (!file) {
-        error = lastError();
-        return file;
-    }
-    // fopen(3) opens a folder for reading too; only reads would fail.
+OpenedFile openForReading(const std::filesystem::path& path, std::error_code& error) {
+    OpenedFile opened;
+    // Without O_NONBLOCK, open(2) of a FIFO waits for a writer that may never come.
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
     struct stat st {};
-    if (::fstat(::fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) {
-        error = std::make_error_code(std::errc::is_a_directory);
-        return nullptr;
+    if (fd < 0) {
+        error = lastError();
+        // A socket, or a device with nothing behind it, cannot even be opened: still no file.
+        if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            error.clear();
+        return opened;
+    }
+    if (::fstat(fd, &st) != 0) {
+        error = lastError();
+        ::close(fd);
+        return opened;
     }
     error.clear();
-    return file;
+    opened.kind = S_ISREG(st.st_mode)   ? FileKind::Regular
+                  : S_ISDIR(st.st_mode) ? FileKind::Folder
+                                        : FileKind::Other;
+    if (opened.kind != FileKind::Regular) {
+        ::close(fd);
+        return opened;
+    }
+    opened.size = static_cast<std::uint64_t>(st.st_size);
+    // A regular file is read as usual from here on.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = lastError();
+        ::close(fd);
+        return opened;
+    }
+    opened.file.reset(::fdopen(fd, "rb"));
+    if (!opened.file) {
+        error = lastError();
+        ::close(fd);
+    }
+    return opened;
 }
 
 } // namespace zubeki

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 
 namespace zubeki {
 namespace {
@@ -73,7 +75,31 @@ class WindowsOutputFile final : public RecordOutputFile {
 
 class WindowsFileSystem final : public RecordFileSystem {
   public:
+    WriteTarget resolve(const std::filesystem::path& path, std::error_code& error) override {
+        WriteTarget target;
+        target.file = path;
+        error.clear();
+        for (int links = 0; std::filesystem::is_symlink(target.file, error); ++links) {
+            if (links == 40) {
+                error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+                return target;
+            }
+            const std::filesystem::path next = std::filesystem::read_symlink(target.file, error);
+            if (error) return target;
+            target.file = next.is_absolute() ? next : target.file.parent_path() / next;
+        }
+        error.clear();
+        const DWORD attributes = ::GetFileAttributesW(target.file.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return target; // nothing there yet, or a folder that replace() will tell about
+        target.exists = true;
+        // The read-only attribute is what a player sets to keep a record as it is.
+        target.writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+        return target;
+    }
+
     std::unique_ptr<RecordOutputFile> createNew(const std::filesystem::path& path,
+                                                std::filesystem::perms /*permissions*/,
                                                 std::error_code& error) override {
         const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -105,23 +131,47 @@ RecordFileSystem& systemFileSystem() {
     return fileSystem;
 }
 
-InputFile openForReading(const std::filesystem::path& path, std::error_code& error) {
+OpenedFile openForReading(const std::filesystem::path& path, std::error_code& error) {
+    OpenedFile opened;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         error = lastError();
-        return nullptr;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        error = std::make_error_code(std::errc::is_a_directory);
-        return nullptr;
-    }
-    InputFile file(::_wfopen(path.c_str(), L"rb"));
-    if (!file) {
-        error = lastError();
-        return file;
+        return opened;
     }
     error.clear();
-    return file;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        opened.kind = FileKind::Folder;
+        return opened;
+    }
+    // CreateFileW does not wait for the other end of a pipe; a pipe or a device (CON, NUL, COM1)
+    // then answers a file type other than a disk file's.
+    const HANDLE handle =
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = lastError();
+        return opened;
+    }
+    LARGE_INTEGER size{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileSizeEx(handle, &size)) {
+        ::CloseHandle(handle);
+        return opened;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        error = std::make_error_code(std::errc::too_many_files_open);
+        return opened;
+    }
+    opened.file.reset(::_fdopen(fd, "rb"));
+    if (!opened.file) {
+        ::_close(fd);
+        error = std::make_error_code(std::errc::too_many_files_open);
+        return opened;
+    }
+    opened.kind = FileKind::Regular;
+    opened.size = static_cast<std::uint64_t>(size.QuadPart);
+    return opened;
 }
 
 } // namespace zubeki

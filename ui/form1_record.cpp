@@ -26,6 +26,27 @@ QStringList driveRoots() {
     return roots;
 }
 
+// The drive a folder is on: the longest of the drive list's roots that holds it, -1 if none.
+int driveOf(const QComboBox& drives, const QString& folder) {
+#ifdef _WIN32
+    constexpr Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < drives.count(); ++i) {
+        QString root = QDir::cleanPath(drives.itemData(i).toString());
+        const bool holds = folder.compare(root, cs) == 0 ||
+                           folder.startsWith(root.endsWith(u'/') ? root : root + u'/', cs);
+        if (holds && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 void Form1::connectRecordPanel() {
@@ -43,21 +64,28 @@ void Form1::setFolder(const QString& folder) {
     QDir dir(folder);
     if (!dir.exists() || !dir.isReadable()) return;
     folder_ = dir.absolutePath();
+    // The drive list shows the drive of the folder the folder list shows.
+    if (const int drive = driveOf(*Drive1, folder_); drive >= 0) {
+        Drive1->setCurrentIndex(drive);
+        driveIndexFolder_ = Drive1->itemData(drive).toString();
+    }
     Dir1_Change();
 }
 
 void Form1::Drive1_Change() {
     const QString root = Drive1->currentData().toString();
-    QStorageInfo volume(root);
-    if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
+    const QStorageInfo volume(root);
+    if (!volume.isValid() || !volume.isReady()) {
         message("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
-        // The folder list keeps its folder; the drive list goes back to the drive it is on.
+        // The folder list keeps its folder; the drive list goes back to the drive it showed.
         const int at = Drive1->findData(driveIndexFolder_);
         if (at >= 0) Drive1->setCurrentIndex(at);
         return;
     }
     driveIndexFolder_ = root;
-    setFolder(root);
+    // A drive that is there but cannot be read is shown as it is: empty.
+    folder_ = QDir(root).absolutePath();
+    Dir1_Change();
 }
 
 void Form1::Dir1_Change() {
@@ -115,8 +143,18 @@ bool Form1::File1_Click(const QString& fileName) {
 }
 
 bool Form1::openRecord(const QString& path) {
+    // The record named is read from its own folder or not at all: never a file of the same name
+    // in the folder the panel happens to show.
     const QFileInfo file(path);
-    if (file.absoluteDir().exists()) setFolder(file.absolutePath());
+    const QDir folder = file.absoluteDir();
+    const bool listable = folder.exists() && folder.isReadable();
+    if (listable) setFolder(folder.absolutePath());
+    if (!listable || folder_ != folder.absolutePath()) {
+        message(recordOpenFailure(std::make_error_code(
+                    folder.exists() ? std::errc::permission_denied : std::errc::not_a_directory)),
+                "棋譜");
+        return false;
+    }
     return File1_Click(file.fileName());
 }
 

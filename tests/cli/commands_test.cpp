@@ -6,6 +6,8 @@
 #include "cli/selfplay.h"
 #include "tests/cli/run_cli.h"
 
+#include <sys/stat.h>
+
 namespace zubeki::cli::test {
 namespace {
 
@@ -61,6 +63,34 @@ TEST(CliCommands, MalformedFilesAnswerOneOrTwoWithAMessage) {
         EXPECT_EQ(r.status, 2) << missing;
         expectOneObject(r);
         EXPECT_NE(r.out.find("cannot read"), std::string::npos) << r.out;
+    }
+}
+
+// What cannot be opened as a record answers 2 at once, a FIFO nobody writes to included; a file
+// that opens but is refused answers 1.
+TEST(CliCommands, OnlyRegularFilesAreRead) {
+    TempFolder dir("special");
+    const fs::path fifo = dir.path() / "fifo.棋譜";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const fs::path big = writeTestRecord(dir.path(), "big", {{3, 7, 3, 4, SITA_ROOK, SITA_ROOK}});
+    fs::resize_file(big, std::uintmax_t{64} << 20);
+    const struct {
+        fs::path file;
+        int status;
+        const char* says;
+    } cases[] = {
+        {fifo, 2, "普通のﾌｧｲﾙではありません"},
+        {"/dev/null", 2, "普通のﾌｧｲﾙではありません"},
+        {big, 1, "棋譜ﾌｧｲﾙが大きすぎます"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        ::alarm(20); // a program stuck in open(2) ends the tests instead of hanging them
+        const RunResult r = runProgram({"replay", c.file.string()});
+        ::alarm(0);
+        EXPECT_EQ(r.status, c.status);
+        expectOneObject(r);
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out;
     }
 }
 

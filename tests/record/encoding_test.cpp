@@ -63,6 +63,35 @@ TEST(Encoding, WritesAQuestionMarkForEachCharacterItCannotHold) {
     }
 }
 
+std::string utf8Of(char32_t c) {
+    if (c < 0x80) return std::string(1, static_cast<char>(c));
+    const int length = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    std::string tail;
+    for (int i = 1; i < length; ++i, c >>= 6)
+        tail.insert(0, 1, static_cast<char>(0x80 | (c & 0x3F)));
+    return static_cast<char>(((0xF00 >> length) & 0xFF) | c) + tail;
+}
+
+// Every code point is either written so that it reads back as itself or written as one counted
+// '?': the converter also takes some (¥ ‾ ¢ £ ¬ — ‖ − 〜, the tag characters) only to give back
+// others, or nothing.
+TEST(Encoding, EveryCharacterWrittenReadsBackAsItself) {
+    int kept = 0;
+    std::string changed;
+    for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const std::string utf8 = utf8Of(c);
+        const Cp932Text written = utf8ToCp932(utf8);
+        if (written.replaced == 0) ++kept;
+        if (written.replaced == 0 ? cp932ToUtf8(written.bytes) != utf8 : written.bytes != "?")
+            changed += std::to_string(static_cast<unsigned>(c)) + " ";
+    }
+    EXPECT_EQ(changed, "");
+    EXPECT_GT(kept, 9000); // ASCII, the half-width katakana and the two-byte sets stay
+    for (const char* lookalike : {"¥", "‾", "—", "〜", "\xF3\xA0\x80\x81"})
+        EXPECT_EQ(utf8ToCp932(lookalike).bytes, "?") << lookalike;
+}
+
 TEST(Encoding, ReadsALineThatIsNotCodePage932) {
     const std::string fffd = "\xEF\xBF\xBD";
     const struct {

@@ -7,9 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -94,6 +99,13 @@ std::vector<std::string> namesIn(const fs::path& folder) {
     for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// ".zubeki-" and a random part of hexadecimal digits, then ".tmp".
+bool isHiddenTemporary(const fs::path& name) {
+    const std::string s = name.string();
+    return s.size() > 12 && s.starts_with(".zubeki-") && s.ends_with(".tmp") &&
+           s.find_first_not_of("0123456789abcdef", 8) == s.size() - 4;
 }
 
 // A fresh folder of our own for each test.
@@ -237,7 +249,7 @@ TEST_F(RecordFolder, WritesTheMovesUpToThePositionAndReadsThemBack) {
 TEST_F(RecordFolder, ReplacesARecordOfTheSameName) {
     writeBytes(folder / "対局.棋譜", "old record\r\nthat is longer than the new one\r\n" +
                                          std::string(3000, 'x') + "\r\n");
-    // A stray temporary file of someone else is neither reused nor removed.
+    // A fresh temporary file (another window may be writing) is neither reused nor removed.
     writeBytes(folder / ".zubeki-0.tmp", "not ours");
 
     ASSERT_TRUE(writeRecord(folder, "対局", {"a", "b", "c"}, sampleGame(3, 1)).ok);
@@ -252,6 +264,15 @@ TEST_F(RecordFolder, WritesCharactersCodePage932CannotHoldAsQuestionMarks) {
     ASSERT_TRUE(written.ok) << written.error;
     EXPECT_EQ(written.warning, "棋譜ﾌｧｲﾙに書けない文字を '?' にしました");
     EXPECT_EQ(bytesOf(folder / "k.棋譜"), "??\r\nline??break\r\nok\r\n" + moveLine(1) + "\r\n");
+
+    // Characters the code page only holds as other ones are no exception: the names read back
+    // exactly as they were written, and the player is told.
+    const WriteResult lookalikes =
+        writeRecord(folder, "y", {"¥100", "〜‖", "tag\xF3\xA0\x80\x81"}, sampleGame(1, 1));
+    ASSERT_TRUE(lookalikes.ok) << lookalikes.error;
+    EXPECT_EQ(lookalikes.warning, "棋譜ﾌｧｲﾙに書けない文字を '?' にしました");
+    const ReadResult back = readRecord(folder / "y.棋譜");
+    EXPECT_EQ(back.header, (RecordHeader{"?100", "??", "tag?"}));
 }
 
 TEST_F(RecordFolder, RefusesToWriteWhereItCannot) {
@@ -312,13 +333,22 @@ TEST_F(RecordFolder, RefusesToWriteIntoAReadOnlyFolder) {
 // locked file makes it fail.
 class FailingFileSystem final : public RecordFileSystem {
   public:
-    enum class Step { Write, Finish, Replace };
+    enum class Step { Create, Write, Finish, Replace }; // Create: the first `budget` calls
+    std::vector<fs::path> tried;                        // names given to createNew
     FailingFileSystem(Step step, std::size_t bytesBeforeFailure, std::errc error)
         : step_(step), budget_(bytesBeforeFailure), error_(std::make_error_code(error)) {}
 
-    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path,
+    WriteTarget resolve(const fs::path& path, std::error_code& error) override {
+        return systemFileSystem().resolve(path, error);
+    }
+    std::unique_ptr<RecordOutputFile> createNew(const fs::path& path, fs::perms permissions,
                                                 std::error_code& error) override {
-        auto real = systemFileSystem().createNew(path, error);
+        tried.push_back(path);
+        if (step_ == Step::Create && budget_ > 0 && budget_-- > 0) {
+            error = error_;
+            return nullptr;
+        }
+        auto real = systemFileSystem().createNew(path, permissions, error);
         if (!real) return nullptr;
         return std::make_unique<File>(std::move(real), *this);
     }
@@ -389,6 +419,147 @@ std::string lines(int from, int to) {
     std::string text;
     for (int n = from; n <= to; ++n) text += moveLine(n) + "\r\n";
     return text;
+}
+
+TEST_F(RecordFolder, TemporaryNamesAreRandomAndRetriedButNotForEver) {
+    FailingFileSystem someTaken(FailingFileSystem::Step::Create, 5, std::errc::file_exists);
+    ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(2, 2), someTaken).ok);
+    std::vector<fs::path> tried = someTaken.tried;
+    ASSERT_EQ(tried.size(), 6u);
+    for (const fs::path& p : tried)
+        EXPECT_TRUE(isHiddenTemporary(p.filename()) && p.parent_path() == folder) << p;
+    std::sort(tried.begin(), tried.end());
+    EXPECT_EQ(std::unique(tried.begin(), tried.end()), tried.end());
+
+    FailingFileSystem allTaken(FailingFileSystem::Step::Create, 1'000'000, std::errc::file_exists);
+    EXPECT_EQ(writeRecord(folder, "k", names, sampleGame(1, 1), allTaken).error,
+              "棋譜を書き込めませんでした：ｴﾗｰ 17（File exists）");
+    EXPECT_LE(allTaken.tried.size(), 100u);
+}
+
+// What a hundred writes killed before their rename leave must not stop the next write, which
+// clears away our own leftovers once they are an hour old and touches nothing else.
+TEST_F(RecordFolder, LeftoverTemporaryFilesNeverBlockWritingAndAreCleared) {
+    std::vector<std::string> kept = {"k.棋譜"};
+    const auto leave = [&](const std::string& name, bool removed, int hoursOld) {
+        writeBytes(folder / name, "cut off");
+        fs::last_write_time(folder / name,
+                            fs::file_time_type::clock::now() - std::chrono::hours(hoursOld));
+        if (!removed) kept.push_back(name);
+    };
+    for (int n = 0; n < 100; ++n)
+        leave(".zubeki-" + std::to_string(n) + ".tmp", n % 2 == 0, n % 2 == 0 ? 2 : 0);
+    leave(".zubeki-0123456789abcdef.tmp", true, 2);
+    for (const char* other :
+         {".zubeki-notes.txt", "zubeki-5.tmp", ".zubeki-.tmp", ".zubeki-XY.tmp"})
+        leave(other, false, 3);
+    fs::create_directory(folder / ".zubeki-300.tmp");
+    kept.push_back(".zubeki-300.tmp");
+
+    ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(3, 3)).ok);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(folder), kept);
+}
+
+// A record linked into the folder stays linked: the file at the end of the links is replaced,
+// through a temporary file beside it.
+TEST_F(RecordFolder, WritesThroughASymbolicLink) {
+    fs::create_directory(folder / "sub");
+    const struct {
+        std::vector<std::pair<std::string, std::string>> links; // name -> where it leads
+        std::string written; // the file that must then hold the record
+        std::string error;
+    } cases[] = {
+        {{{"a.棋譜", "sub/real.棋譜"}}, "sub/real.棋譜", ""},
+        {{{"a.棋譜", "b.棋譜"}, {"b.棋譜", (folder / "sub/real.棋譜").string()}},
+         "sub/real.棋譜",
+         ""},
+        {{{"a.棋譜", "sub/new.棋譜"}}, "sub/new.棋譜", ""},
+        {{{"a.棋譜", "b.棋譜"}, {"b.棋譜", "a.棋譜"}},
+         "",
+         "棋譜を書き込めませんでした：ｴﾗｰ 40（Too many levels of symbolic links）"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.links.back().second);
+        writeBytes(folder / "sub/real.棋譜", "old");
+        for (const auto& [name, to] : c.links) fs::create_symlink(to, folder / name);
+        EXPECT_EQ(writeRecord(folder, "a", names, sampleGame(2, 2)).error, c.error);
+        for (const auto& [name, to] : c.links) EXPECT_EQ(fs::read_symlink(folder / name), to);
+        EXPECT_TRUE(c.written.empty() || bytesOf(folder / c.written) == namesCp932 + lines(1, 2));
+        EXPECT_EQ(bytesOf(folder / "sub/real.棋譜") == "old", c.written != "sub/real.棋譜");
+        EXPECT_EQ(namesIn(folder / "sub").size(), c.written == "sub/new.棋譜" ? 2u : 1u);
+        for (const auto& [name, to] : c.links) fs::remove(folder / name);
+        fs::remove(folder / "sub/new.棋譜");
+    }
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+TEST_F(RecordFolder, AReplacedRecordKeepsItsPermissions) {
+    for (const mode_t mode : {0600, 0640, 0604, 0755}) {
+        writeBytes(folder / "k.棋譜", "old");
+        ASSERT_EQ(::chmod((folder / "k.棋譜").c_str(), mode), 0);
+        ASSERT_TRUE(writeRecord(folder, "k", names, sampleGame(1, 1)).ok);
+        EXPECT_EQ(modeOf(folder / "k.棋譜"), mode);
+    }
+}
+
+// Runs `write` as a user whom permissions bind: this one, or "nobody" in a child process when the
+// tests run as root. Answers the write's error, "" when it went through.
+std::string errorAsAnOrdinaryUser(const std::function<WriteResult()>& write) {
+    if (::geteuid() != 0) return write().error;
+    int out[2];
+    if (::pipe(out) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        const std::string error = write().error;
+        ::_exit(::write(out[1], error.data(), error.size()) == static_cast<ssize_t>(error.size())
+                    ? 0
+                    : 4);
+    }
+    ::close(out[1]);
+    std::string error;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        error.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? error : "the child failed";
+}
+
+TEST_F(RecordFolder, ARecordThatMayNotBeChangedIsNotReplaced) {
+    const std::string denied = "棋譜を書き込めませんでした：書き込みが許可されていません";
+    const struct {
+        const char* name;
+        mode_t fileMode;
+        std::string error;
+    } cases[] = {
+        {"ro", 0444, denied}, {"rw", 0666, ""}, {"locked/k", 0666, denied}, // in a read-only folder
+    };
+    fs::create_directory(folder / "locked");
+    for (const auto& c : cases) {
+        writeBytes(folder / (std::string(c.name) + ".棋譜"), "old");
+        ASSERT_EQ(::chmod((folder / (std::string(c.name) + ".棋譜")).c_str(), c.fileMode), 0);
+    }
+    ASSERT_EQ(::chmod((folder / "locked").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0); // the other user must reach it too
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = folder / (std::string(c.name) + ".棋譜");
+        EXPECT_EQ(errorAsAnOrdinaryUser([&] {
+                      return writeRecord(file.parent_path(), file.stem().string(), names,
+                                         sampleGame(1, 1));
+                  }),
+                  c.error);
+        EXPECT_EQ(bytesOf(file) == "old", !c.error.empty());
+        EXPECT_EQ(modeOf(file), c.fileMode);
+    }
 }
 
 TEST(RecordReader, AcceptsEveryLineEndAndShortFiles) {
@@ -545,6 +716,57 @@ TEST_F(RecordFolder, ReportsAFileThatCannotBeOpened) {
               "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙが見つかりません");
     EXPECT_EQ(readRecord(folder / "dir.棋譜").error,
               "棋譜ﾌｧｲﾙを開けませんでした：ﾌｧｲﾙではなくﾌｫﾙﾀﾞです");
+}
+
+// Only regular files are read: a FIFO nobody writes to must not keep the window waiting, and a
+// device is no empty record.
+TEST_F(RecordFolder, RefusesWhatIsNotARegularFileWithoutWaiting) {
+    const fs::path fifo = folder / "fifo.棋譜", socketPath = folder / "socket.棋譜";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink(fifo, folder / "link.棋譜");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{AF_UNIX, {}};
+    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::alarm(20); // a reader stuck in open(2) ends the tests instead of hanging them
+    for (const fs::path& path : {fifo, folder / "link.棋譜", socketPath, fs::path("/dev/null")}) {
+        const ReadResult read = readRecord(path);
+        EXPECT_FALSE(read.opened) << path;
+        EXPECT_EQ(read.error, "棋譜ﾌｧｲﾙを開けませんでした：普通のﾌｧｲﾙではありません") << path;
+    }
+    ::alarm(0);
+    ::close(sock);
+}
+
+// A record is a few kilobytes: a larger file is refused by its size before it is read, and one
+// that grows while it is read is not read past the limit.
+TEST_F(RecordFolder, RefusesAFileFarLargerThanAnyRecord) {
+    const std::string record = header3 + lines(1, 3), upTo = "読み込めるのは 256 KB までです）";
+    const struct {
+        std::uint64_t size; // the record, then blank lines up to this size (or a hole past 1 MB)
+        std::string error;
+    } cases[] = {
+        {maxRecordFileBytes, ""},
+        {maxRecordFileBytes + 1, "棋譜ﾌｧｲﾙが大きすぎます（257 KB。" + upTo},
+        {std::uint64_t{1} << 30, "棋譜ﾌｧｲﾙが大きすぎます（1024 MB。" + upTo},
+    };
+    for (const auto& c : cases) {
+        writeBytes(folder / "big.棋譜",
+                   record +
+                       std::string(std::min<std::uint64_t>(c.size, 1 << 20) - record.size(), '\n'));
+        fs::resize_file(folder / "big.棋譜", c.size);
+        const ReadResult read = readRecord(folder / "big.棋譜");
+        EXPECT_EQ(read.error, c.error);
+        EXPECT_EQ(read.moves.RECORD_LEN, c.error.empty() ? 3 : 0);
+    }
+    std::size_t given = 0; // a file that grows for ever
+    const ReadResult endless = readRecordFrom([&](char* buffer, std::size_t size) -> long {
+        std::fill_n(buffer, size, '\n');
+        given += size;
+        return static_cast<long>(size);
+    });
+    EXPECT_EQ(endless.error, "棋譜ﾌｧｲﾙが大きすぎます（" + upTo);
+    EXPECT_EQ(given, maxRecordFileBytes + 1);
 }
 
 } // namespace

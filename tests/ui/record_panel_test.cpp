@@ -11,7 +11,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zubeki;
 using namespace zubeki::uitest;
@@ -55,6 +59,8 @@ class RecordPanelTest : public QObject {
     void aRefusedFileLeavesTheGameAsItWas();
     void readingDropsTheGameAndTypedNames();
     void aDriveThatIsNotReadyKeepsTheFolder();
+    void theDriveListStartsOnTheDriveOfTheFolder();
+    void aRecordNamedOnTheCommandLineIsReadFromThatPathOnly();
     void theFullListTellsOnceAndPlaysOn();
 };
 
@@ -284,6 +290,95 @@ void RecordPanelTest::aDriveThatIsNotReadyKeepsTheFolder() {
     h.f().Drive1_Change();
     QCOMPARE(h.shown(), QStringList{QStringLiteral("ﾃﾞﾊﾞｲｽが準備できていません | ｴﾗｰ | OK")});
     QCOMPARE(h.f().folder(), QDir(h.folder.path()).absolutePath());
+
+    // The drive list goes back to the entry it showed before.
+    const int before = h.f().Drive1->currentIndex();
+    h.f().Drive1->setCurrentIndex(h.f().Drive1->count() - 1);
+    h.f().Drive1_Change();
+    QCOMPARE(h.f().Drive1->currentIndex(), before);
+    QVERIFY(before != h.f().Drive1->count() - 1);
+
+    // A drive that is there but cannot be read is shown, empty, without a word.
+    QTemporaryDir locked;
+    QVERIFY(QFile::setPermissions(locked.path(), QFileDevice::Permissions{}));
+    h.f().Drive1->addItem(locked.path(), locked.path());
+    h.f().Drive1->setCurrentIndex(h.f().Drive1->count() - 1);
+    h.forget();
+    h.f().Drive1_Change();
+    QVERIFY(h.shown().isEmpty());
+    QCOMPARE(h.f().folder(), QDir(locked.path()).absolutePath());
+    QCOMPARE(h.f().File1->count(), 0);
+}
+
+void RecordPanelTest::theDriveListStartsOnTheDriveOfTheFolder() {
+    // Started in a folder outside the home folder (the first entry): the entry shown is the
+    // longest that holds the folder.
+    const QString started = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    QVERIFY(QDir::setCurrent(elsewhere.path()) && !elsewhere.path().startsWith(QDir::homePath()));
+    Harness h;
+    QDir::setCurrent(started);
+    const QString folder = h.f().folder() + u'/';
+    const auto holds = [&](int i) {
+        const QString root = QDir::cleanPath(h.f().Drive1->itemData(i).toString());
+        return folder.startsWith(root.endsWith(u'/') ? root : root + u'/') ? root.size() : -1;
+    };
+    const int shown = h.f().Drive1->currentIndex();
+    QVERIFY(holds(shown) > 0);
+    for (int i = 0; i < h.f().Drive1->count(); ++i) QVERIFY(holds(i) <= holds(shown));
+}
+
+void RecordPanelTest::aRecordNamedOnTheCommandLineIsReadFromThatPathOnly() {
+    Harness h;
+    h.f().show();
+    const QString started = QDir::currentPath();
+    const QDir here(h.folder.path());
+    // A sound record of the same name where the window stands must never be read instead.
+    QVERIFY(here.mkdir(QStringLiteral("sub")));
+    for (const QString& name : {QStringLiteral("g.棋譜"), QStringLiteral("sub/other.棋譜")}) {
+        QFile f(here.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("g\r\nu\r\nl\r\n 1716-900-900   0\r\n");
+    }
+    QVERIFY(::mkfifo(QFile::encodeName(here.filePath(QStringLiteral("fifo.棋譜"))), 0644) == 0);
+    QVERIFY(QDir::setCurrent(here.path()));
+    h.f().setFolder(here.path());
+    playTwoHumans(h, {{1, 7, 1, 6}});
+    const std::string before = h.board();
+
+    const QString refused = QStringLiteral("棋譜ﾌｧｲﾙを開けませんでした：%1 | 棋譜 | OK");
+    const QString cases[][2] = {
+        {QStringLiteral("/no/such/dir/g.棋譜"), QStringLiteral("ﾌｫﾙﾀﾞが見つかりません")},
+        {QStringLiteral("no-such-dir/g.棋譜"), QStringLiteral("ﾌｫﾙﾀﾞが見つかりません")},
+        {QStringLiteral("g.棋譜/g.棋譜"), QStringLiteral("ﾌｫﾙﾀﾞが見つかりません")},
+        {QStringLiteral("fifo.棋譜"), QStringLiteral("普通のﾌｧｲﾙではありません")},
+    };
+    for (const auto& c : cases) {
+        h.forget();
+        ::alarm(20); // a reader stuck in open(2) ends the tests instead of hanging them
+        QVERIFY2(!h.f().openRecord(c[0]), qPrintable(c[0]));
+        ::alarm(0);
+        QCOMPARE(h.shown(), QStringList{refused.arg(c[1])});
+        QCOMPARE(h.board(), before);
+        QCOMPARE(h.f().rec.RECORD_MODE, FALSE_CODE);
+    }
+
+    // A record in another folder is read from there, and the panel moves there.
+    h.forget();
+    QVERIFY(h.f().openRecord(here.filePath(QStringLiteral("sub/other.棋譜"))));
+    QCOMPARE(h.f().folder(), here.filePath(QStringLiteral("sub")));
+    QCOMPARE(h.shown().first(), QStringLiteral(" 読み込みました | 棋譜 | OK"));
+
+    // A folder that cannot be listed is refused, even where the file itself could be opened.
+    QVERIFY(QFile::setPermissions(here.filePath(QStringLiteral("sub")), QFileDevice::ExeOwner));
+    h.f().setFolder(here.path());
+    h.forget();
+    const bool opened = h.f().openRecord(here.filePath(QStringLiteral("sub/other.棋譜")));
+    QFile::setPermissions(here.filePath(QStringLiteral("sub")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir::setCurrent(started);
+    if (opened && ::geteuid() == 0) QSKIP("this user lists every folder");
+    QCOMPARE(h.shown(), QStringList{refused.arg(QStringLiteral("読み込みが許可されていません"))});
 }
 
 void RecordPanelTest::theFullListTellsOnceAndPlaysOn() {
