@@ -360,7 +360,7 @@ void RecordPanelTest::aRecordNamedOnTheCommandLineIsReadFromThatPathOnly() {
         ::alarm(0);
         QCOMPARE(h.shown(), QStringList{refused.arg(c[1])});
         QCOMPARE(h.board(), before);
-        QCOMPARE(h.f().rec.RECORD_MODE, FALSE_CODE);
+        QCOMPARE(h.f().game().record().RECORD_MODE, FALSE_CODE);
     }
 
     // A record in another folder is read from there, and the panel moves there.
