@@ -21,9 +21,10 @@ constexpr const char* kUsage =
     "usage: zubeki-cli COMMAND [OPTIONS]\n"
     "\n"
     "  replay FILE                      play a record through the rules\n"
-    "  think FILE [--level N] [--digit D]\n"
+    "  think FILE [--level N] [--digit D] [--ms T | --nodes N]\n"
     "                                   the computer's move for the upper side after FILE\n"
     "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--records DIR]\n"
+    "           [--ms T | --nodes N]\n"
     "                                   computer against a random mover or against itself\n"
     "\n"
     "Each command prints one JSON object on standard output and its messages on standard\n"
@@ -44,10 +45,12 @@ constexpr const char* kReplayHelp =
     "\"legal\":false; nothing after it is played and the exit status is 1.\n";
 
 constexpr const char* kThinkHelp =
-    "usage: zubeki-cli think FILE [--level N] [--digit D]\n"
+    "usage: zubeki-cli think FILE [--level N] [--digit D] [--ms T | --nodes N]\n"
     "\n"
     "Replays FILE like 'replay', then asks the computer for the upper side's move.\n"
-    "  --level N   the computer's level, 1..3 (default 3)\n"
+    "  --level N   the computer's level, 1..4 (default 3)\n"
+    "  --ms T      LEVEL4's time budget in milliseconds (default 1000)\n"
+    "  --nodes N   LEVEL4's node budget instead: the same answer every time\n"
     "  --digit D   the clock's seconds digit the evaluation uses, 0..9 (default: the clock's)\n"
     "Prints {\"pass\":false,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"score\":S},\n"
     "or {\"pass\":true} when the upper side has no legal move. Exit status 1 when the record\n"
@@ -55,9 +58,9 @@ constexpr const char* kThinkHelp =
 
 constexpr const char* kSelfplayHelp =
     "usage: zubeki-cli selfplay --games N [--seed S] [--level L] [--lower random|computer]\n"
-    "                           [--records DIR]\n"
+    "                           [--records DIR] [--ms T | --nodes N]\n"
     "\n"
-    "Plays N games: the computer at level L (1..3, default 3) on the upper side against a\n"
+    "Plays N games: the computer at level L (1..4, default 3) on the upper side against a\n"
     "seeded random mover (--lower random, the default) or against the computer playing the\n"
     "lower side on the turned board (--lower computer). Odd games open with the lower side,\n"
     "even games with the upper side. The seed S (default 1) fixes every game, the clock digit\n"
@@ -193,15 +196,31 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return l.status;
 }
 
+// LEVEL4's budget from --ms or --nodes (not both); "" when it could be read, else why not.
+std::string parseBudget(const Parsed& p, ThinkBudget& budget) {
+    const auto ms = p.options.find("ms");
+    const auto nodes = p.options.find("nodes");
+    if (ms != p.options.end() && nodes != p.options.end()) return "give --ms or --nodes, not both";
+    if (ms != p.options.end() && !parseNumber<double>(ms->second, 1, 3600000, budget.ms))
+        return "--ms must be 1..3600000";
+    if (nodes != p.options.end() &&
+        !parseNumber<std::uint64_t>(nodes->second, 1, 1'000'000'000'000ULL, budget.nodes))
+        return "--nodes must be 1..1000000000000";
+    return {};
+}
+
 int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p = parse(args, 1, {"level", "digit"});
+    const Parsed p = parse(args, 1, {"level", "digit", "ms", "nodes"});
     if (p.help) return printHelp(out, err, kThinkHelp);
     if (!p.error.empty()) return usageError(out, err, p.error, kThinkHelp);
     if (p.operands.size() != 1) return usageError(out, err, "think takes one FILE", kThinkHelp);
     int level = 3;
     if (auto it = p.options.find("level");
-        it != p.options.end() && !parseNumber(it->second, 1, 3, level))
-        return usageError(out, err, "--level must be 1, 2 or 3", kThinkHelp);
+        it != p.options.end() && !parseNumber(it->second, 1, LEVEL_MAX, level))
+        return usageError(out, err, "--level must be 1, 2, 3 or 4", kThinkHelp);
+    ThinkBudget budget;
+    if (const std::string why = parseBudget(p, budget); !why.empty())
+        return usageError(out, err, why, kThinkHelp);
     int digit = -1;
     if (auto it = p.options.find("digit");
         it != p.options.end() && !parseNumber(it->second, 0, 9, digit))
@@ -216,6 +235,7 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         &digit);
     Game game(outside);
     game.setLevel(level);
+    game.setBudget(budget);
     Loaded l = loadAndReplay(p.operands[0], err, &game);
     if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
     if (l.replay.end != GameEnd::None) {
@@ -244,13 +264,17 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     w.key("piece").value(m.移動前駒);
     w.key("result").value(m.移動駒);
     w.key("score").value(m.BEST_SCORE);
+    if (level == LEVEL_MAX) {
+        w.key("depth").value(m.depth);
+        w.key("nodes").value(static_cast<long long>(m.nodes));
+    }
     w.endObject();
     out << w.str() << '\n';
     return EXIT_OK;
 }
 
 int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p = parse(args, 1, {"games", "seed", "level", "lower", "records"});
+    const Parsed p = parse(args, 1, {"games", "seed", "level", "lower", "records", "ms", "nodes"});
     if (p.help) return printHelp(out, err, kSelfplayHelp);
     if (!p.error.empty()) return usageError(out, err, p.error, kSelfplayHelp);
     if (!p.operands.empty())
@@ -266,8 +290,10 @@ int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std
         it != p.options.end() && !parseNumber<std::uint32_t>(it->second, 0, UINT32_MAX, o.seed))
         return usageError(out, err, "--seed must be 0..4294967295", kSelfplayHelp);
     if (auto it = p.options.find("level");
-        it != p.options.end() && !parseNumber(it->second, 1, 3, o.level))
-        return usageError(out, err, "--level must be 1, 2 or 3", kSelfplayHelp);
+        it != p.options.end() && !parseNumber(it->second, 1, LEVEL_MAX, o.level))
+        return usageError(out, err, "--level must be 1, 2, 3 or 4", kSelfplayHelp);
+    if (const std::string why = parseBudget(p, o.budget); !why.empty())
+        return usageError(out, err, why, kSelfplayHelp);
     if (auto it = p.options.find("lower"); it != p.options.end()) {
         if (it->second != "random" && it->second != "computer")
             return usageError(out, err, "--lower must be random or computer", kSelfplayHelp);

@@ -75,7 +75,7 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
     Game play(outside);
     play.初期設定();
     play.setLevel(options.level);
-    Influence influence;
+    play.setBudget(options.budget);
     SelfplayGame result;
     int side = game % 2 == 1 ? -1 : 1;
 
@@ -95,9 +95,7 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
         if (side > 0 || options.lowerComputer) {
             digit = uniformIndex(rng, 10);
             result.digits.push_back(digit);
-            m = fromComputer(side > 0 ? play.思考()
-                                      : 下手番探索(play.state(), influence, options.level,
-                                                   ClockDigit::fixed(digit)));
+            m = fromComputer(play.思考(side > 0));
         } else {
             GameState probe = play.state(); // the legality queries note promotion codes
             m = randomLowerMove(probe, rng);

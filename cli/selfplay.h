@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/state.h"
+#include "play/computer.h"
 #include "record/movelist.h"
 
 namespace zubeki::cli {
@@ -16,6 +17,7 @@ struct SelfplayOptions {
     int games = 1;
     std::uint32_t seed = 1;
     int level = 3;
+    ThinkBudget budget;         // LEVEL4's, per move
     bool lowerComputer = false; // the lower side is the computer too, on the turned board
     std::optional<std::filesystem::path> records; // folder for game-0001.棋譜, …
 };
