@@ -56,9 +56,7 @@ GameState 反転局面(const GameState& 局面) {
     return turned;
 }
 
-ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level, ClockDigit 時計) {
-    GameState turned = 反転局面(局面);
-    ComputerMove m = 最善手探索(turned, 勢力, level, 時計);
+ComputerMove 反転手(ComputerMove m) {
     if (!m.found) return m;
     m.移動元X = 10 - m.移動元X;
     m.移動元Y = 10 - m.移動元Y;
@@ -67,6 +65,11 @@ ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int lev
     m.移動前駒 = -m.移動前駒;
     m.移動駒 = -m.移動駒;
     return m;
+}
+
+ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level, ClockDigit 時計) {
+    GameState turned = 反転局面(局面);
+    return 反転手(最善手探索(turned, 勢力, level, 時計));
 }
 
 } // namespace zubeki

@@ -34,6 +34,9 @@ ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level,
 ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level,
                         ClockDigit 時計 = ClockDigit{});
 
+// A move found on the turned board, as it stands on the real one (and the other way round).
+ComputerMove 反転手(ComputerMove m);
+
 // The position seen from the other side: (x, y) -> (10 - x, 10 - y) and code -> -code on
 // BOARD, and CHECK_SQUARES turned the same way. Everything else is copied unchanged.
 GameState 反転局面(const GameState& 局面);

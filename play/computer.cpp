@@ -1,22 +1,6 @@
 #include "play/computer.h"
 
 namespace zubeki {
-namespace {
-
-// A move found on the turned board, as it stands on the real one.
-ComputerMove turnedBack(const ComputerMove& m) {
-    ComputerMove back = m;
-    back.移動元X = 10 - m.移動元X;
-    back.移動元Y = 10 - m.移動元Y;
-    back.移動先X = 10 - m.移動先X;
-    back.移動先Y = 10 - m.移動先Y;
-    back.移動前駒 = -m.移動前駒;
-    back.移動駒 = -m.移動駒;
-    return back;
-}
-
-} // namespace
-
 Computer::Computer() = default;
 Computer::~Computer() = default;
 
@@ -48,7 +32,7 @@ ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDig
     m.BEST_SCORE = found.score;
     m.depth = found.depth;
     m.nodes = found.nodes;
-    return upper || !m.found ? m : turnedBack(m);
+    return upper ? m : 反転手(m);
 }
 
 } // namespace zubeki

@@ -56,24 +56,22 @@ void Game::START() {
 
 void Game::SENTE() {
     out_.message("あなたの番です", " ");
-    out_.描画_レベル(s_.LEVEL);
-    s_.SELECT_STATE = 0;
-    s_.MAN_SIDE = SIDE_SENTE;
-    s_.COM_SIDE = SIDE_GOTE;
-    s_.TURN = SIDE_SENTE;
-    s_.PLAY_MODE = MODE_COM;
-    rec_.RECORD_MODE = FALSE_CODE;
+    againstTheComputer(SIDE_SENTE, SIDE_GOTE);
 }
 
 void Game::GOTE() {
+    againstTheComputer(SIDE_GOTE, SIDE_SENTE);
+    com_ban();
+}
+
+void Game::againstTheComputer(int manSide, int comSide) {
     out_.描画_レベル(s_.LEVEL);
     s_.SELECT_STATE = 0;
-    s_.MAN_SIDE = SIDE_GOTE;
-    s_.COM_SIDE = SIDE_SENTE;
-    s_.TURN = SIDE_SENTE;
+    s_.MAN_SIDE = manSide;
+    s_.COM_SIDE = comSide;
+    s_.TURN = SIDE_SENTE; // the first player moves first
     s_.PLAY_MODE = MODE_COM;
     rec_.RECORD_MODE = FALSE_CODE;
-    com_ban();
 }
 
 void Game::setLevel(int n) {

@@ -134,6 +134,8 @@ class Game {
     const ClickMove& clickMove() const { return CLICK_MOVE; }
 
   private:
+    // A game against the computer begins: sides, mode and the level shown.
+    void againstTheComputer(int manSide, int comSide);
     void resume();
     void firstPress(int x, int y);
     void secondPress(int Button, int x, int y);
