@@ -1,6 +1,6 @@
-// Moves played through the window's own routines: captures with their animation, check
-// squares blinking, the move text and number beside the board, whole games between two
-// humans, passes and promotion by the right button.
+// Moves as the window draws them: the capture animation frame by frame, check squares
+// blinking, the move text and number beside the board. The flow's own rules (passes,
+// promotion, the end of a game) are tested on the game's flow in tests/play.
 #include "harness.h"
 
 #include <QTest>
@@ -48,12 +48,6 @@ class PlayFlowTest : public QObject {
     void captureAnimatesAndWins_data();
     void captureAnimatesAndWins();
     void checkingMoveBlinksAndWritesTheMove();
-    void campWinThenNoEndsTheProgram();
-    void humanPasses_data();
-    void humanPasses();
-    void computerPassIsReportedAndAMoveResetsTheCount();
-    void rightButtonPromotes_data();
-    void rightButtonPromotes();
 };
 
 void PlayFlowTest::captureAnimatesAndWins_data() {
@@ -156,160 +150,6 @@ void PlayFlowTest::checkingMoveBlinksAndWritesTheMove() {
     QCOMPARE(h.s().TURN, SIDE_SENTE);
 }
 
-void PlayFlowTest::campWinThenNoEndsTheProgram() {
-    Harness h;
-    // Eight lower pieces already stand in the upper camp; the rook fills the ninth square.
-    h.place({".R....rrr", "......rrr", ".......rr", "", "", "......r"});
-    h.f().START->trigger();
-    h.answers = {Answer::No};
-    h.forget();
-    h.move(7, 6, 7, 3);
-    QCOMPARE(h.s().CAPTURE_DONE == TRUE_CODE, false);
-    QCOMPARE(h.shown(), (QStringList{QStringLiteral("先手の勝ちです | 終了 | OK"),
-                                     QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
-    QCOMPARE(h.ends, 1);
-    QVERIFY(h.f().ended());
-    QStringList expected{QStringLiteral("dsPlay 駒打音.wav"), QStringLiteral("dsPlay 終局.wav")};
-    for (const char* name : kWaveNames) expected << QStringLiteral("dsFree ") + name;
-    expected << QStringLiteral("dsTerminate");
-    QCOMPARE(FakeSound::lines(), expected);
-
-    // Nothing more is drawn or asked once the program is ending.
-    const QImage last = h.image().copy();
-    h.press(5, 5);
-    h.f().REPLAY->trigger();
-    QCOMPARE(h.image(), last);
-    QCOMPARE(h.messages.size(), std::size_t{2});
-}
-
-void PlayFlowTest::humanPasses_data() {
-    QTest::addColumn<bool>("computer");
-    QTest::addRow("against the computer") << true;
-    QTest::addRow("between humans") << false;
-}
-
 // The lower rook in the corner is walled in by two upper rooks that cannot move either.
-void PlayFlowTest::humanPasses() {
-    QFETCH(bool, computer);
-    Harness h;
-    h.place({"", "", "", "", "", "", "", "R", "rR"});
-    (computer ? h.f().SENTE : h.f().START)->trigger();
-    h.forget();
-    h.press(5, 5);
-    if (computer) {
-        // The pass goes to the computer, which has to pass too: a draw.
-        QCOMPARE(h.shown(), (QStringList{QStringLiteral("あなたはパスです | パス | OK"),
-                                         QStringLiteral("引き分けです | 終了 | OK"),
-                                         QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
-    } else {
-        QCOMPARE(h.shown(), QStringList{QStringLiteral("あなたはパスです | パス | OK")});
-        QCOMPARE(h.s().TURN, SIDE_GOTE);
-        QCOMPARE(h.s().PASS_COUNT, 1);
-        h.press(1, 1);
-        QCOMPARE(h.shown().mid(1),
-                 (QStringList{QStringLiteral("引き分けです | 終了 | OK"),
-                              QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
-    }
-    QCOMPARE(FakeSound::only("dsPlay"), QStringList{QStringLiteral("dsPlay 終局.wav")});
-    QCOMPARE(h.board(), startingBoard());
-}
-
-void PlayFlowTest::computerPassIsReportedAndAMoveResetsTheCount() {
-    {
-        // The human passes and the computer's free bishop moves: the count starts again.
-        Harness h;
-        h.place({"", "", "", "", "....B", "", "", "R", "rR"});
-        h.f().SENTE->trigger();
-        h.press(5, 5);
-        QCOMPARE(h.shown().mid(1), QStringList{QStringLiteral("あなたはパスです | パス | OK")});
-        QCOMPARE(h.f().game().record().RECORD_LEN, 1);
-        QVERIFY(h.f().game().record().REC_RESULT[1] >= UE_BISHOP);
-        QCOMPARE(h.s().PASS_COUNT, 0);
-        QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
-    }
-    // The computer is walled in; the human's free rook keeps moving between its passes.
-    Harness h;
-    h.place({"", "", "", "", "....r", "", "", "R", "rR"});
-    h.f().SENTE->trigger();
-    h.forget();
-    h.move(5, 5, 6, 5);
-    QCOMPARE(h.shown(), QStringList{QStringLiteral("パスします | パス | OK")});
-    QCOMPARE(h.s().PASS_COUNT, 1);
-    QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
-    QCOMPARE(h.f().game().record().RECORD_LEN, 1);
-    h.move(6, 5, 6, 4);
-    // Not a draw: the human's move in between reset the count.
-    QCOMPARE(h.shown(), (QStringList{QStringLiteral("パスします | パス | OK"),
-                                     QStringLiteral("パスします | パス | OK")}));
-    QCOMPARE(h.s().PASS_COUNT, 1);
-    QCOMPARE(h.s().BOARD[6][4], SITA_ROOK);
-}
-
-void PlayFlowTest::rightButtonPromotes_data() {
-    QTest::addColumn<bool>("upper");
-    QTest::addColumn<int>("fx");
-    QTest::addColumn<int>("fy");
-    QTest::addColumn<int>("tx");
-    QTest::addColumn<int>("ty");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("realMouse");
-    QTest::addColumn<int>("result");
-    QTest::addRow("lower rook, right") << false << 7 << 6 << 7 << 3 << 2 << false << -901;
-    QTest::addRow("lower rook, left") << false << 7 << 6 << 7 << 3 << 1 << false << -900;
-    QTest::addRow("lower rook, real right press") << false << 7 << 6 << 7 << 3 << 2 << true << -901;
-    QTest::addRow("lower rook, real left press") << false << 7 << 6 << 7 << 3 << 1 << true << -900;
-    QTest::addRow("lower bishop, right") << false << 5 << 5 << 7 << 3 << 2 << false << -801;
-    QTest::addRow("lower bishop, left") << false << 5 << 5 << 7 << 3 << 1 << false << -800;
-    QTest::addRow("upper rook, right") << true << 3 << 4 << 3 << 7 << 2 << false << 901;
-    QTest::addRow("upper rook, left") << true << 3 << 4 << 3 << 7 << 1 << false << 900;
-    QTest::addRow("upper bishop, right") << true << 6 << 5 << 3 << 8 << 2 << false << 801;
-    QTest::addRow("upper bishop, left") << true << 6 << 5 << 3 << 8 << 1 << false << 800;
-}
-
-void PlayFlowTest::rightButtonPromotes() {
-    QFETCH(bool, upper);
-    QFETCH(int, fx);
-    QFETCH(int, fy);
-    QFETCH(int, tx);
-    QFETCH(int, ty);
-    QFETCH(int, button);
-    QFETCH(bool, realMouse);
-    QFETCH(int, result);
-    Harness h;
-    h.place({"r", "", "", "..R", "....bB", "......r"});
-    h.f().START->trigger();
-    if (upper) h.move(1, 1, 2, 1); // a quiet lower move first
-    const int piece = h.s().BOARD[fx][fy];
-    if (realMouse) {
-        h.f().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&h.f()));
-        auto at = [](int x, int y) {
-            return QPoint(Canvas::toPixel(centreX(x)), Canvas::toPixel(centreY(y)));
-        };
-        QTest::mousePress(&h.f().canvas(), Qt::LeftButton, {}, at(fx, fy));
-        QCOMPARE(h.s().SELECT_STATE, 1);
-        QTest::mousePress(&h.f().canvas(), button == 2 ? Qt::RightButton : Qt::LeftButton, {},
-                          at(tx, ty));
-    } else {
-        h.move(fx, fy, tx, ty, button);
-    }
-    const int n = h.f().game().record().RECORD_LEN;
-    QCOMPARE(h.s().BOARD[tx][ty], result);
-    QCOMPARE(h.f().game().record().REC_RESULT[n], result);
-    QCOMPARE(h.f().game().record().REC_PIECE[n], piece);
-    QCOMPARE(h.s().BOARD[fx][fy], EMPTY);
-    const QImage placed = inside(h.image(), tx, ty);
-    QSize natural;
-    QCOMPARE(placed, pictureOn(*h.f().view().pictures().forCode(result, &natural), tx, ty));
-
-    // Back: the piece returns to its source unpromoted; forward: the promoted code again.
-    h.f().REPLAY->trigger();
-    QCOMPARE(h.s().BOARD[fx][fy], piece);
-    QCOMPARE(h.s().BOARD[tx][ty], EMPTY);
-    h.f().AFTER->trigger();
-    QCOMPARE(h.s().BOARD[tx][ty], result);
-    QCOMPARE(inside(h.image(), tx, ty), placed);
-}
-
 QTEST_MAIN(PlayFlowTest)
 #include "play_flow_test.moc"

@@ -61,7 +61,6 @@ class RecordPanelTest : public QObject {
     void aDriveThatIsNotReadyKeepsTheFolder();
     void theDriveListStartsOnTheDriveOfTheFolder();
     void aRecordNamedOnTheCommandLineIsReadFromThatPathOnly();
-    void theFullListTellsOnceAndPlaysOn();
 };
 
 void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
@@ -379,28 +378,6 @@ void RecordPanelTest::aRecordNamedOnTheCommandLineIsReadFromThatPathOnly() {
     QDir::setCurrent(started);
     if (opened && ::geteuid() == 0) QSKIP("this user lists every folder");
     QCOMPARE(h.shown(), QStringList{refused.arg(QStringLiteral("読み込みが許可されていません"))});
-}
-
-void RecordPanelTest::theFullListTellsOnceAndPlaysOn() {
-    Harness h;
-    playTwoHumans(h, {});
-    // A list that already holds its 500 moves.
-    h.alter([](GameState&, MoveList& r) {
-        r.RECORD_POS = r.RECORD_LEN = MoveList::CAPACITY;
-        r.REC_RESULT[MoveList::CAPACITY] = UE_ROOK;
-    });
-    h.forget();
-    h.move(1, 7, 1, 6);
-    QCOMPARE(h.shown(),
-             QStringList{QStringLiteral("棋譜は500手までです。これから先の手は記録されません | "
-                                        "棋譜 | OK")});
-    QCOMPARE(h.s().BOARD[1][6], SITA_ROOK); // the move is still played
-    QCOMPARE(h.f().game().record().RECORD_POS, MoveList::CAPACITY);
-    QCOMPARE(h.f().game().record().REC_RESULT[MoveList::CAPACITY], UE_ROOK);
-    h.forget();
-    h.move(9, 3, 9, 4);
-    QVERIFY(h.shown().isEmpty()); // told once
-    QCOMPARE(h.s().BOARD[9][4], UE_ROOK);
 }
 
 QTEST_MAIN(RecordPanelTest)
