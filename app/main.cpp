@@ -1,8 +1,15 @@
+#include "app/command_line.h"
 #include "ui/app_setup.h"
 
 #include <QApplication>
+#include <iostream>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // --help, --version and a refused line end here, before Qt opens the display.
+    zubeki::CommandLine line = zubeki::readCommandLine(argc, argv, std::cout, std::cerr);
+    if (line.exitStatus) return *line.exitStatus;
+    int qtArgc = static_cast<int>(line.qtArguments.size());
+    line.qtArguments.push_back(nullptr);
+    QApplication app(qtArgc, line.qtArguments.data());
     return zubeki::runGame(app);
 }

@@ -29,7 +29,8 @@ constexpr const char* kUsage =
     "\n"
     "Each command prints one JSON object on standard output and its messages on standard\n"
     "error. Exit status: 0 success, 1 an illegal record (or, for think, a finished game),\n"
-    "2 a usage error or a file that cannot be read. 'zubeki-cli COMMAND --help' tells more.\n";
+    "2 a usage error or a file that cannot be read. 'zubeki-cli COMMAND --help' (or -h)\n"
+    "tells more; 'zubeki-cli --version' prints the version.\n";
 
 constexpr const char* kReplayHelp =
     "usage: zubeki-cli replay FILE\n"
@@ -318,6 +319,13 @@ int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && args[0] == "--version") {
+        err << "zubeki-cli " << ZUBEKI_VERSION << '\n';
+        JsonWriter w;
+        w.beginObject().key("version").value(ZUBEKI_VERSION).endObject();
+        out << w.str() << '\n';
+        return EXIT_OK;
+    }
     if (args.empty()) return usageError(out, err, "no command", kUsage);
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help")

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   desktop-file-utils appstream clang
+  dpkg-dev file lintian man-db
 )
 
 missing=()

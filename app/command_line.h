@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <vector>
+
+namespace zubeki {
+
+// What the game's command line asks for: either an exit status at once (--help,
+// --version, or a line refused), or the arguments to hand to Qt — the program's name and
+// at most one record.
+struct CommandLine {
+    std::optional<int> exitStatus;
+    std::vector<char*> qtArguments;
+};
+
+// Reads argv; prints the help and the version on `out` and a refusal as one line on `err`.
+CommandLine readCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err);
+
+} // namespace zubeki

@@ -1,0 +1,76 @@
+#!/bin/sh
+# The programs' command-line manners: --help and --version print and end with 0 without
+# opening a window, a refused line is one line on standard error and status 2.
+#
+#   command_line.sh ZUBEKI ZUBEKI_CLI VERSION
+#
+# There is no display here: a program that tried to open its window would abort.
+set -u
+ZUBEKI=$1
+CLI=$2
+VERSION=$3
+unset DISPLAY WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+OUT=$(mktemp)
+ERR=$(mktemp)
+failures=0
+trap 'rm -f "$OUT" "$ERR"' EXIT
+
+# expect WHAT STATUS STDOUT_LINES STDERR_LINES COMMAND...: runs COMMAND and checks its
+# status and how many lines it wrote where (- for any number but at least one).
+expect() {
+    what=$1 status=$2 outLines=$3 errLines=$4
+    shift 4
+    "$@" >"$OUT" 2>"$ERR" </dev/null
+    got=$?
+    lines() { [ "$1" = - ] && [ "$(wc -l <"$2")" -ge 1 ] || [ "$(wc -l <"$2")" -eq "$1" ]; }
+    if [ "$got" -ne "$status" ] || ! lines "$outLines" "$OUT" || ! lines "$errLines" "$ERR"; then
+        echo "FAIL: $what: status $got (wanted $status)," \
+            "$(wc -l <"$OUT") lines out (wanted $outLines), $(wc -l <"$ERR") lines err" \
+            "(wanted $errLines)"
+        sed 's/^/  out: /' "$OUT"
+        sed 's/^/  err: /' "$ERR"
+        failures=$((failures + 1))
+        return 1
+    fi
+    return 0
+}
+
+# contains WHAT FILE TEXT
+contains() {
+    grep -qF -- "$3" "$2" || {
+        echo "FAIL: $1: no '$3' in:"
+        sed 's/^/  /' "$2"
+        failures=$((failures + 1))
+    }
+}
+
+expect "zubeki --help" 0 - 0 "$ZUBEKI" --help && contains "zubeki --help" "$OUT" "usage: zubeki"
+expect "zubeki -h" 0 - 0 "$ZUBEKI" -h && contains "zubeki -h" "$OUT" "--version"
+expect "zubeki --version" 0 1 0 "$ZUBEKI" --version &&
+    contains "zubeki --version" "$OUT" "zubeki $VERSION"
+# The first of several options decides; a record before it changes nothing.
+expect "zubeki a.棋譜 --version" 0 1 0 "$ZUBEKI" a.棋譜 --version
+
+expect "zubeki --bogus" 2 0 1 "$ZUBEKI" --bogus && contains "zubeki --bogus" "$ERR" "'--bogus'"
+expect "zubeki -x" 2 0 1 "$ZUBEKI" -x && contains "zubeki -x" "$ERR" "zubeki: "
+# Qt's own options are not ours to take either.
+expect "zubeki -platform offscreen" 2 0 1 "$ZUBEKI" -platform offscreen
+expect "zubeki a.棋譜 b.棋譜" 2 0 1 "$ZUBEKI" a.棋譜 b.棋譜 &&
+    contains "two records" "$ERR" "'b.棋譜'"
+expect "zubeki -- a.棋譜 -b.棋譜" 2 0 1 "$ZUBEKI" -- a.棋譜 -b.棋譜 &&
+    contains "after --" "$ERR" "'-b.棋譜'"
+# A record alone goes on to the window, which cannot open here: not a status of ours.
+"$ZUBEKI" a.棋譜 >/dev/null 2>&1 </dev/null
+status=$?
+if [ "$status" -eq 0 ] || [ "$status" -eq 2 ]; then
+    echo "FAIL: zubeki a.棋譜 without a display ended with $status, as if it had not tried"
+    failures=$((failures + 1))
+fi
+
+expect "zubeki-cli --version" 0 1 1 "$CLI" --version &&
+    contains "zubeki-cli --version" "$ERR" "zubeki-cli $VERSION" &&
+    contains "zubeki-cli --version" "$OUT" "{\"version\":\"$VERSION\"}"
+
+[ "$failures" -eq 0 ] || exit 1
+echo PASS
