@@ -165,9 +165,9 @@ std::vector<GameCase> gameCases() {
     return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, WholeGame, testing::ValuesIn(gameCases()), [](const auto& info) {
-    return "level" + std::to_string(info.param.level) +
-           (info.param.humanFirst ? "_human_first" : "_computer_first");
+INSTANTIATE_TEST_SUITE_P(Levels, WholeGame, testing::ValuesIn(gameCases()), [](const auto& test) {
+    return "level" + std::to_string(test.param.level) +
+           (test.param.humanFirst ? "_human_first" : "_computer_first");
 });
 
 } // namespace

@@ -42,37 +42,127 @@ struct PressCase {
     std::vector<Sq> presses;
     int selectState;
     Sq from;
-    int piece;         // CLICK_MOVE after the presses
-    int outline;       // drawn by the last press on its square, -1 for none
-    std::string reach; // the guidance the last press drew, "" for none
-    int refusals;      // refusal sounds over all the presses
+    int piece;            // CLICK_MOVE after the presses
+    int outline;          // drawn by the last press on its square, -1 for none
+    std::string reach;    // the guidance the last press drew, "" for none
+    int refusals;         // refusal sounds over all the presses
     std::vector<Sq> then; // presses that then play a move of the piece picked up
     Sq lands;
 };
 
 const PressCase kPressCases[] = {
-    {"own rook", true, {{3, 7}}, 1, {3, 7}, SITA_ROOK, COLOUR_LIGHT_RED,
-     "描画_移動可能桝色 3 7 15 -900", 0, {}, {}},
-    {"own rook, no guidance", false, {{3, 7}}, 1, {3, 7}, SITA_ROOK, COLOUR_LIGHT_RED,
-     "描画_移動可能桝色 3 7 2 -900", 0, {}, {}},
-    {"opponent's rook", true, {{7, 3}}, 0, {7, 3}, UE_ROOK, COLOUR_WHITE,
-     "描画_移動可能桝色 7 3 15 900", 0, {}, {}},
-    {"opponent's rook, no guidance", false, {{7, 3}}, 0, {7, 3}, UE_ROOK, OUTLINE_COLOUR,
-     "描画_移動可能桝色 7 3 2 900", 0, {}, {}},
+    {"own rook",
+     true,
+     {{3, 7}},
+     1,
+     {3, 7},
+     SITA_ROOK,
+     COLOUR_LIGHT_RED,
+     "描画_移動可能桝色 3 7 15 -900",
+     0,
+     {},
+     {}},
+    {"own rook, no guidance",
+     false,
+     {{3, 7}},
+     1,
+     {3, 7},
+     SITA_ROOK,
+     COLOUR_LIGHT_RED,
+     "描画_移動可能桝色 3 7 2 -900",
+     0,
+     {},
+     {}},
+    {"opponent's rook",
+     true,
+     {{7, 3}},
+     0,
+     {7, 3},
+     UE_ROOK,
+     COLOUR_WHITE,
+     "描画_移動可能桝色 7 3 15 900",
+     0,
+     {},
+     {}},
+    {"opponent's rook, no guidance",
+     false,
+     {{7, 3}},
+     0,
+     {7, 3},
+     UE_ROOK,
+     OUTLINE_COLOUR,
+     "描画_移動可能桝色 7 3 2 900",
+     0,
+     {},
+     {}},
     {"an empty square", true, {{5, 5}}, 0, {0, 0}, EMPTY, -1, "", 0, {}, {}},
-    {"an empty square after an opponent's piece", true, {{7, 3}, {5, 5}}, 0, {7, 3}, UE_ROOK, -1,
-     "", 0, {}, {}},
-    {"the selected piece again keeps it", true, {{3, 7}, {3, 7}}, 1, {3, 7}, SITA_ROOK,
-     COLOUR_LIGHT_RED, "描画_移動可能桝色 3 7 15 -900", 0, {}, {}},
-    {"another own piece takes the selection", true, {{3, 7}, {2, 7}}, 1, {2, 7}, SITA_BISHOP,
-     COLOUR_LIGHT_RED, "描画_移動可能桝色 2 7 15 -800", 0, {{4, 5}}, {4, 5}},
-    {"an opponent's piece while selected is shown instead", true, {{3, 7}, {7, 3}}, 1, {7, 3},
-     UE_ROOK, COLOUR_WHITE, "描画_移動可能桝色 7 3 15 900", 1, {}, {}},
+    {"an empty square after an opponent's piece",
+     true,
+     {{7, 3}, {5, 5}},
+     0,
+     {7, 3},
+     UE_ROOK,
+     -1,
+     "",
+     0,
+     {},
+     {}},
+    {"the selected piece again keeps it",
+     true,
+     {{3, 7}, {3, 7}},
+     1,
+     {3, 7},
+     SITA_ROOK,
+     COLOUR_LIGHT_RED,
+     "描画_移動可能桝色 3 7 15 -900",
+     0,
+     {},
+     {}},
+    {"another own piece takes the selection",
+     true,
+     {{3, 7}, {2, 7}},
+     1,
+     {2, 7},
+     SITA_BISHOP,
+     COLOUR_LIGHT_RED,
+     "描画_移動可能桝色 2 7 15 -800",
+     0,
+     {{4, 5}},
+     {4, 5}},
+    {"an opponent's piece while selected is shown instead",
+     true,
+     {{3, 7}, {7, 3}},
+     1,
+     {7, 3},
+     UE_ROOK,
+     COLOUR_WHITE,
+     "描画_移動可能桝色 7 3 15 900",
+     1,
+     {},
+     {}},
     // The upper rook could go to (6,3), but it is not the lower side's to move.
-    {"the shown opponent's piece does not move", true, {{3, 7}, {7, 3}, {6, 3}}, 1, {7, 3},
-     UE_ROOK, -1, "", 2, {{3, 7}, {3, 5}}, {3, 5}},
-    {"an illegal destination keeps the selection", true, {{3, 7}, {5, 5}, {2, 6}}, 1, {3, 7},
-     SITA_ROOK, -1, "", 2, {{3, 6}}, {3, 6}},
+    {"the shown opponent's piece does not move",
+     true,
+     {{3, 7}, {7, 3}, {6, 3}},
+     1,
+     {7, 3},
+     UE_ROOK,
+     -1,
+     "",
+     2,
+     {{3, 7}, {3, 5}},
+     {3, 5}},
+    {"an illegal destination keeps the selection",
+     true,
+     {{3, 7}, {5, 5}, {2, 6}},
+     1,
+     {3, 7},
+     SITA_ROOK,
+     -1,
+     "",
+     2,
+     {{3, 6}},
+     {3, 6}},
 };
 
 class TwoPresses : public testing::TestWithParam<PressCase> {};
@@ -95,9 +185,10 @@ TEST_P(TwoPresses, SelectsOutlinesAndMoves) {
     const Sq last = c.presses.back();
     EXPECT_EQ(lastOutline(p.out, lastPress, last.x, last.y), c.outline);
     EXPECT_EQ(lastReach(p.out, lastPress), c.reach);
-    if (c.outline < 0 && c.refusals == 0) // a press that changes nothing
+    if (c.outline < 0 && c.refusals == 0) { // a press that changes nothing
         EXPECT_EQ(Lines(p.out.drawn.begin() + static_cast<long>(lastPress), p.out.drawn.end()),
                   Lines{"描画_桝輪郭_全部"});
+    }
     EXPECT_EQ(p.out.count(Wave::Forbidden), c.refusals);
     EXPECT_EQ(p.out.sounds.size(), static_cast<std::size_t>(c.refusals));
     EXPECT_EQ(p.board(), startingBoard());
@@ -116,9 +207,9 @@ TEST_P(TwoPresses, SelectsOutlinesAndMoves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocol, TwoPresses, testing::ValuesIn(kPressCases),
-                         [](const auto& info) {
+                         [](const auto& test) {
                              std::string name;
-                             for (const char* c = info.param.name; *c; ++c)
+                             for (const char* c = test.param.name; *c; ++c)
                                  name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
                              return name;
                          });
@@ -157,7 +248,8 @@ TEST(PressWithoutAGame, StartsNothingOrResumes) {
         p.out.forget();
         p.press(3, 7);
         EXPECT_EQ(p.out.messages, Lines{c.text});
-        EXPECT_EQ(p.out.sounds, c.refusal ? std::vector<Wave>{Wave::Forbidden} : std::vector<Wave>{});
+        EXPECT_EQ(p.out.sounds,
+                  c.refusal ? std::vector<Wave>{Wave::Forbidden} : std::vector<Wave>{});
         EXPECT_EQ(p.out.soundAtMessage[0], c.refusal ? 1u : 0u); // the refusal sounds first
         EXPECT_EQ(p.s().TURN, c.turn);
         // The press is not taken as a move or a selection.

@@ -34,7 +34,7 @@ class Recorder : public Outside {
     // Every call in order: the drawing lines below, "refresh", "wait 0.3", "sound Piece" and
     // "message <line>".
     std::vector<std::string> log;
-    std::vector<std::string> drawn;    // "描画_桝輪郭 12 3 7", "描画_移動結果 下 3 6 -900 15", …
+    std::vector<std::string> drawn; // "描画_桝輪郭 12 3 7", "描画_移動結果 下 3 6 -900 15", …
     std::vector<std::string> messages; // "text | title | OK" or "… | YesNo"
     std::vector<Wave> sounds;
     std::vector<std::size_t> soundAtMessage; // sounds played before each message
