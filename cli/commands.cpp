@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <map>
 #include <system_error>
+#include <thread>
 
 #include "ai/search.h"
 #include "cli/json.h"
+#include "cli/match.h"
 #include "cli/replay.h"
 #include "cli/selfplay.h"
 #include "record/record_file.h"
@@ -26,6 +28,9 @@ constexpr const char* kUsage =
     "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--records DIR]\n"
     "           [--ms T | --nodes N]\n"
     "                                   computer against a random mover or against itself\n"
+    "  match --a LEVEL --b LEVEL --games N [--openings K] [--seed S] [--ms T | --nodes N]\n"
+    "        [--concurrency J] [--records DIR] [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
+    "                                   two computer levels against each other\n"
     "\n"
     "Each command prints one JSON object on standard output and its messages on standard\n"
     "error. Exit status: 0 success, 1 an illegal record (or, for think, a finished game),\n"
@@ -69,6 +74,27 @@ constexpr const char* kSelfplayHelp =
     "Prints {\"games\":N,\"upper_wins\":..,\"lower_wins\":..,\"draws\":..,\"unfinished\":..,\n"
     "        \"moves\":..,\"seconds\":..,\"moves_per_second\":..}\n"
     "A game still running after 500 moves counts as unfinished.\n";
+
+constexpr const char* kMatchHelp =
+    "usage: zubeki-cli match --a LEVEL --b LEVEL --games N [--openings K] [--seed S]\n"
+    "                        [--ms T | --nodes N] [--ms-a T | --nodes-a N] [--ms-b T | --nodes-b "
+    "N]\n"
+    "                        [--concurrency J] [--records DIR]\n"
+    "                        [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
+    "\n"
+    "Plays the computer at level A (1..4) against level B. Each pair of games opens with K\n"
+    "seeded random legal moves (default 4) and is played twice, A upper then A lower; both\n"
+    "sides think through the same search, the lower side on the turned board. N games are\n"
+    "rounded up to whole pairs. --ms / --nodes set LEVEL4's budget per move for both players\n"
+    "(default 1000 ms), --ms-a / --nodes-a and --ms-b / --nodes-b for one of them. Games run\n"
+    "on J threads (default: the number of cores); with node budgets the result depends only\n"
+    "on the seed (default 1). With --records every game is written as DIR/match-0001.棋譜, ...\n"
+    "With --sprt the match stops at the first verdict of the sequential test (pentanomial,\n"
+    "over pairs). A game still running after 500 moves is unfinished and scores as a draw.\n"
+    "Prints {\"games\":..,\"wins_a\":..,\"wins_b\":..,\"draws\":..,\"unfinished\":..,\n"
+    "        \"score_a\":..,\"elo\":..,\"elo_95\":[lo,hi],\"los\":..,\n"
+    "        \"sprt\":{\"llr\":..,\"lower\":..,\"upper\":..,\"verdict\":\"H0|H1|continue\"},\n"
+    "        \"moves\":..,\"seconds\":..}\n";
 
 // The command line after the command's name: operands, and options as --name VALUE or
 // --name=VALUE.
@@ -316,6 +342,101 @@ int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std
     return EXIT_OK;
 }
 
+// "elo0=0,elo1=5,alpha=0.05,beta=0.05"; any of the four may be left out.
+bool parseSprt(const std::string& text, SprtBounds& out) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string item = text.substr(at, comma - at);
+        const std::size_t eq = item.find('=');
+        if (eq == std::string::npos) return false;
+        const std::string name = item.substr(0, eq);
+        double v = 0;
+        if (!parseNumber<double>(item.substr(eq + 1), -4000, 4000, v)) return false;
+        if (name == "elo0")
+            out.elo0 = v;
+        else if (name == "elo1")
+            out.elo1 = v;
+        else if (name == "alpha" && v > 0 && v < 1)
+            out.alpha = v;
+        else if (name == "beta" && v > 0 && v < 1)
+            out.beta = v;
+        else
+            return false;
+        at = comma + 1;
+    }
+    return out.elo0 < out.elo1;
+}
+
+int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed p = parse(args, 1,
+                           {"a", "b", "games", "openings", "seed", "ms", "nodes", "ms-a", "nodes-a",
+                            "ms-b", "nodes-b", "concurrency", "records", "sprt"});
+    if (p.help) return printHelp(out, err, kMatchHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, kMatchHelp);
+    if (!p.operands.empty())
+        return usageError(out, err, "match takes no operand '" + p.operands[0] + "'", kMatchHelp);
+
+    MatchOptions o;
+    for (const char* side : {"a", "b"}) {
+        const auto it = p.options.find(side);
+        int& level = side[0] == 'a' ? o.levelA : o.levelB;
+        if (it == p.options.end() || !parseNumber(it->second, 1, LEVEL_MAX, level))
+            return usageError(out, err, std::string("--") + side + " must be a level, 1..4",
+                              kMatchHelp);
+    }
+    const auto games = p.options.find("games");
+    if (games == p.options.end() || !parseNumber(games->second, 1, 1'000'000, o.games))
+        return usageError(out, err, "--games must be 1..1000000", kMatchHelp);
+    if (auto it = p.options.find("openings");
+        it != p.options.end() && !parseNumber(it->second, 0, 100, o.openings))
+        return usageError(out, err, "--openings must be 0..100", kMatchHelp);
+    if (auto it = p.options.find("seed");
+        it != p.options.end() && !parseNumber<std::uint32_t>(it->second, 0, UINT32_MAX, o.seed))
+        return usageError(out, err, "--seed must be 0..4294967295", kMatchHelp);
+    if (const std::string why = parseBudget(p, o.budgetA); !why.empty())
+        return usageError(out, err, why, kMatchHelp);
+    o.budgetB = o.budgetA;
+    // One player's own budget: --ms-a / --nodes-a, --ms-b / --nodes-b.
+    for (const char* suffix : {"-a", "-b"}) {
+        Parsed own;
+        for (const char* name : {"ms", "nodes"})
+            if (auto it = p.options.find(std::string(name) + suffix); it != p.options.end())
+                own.options[name] = it->second;
+        if (own.options.empty()) continue;
+        ThinkBudget& budget = suffix[1] == 'a' ? o.budgetA : o.budgetB;
+        budget = ThinkBudget{};
+        if (const std::string why = parseBudget(own, budget); !why.empty())
+            return usageError(out, err, why + " (" + suffix + ")", kMatchHelp);
+    }
+    o.concurrency = static_cast<int>(std::thread::hardware_concurrency());
+    if (o.concurrency < 1) o.concurrency = 1;
+    if (auto it = p.options.find("concurrency");
+        it != p.options.end() && !parseNumber(it->second, 1, 256, o.concurrency))
+        return usageError(out, err, "--concurrency must be 1..256", kMatchHelp);
+    if (auto it = p.options.find("sprt"); it != p.options.end()) {
+        SprtBounds bounds;
+        if (!parseSprt(it->second, bounds))
+            return usageError(
+                out, err, "--sprt must be elo0=E0,elo1=E1,alpha=A,beta=B with E0 < E1", kMatchHelp);
+        o.sprt = bounds;
+    }
+    if (auto it = p.options.find("records"); it != p.options.end()) {
+        const fs::path dir(it->second);
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+        if (!fs::is_directory(dir, ec))
+            return printError(out, err, EXIT_USAGE,
+                              "cannot use " + it->second + " as the records folder");
+        o.records = dir;
+    }
+
+    const MatchSummary summary = match(o);
+    if (!summary.error.empty()) return printError(out, err, EXIT_USAGE, summary.error);
+    out << matchJson(summary) << '\n';
+    return EXIT_OK;
+}
+
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -333,6 +454,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "replay") return replayCommand(args, out, err);
     if (command == "think") return thinkCommand(args, out, err);
     if (command == "selfplay") return selfplayCommand(args, out, err);
+    if (command == "match") return matchCommand(args, out, err);
     return usageError(out, err, "unknown command '" + command + "'", kUsage);
 }
 

@@ -10,24 +10,12 @@
 #include "record/record_file.h"
 
 namespace zubeki::cli {
-namespace {
-
-// A uniform index in [0, n) from one draw; the same on every platform, unlike the
-// standard distributions.
 int uniformIndex(std::mt19937& rng, int n) {
     return static_cast<int>((static_cast<std::uint64_t>(rng()) * static_cast<std::uint64_t>(n)) >>
                             32);
 }
 
-struct ChosenMove {
-    bool found = false;
-    int fromX = 0, fromY = 0, toX = 0, toY = 0;
-    int before = EMPTY; // code on the source
-    int after = EMPTY;  // code it arrives with
-};
-
-// Any legal move of the lower side, promoting on a coin toss where promotion is allowed.
-ChosenMove randomLowerMove(GameState& s, std::mt19937& rng) {
+ChosenMove randomMove(GameState& s, bool upper, std::mt19937& rng) {
     struct Candidate {
         signed char fx, fy, tx, ty;
     };
@@ -36,7 +24,7 @@ ChosenMove randomLowerMove(GameState& s, std::mt19937& rng) {
     for (int fx = 1; fx <= 9; ++fx)
         for (int fy = 1; fy <= 9; ++fy) {
             const int p = s.BOARD[fx][fy];
-            if (!isLowerPiece(p)) continue;
+            if (upper ? !isUpperPiece(p) : !isLowerPiece(p)) continue;
             for (int tx = 1; tx <= 9; ++tx)
                 for (int ty = 1; ty <= 9; ++ty)
                     if (n < 9 * 81 && s.移動チェック(fx, fy, tx, ty, p) == TRUE_CODE)
@@ -55,8 +43,6 @@ ChosenMove randomLowerMove(GameState& s, std::mt19937& rng) {
 ChosenMove fromComputer(const ComputerMove& c) {
     return ChosenMove{c.found, c.移動元X, c.移動元Y, c.移動先X, c.移動先Y, c.移動前駒, c.移動駒};
 }
-
-} // namespace
 
 std::string selfplayRecordName(int game) {
     char name[32];
@@ -98,7 +84,7 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
             m = fromComputer(play.思考(side > 0));
         } else {
             GameState probe = play.state(); // the legality queries note promotion codes
-            m = randomLowerMove(probe, rng);
+            m = randomMove(probe, false, rng);
         }
         if (!m.found) break; // cannot happen after the pass test
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,23 @@ struct SelfplayOptions {
     bool lowerComputer = false; // the lower side is the computer too, on the turned board
     std::optional<std::filesystem::path> records; // folder for game-0001.棋譜, …
 };
+
+// A uniform index in [0, n) from one draw; the same on every platform, unlike the standard
+// distributions.
+int uniformIndex(std::mt19937& rng, int n);
+
+// A move chosen for a game: found is false when there was none.
+struct ChosenMove {
+    bool found = false;
+    int fromX = 0, fromY = 0, toX = 0, toY = 0;
+    int before = EMPTY; // code on the source
+    int after = EMPTY;  // code it arrives with
+};
+
+// Any legal move of one side, promoting on a coin toss where promotion is allowed.
+ChosenMove randomMove(GameState& s, bool upper, std::mt19937& rng);
+// The computer's move as a chosen move.
+ChosenMove fromComputer(const ComputerMove& c);
 
 enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
 
