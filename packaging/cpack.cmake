@@ -13,7 +13,7 @@ set(CPACK_PACKAGE_DESCRIPTION
   "bishop. An enemy group left without an empty neighbour vanishes and the\n"
   "side that surrounded it wins, and filling the enemy's corner wins too.\n"
   "\n"
-  "Play another person at the same mouse or the computer at three levels,\n"
+  "Play another person at the same mouse or the computer at four levels,\n"
   "step through the moves of a game, and save and replay game records.\n"
   "zubeki-cli replays, analyses and self-plays records from the command line.")
 # (The pieces above are joined as they stand: the text carries no semicolon.)

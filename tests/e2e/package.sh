@@ -1,0 +1,69 @@
+#!/bin/sh
+# Builds the Debian package from the source tree, checks it with lintian (no errors), unpacks
+# it into a temporary root with dpkg-deb -x and runs the unpacked game from an empty folder in
+# a virtual X server: its starting picture must stand, and the music written by SDL's disk
+# audio driver proves it found its sound library and waves in its own folder. Then the
+# unpacked zubeki-cli writes a record and replays it.
+#
+#   package.sh CMAKE SOURCE_DIR CHECKER PICTURE_DIR ARTIFACT_DIR
+#
+# Exits 77 (skipped) when the X tools or the Debian packaging tools are missing.
+set -u
+
+if [ "$#" -ne 5 ]; then
+    echo "usage: $0 CMAKE SOURCE_DIR CHECKER PICTURE_DIR ARTIFACT_DIR" >&2
+    exit 2
+fi
+for tool in dpkg-deb dpkg-shlibdeps lintian; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$tool is not installed: skipped"; exit 77; }
+done
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_enter_xvfb 1024x768 "$@"
+
+CMAKE=$1
+SOURCE=$2
+CHECKER=$3
+PICTURES=$4
+e2e_setup "$5" 1
+ROOT=$WORKDIR/root
+SHOT=$ARTIFACTS/package.png
+MUSIC=$WORKDIR/music.raw
+LOG=$ARTIFACTS/package-build.log
+
+(cd "$SOURCE" && "$CMAKE" --workflow --preset deb) >"$LOG" 2>&1 ||
+    fail "the package could not be built (see $LOG)"
+DEB=$(ls -t "$SOURCE"/build/deb/zubeki_*.deb 2>/dev/null | head -n 1)
+[ -s "$DEB" ] || fail "no zubeki_*.deb in $SOURCE/build/deb"
+echo "package: $DEB"
+
+lintian --tag-display-limit 0 "$DEB" >"$ARTIFACTS/package-lintian.txt" 2>&1
+grep -E '^E: ' "$ARTIFACTS/package-lintian.txt" && fail "lintian reports errors"
+echo "lintian: $(grep -c '^W: ' "$ARTIFACTS/package-lintian.txt") warnings, no errors"
+
+dpkg-deb -x "$DEB" "$ROOT" || fail "dpkg-deb -x failed"
+GAME=$ROOT/usr/games/zubeki
+CLI=$ROOT/usr/games/zubeki-cli
+[ -x "$GAME" ] && [ -x "$CLI" ] || fail "the programs are not in /usr/games"
+[ -s "$ROOT/usr/share/man/man6/zubeki.6.gz" ] || fail "no manual page zubeki(6)"
+
+mkdir "$WORKDIR/elsewhere" && cd "$WORKDIR/elsewhere" || fail "no working folder"
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$MUSIC"
+start_game "$ARTIFACTS/package.log" "$GAME"
+find_canvas "$SHOT"
+expect_no_popup "a message box stands over the unpacked game's window"
+tries=0
+until [ "$(tail -c +8193 "$MUSIC" 2>/dev/null | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 50 ] || fail "the disk audio output stays silent after its first 8 KB"
+    running || fail "the game ended before it played music"
+    sleep 0.1
+done
+echo "music: $(wc -c <"$MUSIC") bytes written to the disk audio file"
+quit_game
+
+"$CLI" selfplay --games 1 --seed 5 --records "$WORKDIR/records" >/dev/null ||
+    fail "the unpacked zubeki-cli could not play a game"
+"$CLI" replay "$WORKDIR/records/game-0001.棋譜" >"$ARTIFACTS/package-replay.json" ||
+    fail "the unpacked zubeki-cli could not replay its record"
+echo "replayed: $(head -c 60 "$ARTIFACTS/package-replay.json")..."
+finish
