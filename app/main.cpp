@@ -1,10 +1,12 @@
 #include "app/command_line.h"
 #include "ui/app_setup.h"
+#include "view/startup_trace.h"
 
 #include <QApplication>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
+    zubeki::startupMark("main");
     // --help, --version and a refused line end here, before Qt opens the display.
     zubeki::CommandLine line = zubeki::readCommandLine(argc, argv, std::cout, std::cerr);
     if (line.exitStatus) return *line.exitStatus;

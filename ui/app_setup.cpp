@@ -1,6 +1,7 @@
 #include "ui/app_setup.h"
 
 #include "ui/form1.h"
+#include "view/startup_trace.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -19,9 +20,13 @@ void installJapaneseTranslation(QApplication& app) {
 }
 
 int runGame(QApplication& app) {
+    startupMark("qt");
     installJapaneseTranslation(app);
+    startupMark("translation");
     Form1 form;
+    startupMark("window");
     form.Form_Load();
+    startupMark("loaded");
     form.show();
     // A record named on the command line (a file manager opening a record) is read once
     // the window stands.

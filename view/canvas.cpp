@@ -1,4 +1,5 @@
 #include "view/canvas.h"
+#include "view/startup_trace.h"
 
 #include "view/geometry.h"
 
@@ -117,6 +118,10 @@ void Canvas::paintEvent(QPaintEvent*) {
     if (devicePixelRatioF() != image_.devicePixelRatio()) ensureImage();
     QPainter p(this);
     p.drawImage(QPointF(0, 0), image_);
+    if (!painted_) {
+        painted_ = true;
+        startupMark("painted");
+    }
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {

@@ -52,6 +52,7 @@ class Canvas : public QWidget {
     int toDevice(int logicalPixel) const;
 
     QImage image_;
+    bool painted_ = false; // the first paint is noted for start-up timing
 };
 
 } // namespace zubeki

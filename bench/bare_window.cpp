@@ -1,0 +1,41 @@
+// A bare Qt window with a menu bar, for setting the game's start against: it notes the same
+// stages as the game (see view/startup_trace.h) and paints nothing but its background.
+#include "view/startup_trace.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+class Surface : public QWidget {
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), Qt::darkGreen);
+        if (!painted_) {
+            painted_ = true;
+            zubeki::startupMark("painted");
+        }
+    }
+
+  private:
+    bool painted_ = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    zubeki::startupMark("main");
+    QApplication app(argc, argv);
+    zubeki::startupMark("qt");
+    QMainWindow window;
+    for (const char* title : {"Game", "Position", "Back", "Forward", "Records", "Options"})
+        window.menuBar()->addMenu(QString::fromLatin1(title))->addAction(QStringLiteral("Item"));
+    window.setCentralWidget(new Surface);
+    window.resize(567, 533);
+    zubeki::startupMark("window");
+    window.show();
+    return app.exec();
+}
