@@ -8,9 +8,11 @@
 #include <SDL_mixer.h>
 
 #include <climits>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,51 +22,47 @@ constexpr int kOutputRate = 44100;
 constexpr int kOutputChannels = 2;
 constexpr int kOutputFrames = 1024;
 
-// 16-bit sound at the output rate or half of it, in the output's own layout: the common
-// case (the game's waves are 22050 Hz mono) is widened here in one pass, with the in-between
-// samples interpolated, instead of by the mixer's general resampler, which costs the game's
-// start-up a tenth of a second for its half-minute of music. Anything else is left as it is.
-std::vector<std::uint8_t> inOutputLayout(const zubeki::sound::WaveImage& wave,
-                                         std::vector<std::uint8_t>& bytes) {
-    using zubeki::sound::WaveImage;
+// 16-bit sound at the output rate or half of it, put straight into the output's own layout:
+// the common case (the game's waves are 22050 Hz mono) is widened here in one pass, with the
+// in-between samples interpolated, and handed to the mixer as it is, instead of going through
+// the mixer's general reader and resampler, which cost the game's start a fifth of its time
+// for its half-minute of music. Answers false, with `bytes` empty, for anything else.
+bool inOutputLayout(const zubeki::sound::WaveImage& wave, std::vector<std::uint8_t>& bytes) {
     constexpr auto rate = static_cast<std::uint32_t>(kOutputRate);
     const bool half = wave.sampleRate * 2 == rate, same = wave.sampleRate == rate;
+    bytes.clear();
     if (wave.format != zubeki::sound::kFormatPcm || wave.bitsPerSample != 16 ||
         (wave.channels != 1 && wave.channels != 2) || !(half || same))
-        return zubeki::sound::canonicalWave(wave);
+        return false;
     const std::size_t in = wave.sampleBytes / (2u * wave.channels);
+    if (in == 0) return false;
     auto sample = [&](std::size_t frame, int channel) {
         const std::size_t at =
             (frame * wave.channels + static_cast<std::size_t>(channel % wave.channels)) * 2;
         return static_cast<std::int16_t>(wave.samples[at] | (wave.samples[at + 1] << 8));
     };
-    auto put = [&bytes](int v) {
-        const auto u = static_cast<std::uint16_t>(static_cast<std::int16_t>(v));
-        bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(u >> 8));
+    bytes.resize(in * kOutputChannels * 2 * (half ? 2 : 1));
+    std::uint8_t* out = bytes.data();
+    auto put = [&out](int v) {
+        // The mixer's own byte order (AUDIO_S16SYS).
+        const auto s16 = static_cast<std::int16_t>(v);
+        std::memcpy(out, &s16, 2);
+        out += 2;
     };
-    bytes.clear();
-    bytes.reserve(in * kOutputChannels * 2 * (half ? 2 : 1));
     for (std::size_t f = 0; f < in; ++f) {
         for (int c = 0; c < kOutputChannels; ++c) put(sample(f, c));
         if (!half) continue;
         const std::size_t g = f + 1 < in ? f + 1 : f;
         for (int c = 0; c < kOutputChannels; ++c) put((sample(f, c) + sample(g, c)) / 2);
     }
-    WaveImage widened;
-    widened.format = zubeki::sound::kFormatPcm;
-    widened.channels = kOutputChannels;
-    widened.sampleRate = rate;
-    widened.bitsPerSample = 16;
-    widened.samples = bytes.data();
-    widened.sampleBytes = bytes.size();
-    return zubeki::sound::canonicalWave(widened);
+    return true;
 }
 
 struct Buffer {
     intptr_t device = 0;
     Mix_Chunk* chunk = nullptr;
-    int channel = -1; // every buffer sounds on a channel of its own
+    std::vector<std::uint8_t> samples; // the chunk's own samples, when we laid them out
+    int channel = -1;                  // every buffer sounds on a channel of its own
     int flag = 0;
     bool looping = false;
 };
@@ -141,23 +139,30 @@ ZUBEKI_SOUND_API intptr_t dsCreateDSB(intptr_t device, const void* image, size_t
 
     const auto wave = zubeki::sound::parseWave(static_cast<const std::uint8_t*>(image), length);
     if (!wave) return 0;
-    // SDL's own reader trusts the sizes it finds, so it only ever sees our rebuilt copy.
-    std::vector<std::uint8_t> widened;
-    std::vector<std::uint8_t> canonical = inOutputLayout(*wave, widened);
-    if (canonical.size() > static_cast<std::size_t>(INT_MAX)) return 0;
-    SDL_RWops* rw = SDL_RWFromConstMem(canonical.data(), static_cast<int>(canonical.size()));
-    if (rw == nullptr) return 0;
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    Buffer buffer;
+    Mix_Chunk* chunk = nullptr;
+    if (inOutputLayout(*wave, buffer.samples)) {
+        if (buffer.samples.size() > static_cast<std::size_t>(UINT32_MAX)) return 0;
+        chunk =
+            Mix_QuickLoad_RAW(buffer.samples.data(), static_cast<Uint32>(buffer.samples.size()));
+    } else {
+        // SDL's own reader trusts the sizes it finds, so it only ever sees our rebuilt copy.
+        std::vector<std::uint8_t> canonical = zubeki::sound::canonicalWave(*wave);
+        if (canonical.size() > static_cast<std::size_t>(INT_MAX)) return 0;
+        SDL_RWops* rw = SDL_RWFromConstMem(canonical.data(), static_cast<int>(canonical.size()));
+        if (rw == nullptr) return 0;
+        chunk = Mix_LoadWAV_RW(rw, 1);
+    }
     if (chunk == nullptr) return 0;
 
-    Buffer buffer;
     buffer.device = device;
     buffer.chunk = chunk;
     buffer.channel = takeChannel(m);
     buffer.flag = flag;
     Mix_Volume(buffer.channel, MIX_MAX_VOLUME);
     const intptr_t handle = m.nextHandle++;
-    m.buffers.emplace(handle, buffer);
+    // Moved, not copied: the chunk points into the samples the buffer keeps.
+    m.buffers.emplace(handle, std::move(buffer));
     return handle;
 }
 

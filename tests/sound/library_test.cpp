@@ -169,6 +169,28 @@ TEST_F(LibraryOnDisk, OddlyLaidOutImagePlaysItsOwnSamples) {
     EXPECT_LE(peak(out), 6030);
 }
 
+TEST_F(LibraryOnDisk, HalfRateSoundIsWidenedWithItsInBetweenSamples) {
+    // A 22050 Hz ramp of even values: at 44100 Hz the interpolated samples fill in the odd
+    // ones, so the output climbs by exactly one a frame, on both channels alike.
+    std::vector<std::int16_t> ramp;
+    for (int i = 1; i <= 8000; ++i) ramp.push_back(static_cast<std::int16_t>(2 * i));
+    ASSERT_EQ(rate, 44100);
+    const intptr_t sound = make(monoWave(ramp, 22050), 3);
+    ASSERT_NE(sound, 0);
+    dsPlay(sound);
+    let(0.6);
+    close();
+    const auto all = disk.samples();
+    std::size_t at = 0;
+    while (at < all.size() && all[at] != 2) at += static_cast<std::size_t>(channels);
+    ASSERT_LT(at + 2 * 15998, all.size()) << "the ramp never started";
+    for (int k = 0; k < 15998; ++k) {
+        const std::size_t frame = at + static_cast<std::size_t>(k * channels);
+        ASSERT_EQ(all[frame], 2 + k) << k;
+        ASSERT_EQ(all[frame + 1], all[frame]) << k;
+    }
+}
+
 struct Broken {
     const char* what;
     Bytes image;
