@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -223,6 +224,18 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return l.status;
 }
 
+// The folder --records names, made where it is missing; false when it cannot be used.
+bool recordsFolder(const Parsed& p, std::optional<fs::path>& folder) {
+    const auto it = p.options.find("records");
+    if (it == p.options.end()) return true;
+    const fs::path dir(it->second);
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) return false;
+    folder = dir;
+    return true;
+}
+
 // LEVEL4's budget from --ms or --nodes (not both); "" when it could be read, else why not.
 std::string parseBudget(const Parsed& p, ThinkBudget& budget) {
     const auto ms = p.options.find("ms");
@@ -326,15 +339,9 @@ int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std
             return usageError(out, err, "--lower must be random or computer", kSelfplayHelp);
         o.lowerComputer = it->second == "computer";
     }
-    if (auto it = p.options.find("records"); it != p.options.end()) {
-        const fs::path dir(it->second);
-        std::error_code ec;
-        fs::create_directories(dir, ec);
-        if (!fs::is_directory(dir, ec))
-            return printError(out, err, EXIT_USAGE,
-                              "cannot use " + it->second + " as the records folder");
-        o.records = dir;
-    }
+    if (!recordsFolder(p, o.records))
+        return printError(out, err, EXIT_USAGE,
+                          "cannot use " + p.options.at("records") + " as the records folder");
 
     const SelfplaySummary summary = selfplay(o);
     if (!summary.error.empty()) return printError(out, err, EXIT_USAGE, summary.error);
@@ -421,15 +428,9 @@ int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 out, err, "--sprt must be elo0=E0,elo1=E1,alpha=A,beta=B with E0 < E1", kMatchHelp);
         o.sprt = bounds;
     }
-    if (auto it = p.options.find("records"); it != p.options.end()) {
-        const fs::path dir(it->second);
-        std::error_code ec;
-        fs::create_directories(dir, ec);
-        if (!fs::is_directory(dir, ec))
-            return printError(out, err, EXIT_USAGE,
-                              "cannot use " + it->second + " as the records folder");
-        o.records = dir;
-    }
+    if (!recordsFolder(p, o.records))
+        return printError(out, err, EXIT_USAGE,
+                          "cannot use " + p.options.at("records") + " as the records folder");
 
     const MatchSummary summary = match(o);
     if (!summary.error.empty()) return printError(out, err, EXIT_USAGE, summary.error);

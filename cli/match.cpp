@@ -55,40 +55,19 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
     play.初期設定();
-    int side = -1; // the lower side opens
-
-    for (int ply = 0;; ++ply) {
-        if (play.record().full()) break; // unfinished
-        const PassOutcome pass = play.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
-        if (pass == PassOutcome::Draw) {
-            result.outcome = GameOutcome::Draw;
-            break;
-        }
-        if (pass == PassOutcome::Pass) {
-            side = -side;
-            continue;
-        }
-        ChosenMove m;
-        if (ply < options.openings) {
+    int ply = 0;
+    // The lower side opens.
+    result.outcome = playOut(play, -1, result.moves, [&](int side) {
+        if (ply++ < options.openings) {
             GameState probe = play.state();
-            m = randomMove(probe, side > 0, opening);
-        } else {
-            const bool a = (side > 0) == result.aUpper;
-            play.setLevel(a ? options.levelA : options.levelB);
-            play.setBudget(a ? options.budgetA : options.budgetB);
-            digit = uniformIndex(rng, 10);
-            m = fromComputer(play.思考(side > 0));
+            return randomMove(probe, side > 0, opening);
         }
-        if (!m.found) break; // cannot happen after the pass test
-        const MoveOutcome outcome =
-            playRecordedMove(play, {m.fromX, m.fromY, m.toX, m.toY, m.before, m.after});
-        result.moves += 1;
-        if (outcome.end != GameEnd::None) {
-            result.outcome = side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
-            break;
-        }
-        side = -side;
-    }
+        const bool a = (side > 0) == result.aUpper;
+        play.setLevel(a ? options.levelA : options.levelB);
+        play.setBudget(a ? options.budgetA : options.budgetB);
+        digit = uniformIndex(rng, 10);
+        return fromComputer(play.思考(side > 0));
+    });
     result.list = play.record();
     return result;
 }

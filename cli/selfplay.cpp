@@ -40,6 +40,27 @@ ChosenMove randomMove(GameState& s, bool upper, std::mt19937& rng) {
     return m;
 }
 
+GameOutcome playOut(Game& play, int side, int& moves,
+                    const std::function<ChosenMove(int side)>& choose) {
+    for (;;) {
+        if (play.record().full()) return GameOutcome::Unfinished; // the 500-move limit
+        const PassOutcome pass = play.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
+        if (pass == PassOutcome::Draw) return GameOutcome::Draw;
+        if (pass == PassOutcome::Pass) {
+            side = -side;
+            continue;
+        }
+        const ChosenMove m = choose(side);
+        if (!m.found) return GameOutcome::Unfinished; // cannot happen after the pass test
+        const MoveOutcome outcome =
+            playRecordedMove(play, {m.fromX, m.fromY, m.toX, m.toY, m.before, m.after});
+        moves += 1;
+        if (outcome.end != GameEnd::None)
+            return side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
+        side = -side;
+    }
+}
+
 ChosenMove fromComputer(const ComputerMove& c) {
     return ChosenMove{c.found, c.移動元X, c.移動元Y, c.移動先X, c.移動先Y, c.移動前駒, c.移動駒};
 }
@@ -65,38 +86,15 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
     SelfplayGame result;
     int side = game % 2 == 1 ? -1 : 1;
 
-    for (;;) {
-        if (play.record().full()) break; // the 500-move limit: unfinished
-        const PassOutcome pass = play.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
-        if (pass == PassOutcome::Draw) {
-            result.outcome = GameOutcome::Draw;
-            break;
-        }
-        if (pass == PassOutcome::Pass) {
-            side = -side;
-            continue;
-        }
-
-        ChosenMove m;
-        if (side > 0 || options.lowerComputer) {
+    result.outcome = playOut(play, side, result.moves, [&](int mover) {
+        if (mover > 0 || options.lowerComputer) {
             digit = uniformIndex(rng, 10);
             result.digits.push_back(digit);
-            m = fromComputer(play.思考(side > 0));
-        } else {
-            GameState probe = play.state(); // the legality queries note promotion codes
-            m = randomMove(probe, false, rng);
+            return fromComputer(play.思考(mover > 0));
         }
-        if (!m.found) break; // cannot happen after the pass test
-
-        const MoveOutcome outcome =
-            playRecordedMove(play, {m.fromX, m.fromY, m.toX, m.toY, m.before, m.after});
-        result.moves += 1;
-        if (outcome.end != GameEnd::None) {
-            result.outcome = side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
-            break;
-        }
-        side = -side;
-    }
+        GameState probe = play.state(); // the legality queries note promotion codes
+        return randomMove(probe, false, rng);
+    });
     list = play.record();
     for (int x = 0; x <= 9; ++x)
         for (int y = 0; y <= 9; ++y) result.board[x][y] = play.state().BOARD[x][y];

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "game/state.h"
 #include "play/computer.h"
+#include "play/game.h"
 #include "record/movelist.h"
 
 namespace zubeki::cli {
@@ -41,6 +43,12 @@ ChosenMove randomMove(GameState& s, bool upper, std::mt19937& rng);
 ChosenMove fromComputer(const ComputerMove& c);
 
 enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
+
+// Plays the game on from its position, `side` (+1 upper, -1 lower) to move, through the pass
+// rule and the move chain, asking `choose` for each move; answers how it ended (unfinished at
+// 500 moves) and counts the moves played into `moves`.
+GameOutcome playOut(Game& play, int side, int& moves,
+                    const std::function<ChosenMove(int side)>& choose);
 
 struct SelfplayGame {
     GameOutcome outcome = GameOutcome::Unfinished;

@@ -138,6 +138,20 @@ shot() {
     import-im6.q16 -window root "$1" || fail "no screenshot"
 }
 
+# Waits until SDL's disk audio driver has written sound after its first ~2048 silent samples
+# (8 KB) to FILE: the game found its sound library and its music.
+#   wait_for_music FILE
+wait_for_music() {
+    tries=0
+    until [ "$(tail -c +8193 "$1" 2>/dev/null | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; do
+        tries=$((tries + 1))
+        [ "$tries" -le 50 ] || fail "the disk audio output stays silent after its first 8 KB"
+        running || fail "the game ended before it played music"
+        sleep 0.1
+    done
+    echo "music: $(wc -c <"$1") bytes written to the disk audio file"
+}
+
 # Waits until the starting picture stands in the window and sets CANVAS_X / CANVAS_Y.
 #   find_canvas SHOT
 find_canvas() {

@@ -67,15 +67,7 @@ start_game "$ARTIFACTS/install_and_run.log" "$GAME"
 find_canvas "$SHOT"
 expect_no_popup "a message box stands over the installed game's window"
 
-# The disk driver starts with about 2048 silent samples (8 KB); music follows.
-tries=0
-until [ "$(tail -c +8193 "$MUSIC" 2>/dev/null | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 50 ] || fail "the disk audio output stays silent after its first 8 KB"
-    running || fail "the game ended before it played music"
-    sleep 0.1
-done
-echo "music: $(wc -c <"$MUSIC") bytes written to the disk audio file"
+wait_for_music "$MUSIC"
 
 quit_game
 finish

@@ -51,14 +51,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$MUSIC"
 start_game "$ARTIFACTS/package.log" "$GAME"
 find_canvas "$SHOT"
 expect_no_popup "a message box stands over the unpacked game's window"
-tries=0
-until [ "$(tail -c +8193 "$MUSIC" 2>/dev/null | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 50 ] || fail "the disk audio output stays silent after its first 8 KB"
-    running || fail "the game ended before it played music"
-    sleep 0.1
-done
-echo "music: $(wc -c <"$MUSIC") bytes written to the disk audio file"
+wait_for_music "$MUSIC"
 quit_game
 
 "$CLI" selfplay --games 1 --seed 5 --records "$WORKDIR/records" >/dev/null ||
