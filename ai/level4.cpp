@@ -1,5 +1,6 @@
 #include "ai/level4.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -93,6 +94,8 @@ constexpr int kOrderKiller1 = 1 << 27;
 constexpr int kOrderKiller2 = (1 << 27) - 1;
 constexpr int kOrderQuiet = 1 << 26; // below this a move is quiet (history only)
 
+constexpr int kHistoryFilterWords = 64; // 4096 bits
+
 struct Ply {
     MoveList moves;
     int order[kMaxMoves];
@@ -128,6 +131,13 @@ struct Level4Search::Impl {
     int history[kSquares][kSquares];
 
     Level4Limits limits;
+    // The game's earlier positions, with a filter of their keys' low bits so that most
+    // nodes need not look through them.
+    const std::uint64_t* seen = nullptr;
+    int seenCount = 0;
+    std::uint64_t seenFilter[kHistoryFilterWords] = {};
+    std::uint64_t path[kMaxPly + 1] = {};
+    int contempt = kContempt;
     double started = 0;
     std::uint64_t nodes = 0;
     bool stopped = false;
@@ -159,6 +169,32 @@ struct Level4Search::Impl {
         for (Ply& p : plies) p.killer[0] = p.killer[1] = Move{};
         started = limits.clock();
     }
+
+    void setHistory(const Level4History& h) {
+        seen = h.keys;
+        seenCount = h.keys && h.size > 0 ? h.size : 0;
+        std::memset(seenFilter, 0, sizeof seenFilter);
+        for (int i = 0; i < seenCount; ++i) {
+            const std::uint64_t bit = seen[i] & (kHistoryFilterWords * 64 - 1);
+            seenFilter[bit >> 6] |= std::uint64_t{1} << (bit & 63);
+        }
+    }
+
+    // Has the line come back to a position of its own or of the game's? Only positions with
+    // the same side to move can match, and the key tells the side.
+    bool repeated(int ply) const {
+        const std::uint64_t k = path[ply];
+        for (int i = ply - 2; i >= 0; i -= 2)
+            if (path[i] == k) return true;
+        const std::uint64_t bit = k & (kHistoryFilterWords * 64 - 1);
+        if ((seenFilter[bit >> 6] >> (bit & 63) & 1u) == 0) return false;
+        for (int i = 0; i < seenCount; ++i)
+            if (seen[i] == k) return true;
+        return false;
+    }
+
+    // A repetition for the side to move at `ply`: the searching side moves at even plies.
+    int repetitionScore(int ply) const { return ply % 2 == 0 ? -contempt : contempt; }
 
     void poll() {
         if (limits.stop && limits.stop->load(std::memory_order_relaxed)) stopped = true;
@@ -238,6 +274,8 @@ struct Level4Search::Impl {
         if (budgetsOn && limits.nodes != 0 && nodes >= limits.nodes) stopped = true;
         if (stopped) return 0;
         if (ply > 0 && pos.movesPlayed() >= kMoveLimit) return 0; // unfinished: a draw
+        path[ply] = pos.key();
+        if (ply > 0 && repeated(ply)) return repetitionScore(ply);
 
         // A win in one ends the line: nothing can be better.
         pos.scanGroups(other(pos.toMove()), enemy);
@@ -337,11 +375,21 @@ Level4Search::Level4Search(int tableMegabytes) : impl_(std::make_unique<Impl>(ta
 
 Level4Search::~Level4Search() = default;
 
+std::uint64_t level4PositionKey(const GameState& 局面, Mover side) {
+    return Position::from(局面, side, 0).key();
+}
+
 Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int movesPlayed,
-                                  const Level4Limits& limits) {
+                                  const Level4Limits& limits, const Level4History& history) {
     Impl& I = *impl_;
     I.newSearch(limits);
     I.pos = Position::from(局面, side, movesPlayed);
+    I.setHistory(history);
+    // The more often the game has been here already, the less a repetition is worth: a
+    // side that keeps coming back looks harder for another way.
+    int returns = 0;
+    for (int i = 0; i < I.seenCount; ++i) returns += I.seen[i] == I.pos.key() ? 1 : 0;
+    I.contempt = std::min(kContempt * (1 + returns), kMaxContempt);
 
     Level4Move answer;
     Ply& root = I.plies[0];

@@ -43,12 +43,27 @@ struct Level4Move {
     bool pass() const { return !found; }
 };
 
+// The positions the game has already been through, as keys of the board the search is
+// given (level4PositionKey). The search counts a return to one of them, or to a position of
+// its own line, as no progress: a draw, which the searching side values a little below
+// nothing so that it looks for a way on.
+struct Level4History {
+    const std::uint64_t* keys = nullptr;
+    int size = 0;
+};
+
+// The key the search gives the game as it stands with `side` to move.
+std::uint64_t level4PositionKey(const GameState& 局面, Mover side);
+
 class Level4Search {
   public:
     static constexpr int kWinScore = 30000;
     static constexpr int kMaxDepth = 60;
     // Moves the game's record holds; at this count the game is unfinished (scored 0).
     static constexpr int kMoveLimit = 500;
+    // What a repeated position is worth to the searching side: a draw it does not want.
+    static constexpr int kContempt = 40;
+    static constexpr int kMaxContempt = 400;
 
     // The transposition table (a power of two of 16-byte entries within the size) and all
     // working space are allocated here, once; a search allocates nothing.
@@ -62,7 +77,7 @@ class Level4Search {
     // read. Every search starts from an empty table, so a node budget gives the same move
     // for the same position every time.
     Level4Move bestMove(const GameState& 局面, Mover side, int movesPlayed,
-                        const Level4Limits& limits);
+                        const Level4Limits& limits, const Level4History& history = {});
 
     static bool isWinScore(int score) { return score > kWinScore - 1000; }
     static bool isLossScore(int score) { return score < -(kWinScore - 1000); }

@@ -4,8 +4,30 @@ namespace zubeki {
 Computer::Computer() = default;
 Computer::~Computer() = default;
 
+void Computer::remember(const GameState& 局面, bool upper, const GameState& turned) {
+    while (seen_ > 0 && seenMoves_[seen_ - 1] >= 局面.MOVE_COUNT) --seen_;
+    if (seen_ == kSeenCapacity) {
+        // A very long game: the oldest half is let go.
+        const int half = kSeenCapacity / 2;
+        for (int i = 0; i < half; ++i) {
+            seenMoves_[i] = seenMoves_[i + half];
+            seenForUpper_[i] = seenForUpper_[i + half];
+            seenForLower_[i] = seenForLower_[i + half];
+        }
+        seen_ = half;
+    }
+    const Mover side = upper ? Mover::Upper : Mover::Lower;
+    const Mover turnedSide = upper ? Mover::Lower : Mover::Upper;
+    seenMoves_[seen_] = 局面.MOVE_COUNT;
+    seenForUpper_[seen_] = level4PositionKey(局面, side);
+    seenForLower_[seen_] = level4PositionKey(turned, turnedSide);
+    ++seen_;
+}
+
 ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDigit digit,
                               const std::atomic<bool>* stop) {
+    const GameState turned = 反転局面(局面);
+    remember(局面, upper, turned);
     if (level < LEVEL_MAX)
         return upper ? 最善手探索(局面, influence_, level, digit)
                      : 下手番探索(局面, influence_, level, digit);
@@ -17,10 +39,11 @@ ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDig
     else
         limits.timeMs = budget.ms;
     limits.stop = stop;
-    const GameState turned = upper ? GameState{} : 反転局面(局面);
     const int played = budget.moveLimit ? 局面.MOVE_COUNT : 0;
+    // The earlier positions, the one being searched (the last noted) left out.
+    const Level4History history{upper ? seenForUpper_ : seenForLower_, seen_ - 1};
     const Level4Move found =
-        level4_->bestMove(upper ? 局面 : turned, level4::Mover::Upper, played, limits);
+        level4_->bestMove(upper ? 局面 : turned, level4::Mover::Upper, played, limits, history);
     ComputerMove m;
     m.found = found.found;
     m.移動元X = found.移動元X;

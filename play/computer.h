@@ -43,6 +43,19 @@ class Computer {
                         const std::atomic<bool>* stop = nullptr);
 
   private:
+    // Notes the position about to be searched; positions from later in the game than it (a
+    // new game, or moves taken back) are forgotten first.
+    void remember(const GameState& 局面, bool upper, const GameState& turned);
+
+    // The positions of this game the computer has been asked about, keyed for a search of
+    // the upper side on the board as it stands and for one of the lower side on the turned
+    // board, so that LEVEL4 can tell a return to one of them whichever side it plays.
+    static constexpr int kSeenCapacity = 1024;
+    int seenMoves_[kSeenCapacity] = {};
+    std::uint64_t seenForUpper_[kSeenCapacity] = {};
+    std::uint64_t seenForLower_[kSeenCapacity] = {};
+    int seen_ = 0;
+
     Influence influence_;
     std::unique_ptr<Level4Search> level4_; // its table is made at the first LEVEL4 move
 };

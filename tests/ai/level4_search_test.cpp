@@ -335,3 +335,59 @@ TEST(Level4Search, PassesWithoutMoves) {
 
 } // namespace
 } // namespace zubeki
+
+namespace zubeki {
+namespace {
+
+// A move back into a position the game has seen is a draw the searching side does not want:
+// it plays another move, or it scores that move as the draw (worth less the more often the
+// game has stood where it stands now). Seeded positions, both sides.
+TEST(Level4Search, ShunsPositionsTheGameHasSeen) {
+    const auto positions = test::seededPositions(12);
+    Level4Search search(4);
+    const Level4Limits budget{0, 20000, 0, nullptr, {}};
+    int avoided = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        for (const Mover side : {Mover::Upper, Mover::Lower}) {
+            SCOPED_TRACE(testing::Message() << "position " << i << " side " << int(side));
+            GameState s = positions[i];
+            s.PASS_COUNT = 0;
+            if (side == Mover::Lower) {
+                s.CHECK_ACTIVE = FALSE_CODE;
+                s.初期化_チェック桝();
+            }
+            const Level4Move first = search.bestMove(s, side, 20, budget);
+            if (!first.found || Level4Search::isWinScore(first.score) ||
+                Level4Search::isLossScore(first.score))
+                continue;
+            GameState after = s;
+            if (play(after, first)) continue;
+            const std::uint64_t root = level4PositionKey(s, side);
+            const std::uint64_t next = level4PositionKey(after, opponent(side));
+            const std::uint64_t seenOnce[] = {next};
+            const std::uint64_t seenThrice[] = {root, next, root};
+            const struct {
+                Level4History history;
+                int contempt;
+            } cases[] = {{{seenOnce, 1}, Level4Search::kContempt},
+                         {{seenThrice, 3}, 3 * Level4Search::kContempt}};
+            for (const auto& c : cases) {
+                const Level4Move again = search.bestMove(s, side, 20, budget, c.history);
+                ASSERT_TRUE(again.found);
+                EXPECT_TRUE(isLegal(s, again));
+                const bool same = again.移動元X == first.移動元X &&
+                                  again.移動元Y == first.移動元Y &&
+                                  again.移動先X == first.移動先X &&
+                                  again.移動先Y == first.移動先Y && again.移動駒 == first.移動駒;
+                if (same)
+                    EXPECT_EQ(again.score, -c.contempt);
+                else
+                    EXPECT_GE(again.score, -c.contempt);
+                avoided += same ? 0 : 1;
+            }
+        }
+    EXPECT_GT(avoided, 0);
+}
+
+} // namespace
+} // namespace zubeki

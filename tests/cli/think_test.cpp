@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ai/level4.h"
 #include "ai/search.h"
 #include "cli/json.h"
 #include "cli/replay.h"
@@ -91,6 +92,80 @@ TEST(CliThink, RefusesAGameThatHasEndedOrAnIllegalRecord) {
     r = runProgram({"think", illegal.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("\"error\":\"move 1: "), std::string::npos) << r.out;
+}
+
+} // namespace
+} // namespace zubeki::cli::test
+
+namespace zubeki::cli::test {
+namespace {
+
+// LEVEL4's answer with the positions `seen` (the lower side to move in the first) as the
+// game's history, each keyed as a search for `upper` sees it.
+Level4Move withHistory(const std::vector<GameState>& seen, const GameState& now, bool upper,
+                       std::uint64_t nodes) {
+    std::vector<std::uint64_t> keys;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const bool lowerMoves = i % 2 == 0;
+        keys.push_back(
+            upper ? level4PositionKey(seen[i], lowerMoves ? Mover::Lower : Mover::Upper)
+                  : level4PositionKey(反転局面(seen[i]), lowerMoves ? Mover::Upper : Mover::Lower));
+    }
+    Level4Search search(1);
+    return search.bestMove(upper ? now : 反転局面(now), Mover::Upper, now.MOVE_COUNT,
+                           Level4Limits{0, nodes, 0, nullptr, {}},
+                           Level4History{keys.data(), static_cast<int>(keys.size())});
+}
+
+// The computer keeps the game's positions for LEVEL4 on either side: a search on the turned
+// board (the lower side) sees the same earlier positions as one on the board as it stands.
+// Two promoted rooks go out and back, so the game comes round to where it was, and at each
+// position the computer is asked; coming round, its answers must be LEVEL4's with those
+// positions, which differ from its answers without them.
+TEST(CliThink, Level4OnEitherSideKnowsTheGamesEarlierPositions) {
+    GameState start;
+    start.初期設定();
+    for (auto& column : start.BOARD)
+        for (int& square : column) square = EMPTY;
+    start.BOARD[5][7] = SITA_ROOK_PROMOTED;
+    start.BOARD[5][3] = UE_ROOK_PROMOTED;
+    start.MOVE_COUNT = 10;
+    const ThinkBudget budget{1000, 3000, true};
+    SilentOutside outside;
+    Game game(outside);
+    game.restore(start, MoveList{});
+    game.setLevel(LEVEL_MAX);
+    game.setBudget(budget);
+
+    std::vector<GameState> seen;
+    PlayedMove chosen[2];
+    for (int ply = 0; ply < 6; ++ply) {
+        SCOPED_TRACE(ply);
+        const bool upper = ply % 2 == 1;
+        const GameState now = game.state();
+        const Level4Move want = withHistory(seen, now, upper, budget.nodes);
+        const Level4Move bare = withHistory({}, now, upper, budget.nodes);
+        const ComputerMove got = game.思考(upper);
+        ASSERT_TRUE(got.found);
+        EXPECT_EQ(got.BEST_SCORE, want.score);
+        EXPECT_EQ(got.移動先X, upper ? want.移動先X : 10 - want.移動先X);
+        EXPECT_EQ(got.移動先Y, upper ? want.移動先Y : 10 - want.移動先Y);
+        if (ply >= 4) {
+            // Back where the game was: the history changes the answer.
+            EXPECT_TRUE(want.score != bare.score || want.移動先X != bare.移動先X ||
+                        want.移動先Y != bare.移動先Y);
+        }
+        seen.push_back(now);
+        // Out with the computer's first choices, then back the way they came.
+        PlayedMove m{got.移動元X, got.移動元Y, got.移動先X, got.移動先Y, got.移動前駒, got.移動駒};
+        if (ply < 2) chosen[ply] = m;
+        if (ply == 2 || ply == 3) {
+            const PlayedMove& out = chosen[ply - 2];
+            m = {out.移動先X, out.移動先Y, out.移動元X, out.移動元Y, out.移動駒, out.移動駒};
+        }
+        if (ply >= 4) m = chosen[ply - 4];
+        ASSERT_EQ(playRecordedMove(game, m).end, GameEnd::None);
+    }
 }
 
 } // namespace
