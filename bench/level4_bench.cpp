@@ -1,48 +1,18 @@
 // Figures for LEVEL4 over the 24 seeded mid-game positions: nodes per second under a node
 // budget, the depth reached in one second, and the heap allocations of a search once the
-// table is made. This binary replaces the global operator new to count allocations.
+// table is made. This binary counts allocations
+// (tests/ai/counting_new.cpp).
 
 #include "ai/level4.h"
+#include "tests/ai/counting_new.h"
 #include "tests/ai/seeded_positions.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
-#include <new>
 #include <vector>
-
-namespace {
-std::atomic<long> allocations{0};
-
-void* counted(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    return counted(size);
-}
-void* operator new[](std::size_t size) {
-    return counted(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace zubeki {
 namespace {
@@ -148,10 +118,10 @@ void BM_Level4Allocations(benchmark::State& st) {
     for (auto _ : st) {
         for (const GameState& s : positions())
             for (const Mover side : {Mover::Upper, Mover::Lower}) {
-                const long before = allocations.load();
+                const long before = test::heapAllocations();
                 benchmark::DoNotOptimize(search.bestMove(forSide(s, side), side, 20,
                                                          Level4Limits{0, 50000, 0, nullptr, {}}));
-                used += allocations.load() - before;
+                used += test::heapAllocations() - before;
             }
     }
     st.counters["allocations"] = static_cast<double>(used);

@@ -1,61 +1,23 @@
 // The search runs once per computer move over hundreds of trial positions; it must not
-// touch the heap. This binary replaces the global operator new to count every allocation.
+// touch the heap. This binary counts every allocation
+// (counting_new.cpp).
 
 #include "ai/evaluation.h"
 #include "ai/level4.h"
 #include "ai/search.h"
+#include "counting_new.h"
 #include "seeded_positions.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<long> allocations{0};
-
-void* counted(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    return counted(size);
-}
-void* operator new[](std::size_t size) {
-    return counted(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace zubeki {
 namespace {
 
 TEST(Allocation, CountingWorks) {
-    const long before = allocations.load();
-    int* p = new int(7);
-    const long after = allocations.load();
+    const long before = test::heapAllocations();
+    // Kept in a volatile, so that the compiler cannot leave the allocation out.
+    int* volatile p = new int(7);
+    const long after = test::heapAllocations();
     delete p;
     EXPECT_EQ(after - before, 1);
 }
@@ -70,10 +32,10 @@ TEST(Allocation, SearchAndEvaluationAllocateNothing) {
         for (int level = 1; level <= 3; ++level) {
             GameState s = original;
             Influence inf;
-            const long before = allocations.load();
+            const long before = test::heapAllocations();
             const ComputerMove upper = 最善手探索(s, inf, level, real);
             const ComputerMove lower = 下手番探索(s, inf, level, ClockDigit::fixed(3));
-            used += allocations.load() - before;
+            used += test::heapAllocations() - before;
             searched += upper.found ? 1 : 0;
             searched += lower.found ? 1 : 0;
         }
@@ -93,12 +55,12 @@ TEST(Allocation, Level4SearchAllocatesNothingAfterTheTable) {
     std::uint64_t nodes = 0;
     for (const GameState& s : positions)
         for (const Mover side : {Mover::Upper, Mover::Lower}) {
-            const long before = allocations.load();
+            const long before = test::heapAllocations();
             const Level4Move a =
                 search.bestMove(s, side, 20, Level4Limits{0, 20000, 0, nullptr, {}});
             const Level4Move b =
                 search.bestMove(s, side, 20, Level4Limits{5, 0, 0, nullptr, clock});
-            used += allocations.load() - before;
+            used += test::heapAllocations() - before;
             nodes += a.nodes + b.nodes;
         }
     EXPECT_EQ(used, 0);

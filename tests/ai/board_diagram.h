@@ -54,4 +54,33 @@ inline GameState positionOf(const char* rows) {
     return s;
 }
 
+// The upper rook on (9,1) and bishop on (8,1), shut in by lower pieces: the upper side has no
+// move and must pass.
+inline constexpr const char* kUpperShutIn = "......rBR"
+                                            "......b.b"
+                                            "........."
+                                            "........."
+                                            "........."
+                                            "........."
+                                            "........."
+                                            "........."
+                                            ".........";
+
+// An upper bishop in the centre and an upper rook on (9,9), the rook under the human's check:
+// only the rook may move, though the bishop has far better moves.
+inline GameState checkedRookAndFreeBishop() {
+    GameState s = positionOf("........."
+                             "........."
+                             "........."
+                             "........."
+                             "....B...."
+                             "........."
+                             "........."
+                             "........."
+                             "........R");
+    s.CHECK_ACTIVE = TRUE_CODE;
+    s.CHECK_SQUARES[9][9] = TRUE_CODE;
+    return s;
+}
+
 } // namespace zubeki::test

@@ -234,17 +234,7 @@ TEST_P(Level4RuleCases, MatchGameState) {
 INSTANTIATE_TEST_SUITE_P(
     Diagrams, Level4RuleCases,
     testing::Values(
-        RuleCase{"UpperBlockedPasses",
-                 "......rBR"
-                 "......b.b"
-                 "........."
-                 "........."
-                 "........."
-                 "........."
-                 "........."
-                 "........."
-                 ".........",
-                 Mover::Upper, 0, 0, 0, false},
+        RuleCase{"UpperBlockedPasses", test::kUpperShutIn, Mover::Upper, 0, 0, 0, false},
         // The check on (9,9) leaves only that rook; the bishop may not move.
         RuleCase{"CheckLeavesOnlyTheMarkedPiece",
                  "........."

@@ -168,17 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "......R..",
                    Mover::Upper, Expect::Parries},
-        TacticCase{"UpperHasNoMove",
-                   "......rBR"
-                   "......b.b"
-                   "........."
-                   "........."
-                   "........."
-                   "........."
-                   "........."
-                   "........."
-                   ".........",
-                   Mover::Upper, Expect::Passes}),
+        TacticCase{"UpperHasNoMove", test::kUpperShutIn, Mover::Upper, Expect::Passes}),
     [](const testing::TestParamInfo<TacticCase>& i) { return std::string(i.param.name); });
 
 // The lower bishops on (1,1) and (9,9) can neither move nor be saved both: the upper
@@ -212,17 +202,7 @@ TEST(Level4Search, ScoresALossInTwoAndTheMoveLimit) {
 }
 
 TEST(Level4Search, HonoursTheCheckRestriction) {
-    GameState s = positionOf("........."
-                             "........."
-                             "........."
-                             "........."
-                             "....B...."
-                             "........."
-                             "........."
-                             "........."
-                             "........R");
-    s.CHECK_ACTIVE = TRUE_CODE;
-    s.CHECK_SQUARES[9][9] = TRUE_CODE;
+    GameState s = test::checkedRookAndFreeBishop();
     Level4Search search(1);
     const Level4Move m = search.bestMove(s, Mover::Upper, 0, Level4Limits{0, 5000, 0, nullptr, {}});
     ASSERT_TRUE(m.found);

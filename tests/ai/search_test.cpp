@@ -90,17 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "..b......"
                    ".b.R.....",
                    3, ComputerMove{true, 4, 9, 3, 9, UE_ROOK, UE_ROOK, 1 - 35}},
-        SearchCase{"EveryPieceBlocked",
-                   "......rBR"
-                   "......b.b"
-                   "........."
-                   "........."
-                   "........."
-                   "........."
-                   "........."
-                   "........."
-                   ".........",
-                   3, ComputerMove{}},
+        SearchCase{"EveryPieceBlocked", test::kUpperShutIn, 3, ComputerMove{}},
         SearchCase{"NoUpperPieces",
                    "........."
                    "........."
@@ -117,17 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The human's check leaves the computer only the checked piece, even though the bishop
 // on (5,5) has far better moves.
 TEST(BestMove, CheckRestrictsTheComputer) {
-    GameState s = positionOf("........."
-                             "........."
-                             "........."
-                             "........."
-                             "....B...."
-                             "........."
-                             "........."
-                             "........."
-                             "........R");
-    s.CHECK_ACTIVE = TRUE_CODE;
-    s.CHECK_SQUARES[9][9] = TRUE_CODE;
+    GameState s = test::checkedRookAndFreeBishop();
     Influence inf;
     const ComputerMove m = 最善手探索(s, inf, 3, ClockDigit::fixed(0));
     ASSERT_TRUE(m.found);

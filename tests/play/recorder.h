@@ -4,7 +4,7 @@
 #pragma once
 
 #include "play/game.h"
-#include "tests/game/diagram.h"
+#include "tests/game/capture_games.h"
 
 #include <cstdio>
 #include <deque>
@@ -152,9 +152,7 @@ class Recorder : public Outside {
     }
 };
 
-struct Move {
-    int fx, fy, tx, ty;
-};
+using diagram::Move;
 
 // A game on a recorder, set up as the window sets it up at start-up; the log starts empty.
 struct Session {

@@ -3,7 +3,7 @@
 // program. Presses go through Form_MouseDown in twips, menu items through their actions.
 #pragma once
 
-#include "tests/game/diagram.h"
+#include "tests/game/capture_games.h"
 #include "ui/form1.h"
 #include "view/canvas.h"
 #include "view/geometry.h"
@@ -155,9 +155,7 @@ struct Message {
     }
 };
 
-struct Move {
-    int fx, fy, tx, ty;
-};
+using diagram::Move;
 
 enum class Sound { Fake, FailingFake, NoLibraryFile };
 
