@@ -66,6 +66,18 @@ inline constexpr const char* kUpperShutIn = "......rBR"
                                             "........."
                                             ".........";
 
+// Eight lower pieces in the upper side's camp with (9,3) empty; the lower rook on (9,5) can
+// slide up and fill it, and an upper bishop waits on (1,9).
+inline constexpr const char* kLowerCampOneShort = "......rbr"
+                                                  "......brb"
+                                                  "......rb."
+                                                  "........."
+                                                  "........r"
+                                                  "........."
+                                                  "........."
+                                                  "........."
+                                                  "B........";
+
 // An upper bishop in the centre and an upper rook on (9,9), the rook under the human's check:
 // only the rook may move, though the bishop has far better moves.
 inline GameState checkedRookAndFreeBishop() {

@@ -248,17 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "........R",
                  Mover::Upper, 9, 9, -1, false},
         // Eight lower pieces in the UE camp, (9,3) empty: the rook on (9,5) slides up.
-        RuleCase{"CampOneShort",
-                 "......rbr"
-                 "......brb"
-                 "......rb."
-                 "........."
-                 "........r"
-                 "........."
-                 "........."
-                 "........."
-                 "B........",
-                 Mover::Lower, 0, 0, -1, true},
+        RuleCase{"CampOneShort", test::kLowerCampOneShort, Mover::Lower, 0, 0, -1, true},
         // The same, but the piece that would fill the camp is the one a check does not mark.
         RuleCase{"CampOneShortButChecked",
                  "......rbr"

@@ -132,17 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........B",
                    Mover::Lower, Expect::WinsNow},
         // Eight lower pieces in the UE camp; the rook on (9,5) fills the ninth square.
-        TacticCase{"LowerFillsTheCamp",
-                   "......rbr"
-                   "......brb"
-                   "......rb."
-                   "........."
-                   "........r"
-                   "........."
-                   "........."
-                   "........."
-                   "B........",
-                   Mover::Lower, Expect::WinsNow},
+        TacticCase{"LowerFillsTheCamp", test::kLowerCampOneShort, Mover::Lower, Expect::WinsNow},
         // The same threat against the lower side, which must answer it.
         TacticCase{"LowerParriesASurround",
                    "........."
