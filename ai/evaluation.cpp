@@ -1,6 +1,6 @@
 #include "ai/evaluation.h"
 
-#include "ai/destinations.h"
+#include "game/moves.h"
 
 namespace zubeki {
 

@@ -431,8 +431,7 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
     answer.移動先X = xOf(toSq);
     answer.移動先Y = yOf(toSq);
     answer.移動前駒 = gameCodeOf(before);
-    answer.移動駒 = gameCodeOf(
-        best.promote ? static_cast<std::int8_t>(before > 0 ? before + 1 : before - 1) : before);
+    answer.移動駒 = gameCodeOf(best.promote ? promotedOf(before) : before);
     answer.score = bestScore;
     answer.depth = completed;
     answer.nodes = I.nodes;

@@ -7,9 +7,13 @@ namespace zubeki::level4 {
 
 namespace {
 
-// left, right, up, down, up-left, up-right, down-left, down-right
-constexpr int kDelta[8] = {-11, 11, -1, 1, -12, 10, -10, 12};
-constexpr int kOrthogonal[4] = {-11, 11, -1, 1};
+// The game's eight directions as steps on the bordered board.
+constexpr std::array<int, 8> kDelta = [] {
+    std::array<int, 8> d{};
+    for (std::size_t i = 0; i < 8; ++i) d[i] = DIRECTIONS[i].dx * 11 + DIRECTIONS[i].dy;
+    return d;
+}();
+constexpr int kOrthogonal[4] = {kDelta[0], kDelta[1], kDelta[2], kDelta[3]};
 
 struct Lines {
     std::uint8_t slide[4];
@@ -18,31 +22,29 @@ struct Lines {
     std::uint8_t steps;
 };
 
-// Indexed by code + 4. An unpromoted piece never goes back towards its own corner: the
-// upper rook never right or up, the upper bishop never up-right, the lower ones mirrored.
-constexpr Lines kLines[9] = {
-    {{0, 1, 2, 3}, 4, {4, 5, 6, 7}, 4}, // lower promoted rook
-    {{1, 2}, 2, {}, 0},                 // lower rook: right, up
-    {{4, 5, 6, 7}, 4, {0, 1, 2, 3}, 4}, // lower promoted bishop
-    {{4, 5, 7}, 3, {}, 0},              // lower bishop: all but down-left
-    {{}, 0, {}, 0},                     // empty
-    {{4, 6, 7}, 3, {}, 0},              // upper bishop: all but up-right
-    {{4, 5, 6, 7}, 4, {0, 1, 2, 3}, 4}, // upper promoted bishop
-    {{0, 3}, 2, {}, 0},                 // upper rook: left, down
-    {{0, 1, 2, 3}, 4, {4, 5, 6, 7}, 4}, // upper promoted rook
-};
+// The game's lines of each piece, indexed by compact code + 4.
+constexpr std::array<Lines, 9> kLines = [] {
+    std::array<Lines, 9> t{};
+    for (int c = -4; c <= 4; ++c) {
+        const PieceLines l = 駒の動き(gameCodeOf(static_cast<std::int8_t>(c)));
+        Lines& out = t[static_cast<std::size_t>(c + 4)];
+        out.slides = static_cast<std::uint8_t>(l.slides);
+        out.steps = static_cast<std::uint8_t>(l.steps);
+        for (int i = 0; i < 4; ++i) {
+            out.slide[i] = static_cast<std::uint8_t>(l.slide[i]);
+            out.step[i] = static_cast<std::uint8_t>(l.step[i]);
+        }
+    }
+    return t;
+}();
 
 constexpr const Lines& linesOf(std::int8_t code) {
-    return kLines[code + 4];
+    return kLines[static_cast<std::size_t>(code + 4)];
 }
 
 constexpr bool isPromotedCode(std::int8_t code) {
     return code == kBishopPromoted || code == kRookPromoted || code == -kBishopPromoted ||
            code == -kRookPromoted;
-}
-
-constexpr bool isPiece(std::int8_t c) {
-    return c != kEmpty && c != kWall;
 }
 
 constexpr int signOf(Mover m) {
@@ -115,17 +117,8 @@ std::uint64_t markKeys(const SquareMask& m) {
 }
 
 // The line from one square to another: its direction 0..7, or -1 when they share none.
-inline int directionTo(int from, int to, int& distance) {
-    const int dx = xOf(to) - xOf(from);
-    const int dy = yOf(to) - yOf(from);
-    const int ax = dx < 0 ? -dx : dx;
-    const int ay = dy < 0 ? -dy : dy;
-    if (dx != 0 && dy != 0 && ax != ay) return -1;
-    distance = ax > ay ? ax : ay;
-    if (dy == 0) return dx < 0 ? 0 : 1;
-    if (dx == 0) return dy < 0 ? 2 : 3;
-    if (dy < 0) return dx < 0 ? 4 : 5;
-    return dx < 0 ? 6 : 7;
+constexpr int directionTo(int from, int to, int& distance) {
+    return directionBetween(xOf(from), yOf(from), xOf(to), yOf(to), distance);
 }
 
 inline void push(MoveList& out, int from, int to, bool promote) {
@@ -157,36 +150,6 @@ bool forEachDestination(const std::int8_t* board, int side, int sq, Add&& add) {
 }
 
 } // namespace
-
-std::int8_t compactOf(int gameCode) {
-    switch (gameCode) {
-    case UE_BISHOP:
-        return kBishop;
-    case UE_BISHOP_PROMOTED:
-        return kBishopPromoted;
-    case UE_ROOK:
-        return kRook;
-    case UE_ROOK_PROMOTED:
-        return kRookPromoted;
-    case SITA_BISHOP:
-        return -kBishop;
-    case SITA_BISHOP_PROMOTED:
-        return -kBishopPromoted;
-    case SITA_ROOK:
-        return -kRook;
-    case SITA_ROOK_PROMOTED:
-        return -kRookPromoted;
-    default:
-        return kEmpty;
-    }
-}
-
-int gameCodeOf(std::int8_t code) {
-    constexpr int kCodes[9] = {SITA_ROOK_PROMOTED, SITA_ROOK, SITA_BISHOP_PROMOTED,
-                               SITA_BISHOP,        EMPTY,     UE_BISHOP,
-                               UE_BISHOP_PROMOTED, UE_ROOK,   UE_ROOK_PROMOTED};
-    return code >= -4 && code <= 4 ? kCodes[code + 4] : EMPTY;
-}
 
 Position Position::from(const GameState& 局面, Mover toMove, int movesPlayed) {
     Position p;
@@ -316,8 +279,7 @@ SquareMask Position::checkMarksAfter(int to) const {
 void Position::make(Move m, Undo& u) {
     const int side = sideIndex(toMove_);
     const std::int8_t before = board_[m.from];
-    const std::int8_t after =
-        m.promote ? static_cast<std::int8_t>(before > 0 ? before + 1 : before - 1) : before;
+    const std::int8_t after = m.promote ? promotedOf(before) : before;
     u.key = key_;
     u.marks = marks_;
     u.restricted = restricted_;
@@ -409,8 +371,7 @@ bool Position::surroundedNextTo(int to, int enemySign) const {
 bool Position::moveWins(Move m) {
     const int side = sideIndex(toMove_);
     const std::int8_t before = board_[m.from];
-    const std::int8_t after =
-        m.promote ? static_cast<std::int8_t>(before > 0 ? before + 1 : before - 1) : before;
+    const std::int8_t after = m.promote ? promotedOf(before) : before;
     const int camp =
         campCount_[side] - (enemyCamp(side, m.from) ? 1 : 0) + (enemyCamp(side, m.to) ? 1 : 0);
     board_[m.from] = kEmpty;

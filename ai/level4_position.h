@@ -5,6 +5,7 @@
 // changed by make/unmake. A capture ends the game, so no piece ever leaves the board
 // inside a search and unmake never has to put a group back.
 
+#include "game/rules.h"
 #include "game/state.h"
 
 #include <cstdint>
@@ -38,8 +39,40 @@ inline constexpr std::int8_t kRook = 3;
 inline constexpr std::int8_t kRookPromoted = 4;
 inline constexpr std::int8_t kWall = 16;
 
-std::int8_t compactOf(int gameCode);
-int gameCodeOf(std::int8_t code);
+constexpr std::int8_t compactOf(int gameCode) {
+    switch (gameCode) {
+    case UE_BISHOP:
+        return kBishop;
+    case UE_BISHOP_PROMOTED:
+        return kBishopPromoted;
+    case UE_ROOK:
+        return kRook;
+    case UE_ROOK_PROMOTED:
+        return kRookPromoted;
+    case SITA_BISHOP:
+        return -kBishop;
+    case SITA_BISHOP_PROMOTED:
+        return -kBishopPromoted;
+    case SITA_ROOK:
+        return -kRook;
+    case SITA_ROOK_PROMOTED:
+        return -kRookPromoted;
+    default:
+        return kEmpty;
+    }
+}
+
+constexpr int gameCodeOf(std::int8_t code) {
+    constexpr int kCodes[9] = {SITA_ROOK_PROMOTED, SITA_ROOK, SITA_BISHOP_PROMOTED,
+                               SITA_BISHOP,        EMPTY,     UE_BISHOP,
+                               UE_BISHOP_PROMOTED, UE_ROOK,   UE_ROOK_PROMOTED};
+    return code >= -4 && code <= 4 ? kCodes[code + 4] : EMPTY;
+}
+
+// The compact code a piece stands with once promoted (the game's 成駒).
+constexpr std::int8_t promotedOf(std::int8_t code) {
+    return compactOf(成駒(gameCodeOf(code)));
+}
 
 // One move: the source, the destination and whether the piece promotes on arrival.
 struct Move {

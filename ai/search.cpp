@@ -1,7 +1,7 @@
 #include "ai/search.h"
 
-#include "ai/destinations.h"
 #include "ai/evaluation.h"
+#include "game/moves.h"
 
 namespace zubeki {
 
@@ -25,7 +25,7 @@ ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level, Cl
                 double score = 盤評価(ctx, T, TRIAL_PIECE, x1, y1, x2, y2);
                 int chosen = TRIAL_PIECE;
                 if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE) == TRUE_CODE) {
-                    const int promoted = 局面.PROMOTED_PIECE;
+                    const int promoted = 成駒(TRIAL_PIECE);
                     BOARD[x2][y2] = promoted;
                     勢力.勢力調査(局面);
                     const double score2 = 盤評価(ctx, T, promoted, x1, y1, x2, y2);
@@ -44,16 +44,6 @@ ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level, Cl
             });
         }
     return best;
-}
-
-GameState 反転局面(const GameState& 局面) {
-    GameState turned = 局面;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            turned.BOARD[x][y] = -局面.BOARD[10 - x][10 - y];
-            turned.CHECK_SQUARES[x][y] = 局面.CHECK_SQUARES[10 - x][10 - y];
-        }
-    return turned;
 }
 
 ComputerMove 反転手(ComputerMove m) {

@@ -23,8 +23,8 @@ struct ComputerMove {
 // Which upper-side move scores best at this level? Tries every legal move of every upper
 // piece, sources and then destinations in x-then-y order, the promoting version too where
 // promotion is allowed (taken only when strictly better); the first strictly best move wins.
-// BOARD is restored exactly; the influence grids are left as the last trial's survey and
-// PROMOTED_PIECE as the last promotion test left it. The pass test is the caller's.
+// BOARD is restored exactly; the influence grids are left as the last trial's survey. The
+// pass test is the caller's.
 ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level,
                         ClockDigit 時計 = ClockDigit{});
 
@@ -36,9 +36,5 @@ ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int lev
 
 // A move found on the turned board, as it stands on the real one (and the other way round).
 ComputerMove 反転手(ComputerMove m);
-
-// The position seen from the other side: (x, y) -> (10 - x, 10 - y) and code -> -code on
-// BOARD, and CHECK_SQUARES turned the same way. Everything else is copied unchanged.
-GameState 反転局面(const GameState& 局面);
 
 } // namespace zubeki

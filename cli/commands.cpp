@@ -13,6 +13,8 @@
 #include "cli/match.h"
 #include "cli/replay.h"
 #include "cli/selfplay.h"
+#include "game/moves.h"
+#include "game/position_text.h"
 #include "record/record_file.h"
 
 namespace zubeki::cli {
@@ -24,19 +26,27 @@ constexpr const char* kUsage =
     "usage: zubeki-cli COMMAND [OPTIONS]\n"
     "\n"
     "  replay FILE                      play a record through the rules\n"
-    "  think FILE [--level N] [--digit D] [--ms T | --nodes N]\n"
-    "                                   the computer's move for the upper side after FILE\n"
+    "  think FILE | --position P [--moves M] [--level N] [--digit D] [--ms T | --nodes N]\n"
+    "                                   the computer's move after FILE, or in a position\n"
+    "  perft [--position P] --depth D [--divide]\n"
+    "                                   count the move sequences of D moves\n"
     "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--records DIR]\n"
-    "           [--ms T | --nodes N]\n"
+    "           [--ms T | --nodes N] [--position P]\n"
     "                                   computer against a random mover or against itself\n"
     "  match --a LEVEL --b LEVEL --games N [--openings K] [--seed S] [--ms T | --nodes N]\n"
     "        [--concurrency J] [--records DIR] [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
+    "        [--position P]\n"
     "                                   two computer levels against each other\n"
     "\n"
     "Each command prints one JSON object on standard output and its messages on standard\n"
     "error. Exit status: 0 success, 1 an illegal record (or, for think, a finished game),\n"
     "2 a usage error or a file that cannot be read. 'zubeki-cli COMMAND --help' (or -h)\n"
-    "tells more; 'zubeki-cli --version' prints the version.\n";
+    "tells more; 'zubeki-cli --version' prints the version.\n"
+    "\n"
+    "A position P is one line of five fields, e.g. the starting position\n"
+    "  '6rbr/6brb/6rbr/9/9/9/RBR6/BRB6/RBR6 l - 0 1'\n"
+    "(board ranks from the top, side to move l|u, check squares or -, passes, move number);\n"
+    "a move is written like 9g9f, 3c1a+ (promoting) or pass.\n";
 
 constexpr const char* kReplayHelp =
     "usage: zubeki-cli replay FILE\n"
@@ -47,21 +57,37 @@ constexpr const char* kReplayHelp =
     "  {\"moves\":[{\"n\":1,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"legal\":true,\n"
     "    \"check\":[[x,y],...],\"captured\":[[x,y],...],\"end\":null|\"capture\"|\"camp\"},...],\n"
     "   \"board\":[[row y=1, x=1..9],...],\"error\":null|\"move N: reason\"}\n"
+    "with \"position\" first (the position after the last move played, as one line) and\n"
+    "\"move\" in each move (its move string, like 9g9f or 3c1a+).\n"
     "Squares are [x, y], x = column from the left, y = row from the top, both 1..9.\n"
     "The first illegal move, or a move after the game has ended, is listed with\n"
     "\"legal\":false; nothing after it is played and the exit status is 1.\n";
 
 constexpr const char* kThinkHelp =
     "usage: zubeki-cli think FILE [--level N] [--digit D] [--ms T | --nodes N]\n"
+    "       zubeki-cli think --position P [--moves \"M1 M2 ...\"] [--level N] [--digit D]\n"
+    "                        [--ms T | --nodes N]\n"
     "\n"
-    "Replays FILE like 'replay', then asks the computer for the upper side's move.\n"
+    "Replays FILE like 'replay', then asks the computer for the upper side's move; or plays\n"
+    "the moves M (9g9f, 3c1a+, pass) from the position P and asks for the move of the side\n"
+    "to move.\n"
     "  --level N   the computer's level, 1..4 (default 3)\n"
     "  --ms T      LEVEL4's time budget in milliseconds (default 1000)\n"
     "  --nodes N   LEVEL4's node budget instead: the same answer every time\n"
     "  --digit D   the clock's seconds digit the evaluation uses, 0..9 (default: the clock's)\n"
     "Prints {\"pass\":false,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"score\":S},\n"
-    "or {\"pass\":true} when the upper side has no legal move. Exit status 1 when the record\n"
-    "is illegal or its game has already ended.\n";
+    "or {\"pass\":true} when the side has no legal move. Exit status 1 when the record or a\n"
+    "move is illegal or the game has already ended.\n";
+
+constexpr const char* kPerftHelp =
+    "usage: zubeki-cli perft [--position P] --depth D [--divide]\n"
+    "\n"
+    "Counts the sequences of exactly D moves (1..12) from the position P (default: the\n"
+    "starting position, lower side first). A move is every legal move, promoting and not\n"
+    "counted apart where the piece may promote, or the one pass of a side without a move;\n"
+    "a game that has ended (capture, camp, a second pass in a row) has no moves after it.\n"
+    "Prints {\"depth\":D,\"nodes\":N}, with --divide also \"moves\":{\"9g9f\":n,...}, the count\n"
+    "after each first move.\n";
 
 constexpr const char* kSelfplayHelp =
     "usage: zubeki-cli selfplay --games N [--seed S] [--level L] [--lower random|computer]\n"
@@ -74,7 +100,9 @@ constexpr const char* kSelfplayHelp =
     "of the evaluation included. With --records each game is written as DIR/game-0001.棋譜, ...\n"
     "Prints {\"games\":N,\"upper_wins\":..,\"lower_wins\":..,\"draws\":..,\"unfinished\":..,\n"
     "        \"moves\":..,\"seconds\":..,\"moves_per_second\":..}\n"
-    "A game still running after 500 moves counts as unfinished.\n";
+    "A game still running after 500 moves counts as unfinished. With --position P every game\n"
+    "begins from P, its side to move first (records then cannot be written: a record\n"
+    "always begins at the starting position).\n";
 
 constexpr const char* kMatchHelp =
     "usage: zubeki-cli match --a LEVEL --b LEVEL --games N [--openings K] [--seed S]\n"
@@ -92,6 +120,7 @@ constexpr const char* kMatchHelp =
     "on the seed (default 1). With --records every game is written as DIR/match-0001.棋譜, ...\n"
     "With --sprt the match stops at the first verdict of the sequential test (pentanomial,\n"
     "over pairs). A game still running after 500 moves is unfinished and scores as a draw.\n"
+    "With --position P every pair begins from P (without --records) before its opening moves.\n"
     "Prints {\"games\":..,\"wins_a\":..,\"wins_b\":..,\"draws\":..,\"unfinished\":..,\n"
     "        \"score_a\":..,\"elo\":..,\"elo_95\":[lo,hi],\"los\":..,\n"
     "        \"sprt\":{\"llr\":..,\"lower\":..,\"upper\":..,\"verdict\":\"H0|H1|continue\"},\n"
@@ -101,13 +130,13 @@ constexpr const char* kMatchHelp =
 // --name=VALUE.
 struct Parsed {
     std::vector<std::string> operands;
-    std::map<std::string, std::string> options;
+    std::map<std::string, std::string> options; // a flag given has the value ""
     bool help = false;
     std::string error;
 };
 
 Parsed parse(const std::vector<std::string>& args, std::size_t first,
-             const std::vector<std::string>& known) {
+             const std::vector<std::string>& known, const std::vector<std::string>& flags = {}) {
     Parsed p;
     for (std::size_t i = first; i < args.size() && p.error.empty(); ++i) {
         const std::string& a = args[i];
@@ -129,7 +158,14 @@ Parsed parse(const std::vector<std::string>& args, std::size_t first,
         }
         bool isKnown = false;
         for (const std::string& k : known) isKnown = isKnown || k == name;
-        if (!isKnown) {
+        bool isFlag = false;
+        for (const std::string& f : flags) isFlag = isFlag || f == name;
+        if (isFlag && !hasValue && p.options.count(name) == 0) {
+            p.options[name] = "";
+        } else if (isFlag) {
+            p.error = hasValue ? "option --" + name + " takes no value"
+                               : "option --" + name + " given twice";
+        } else if (!isKnown) {
             p.error = "unknown option --" + name;
         } else if (p.options.count(name) != 0) {
             p.error = "option --" + name + " given twice";
@@ -236,6 +272,16 @@ bool recordsFolder(const Parsed& p, std::optional<fs::path>& folder) {
     return true;
 }
 
+// The position --position names; "" when it could be read (or is not given), else why not.
+std::string parseStart(const Parsed& p, std::optional<ReadPosition>& start) {
+    const auto it = p.options.find("position");
+    if (it == p.options.end()) return {};
+    ReadPosition read = 局面読込(it->second);
+    if (!read.ok) return "--position: " + read.error;
+    start = read;
+    return {};
+}
+
 // LEVEL4's budget from --ms or --nodes (not both); "" when it could be read, else why not.
 std::string parseBudget(const Parsed& p, ThinkBudget& budget) {
     const auto ms = p.options.find("ms");
@@ -249,11 +295,39 @@ std::string parseBudget(const Parsed& p, ThinkBudget& budget) {
     return {};
 }
 
+// The game a position and its moves lead to, in `game`; "" when every move could be played.
+std::string playMoves(const ReadPosition& start, const std::string& moves, Game& game, int& side) {
+    GameState state = start.state;
+    side = start.side;
+    std::size_t at = 0;
+    while (at < moves.size()) {
+        const std::size_t blank = std::min(moves.find(' ', at), moves.size());
+        const std::string text = moves.substr(at, blank - at);
+        at = blank + 1;
+        if (text.empty()) continue;
+        std::string why;
+        const std::optional<PlayedMove> m = 指し手解釈(state, side, text, why);
+        if (!m) return "--moves: " + why;
+        const AfterMove after = 指し手後(state, side, *m);
+        if (after.ended) return "--moves: the game ends with " + text;
+        state = after.state;
+        side = -side;
+    }
+    game.restore(state, MoveList{});
+    return {};
+}
+
 int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p = parse(args, 1, {"level", "digit", "ms", "nodes"});
+    const Parsed p = parse(args, 1, {"level", "digit", "ms", "nodes", "position", "moves"});
     if (p.help) return printHelp(out, err, kThinkHelp);
     if (!p.error.empty()) return usageError(out, err, p.error, kThinkHelp);
-    if (p.operands.size() != 1) return usageError(out, err, "think takes one FILE", kThinkHelp);
+    std::optional<ReadPosition> start;
+    if (const std::string why = parseStart(p, start); !why.empty())
+        return usageError(out, err, why, kThinkHelp);
+    if (start ? !p.operands.empty() : p.operands.size() != 1)
+        return usageError(out, err, "think takes one FILE or --position", kThinkHelp);
+    if (!start && p.options.count("moves") != 0)
+        return usageError(out, err, "--moves goes with --position", kThinkHelp);
     int level = 3;
     if (auto it = p.options.find("level");
         it != p.options.end() && !parseNumber(it->second, 1, LEVEL_MAX, level))
@@ -276,27 +350,35 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     Game game(outside);
     game.setLevel(level);
     game.setBudget(budget);
-    Loaded l = loadAndReplay(p.operands[0], err, &game);
-    if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
-    if (l.replay.end != GameEnd::None) {
-        const std::string how = l.replay.end == GameEnd::Capture ? "capture" : "camp";
-        return printError(out, err, EXIT_ILLEGAL,
-                          "the game has ended (" + how + " at move " +
-                              std::to_string(l.replay.moves.back().n) + ")");
+    int side = 1; // after a record: the upper side, as the computer plays it in the window
+    if (start) {
+        const auto moves = p.options.find("moves");
+        const std::string why =
+            playMoves(*start, moves == p.options.end() ? "" : moves->second, game, side);
+        if (!why.empty()) return printError(out, err, EXIT_ILLEGAL, why);
+    } else {
+        Loaded l = loadAndReplay(p.operands[0], err, &game);
+        if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
+        if (l.replay.end != GameEnd::None) {
+            const std::string how = l.replay.end == GameEnd::Capture ? "capture" : "camp";
+            return printError(out, err, EXIT_ILLEGAL,
+                              "the game has ended (" + how + " at move " +
+                                  std::to_string(l.replay.moves.back().n) + ")");
+        }
+        if (l.replay.lastMover > 0)
+            err << "zubeki-cli: note: the last move was the upper side's; answering for it all "
+                   "the same\n";
     }
-    if (l.replay.lastMover > 0)
-        err << "zubeki-cli: note: the last move was the upper side's; answering for it all the "
-               "same\n";
 
     JsonWriter w;
     w.beginObject();
     // The pass test comes first, then the search, exactly as the computer's turn takes them.
-    if (game.state().調査_移動先有無(UE_BISHOP) == FALSE_CODE) {
+    if (game.state().調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
         w.key("pass").value(true).endObject();
         out << w.str() << '\n';
         return EXIT_OK;
     }
-    const ComputerMove m = game.思考();
+    const ComputerMove m = game.思考(side > 0);
     if (!m.found) return printError(out, err, EXIT_ILLEGAL, "the search found no move");
     w.key("pass").value(false);
     w.key("from").square(m.移動元X, m.移動元Y);
@@ -313,8 +395,53 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return EXIT_OK;
 }
 
+int perftCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed p = parse(args, 1, {"position", "depth"}, {"divide"});
+    if (p.help) return printHelp(out, err, kPerftHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, kPerftHelp);
+    if (!p.operands.empty())
+        return usageError(out, err, "perft takes no operand '" + p.operands[0] + "'", kPerftHelp);
+    std::optional<ReadPosition> start;
+    if (const std::string why = parseStart(p, start); !why.empty())
+        return usageError(out, err, why, kPerftHelp);
+    if (!start) start = 局面読込(START_POSITION);
+    int depth = 0;
+    const auto d = p.options.find("depth");
+    if (d == p.options.end() || !parseNumber(d->second, 1, 12, depth))
+        return usageError(out, err, "--depth must be 1..12", kPerftHelp);
+
+    JsonWriter w;
+    w.beginObject();
+    w.key("depth").value(depth);
+    if (p.options.count("divide") == 0) {
+        w.key("nodes").value(static_cast<long long>(perft(start->state, start->side, depth)));
+    } else {
+        LegalMoves legal;
+        合法手一覧(start->state, start->side, legal);
+        std::vector<std::uint64_t> counts;
+        std::uint64_t total = 0;
+        for (const PlayedMove& m : legal) {
+            const AfterMove after = 指し手後(start->state, start->side, m);
+            counts.push_back(depth == 1    ? 1
+                             : after.ended ? 0
+                                           : perft(after.state, -start->side, depth - 1));
+            total += counts.back();
+        }
+        w.key("nodes").value(static_cast<long long>(total));
+        w.key("moves").beginObject();
+        for (int i = 0; i < legal.size; ++i)
+            w.key(指し手文字列(legal.at[i]))
+                .value(static_cast<long long>(counts[static_cast<std::size_t>(i)]));
+        w.endObject();
+    }
+    w.endObject();
+    out << w.str() << '\n';
+    return EXIT_OK;
+}
+
 int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p = parse(args, 1, {"games", "seed", "level", "lower", "records", "ms", "nodes"});
+    const Parsed p =
+        parse(args, 1, {"games", "seed", "level", "lower", "records", "ms", "nodes", "position"});
     if (p.help) return printHelp(out, err, kSelfplayHelp);
     if (!p.error.empty()) return usageError(out, err, p.error, kSelfplayHelp);
     if (!p.operands.empty())
@@ -339,6 +466,10 @@ int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std
             return usageError(out, err, "--lower must be random or computer", kSelfplayHelp);
         o.lowerComputer = it->second == "computer";
     }
+    if (const std::string why = parseStart(p, o.start); !why.empty())
+        return usageError(out, err, why, kSelfplayHelp);
+    if (o.start && p.options.count("records") != 0)
+        return usageError(out, err, "--records cannot go with --position", kSelfplayHelp);
     if (!recordsFolder(p, o.records))
         return printError(out, err, EXIT_USAGE,
                           "cannot use " + p.options.at("records") + " as the records folder");
@@ -378,7 +509,7 @@ bool parseSprt(const std::string& text, SprtBounds& out) {
 int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed p = parse(args, 1,
                            {"a", "b", "games", "openings", "seed", "ms", "nodes", "ms-a", "nodes-a",
-                            "ms-b", "nodes-b", "concurrency", "records", "sprt"});
+                            "ms-b", "nodes-b", "concurrency", "records", "sprt", "position"});
     if (p.help) return printHelp(out, err, kMatchHelp);
     if (!p.error.empty()) return usageError(out, err, p.error, kMatchHelp);
     if (!p.operands.empty())
@@ -428,6 +559,10 @@ int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 out, err, "--sprt must be elo0=E0,elo1=E1,alpha=A,beta=B with E0 < E1", kMatchHelp);
         o.sprt = bounds;
     }
+    if (const std::string why = parseStart(p, o.start); !why.empty())
+        return usageError(out, err, why, kMatchHelp);
+    if (o.start && p.options.count("records") != 0)
+        return usageError(out, err, "--records cannot go with --position", kMatchHelp);
     if (!recordsFolder(p, o.records))
         return printError(out, err, EXIT_USAGE,
                           "cannot use " + p.options.at("records") + " as the records folder");
@@ -454,6 +589,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return printHelp(out, err, kUsage);
     if (command == "replay") return replayCommand(args, out, err);
     if (command == "think") return thinkCommand(args, out, err);
+    if (command == "perft") return perftCommand(args, out, err);
     if (command == "selfplay") return selfplayCommand(args, out, err);
     if (command == "match") return matchCommand(args, out, err);
     return usageError(out, err, "unknown command '" + command + "'", kUsage);

@@ -54,20 +54,27 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
     int digit = 0;
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
-    play.初期設定();
-    int ply = 0;
-    // The lower side opens.
-    result.outcome = playOut(play, -1, result.moves, [&](int side) {
-        if (ply++ < options.openings) {
-            GameState probe = play.state();
-            return randomMove(probe, side > 0, opening);
+    const int first = setUpStart(play, options.start, -1);
+    SeededComputer a(options.levelA, options.budgetA, rng, digit);
+    SeededComputer b(options.levelB, options.budgetB, rng, digit);
+    // The pair's opening: its first moves, whoever makes them, are seeded random ones.
+    struct Opening : Player {
+        Opening(std::mt19937& rng, int& ply, int moves, Player& then)
+            : random(rng), ply(ply), moves(moves), then(then) {}
+        std::optional<PlayedMove> choose(Game& game, int side) override {
+            return ply++ < moves ? random.choose(game, side) : then.choose(game, side);
         }
-        const bool a = (side > 0) == result.aUpper;
-        play.setLevel(a ? options.levelA : options.levelB);
-        play.setBudget(a ? options.budgetA : options.budgetB);
-        digit = uniformIndex(rng, 10);
-        return fromComputer(play.思考(side > 0));
-    });
+        RandomPlayer random;
+        int& ply;
+        int moves;
+        Player& then;
+    };
+    int ply = 0;
+    Opening upper(opening, ply, options.openings, result.aUpper ? static_cast<Player&>(a) : b);
+    Opening lower(opening, ply, options.openings, result.aUpper ? static_cast<Player&>(b) : a);
+    // The lower side opens, unless the position given says otherwise.
+    play.begin(first, &lower, &upper);
+    result.outcome = play.playToEnd(result.moves);
     result.list = play.record();
     return result;
 }

@@ -27,6 +27,7 @@ struct MatchOptions {
     int concurrency = 1;
     std::optional<std::filesystem::path> records; // folder for match-0001.棋譜, …
     std::optional<SprtBounds> sprt;
+    std::optional<ReadPosition> start; // where every pair begins, instead of the starting position
 };
 
 // One game of a match: pair p's opening, A on the upper side or the lower.

@@ -1,13 +1,15 @@
 #include "cli/replay.h"
 
 #include "cli/json.h"
+#include "game/moves.h"
+#include "game/position_text.h"
 
 #include <cstdio>
 
 namespace zubeki::cli {
 namespace {
 
-std::string squareText(int x, int y) {
+std::string pairText(int x, int y) {
     // snprintf rather than "(" + to_string(x) + ...: GCC 12 at -O3 warns falsely on the latter.
     char text[32];
     std::snprintf(text, sizeof text, "(%d, %d)", x, y);
@@ -22,36 +24,46 @@ const char* sideName(int side) {
 // the piece on the source, the destination (it must be empty and the recorded target 0),
 // 移動チェック with the check restriction of the last move, and the promotion (`result` is the
 // piece itself, or its promoted code where 調査_駒成 allows it). The turn order is the caller's.
-std::string 指し手検査(GameState& s, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int piece,
-                       int result, int target) {
+std::string 指し手検査(const GameState& s, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,
+                       int piece, int result, int target) {
     if (!onBoard(移動元X, 移動元Y))
-        return "the source " + squareText(移動元X, 移動元Y) + " is off the board";
+        return "the source " + pairText(移動元X, 移動元Y) + " is off the board";
     if (!onBoard(移動先X, 移動先Y))
-        return "the destination " + squareText(移動先X, 移動先Y) + " is off the board";
+        return "the destination " + pairText(移動先X, 移動先Y) + " is off the board";
     if (!isPieceCode(piece)) return "the piece code " + std::to_string(piece) + " is no piece";
     const int standing = s.BOARD[移動元X][移動元Y];
     if (standing != piece)
         return "the piece " + std::to_string(piece) + " is not on its source " +
-               squareText(移動元X, 移動元Y) + " (it holds " + std::to_string(standing) + ")";
+               pairText(移動元X, 移動元Y) + " (it holds " + std::to_string(standing) + ")";
     if (s.BOARD[移動先X][移動先Y] != EMPTY)
-        return "the destination " + squareText(移動先X, 移動先Y) + " is occupied by " +
+        return "the destination " + pairText(移動先X, 移動先Y) + " is occupied by " +
                std::to_string(s.BOARD[移動先X][移動先Y]);
     if (target != EMPTY)
         return "the recorded target " + std::to_string(target) + " is not 0 (empty)";
     if (s.移動チェック(移動元X, 移動元Y, 移動先X, 移動先Y, piece) != TRUE_CODE) {
         if (s.CHECK_ACTIVE == TRUE_CODE && s.CHECK_SQUARES[移動元X][移動元Y] != TRUE_CODE)
-            return "the piece on " + squareText(移動元X, 移動元Y) +
+            return "the piece on " + pairText(移動元X, 移動元Y) +
                    " is not in check, and only a piece in check may move";
         return "the piece " + std::to_string(piece) + " cannot move from " +
-               squareText(移動元X, 移動元Y) + " to " + squareText(移動先X, 移動先Y);
+               pairText(移動元X, 移動元Y) + " to " + pairText(移動先X, 移動先Y);
     }
     if (result == piece) return {};
     if (s.調査_駒成(移動元X, 移動元Y, 移動先X, 移動先Y, piece) == TRUE_CODE &&
-        result == s.PROMOTED_PIECE)
+        result == 成駒(piece))
         return {};
     return "the piece " + std::to_string(piece) + " cannot arrive on " +
-           squareText(移動先X, 移動先Y) + " as " + std::to_string(result);
+           pairText(移動先X, 移動先Y) + " as " + std::to_string(result);
 }
+
+// One move given beforehand, as a player.
+class RecordedMove : public Player {
+  public:
+    explicit RecordedMove(const PlayedMove& m) : m_(m) {}
+    std::optional<PlayedMove> choose(Game&, int) override { return m_; }
+
+  private:
+    PlayedMove m_;
+};
 
 const char* endText(GameEnd end) {
     return end == GameEnd::Capture ? "capture" : "camp";
@@ -91,8 +103,10 @@ Replay replayMoves(const MoveList& list) {
 Replay replayMoves(const MoveList& list, Game& game) {
     Replay r;
     game.初期設定();
+    RecordPlayer player(list);
     const int count = list.RECORD_LEN < MoveList::CAPACITY ? list.RECORD_LEN : MoveList::CAPACITY;
     int endedAt = 0;
+    int firstMover = 0;
 
     for (int n = 1; n <= count; ++n) {
         ReplayedMove m;
@@ -104,20 +118,20 @@ Replay replayMoves(const MoveList& list, Game& game) {
         m.piece = list.REC_PIECE[n];
         m.result = list.REC_RESULT[n];
         const int mover = sideOf(m.piece);
+        if (n == 1) firstMover = mover;
 
-        // The rule queries run on a copy: they may note a pass or a promotion code.
-        GameState probe = game.state();
+        const GameState& now = game.state();
         std::string reason;
         if (endedAt != 0) {
             reason = std::string("the game had already ended at move ") + std::to_string(endedAt) +
                      " (" + endText(r.end) + ")";
         } else if (mover != 0 && mover == r.lastMover &&
-                   probe.パス判定(mover > 0 ? SITA_BISHOP : UE_BISHOP) == PassOutcome::HasMove) {
+                   now.調査_移動先有無(sidePiece(-mover)) == TRUE_CODE) {
             // A side moves twice in a row only when the other side had to pass in between.
             reason = std::string("the ") + sideName(mover) + " moved twice in a row while the " +
                      sideName(-mover) + " had a legal move";
         } else {
-            reason = 指し手検査(probe, m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result,
+            reason = 指し手検査(now, m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result,
                                 list.REC_TARGET[n]);
         }
         if (!reason.empty()) {
@@ -126,8 +140,13 @@ Replay replayMoves(const MoveList& list, Game& game) {
             break;
         }
 
+        // The record says who moves first; after that the turns go round, the other side
+        // passing where it has no move.
+        if (n == 1) game.begin(mover, &player, &player);
+        Turn t = game.playTurn();
+        while (t.result == TurnResult::Passed) t = game.playTurn();
         m.legal = true;
-        m.outcome = playRecordedMove(game, {m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result});
+        m.outcome = t.outcome;
         r.lastMover = mover;
         if (m.outcome.end != GameEnd::None) {
             r.end = m.outcome.end;
@@ -136,14 +155,16 @@ Replay replayMoves(const MoveList& list, Game& game) {
         r.moves.push_back(m);
     }
     r.state = game.state();
+    // The game goes on from here with the other side to move, even after a move that ended it.
+    const int next = r.lastMover != 0 ? -r.lastMover : firstMover != 0 ? firstMover : -1;
+    r.position = 局面表記(r.state, next);
     return r;
 }
 
 MoveOutcome playRecordedMove(Game& game, const PlayedMove& m) {
-    // As in a game between two people: the lower side is the first player's.
-    const bool upper = isUpperPiece(m.移動前駒);
-    game.setTurn(upper ? SIDE_GOTE : SIDE_SENTE);
-    return game.指し手実行(m, upper ? MoveBy::Computer : MoveBy::Human);
+    RecordedMove player(m);
+    game.begin(sideOf(m.移動前駒), &player, &player);
+    return game.playTurn().outcome;
 }
 
 std::string boardJson(const GameState& state) {
@@ -154,10 +175,13 @@ std::string boardJson(const GameState& state) {
 
 std::string replayJson(const Replay& replay) {
     JsonWriter w;
-    w.beginObject().key("moves").beginArray();
+    w.beginObject();
+    w.key("position").value(replay.position);
+    w.key("moves").beginArray();
     for (const ReplayedMove& m : replay.moves) {
         w.beginObject();
         w.key("n").value(m.n);
+        w.key("move").value(指し手文字列({m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result}));
         w.key("from").square(m.fromX, m.fromY);
         w.key("to").square(m.toX, m.toY);
         w.key("piece").value(m.piece);

@@ -22,6 +22,7 @@ struct Replay {
     std::vector<ReplayedMove> moves; // every move played, then the refused one if any
     GameState state;                 // after the last move played
     int lastMover = 0;               // sideOf() of the last move played, 0 before any
+    std::string position;            // the position notation after the last move played
     GameEnd end = GameEnd::None;     // how the game ended, if it did
     std::string error;               // "" when every move was played
 };
@@ -36,8 +37,7 @@ Replay replayMoves(const MoveList& list);
 // The same in a game of the caller's, which is left in the position reached.
 Replay replayMoves(const MoveList& list, Game& game);
 
-// Plays a move already found legal through the game's move chain, as the side its piece
-// belongs to; an upper-side move is shown as the computer shows its moves.
+// Plays a move already found legal through the game's turn, as the side its piece belongs to.
 MoveOutcome playRecordedMove(Game& game, const PlayedMove& m);
 
 // {"moves":[...],"board":[...],"error":...}

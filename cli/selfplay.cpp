@@ -10,59 +10,17 @@
 #include "record/record_file.h"
 
 namespace zubeki::cli {
-int uniformIndex(std::mt19937& rng, int n) {
-    return static_cast<int>((static_cast<std::uint64_t>(rng()) * static_cast<std::uint64_t>(n)) >>
-                            32);
+std::optional<PlayedMove> SeededComputer::choose(Game& game, int side) {
+    digit_ = uniformIndex(rng_, 10);
+    if (digits_) digits_->push_back(digit_);
+    return ComputerPlayer::choose(game, side);
 }
 
-ChosenMove randomMove(GameState& s, bool upper, std::mt19937& rng) {
-    struct Candidate {
-        signed char fx, fy, tx, ty;
-    };
-    Candidate moves[9 * 81];
-    int n = 0;
-    for (int fx = 1; fx <= 9; ++fx)
-        for (int fy = 1; fy <= 9; ++fy) {
-            const int p = s.BOARD[fx][fy];
-            if (upper ? !isUpperPiece(p) : !isLowerPiece(p)) continue;
-            for (int tx = 1; tx <= 9; ++tx)
-                for (int ty = 1; ty <= 9; ++ty)
-                    if (n < 9 * 81 && s.移動チェック(fx, fy, tx, ty, p) == TRUE_CODE)
-                        moves[n++] =
-                            Candidate{static_cast<signed char>(fx), static_cast<signed char>(fy),
-                                      static_cast<signed char>(tx), static_cast<signed char>(ty)};
-        }
-    if (n == 0) return {};
-    const Candidate c = moves[uniformIndex(rng, n)];
-    ChosenMove m{true, c.fx, c.fy, c.tx, c.ty, s.BOARD[c.fx][c.fy], s.BOARD[c.fx][c.fy]};
-    if (s.調査_駒成(m.fromX, m.fromY, m.toX, m.toY, m.before) == TRUE_CODE && (rng() & 1u) != 0)
-        m.after = s.PROMOTED_PIECE;
-    return m;
-}
-
-GameOutcome playOut(Game& play, int side, int& moves,
-                    const std::function<ChosenMove(int side)>& choose) {
-    for (;;) {
-        if (play.record().full()) return GameOutcome::Unfinished; // the 500-move limit
-        const PassOutcome pass = play.パス判定(side < 0 ? SITA_BISHOP : UE_BISHOP);
-        if (pass == PassOutcome::Draw) return GameOutcome::Draw;
-        if (pass == PassOutcome::Pass) {
-            side = -side;
-            continue;
-        }
-        const ChosenMove m = choose(side);
-        if (!m.found) return GameOutcome::Unfinished; // cannot happen after the pass test
-        const MoveOutcome outcome =
-            playRecordedMove(play, {m.fromX, m.fromY, m.toX, m.toY, m.before, m.after});
-        moves += 1;
-        if (outcome.end != GameEnd::None)
-            return side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
-        side = -side;
-    }
-}
-
-ChosenMove fromComputer(const ComputerMove& c) {
-    return ChosenMove{c.found, c.移動元X, c.移動元Y, c.移動先X, c.移動先Y, c.移動前駒, c.移動駒};
+int setUpStart(Game& play, const std::optional<ReadPosition>& start, int side) {
+    play.初期設定();
+    if (!start) return side;
+    play.restore(start->state, MoveList{});
+    return start->side;
 }
 
 std::string selfplayRecordName(int game) {
@@ -80,21 +38,14 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
     int digit = 0;
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
-    play.初期設定();
-    play.setLevel(options.level);
-    play.setBudget(options.budget);
+    const int first = setUpStart(play, options.start, game % 2 == 1 ? -1 : 1);
     SelfplayGame result;
-    int side = game % 2 == 1 ? -1 : 1;
-
-    result.outcome = playOut(play, side, result.moves, [&](int mover) {
-        if (mover > 0 || options.lowerComputer) {
-            digit = uniformIndex(rng, 10);
-            result.digits.push_back(digit);
-            return fromComputer(play.思考(mover > 0));
-        }
-        GameState probe = play.state(); // the legality queries note promotion codes
-        return randomMove(probe, false, rng);
-    });
+    SeededComputer upper(options.level, options.budget, rng, digit, &result.digits);
+    SeededComputer lowerComputer(options.level, options.budget, rng, digit, &result.digits);
+    RandomPlayer random(rng);
+    Player* lower = options.lowerComputer ? static_cast<Player*>(&lowerComputer) : &random;
+    play.begin(first, lower, &upper);
+    result.outcome = play.playToEnd(result.moves);
     list = play.record();
     for (int x = 0; x <= 9; ++x)
         for (int y = 0; y <= 9; ++y) result.board[x][y] = play.state().BOARD[x][y];

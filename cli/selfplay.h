@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "game/position_text.h"
 #include "game/state.h"
 #include "play/computer.h"
 #include "play/game.h"
@@ -23,32 +24,30 @@ struct SelfplayOptions {
     ThinkBudget budget;         // LEVEL4's, per move
     bool lowerComputer = false; // the lower side is the computer too, on the turned board
     std::optional<std::filesystem::path> records; // folder for game-0001.棋譜, …
+    std::optional<ReadPosition> start; // where every game begins, instead of the starting position
 };
 
-// A uniform index in [0, n) from one draw; the same on every platform, unlike the standard
-// distributions.
-int uniformIndex(std::mt19937& rng, int n);
+// Sets up `play` at the start: the position given, with its side to move, or the starting
+// position with `side` to move.
+int setUpStart(Game& play, const std::optional<ReadPosition>& start, int side);
 
-// A move chosen for a game: found is false when there was none.
-struct ChosenMove {
-    bool found = false;
-    int fromX = 0, fromY = 0, toX = 0, toY = 0;
-    int before = EMPTY; // code on the source
-    int after = EMPTY;  // code it arrives with
+using zubeki::GameOutcome;
+using zubeki::uniformIndex;
+
+// The computer at a level whose clock digit is drawn from a game's own generator before each
+// of its moves, and noted.
+class SeededComputer : public ComputerPlayer {
+  public:
+    SeededComputer(int level, const ThinkBudget& budget, std::mt19937& rng, int& digit,
+                   std::vector<int>* digits = nullptr)
+        : ComputerPlayer(level, budget), rng_(rng), digit_(digit), digits_(digits) {}
+    std::optional<PlayedMove> choose(Game& game, int side) override;
+
+  private:
+    std::mt19937& rng_;
+    int& digit_;
+    std::vector<int>* digits_;
 };
-
-// Any legal move of one side, promoting on a coin toss where promotion is allowed.
-ChosenMove randomMove(GameState& s, bool upper, std::mt19937& rng);
-// The computer's move as a chosen move.
-ChosenMove fromComputer(const ComputerMove& c);
-
-enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
-
-// Plays the game on from its position, `side` (+1 upper, -1 lower) to move, through the pass
-// rule and the move chain, asking `choose` for each move; answers how it ended (unfinished at
-// 500 moves) and counts the moves played into `moves`.
-GameOutcome playOut(Game& play, int side, int& moves,
-                    const std::function<ChosenMove(int side)>& choose);
 
 struct SelfplayGame {
     GameOutcome outcome = GameOutcome::Unfinished;

@@ -2,6 +2,42 @@
 
 namespace zubeki {
 
+void MoveSteps::removeGroup(GameState& s) {
+    s.当駒除去();
+}
+
+MoveOutcome GameState::指し手適用(const PlayedMove& m, MoveSteps& steps) {
+    MoveOutcome outcome;
+    const int dx = m.移動先X, dy = m.移動先Y;
+    MOVE_COUNT += 1;
+    steps.counted();
+    駒移動(m.移動元X, m.移動元Y, dx, dy, m.移動駒);
+    steps.moved();
+    調査_チェック桝(dx, dy);
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y)
+            if (CHECK_SQUARES[x][y] == TRUE_CODE) outcome.check.add(x, y);
+    steps.checked();
+    PASS_COUNT = 0;
+
+    // The groups of the other side that the move left without a liberty, one at a time.
+    const int 手番 = 調査_駒手番(m.移動駒);
+    const int 相手 = 調査_駒手番(sidePiece(-sideOf(m.移動駒)));
+    捕獲ループ(dx, dy, 手番, 相手, [&] {
+        for (int x = 1; x <= BOARD_SIZE; ++x)
+            for (int y = 1; y <= BOARD_SIZE; ++y)
+                if (GROUP_MARK[x][y] == 1) outcome.captured.add(x, y);
+        steps.removeGroup(*this);
+        当駒除去();
+    });
+
+    if (CAPTURE_DONE == TRUE_CODE)
+        outcome.end = GameEnd::Capture;
+    else if (終了チェック(m.移動前駒) == TRUE_CODE)
+        outcome.end = GameEnd::Camp;
+    return outcome;
+}
+
 void GameState::駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒) {
     BOARD[移動元X][移動元Y] = EMPTY;
     BOARD[移動先X][移動先Y] = 移動駒;

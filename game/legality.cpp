@@ -11,38 +11,24 @@ int GameState::移動チェック(int 移動元X, int 移動元Y, int 移動先X
         return FALSE_CODE;
     if (BOARD[移動先X][移動先Y] != EMPTY) return FALSE_CODE;
 
-    const int dx = 移動先X - 移動元X;
-    const int dy = 移動先Y - 移動元Y;
-    const bool oneStep = dx > -2 && dx < 2 && dy > -2 && dy < 2;
+    // A code that is no piece has no limit but the empty square.
+    if (!isPieceCode(移動駒種類)) return TRUE_CODE;
+    // A promoted piece never stops inside its own corner.
+    if (isPromoted(移動駒種類) &&
+        (isUpperPiece(移動駒種類) ? inUeCamp(移動先X, 移動先Y) : inSitaCamp(移動先X, 移動先Y)))
+        return FALSE_CODE;
 
-    switch (移動駒種類) {
-    case UE_BISHOP:
-        if (dx > 0 && dy < 0) return FALSE_CODE;
-        return 移動チェック角(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case UE_BISHOP_PROMOTED:
-        if (inUeCamp(移動先X, 移動先Y)) return FALSE_CODE;
-        return oneStep ? TRUE_CODE : 移動チェック角(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case UE_ROOK:
-        if (dx > 0 || dy < 0) return FALSE_CODE;
-        return 移動チェック飛車(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case UE_ROOK_PROMOTED:
-        if (inUeCamp(移動先X, 移動先Y)) return FALSE_CODE;
-        return oneStep ? TRUE_CODE : 移動チェック飛車(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case SITA_BISHOP:
-        if (dx < 0 && dy > 0) return FALSE_CODE;
-        return 移動チェック角(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case SITA_BISHOP_PROMOTED:
-        if (inSitaCamp(移動先X, 移動先Y)) return FALSE_CODE;
-        return oneStep ? TRUE_CODE : 移動チェック角(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case SITA_ROOK:
-        if (dx < 0 || dy > 0) return FALSE_CODE;
-        return 移動チェック飛車(移動元X, 移動元Y, 移動先X, 移動先Y);
-    case SITA_ROOK_PROMOTED:
-        if (inSitaCamp(移動先X, 移動先Y)) return FALSE_CODE;
-        return oneStep ? TRUE_CODE : 移動チェック飛車(移動元X, 移動元Y, 移動先X, 移動先Y);
-    default:
-        return TRUE_CODE;
-    }
+    int distance = 0;
+    const int d = directionBetween(移動元X, 移動元Y, 移動先X, 移動先Y, distance);
+    if (d < 0) return FALSE_CODE;
+    const PieceLines lines = 駒の動き(移動駒種類);
+    for (int i = 0; i < lines.steps; ++i)
+        if (lines.step[i] == d && distance == 1) return TRUE_CODE;
+    for (int i = 0; i < lines.slides; ++i)
+        if (lines.slide[i] == d)
+            return d < ORTHOGONAL_DIRECTIONS ? 移動チェック飛車(移動元X, 移動元Y, 移動先X, 移動先Y)
+                                             : 移動チェック角(移動元X, 移動元Y, 移動先X, 移動先Y);
+    return FALSE_CODE;
 }
 
 int GameState::移動チェック飛車(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y) const {
@@ -74,15 +60,12 @@ int GameState::移動チェック角(int 移動元X, int 移動元Y, int 移動�
     return TRUE_CODE;
 }
 
-int GameState::調査_駒成(int, int, int 移動先X, int 移動先Y, int 移動駒種類) {
-    if ((移動駒種類 == SITA_BISHOP || 移動駒種類 == SITA_ROOK) && inUeCamp(移動先X, 移動先Y)) {
-        PROMOTED_PIECE = 移動駒種類 - 1;
+int GameState::調査_駒成(int, int, int 移動先X, int 移動先Y, int 移動駒種類) const {
+    // An unpromoted piece may promote on arriving in its enemy's corner.
+    if ((移動駒種類 == SITA_BISHOP || 移動駒種類 == SITA_ROOK) && inUeCamp(移動先X, 移動先Y))
         return TRUE_CODE;
-    }
-    if ((移動駒種類 == UE_BISHOP || 移動駒種類 == UE_ROOK) && inSitaCamp(移動先X, 移動先Y)) {
-        PROMOTED_PIECE = 移動駒種類 + 1;
+    if ((移動駒種類 == UE_BISHOP || 移動駒種類 == UE_ROOK) && inSitaCamp(移動先X, 移動先Y))
         return TRUE_CODE;
-    }
     return FALSE_CODE;
 }
 
@@ -107,6 +90,17 @@ int GameState::調査_駒手番(int IN_駒種類) const {
         if (PLAY_MODE == MODE_MAN) return SIDE_GOTE;
     }
     return EMPTY;
+}
+
+int GameState::手番側() const {
+    if (TURN == NO_SIDE) return 0;
+    if (調査_駒手番(SITA_BISHOP) == TURN) return -1;
+    if (調査_駒手番(UE_BISHOP) == TURN) return 1;
+    return 0;
+}
+
+void GameState::手番設定(int side) {
+    TURN = 調査_駒手番(sidePiece(side));
 }
 
 } // namespace zubeki

@@ -24,4 +24,14 @@ void GameState::初期設定() {
     初期化_チェック桝();
 }
 
+GameState 反転局面(const GameState& 局面) {
+    GameState turned = 局面;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            turned.BOARD[x][y] = -局面.BOARD[10 - x][10 - y];
+            turned.CHECK_SQUARES[x][y] = 局面.CHECK_SQUARES[10 - x][10 - y];
+        }
+    return turned;
+}
+
 } // namespace zubeki

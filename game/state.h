@@ -1,11 +1,30 @@
 #pragma once
 
 #include "game/codes.h"
+#include "game/rules.h"
+#include "game/squares.h"
 
 namespace zubeki {
 
 // What the pass rule decided for the side about to move.
 enum class PassOutcome { HasMove, Pass, Draw };
+
+struct GameState;
+
+// What the caller shows between the rule steps of a move. The window draws and sounds here;
+// the defaults show nothing.
+class MoveSteps {
+  public:
+    virtual ~MoveSteps() = default;
+    // MOVE_COUNT has been raised; the piece has not moved yet.
+    virtual void counted() {}
+    // The piece stands on its destination.
+    virtual void moved() {}
+    // CHECK_SQUARES and CHECK_ACTIVE hold the check the move gave.
+    virtual void checked() {}
+    // Takes the group marked in GROUP_MARK off the board (the window animates it).
+    virtual void removeGroup(GameState& s);
+};
 
 // The whole position and every per-game variable, with the rule queries that read them.
 // Arrays are indexed [x][y] with x = column 1..9 from the left and y = row 1..9 from the top;
@@ -24,7 +43,6 @@ struct GameState {
     int CHECK_SQUARES[10][10]{};
     int CHECK_ACTIVE = FALSE_CODE;
     int GROUP_MARK[10][10]{};
-    int PROMOTED_PIECE = EMPTY;
     int REVERSED = FALSE_CODE;
 
     // Sets up the starting position and resets the per-game counters; no game runs afterwards.
@@ -37,10 +55,23 @@ struct GameState {
     int 移動チェック飛車(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y) const;
     // Same diagonal and nothing strictly between?
     int 移動チェック角(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y) const;
-    // May this piece promote on arriving at the destination? Stores the promoted code.
-    int 調査_駒成(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒種類);
+    // May this piece promote on arriving at the destination? (It then arrives as 成駒(piece).)
+    int 調査_駒成(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒種類) const;
     // Which side code owns a piece of this code under the current play mode (0 for none)?
     int 調査_駒手番(int IN_駒種類) const;
+    // Whose pieces TURN moves: -1 the lower side's, +1 the upper side's, 0 when no game runs.
+    int 手番側() const;
+    // TURN set to the side code that moves the pieces of `side` (-1 lower, +1 upper).
+    void 手番設定(int side);
+
+    // --- carrying out a move ---
+    // The rule half of a legal move (or of a pass): the move number, the board, the check
+    // squares, the pass count, the capture loop and the end test. The caller's steps show it.
+    MoveOutcome 指し手適用(const PlayedMove& m, MoveSteps& steps);
+    MoveOutcome 指し手適用(const PlayedMove& m) {
+        MoveSteps none;
+        return 指し手適用(m, none);
+    }
 
     // --- moving and capture by surrounding ---
     // Moves the piece on the board only; the caller has found the move legal.
@@ -86,5 +117,9 @@ struct GameState {
         return 終了チェック(移動駒) == TRUE_CODE || CAPTURE_DONE == TRUE_CODE;
     }
 };
+
+// The position seen from the other side: (x, y) -> (10 - x, 10 - y) and code -> -code on
+// BOARD, and CHECK_SQUARES turned the same way. Everything else is copied unchanged.
+GameState 反転局面(const GameState& 局面);
 
 } // namespace zubeki

@@ -3,6 +3,7 @@
 #include <string>
 #include <thread>
 
+#include "game/moves.h"
 #include "game/notation.h"
 
 namespace zubeki {
@@ -51,6 +52,7 @@ void Game::START() {
     s_.COM_SIDE = SIDE_GOTE;
     s_.TURN = s_.MAN_SIDE;
     s_.PLAY_MODE = MODE_MAN;
+    setPlayers(&person_, &person_);
     out_.message("先手の番です", " ");
 }
 
@@ -72,6 +74,8 @@ void Game::againstTheComputer(int manSide, int comSide) {
     s_.TURN = SIDE_SENTE; // the first player moves first
     s_.PLAY_MODE = MODE_COM;
     rec_.RECORD_MODE = FALSE_CODE;
+    // The player has the lower pieces, the computer the upper ones.
+    setPlayers(&person_, &computerPlayer_);
 }
 
 void Game::setLevel(int n) {
@@ -85,13 +89,6 @@ void Game::setGuidance(bool on) {
 }
 
 // --- the move chain ---
-
-void Game::駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒) {
-    out_.描画_桝(移動元X, 移動元Y);
-    s_.駒移動(移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒);
-    out_.描画_絵(移動駒, 移動先X, 移動先Y);
-    out_.描画_桝輪郭(BOARD_COLOUR, 移動先X, 移動先Y);
-}
 
 void Game::描画_当駒消去() {
     // Each piece shows three frames: its side's picture, the burst, the empty square.
@@ -115,7 +112,6 @@ void Game::描画_当駒消去() {
             out_.refresh();
             out_.待ち時間(0.3);
             s_.BOARD[x][y] = EMPTY;
-            if (captures_) captures_->add(x, y);
         }
 }
 
@@ -145,51 +141,65 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
     return false;
 }
 
-MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who, double pause) {
-    const int sx = m.移動元X, sy = m.移動元Y, dx = m.移動先X, dy = m.移動先Y, p = m.移動駒;
-    const bool human = who == MoveBy::Human;
-    MoveOutcome outcome;
+namespace {
 
-    手順保存(sx, sy, dx, dy, m.移動前駒, p);
-    s_.MOVE_COUNT += 1;
-    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
-    if (human) {
-        s_.SELECT_STATE = 0;
-        out_.描画_桝輪郭(OUTLINE_COLOUR, sx, sy);
-        out_.描画_桝輪郭(OUTLINE_COLOUR, dx, dy);
-        out_.描画_移動可能桝色(sx, sy, OUTLINE_COLOUR, p);
+// The text slot beside the board for the last move of a side.
+double slotX(int side) {
+    return side > 0 ? UE_RESULT_X : SITA_RESULT_X;
+}
+double slotY(int side) {
+    return side > 0 ? UE_RESULT_Y : SITA_RESULT_Y;
+}
+
+} // namespace
+
+// The window's side of a move: what is drawn and sounded between the rule steps.
+class Game::ShownSteps : public MoveSteps {
+  public:
+    ShownSteps(Game& game, const PlayedMove& m, const ShowMove& show)
+        : g_(game), m_(m), show_(show) {}
+
+    void counted() override {
+        g_.out_.描画_手数(g_.s_.MOVE_COUNT, COLOUR_WHITE);
+        if (show_.computer) return;
+        g_.s_.SELECT_STATE = 0;
+        g_.out_.描画_桝輪郭(OUTLINE_COLOUR, m_.移動元X, m_.移動元Y);
+        g_.out_.描画_桝輪郭(OUTLINE_COLOUR, m_.移動先X, m_.移動先Y);
+        g_.out_.描画_移動可能桝色(m_.移動元X, m_.移動元Y, OUTLINE_COLOUR, m_.移動駒);
     }
-    駒移動(sx, sy, dx, dy, p);
-    // The computer pauses before its piece lands, so the player sees it arrive.
-    if (!human) out_.待ち時間(pause);
-    out_.play(Wave::Piece);
-    if (!human) out_.描画_将棋盤桝();
-    s_.調査_チェック桝(dx, dy);
-    out_.描画_桝輪郭_チェック桝();
-    out_.描画_点滅_チェック桝(3);
-    for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y)
-            if (s_.CHECK_SQUARES[x][y] == TRUE_CODE) outcome.check.add(x, y);
-    s_.PASS_COUNT = 0;
-    if (human) {
-        if (p >= UE_BISHOP)
-            out_.描画_移動結果(UE_RESULT_X, UE_RESULT_Y, dx, dy, p, RESULT_TEXT_COLOUR);
-        else
-            out_.描画_移動結果(SITA_RESULT_X, SITA_RESULT_Y, dx, dy, p, RESULT_TEXT_COLOUR);
+    void moved() override {
+        Outside& out = g_.out_;
+        out.描画_桝(m_.移動元X, m_.移動元Y);
+        out.描画_絵(m_.移動駒, m_.移動先X, m_.移動先Y);
+        out.描画_桝輪郭(BOARD_COLOUR, m_.移動先X, m_.移動先Y);
+        // The computer pauses before its piece lands, so the player sees it arrive.
+        if (show_.computer) out.待ち時間(show_.pause);
+        out.play(Wave::Piece);
+        if (show_.computer) out.描画_将棋盤桝();
     }
+    void checked() override {
+        g_.out_.描画_桝輪郭_チェック桝();
+        g_.out_.描画_点滅_チェック桝(3);
+        if (!show_.computer) {
+            const int side = sideOf(m_.移動駒);
+            g_.out_.描画_移動結果(slotX(side), slotY(side), m_.移動先X, m_.移動先Y, m_.移動駒,
+                                  RESULT_TEXT_COLOUR);
+        }
+    }
+    void removeGroup(GameState&) override { g_.描画_当駒消去(); }
 
-    captures_ = &outcome.captured;
-    const int 手番 = human ? s_.TURN : s_.COM_SIDE;
-    const int 相手 = human ? -s_.TURN : s_.MAN_SIDE;
-    s_.捕獲ループ(dx, dy, 手番, 相手, [this] { 描画_当駒消去(); });
-    captures_ = nullptr;
+  private:
+    Game& g_;
+    const PlayedMove& m_;
+    ShowMove show_;
+};
 
-    if (s_.CAPTURE_DONE == TRUE_CODE)
-        outcome.end = GameEnd::Capture;
-    else if (s_.終了チェック(m.移動前駒) == TRUE_CODE)
-        outcome.end = GameEnd::Camp;
+MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
+    手順保存(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒);
+    ShownSteps steps(*this, m, show);
+    const MoveOutcome outcome = s_.指し手適用(m, steps);
     if (outcome.end != GameEnd::None) {
-        if (!human)
+        if (show.computer)
             終了("ｺﾝﾋﾟｭｰﾀ");
         else if (s_.PLAY_MODE == MODE_MAN)
             終了(s_.TURN == SIDE_SENTE ? "先手" : "後手");
@@ -197,14 +207,108 @@ MoveOutcome Game::指し手実行(const PlayedMove& m, MoveBy who, double pause)
             終了("MAN");
         return outcome;
     }
-    if (human) {
-        handOver();
-    } else {
-        out_.描画_桝輪郭(COLOUR_WHITE, dx, dy);
-        out_.描画_移動結果(UE_RESULT_X, UE_RESULT_Y, dx, dy, p, COLOUR_WHITE);
-        s_.TURN = s_.MAN_SIDE;
+    if (show.computer) {
+        const int side = sideOf(m.移動駒);
+        out_.描画_桝輪郭(COLOUR_WHITE, m.移動先X, m.移動先Y);
+        out_.描画_移動結果(slotX(side), slotY(side), m.移動先X, m.移動先Y, m.移動駒, COLOUR_WHITE);
     }
     return outcome;
+}
+
+// --- players and turns ---
+
+void Game::setPlayers(Player* lower, Player* upper) {
+    players_[0] = lower ? lower : &person_;
+    players_[1] = upper ? upper : &person_;
+}
+
+void Game::begin(int side, Player* lower, Player* upper) {
+    setPlayers(lower, upper);
+    s_.手番設定(side);
+}
+
+Player& Game::playerFor(int side) {
+    return *players_[side > 0 ? 1 : 0];
+}
+
+void Game::handOver() {
+    s_.TURN = s_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
+}
+
+Turn Game::playTurn() {
+    Turn t;
+    t.side = s_.手番側();
+    if (t.side == 0) return t;
+    Player& player = playerFor(t.side);
+    if (!player.ready()) return t;
+
+    // A side without any legal move passes; the second pass in a row draws the game.
+    switch (s_.パス判定(sidePiece(t.side))) {
+    case PassOutcome::Draw:
+        t.result = TurnResult::Drawn;
+        終了("");
+        return t;
+    case PassOutcome::Pass:
+        t.result = TurnResult::Passed;
+        out_.message(player.passText(), "パス");
+        handOver();
+        return t;
+    case PassOutcome::HasMove:
+        break;
+    }
+
+    pause_ = 0.5;
+    const std::optional<PlayedMove> m = player.choose(*this, t.side);
+    if (out_.ended()) {
+        t.result = TurnResult::Stopped;
+        return t;
+    }
+    if (!m) return t;
+    t.move = *m;
+    LegalMoves legal;
+    合法手一覧(s_, t.side, legal);
+    bool listed = false;
+    for (const PlayedMove& l : legal) listed = listed || (l == *m && !l.pass());
+    if (!listed) {
+        t.result = TurnResult::Illegal;
+        return t;
+    }
+    t.outcome = 指し手実行(*m, {player.isComputer(), pause_});
+    if (t.outcome.end != GameEnd::None) {
+        t.result = TurnResult::Won;
+        return t;
+    }
+    t.result = TurnResult::Moved;
+    handOver();
+    return t;
+}
+
+void Game::playOn() {
+    for (;;) {
+        const TurnResult r = playTurn().result;
+        if (r != TurnResult::Moved && r != TurnResult::Passed) return;
+    }
+}
+
+GameOutcome Game::playToEnd(int& moves) {
+    for (;;) {
+        if (rec_.full()) return GameOutcome::Unfinished; // the 500-move limit
+        const Turn t = playTurn();
+        switch (t.result) {
+        case TurnResult::Moved:
+            ++moves;
+            break;
+        case TurnResult::Passed:
+            break;
+        case TurnResult::Won:
+            ++moves;
+            return t.side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
+        case TurnResult::Drawn:
+            return GameOutcome::Draw;
+        default:
+            return GameOutcome::Unfinished;
+        }
+    }
 }
 
 // --- the computer ---
@@ -238,33 +342,36 @@ ComputerMove Game::thinkKeepingAlive(bool upper, int level) {
 }
 
 void Game::com_ban() {
-    switch (s_.パス判定(UE_BISHOP)) {
-    case PassOutcome::Draw:
-        終了("");
-        return;
-    case PassOutcome::Pass:
-        out_.message("パスします", "パス");
-        return;
-    case PassOutcome::HasMove:
-        break;
-    }
+    playOn();
+}
 
-    out_.描画_四角形(UE_RESULT_X, UE_RESULT_Y, 1250, 400, BOARD_COLOUR);
-    out_.描画_文字(UE_RESULT_X, UE_RESULT_Y, "思考中", RESULT_TEXT_COLOUR, 12);
+std::optional<PlayedMove> Game::computerMove(int side, int level, const ThinkBudget& budget) {
+    out_.描画_四角形(slotX(side), slotY(side), 1250, 400, BOARD_COLOUR);
+    out_.描画_文字(slotX(side), slotY(side), "思考中", RESULT_TEXT_COLOUR, 12);
     out_.refresh();
 
+    computer_.budget = budget;
     const double started = out_.clockSeconds();
-    const ComputerMove m = thinkKeepingAlive(true, s_.LEVEL);
-    if (out_.ended()) return;
-    if (!m.found) return; // cannot happen after the pass test; never play a move that is not there
+    const ComputerMove m = thinkKeepingAlive(side > 0, level);
+    if (out_.ended()) return std::nullopt;
+    if (!m.found) return std::nullopt; // cannot happen after the pass test
     // LEVEL4 thinks during the pause the computer takes anyway: only what is left of it remains.
-    double pause = 0.5;
-    if (s_.LEVEL >= LEVEL_MAX) {
+    if (level >= LEVEL_MAX) {
         const double thought = out_.clockSeconds() - started;
-        pause = thought >= pause ? 0 : pause - thought;
+        pause_ = thought >= pause_ ? 0 : pause_ - thought;
     }
-    指し手実行({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}, MoveBy::Computer,
-               pause);
+    return PlayedMove{m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒};
+}
+
+std::optional<PlayedMove> Game::PersonAtBoard::choose(Game& game, int) {
+    pressed = false;
+    return game.takePress(Button, x, y);
+}
+
+std::optional<PlayedMove> ComputerPlayer::choose(Game& game, int side) {
+    // Level 0: the menu's level and the game's budget.
+    const int level = level_ > 0 ? level_ : game.state().LEVEL;
+    return game.computerMove(side, level, level_ > 0 ? budget_ : game.budget());
 }
 
 void Game::ヒント() {
@@ -274,9 +381,7 @@ void Game::ヒント() {
         return;
     }
     clearHint();
-    // Against the computer the player always has the lower side; between two people the
-    // first player has it.
-    const bool upper = s_.PLAY_MODE == MODE_MAN && s_.TURN == SIDE_GOTE;
+    const bool upper = s_.手番側() > 0;
     const ComputerMove m = thinkKeepingAlive(upper, LEVEL_MAX);
     if (out_.ended()) return;
     if (!m.found) {
@@ -311,43 +416,30 @@ void Game::warnCheckPiece() {
     out_.message("チェック駒を動かしてください", "注意");
 }
 
-void Game::handOver() {
-    if (s_.PLAY_MODE == MODE_COM) {
-        com_ban();
-    } else {
-        s_.TURN = s_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
-    }
-}
-
 void Game::press(int Button, int x, int y) {
     clearHint();
     if (s_.TURN == NO_SIDE) {
         resume();
         return;
     }
+    // The press is the person's turn: the pass test, then the press as part of a move.
+    person_.pressed = true;
+    person_.Button = Button;
+    person_.x = x;
+    person_.y = y;
+    const TurnResult r = playTurn().result;
+    person_.pressed = false;
+    if (r == TurnResult::Moved || r == TurnResult::Passed) playOn();
+}
 
-    // The pass test: a side without any legal move passes.
-    const int sideCode = s_.PLAY_MODE == MODE_COM ? SITA_BISHOP
-                         : s_.TURN == SIDE_SENTE  ? SITA_BISHOP
-                                                  : UE_BISHOP;
-    switch (s_.パス判定(sideCode)) {
-    case PassOutcome::Draw:
-        終了("");
-        return;
-    case PassOutcome::Pass:
-        out_.message("あなたはパスです", "パス");
-        handOver();
-        return;
-    case PassOutcome::HasMove:
-        break;
-    }
-
-    if (!onBoard(x, y)) return;
+std::optional<PlayedMove> Game::takePress(int Button, int x, int y) {
+    if (!onBoard(x, y)) return std::nullopt;
     out_.描画_桝輪郭_全部();
-    if (s_.SELECT_STATE == 0)
+    if (s_.SELECT_STATE == 0) {
         firstPress(x, y);
-    else
-        secondPress(Button, x, y);
+        return std::nullopt;
+    }
+    return secondPress(Button, x, y);
 }
 
 void Game::resume() {
@@ -369,18 +461,9 @@ void Game::resume() {
         next = rec_.REC_RESULT[rec_.RECORD_POS + 1];
     else if (isLowerPiece(rec_.REC_RESULT[rec_.RECORD_POS]))
         next = UE_BISHOP;
-    if (next >= UE_BISHOP) {
-        if (s_.PLAY_MODE == MODE_COM) {
-            // The computer makes the upper side's move; a game it ends stays ended.
-            const int games = setups_;
-            com_ban();
-            if (setups_ == games) s_.TURN = s_.MAN_SIDE;
-        } else {
-            s_.TURN = s_.COM_SIDE;
-        }
-    } else {
-        s_.TURN = s_.MAN_SIDE;
-    }
+    // Against the computer it makes the upper side's move at once.
+    s_.手番設定(next >= UE_BISHOP ? 1 : -1);
+    playOn();
 }
 
 void Game::firstPress(int x, int y) {
@@ -403,7 +486,7 @@ void Game::firstPress(int x, int y) {
     }
 }
 
-void Game::secondPress(int Button, int x, int y) {
+std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
     CLICK_MOVE.toX = x;
     CLICK_MOVE.toY = y;
     const int t = s_.BOARD[x][y];
@@ -427,20 +510,19 @@ void Game::secondPress(int Button, int x, int y) {
             out_.描画_桝輪郭_全部();
             out_.描画_点滅_チェック桝(3);
         }
-        return;
+        return std::nullopt;
     }
 
     const int sx = CLICK_MOVE.fromX, sy = CLICK_MOVE.fromY, p = CLICK_MOVE.piece;
     if (s_.移動チェック(sx, sy, x, y, p) == FALSE_CODE || opponentsPiece(p)) {
         out_.play(Wave::Forbidden);
-        return;
+        return std::nullopt;
     }
     // Only a right-button press on the destination promotes, where promotion is allowed.
     int arriving = p;
-    if (s_.調査_駒成(sx, sy, x, y, p) == TRUE_CODE && Button == RIGHT_BUTTON)
-        arriving = s_.PROMOTED_PIECE;
+    if (s_.調査_駒成(sx, sy, x, y, p) == TRUE_CODE && Button == RIGHT_BUTTON) arriving = 成駒(p);
     CLICK_MOVE.piece = arriving;
-    指し手実行({sx, sy, x, y, p, arriving}, MoveBy::Human);
+    return PlayedMove{sx, sy, x, y, p, arriving};
 }
 
 // --- navigation: the move list replayed square by square, never the rules ---
@@ -544,21 +626,10 @@ void Game::REVERSE() {
         out_.message("最初からはできません", "反転");
         return;
     }
+    // Half a turn about the centre square, every piece changing sides.
+    s_ = 反転局面(s_);
     s_.REVERSED = TRUE_CODE;
     s_.SELECT_STATE = 0;
-    int board[10][10];
-    int checks[10][10];
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            board[x][y] = s_.BOARD[x][y];
-            checks[x][y] = s_.CHECK_SQUARES[x][y];
-        }
-    // Half a turn about the centre square, every piece changing sides.
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            s_.BOARD[10 - x][10 - y] = -board[x][y];
-            s_.CHECK_SQUARES[10 - x][10 - y] = checks[x][y];
-        }
     out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
     out_.描画_盤();
     out_.play(Wave::Piece);

@@ -5,54 +5,43 @@
 #include "game/state.h"
 #include "play/computer.h"
 #include "play/outside.h"
+#include "play/player.h"
 #include "record/movelist.h"
 
+#include <optional>
 #include <string_view>
 
 namespace zubeki {
 
-struct Square {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Square&, const Square&) = default;
-};
-
-// A fixed list of squares: a move never marks more than 8 check squares or removes more than
-// the 81 squares of the board, so playing a move never allocates.
-struct SquareList {
-    Square at[81];
-    int size = 0;
-
-    void add(int x, int y) {
-        if (size < 81) at[size++] = Square{x, y};
-    }
-    const Square* begin() const { return at; }
-    const Square* end() const { return at + size; }
-};
-
-enum class GameEnd { None, Capture, Camp };
-
-// What one move did.
-struct MoveOutcome {
-    SquareList check;    // CHECK_SQUARES after the move, x outer, then y
-    SquareList captured; // squares the capture loop emptied, in the order it emptied them
-    GameEnd end = GameEnd::None;
-};
-
-// A move about to be played: source, destination, the piece's code on its source and the
-// code it arrives with (promoted or not).
-struct PlayedMove {
-    int 移動元X = 0, 移動元Y = 0, 移動先X = 0, 移動先Y = 0;
-    int 移動前駒 = EMPTY;
-    int 移動駒 = EMPTY;
-};
-
 // The colour the hint outlines its move in: used for nothing else.
 inline constexpr int HINT_COLOUR = 14;
 
-// Who plays a move: a person at the board, or the computer (which pauses before it places
-// its piece and shows its move in white).
-enum class MoveBy { Human, Computer };
+// How a move is shown: a person's at once; the computer's after a pause before its piece
+// lands, in white.
+struct ShowMove {
+    bool computer = false;
+    double pause = 0.5;
+};
+
+// What one turn came to.
+enum class TurnResult {
+    Waiting, // the player has no move to give yet (a person between presses), or none at all
+    Moved,   // a move was played and the game goes on
+    Passed,  // the side had no move and passed
+    Won,     // the move won the game
+    Drawn,   // the second pass in a row drew the game
+    Illegal, // the player answered a move the rules do not allow; nothing was played
+    Stopped, // the program ended meanwhile
+};
+
+enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
+
+struct Turn {
+    TurnResult result = TurnResult::Waiting;
+    int side = 0; // -1 lower, +1 upper: who was to move
+    PlayedMove move;
+    MoveOutcome outcome;
+};
 
 // The game's flow: the position, the move list and the options, with every routine that
 // carries a game forward — the one move chain for human and computer moves, the computer's
@@ -92,26 +81,48 @@ class Game {
     void CANCEL();  // back to the starting position
     void REVERSE(); // half a turn, the sides changing places
 
+    // --- players and turns ---
+    // Who plays each side from now on (a person at the board where none is given); the
+    // players must outlive their turns.
+    void setPlayers(Player* lower, Player* upper);
+    // A game begins from the position as it stands with `side` (-1 lower, +1 upper) to move,
+    // between these players.
+    void begin(int side, Player* lower, Player* upper);
+    // One turn of the side to move: the pass rule, the player's move, the move chain, the
+    // hand-over to the other side.
+    Turn playTurn();
+    // Plays turns while the side to move has a player who answers at once (the computer);
+    // stops at a person who has not pressed yet, and when the game ends.
+    void playOn();
+    // Plays turns until the game is won or drawn, a player has no answer, or the move list is
+    // full (the game is then unfinished); counts the moves played into `moves`.
+    GameOutcome playToEnd(int& moves);
+    // The computer's turn: its move, thought out at `level` within `budget` for `side`, with
+    // its thinking shown; nullopt when the program ended meanwhile.
+    std::optional<PlayedMove> computerMove(int side, int level, const ThinkBudget& budget);
+
     // --- a press on the board (Button 1 left, 2 right; x, y the square, off the board too) ---
     void press(int Button, int x, int y);
+    // The person's part of a turn: the press taken as the first or second of a move; answers
+    // the move once the second press completes one.
+    std::optional<PlayedMove> takePress(int Button, int x, int y);
 
     // --- the moves ---
-    // The computer's turn: pass, or search, play and show its best move.
+    // The computer's turn: pass, or search, play and show its best move (and any turns after
+    // it that need no press).
     void com_ban();
     // The computer's choice in this position at its level, for the upper side (or the lower);
     // the pass test is the caller's.
     ComputerMove 思考(bool upper = true);
     // How long LEVEL4 thinks over a move (and over a hint).
     void setBudget(const ThinkBudget& budget) { computer_.budget = budget; }
+    const ThinkBudget& budget() const { return computer_.budget; }
     // A hint for the side to move: LEVEL4's move outlined on the board and named in a box.
     void ヒント();
     // Carries out a legal move through the whole chain: move list, move number, board, placing
     // sound, check squares, pass count, notation, the capture loop and the end test, which ends
-    // the game; after a human move the turn is handed over.
-    // The computer's move pauses `pause` seconds before its piece lands.
-    MoveOutcome 指し手実行(const PlayedMove& m, MoveBy who, double pause = 0.5);
-    // Moves a piece on the board and redraws both squares.
-    void 駒移動(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒);
+    // the game. The turn is not handed over here.
+    MoveOutcome 指し手実行(const PlayedMove& m, const ShowMove& show = {});
     // Takes the group marked by the last surround test off the board, piece by piece.
     void 描画_当駒消去();
     // The game is over: shows the result and asks whether to play again.
@@ -119,11 +130,6 @@ class Game {
     // Appends a move to the move list; a full list plays on without recording.
     bool 手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒, int 移動先駒);
 
-    // The pass rule before a side moves (IN_駒 a code of that side): counts a pass and says
-    // whether the game is drawn.
-    PassOutcome パス判定(int IN_駒) { return s_.パス判定(IN_駒); }
-    // For zubeki-cli: which side is to move, as the sides of a game between two people.
-    void setTurn(int side) { s_.TURN = side; }
     // A new position counts each time one is set up; a game ended inside a call changes it.
     int setups() const { return setups_; }
 
@@ -134,15 +140,17 @@ class Game {
     const ClickMove& clickMove() const { return CLICK_MOVE; }
 
   private:
+    class ShownSteps;
     // A game against the computer begins: sides, mode and the level shown.
     void againstTheComputer(int manSide, int comSide);
     void resume();
     void firstPress(int x, int y);
-    void secondPress(int Button, int x, int y);
+    std::optional<PlayedMove> secondPress(int Button, int x, int y);
     void warnCheckPiece();
     bool ownsPiece(int code) const;
     bool opponentsPiece(int code) const;
     void handOver();
+    Player& playerFor(int side);
     // Thinks at `level` on another thread while the window stays alive; levels 1..3 think at
     // once. A program that ends meanwhile stops the search (the answer is then not to be played).
     ComputerMove thinkKeepingAlive(bool upper, int level);
@@ -161,13 +169,20 @@ class Game {
     bool recordFullTold_ = false;
     int unrecorded_ = 0; // moves played past the full move list
     int setups_ = 0;
-    Square hint_[2] = {};            // the hint's piece and destination while they are outlined
-    SquareList* captures_ = nullptr; // where 描画_当駒消去 lists what it removes
-};
+    Square hint_[2] = {}; // the hint's piece and destination while they are outlined
 
-// +1 for an upper-side code, -1 for a lower-side code, 0 for anything else.
-constexpr int sideOf(int code) {
-    return isUpperPiece(code) ? 1 : isLowerPiece(code) ? -1 : 0;
-}
+    // A person at the board answers with the press that started the turn.
+    class PersonAtBoard : public Player {
+      public:
+        bool ready() const override { return pressed; }
+        std::optional<PlayedMove> choose(Game& game, int side) override;
+        bool pressed = false;
+        int Button = 0, x = 0, y = 0;
+    };
+    PersonAtBoard person_;
+    ComputerPlayer computerPlayer_;             // the computer at the menu's level
+    Player* players_[2] = {&person_, &person_}; // lower, upper
+    double pause_ = 0.5; // what is left of the computer's pause once it has thought
+};
 
 } // namespace zubeki

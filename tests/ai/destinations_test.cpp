@@ -1,5 +1,5 @@
-#include "ai/destinations.h"
 #include "board_diagram.h"
+#include "game/moves.h"
 #include "seeded_positions.h"
 
 #include <gtest/gtest.h>

@@ -35,7 +35,7 @@ std::vector<Played> gameStateMoves(GameState& s, Mover side) {
                     if (s.移動チェック(fx, fy, tx, ty, p) != TRUE_CODE) continue;
                     out.emplace_back(fx, fy, tx, ty, p);
                     if (s.調査_駒成(fx, fy, tx, ty, p) == TRUE_CODE)
-                        out.emplace_back(fx, fy, tx, ty, s.PROMOTED_PIECE);
+                        out.emplace_back(fx, fy, tx, ty, 成駒(p));
                 }
         }
     std::sort(out.begin(), out.end());

@@ -27,7 +27,7 @@ bool isLegal(GameState s, const Level4Move& m) {
     if (s.BOARD[m.移動元X][m.移動元Y] != m.移動前駒) return false;
     if (m.移動駒 == m.移動前駒) return true;
     return s.調査_駒成(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒) == TRUE_CODE &&
-           s.PROMOTED_PIECE == m.移動駒;
+           成駒(m.移動前駒) == m.移動駒;
 }
 
 // Plays the move through GameState's chain; answers whether it won.

@@ -40,7 +40,7 @@ inline bool playRandomMove(GameState& s, std::mt19937& rng, int side) {
     const Move m = moves[pick(rng, n)];
     int piece = s.BOARD[m.fx][m.fy];
     if (s.調査_駒成(m.fx, m.fy, m.tx, m.ty, piece) == TRUE_CODE && (rng() & 1u) != 0)
-        piece = s.PROMOTED_PIECE;
+        piece = 成駒(piece);
     s.駒移動(m.fx, m.fy, m.tx, m.ty, piece);
     s.調査_チェック桝(m.tx, m.ty);
     const int mover = s.調査_駒手番(piece);

@@ -28,9 +28,10 @@ TEST(CliReplay, PlaysARecordWithCheckAndCaptureThroughTheRules) {
     TempFolder dir("replay");
     const RunResult check = runProgram({"replay", writeTestRecord(dir.path(), "check", kCheck)});
     EXPECT_EQ(check.status, 0) << check.err;
-    EXPECT_NE(check.out.find(R"({"n":3,"from":[1,7],"to":[1,3],"piece":-900,"result":-900,)"
-                             R"("legal":true,"check":[[2,3]],"captured":[],"end":null})"),
-              std::string::npos)
+    EXPECT_NE(
+        check.out.find(R"({"n":3,"move":"9g9c","from":[1,7],"to":[1,3],"piece":-900,"result":-900,)"
+                       R"("legal":true,"check":[[2,3]],"captured":[],"end":null})"),
+        std::string::npos)
         << check.out;
     EXPECT_EQ(field(check.out, "error", "}"), "null");
     EXPECT_TRUE(check.err.empty()) << check.err;
@@ -38,8 +39,9 @@ TEST(CliReplay, PlaysARecordWithCheckAndCaptureThroughTheRules) {
     const RunResult capture =
         runProgram({"replay", writeTestRecord(dir.path(), "capture", kCornerCapture)});
     EXPECT_EQ(capture.status, 0) << capture.err;
-    EXPECT_NE(capture.out.find(R"("n":5,"from":[6,5],"to":[2,1],"piece":-800,"result":-800,)"
-                               R"("legal":true,"check":[],"captured":[[1,1]],"end":"capture"})"),
+    EXPECT_NE(capture.out.find(
+                  R"("n":5,"move":"4e8a","from":[6,5],"to":[2,1],"piece":-800,"result":-800,)"
+                  R"("legal":true,"check":[],"captured":[[1,1]],"end":"capture"})"),
               std::string::npos)
         << capture.out;
     // Row y = 1 after the capture: the corner is empty, the bishop stands on (2,1).

@@ -163,11 +163,10 @@ TEST(Promotion, OnlyUnpromotedPiecesArrivingInTheEnemyCamp) {
     // clang-format on
     for (const auto& c : cases) {
         GameState s = position(diagram::kEmpty);
-        s.PROMOTED_PIECE = 12345;
         // The source does not count: a move within the enemy camp promotes too.
         const int answer = c[3] != 0 ? TRUE_CODE : FALSE_CODE;
         EXPECT_EQ(s.調査_駒成(8, 1, c[1], c[2], c[0]), answer) << c[0];
-        EXPECT_EQ(s.PROMOTED_PIECE, c[3] != 0 ? c[3] : 12345) << c[0];
+        if (c[3] != 0) EXPECT_EQ(成駒(c[0]), c[3]) << c[0];
         EXPECT_EQ(toDiagram(s), toDiagram(diagram::kEmpty));
     }
 }

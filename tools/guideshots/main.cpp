@@ -58,9 +58,9 @@ int main(int argc, char* argv[]) {
     // Two humans: the lower rook runs round to stand beside the upper rook on (7, 3).
     window.START_Click();
     Game& game = window.game();
-    game.指し手実行({3, 7, 6, 7, SITA_ROOK, SITA_ROOK}, MoveBy::Human);
-    game.指し手実行({9, 3, 9, 6, UE_ROOK, UE_ROOK}, MoveBy::Human);
-    game.指し手実行({6, 7, 6, 3, SITA_ROOK, SITA_ROOK}, MoveBy::Human);
+    game.指し手実行({3, 7, 6, 7, SITA_ROOK, SITA_ROOK});
+    game.指し手実行({9, 3, 9, 6, UE_ROOK, UE_ROOK});
+    game.指し手実行({6, 7, 6, 3, SITA_ROOK, SITA_ROOK});
     ok = save(board(window.canvas().image()), folder, "guide-check.png") && ok;
 
     // A lone upper bishop on (5, 5) with lower pieces on three sides: the rook closes the fourth.
@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     game.restore(position, game.record());
     window.START_Click();
     frames.clear();
-    game.指し手実行({6, 9, 6, 5, SITA_ROOK, SITA_ROOK}, MoveBy::Human);
+    game.指し手実行({6, 9, 6, 5, SITA_ROOK, SITA_ROOK});
     // The frames of the vanishing piece come after the check blink: its side picture, the
     // burst, then the empty square.
     if (frames.size() >= 3) {

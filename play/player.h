@@ -1,0 +1,80 @@
+#pragma once
+
+#include "game/squares.h"
+#include "play/computer.h"
+
+#include <functional>
+#include <optional>
+#include <random>
+#include <string_view>
+
+namespace zubeki {
+
+class Game;
+struct MoveList;
+
+// Whoever chooses the moves of one side: a person at the board, the computer at a level, a
+// record being replayed, a seeded random mover. The game asks it for a move when its side is
+// to move and has a move (the pass rule comes first).
+class Player {
+  public:
+    virtual ~Player() = default;
+    // Can the player answer now? A person answers only with a press; a record only while it
+    // has moves left.
+    virtual bool ready() const { return true; }
+    // The move for `side` (-1 lower, +1 upper) in the game as it stands, or nullopt when the
+    // player has none yet (a person's first press) or none at all.
+    virtual std::optional<PlayedMove> choose(Game& game, int side) = 0;
+    // The computer shows its moves its own way: its thinking, a pause before the piece lands,
+    // the move in white.
+    virtual bool isComputer() const { return false; }
+    // What the game says when this player has to pass.
+    virtual std::string_view passText() const { return "あなたはパスです"; }
+};
+
+// The computer at a level: 0 plays at the game's own level (the level menu) and within the
+// game's budget.
+class ComputerPlayer : public Player {
+  public:
+    ComputerPlayer() = default;
+    ComputerPlayer(int level, const ThinkBudget& budget) : level_(level), budget_(budget) {}
+    std::optional<PlayedMove> choose(Game& game, int side) override;
+    bool isComputer() const override { return true; }
+    std::string_view passText() const override { return "パスします"; }
+    // The clock's seconds digit the evaluation reads before each move, when not the game's.
+    std::function<int()> digit;
+
+  private:
+    int level_ = 0;
+    ThinkBudget budget_;
+};
+
+// Any legal move, the same for the same generator: a source and destination drawn uniformly,
+// then a coin toss where the piece may promote.
+class RandomPlayer : public Player {
+  public:
+    explicit RandomPlayer(std::mt19937& rng) : rng_(rng) {}
+    std::optional<PlayedMove> choose(Game& game, int side) override;
+
+  private:
+    std::mt19937& rng_;
+};
+
+// The moves of a record, in order, whoever they belong to; the game checks each.
+class RecordPlayer : public Player {
+  public:
+    explicit RecordPlayer(const MoveList& moves, int first = 1);
+    bool ready() const override;
+    std::optional<PlayedMove> choose(Game& game, int side) override;
+    int next() const { return next_; }
+
+  private:
+    const MoveList& moves_;
+    int next_;
+};
+
+// A uniform index in [0, n) from one draw; the same on every platform, unlike the standard
+// distributions.
+int uniformIndex(std::mt19937& rng, int n);
+
+} // namespace zubeki
