@@ -33,6 +33,12 @@ QRect twipsRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
 
+// Gives a menu item or a control its game name, by which tests and tools find it.
+template <class T> T* named(T* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
 int lastDigitOfSeconds() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -138,9 +144,9 @@ void Form1::createMenus() {
     bar->setNativeMenuBar(false);
     // One item of a menu or of the bar itself. A ticked item keeps its mark until its
     // handler decides: Qt would flip it before the handler runs, so the flip is undone.
-    auto item = [this](QWidget* owner, const char* caption, void (Form1::*handler)(),
-                       bool checkable = false) {
-        auto* a = new QAction(QString::fromUtf8(caption), owner);
+    auto item = [this](QWidget* owner, const char* name, const char* caption,
+                       void (Form1::*handler)(), bool checkable = false) {
+        auto* a = named(new QAction(QString::fromUtf8(caption), owner), name);
         a->setCheckable(checkable);
         owner->addAction(a);
         connect(a, &QAction::triggered, this, [this, a, handler] {
@@ -150,78 +156,82 @@ void Form1::createMenus() {
         });
         return a;
     };
-    auto action = [item](QMenu* menu, const char* caption, void (Form1::*handler)()) {
-        return item(menu, caption, handler);
+    auto action = [item](QMenu* menu, const char* name, const char* caption,
+                         void (Form1::*handler)()) { return item(menu, name, caption, handler); };
+    auto checkable = [item](QMenu* menu, const char* name, const char* caption,
+                            void (Form1::*handler)()) {
+        return item(menu, name, caption, handler, true);
     };
-    auto checkable = [item](QMenu* menu, const char* caption, void (Form1::*handler)()) {
-        return item(menu, caption, handler, true);
+    auto barAction = [item, bar](const char* name, const char* caption, void (Form1::*handler)()) {
+        return item(bar, name, caption, handler);
     };
-    auto barAction = [item, bar](const char* caption, void (Form1::*handler)()) {
-        return item(bar, caption, handler);
+    // A menu of the bar or a menu within a menu.
+    auto submenu = [](auto* owner, const char* name, const char* caption) {
+        return named(owner->addMenu(QString::fromUtf8(caption)), name);
     };
     auto closesPanel = [this](QMenu* menu) {
         connect(menu, &QMenu::aboutToShow, this, [this] { closeRecordPanel(); });
     };
 
-    TAIKYOKU = bar->addMenu(QStringLiteral("対局"));
+    TAIKYOKU = submenu(bar, "TAIKYOKU", "対局");
     closesPanel(TAIKYOKU);
-    MATCH_MAN = TAIKYOKU->addMenu(QStringLiteral("対局(人間)"));
-    START = action(MATCH_MAN, "スタート", &Form1::START_Click);
-    START2 = TAIKYOKU->addMenu(QStringLiteral("対局(COM)"));
-    SENTE = action(START2, "先手", &Form1::SENTE_Click);
-    GOTE = action(START2, "後手", &Form1::GOTE_Click);
-    LEVEL = TAIKYOKU->addMenu(QStringLiteral("COM対局ﾚﾍﾞﾙ"));
-    LEVEL1 = checkable(LEVEL, "LEVEL1", &Form1::LEVEL1_Click);
-    LEVEL2 = checkable(LEVEL, "LEVEL2", &Form1::LEVEL2_Click);
-    LEVEL3 = checkable(LEVEL, "LEVEL3", &Form1::LEVEL3_Click);
-    LEVEL4 = checkable(LEVEL, "LEVEL4", &Form1::LEVEL4_Click);
-    OWARI = action(TAIKYOKU, "終わり", &Form1::quit);
+    MATCH_MAN = submenu(TAIKYOKU, "MATCH_MAN", "対局(人間)");
+    START = action(MATCH_MAN, "START", "スタート", &Form1::START_Click);
+    START2 = submenu(TAIKYOKU, "START2", "対局(COM)");
+    SENTE = action(START2, "SENTE", "先手", &Form1::SENTE_Click);
+    GOTE = action(START2, "GOTE", "後手", &Form1::GOTE_Click);
+    LEVEL = submenu(TAIKYOKU, "LEVEL", "COM対局ﾚﾍﾞﾙ");
+    LEVEL1 = checkable(LEVEL, "LEVEL1", "LEVEL1", &Form1::LEVEL1_Click);
+    LEVEL2 = checkable(LEVEL, "LEVEL2", "LEVEL2", &Form1::LEVEL2_Click);
+    LEVEL3 = checkable(LEVEL, "LEVEL3", "LEVEL3", &Form1::LEVEL3_Click);
+    LEVEL4 = checkable(LEVEL, "LEVEL4", "LEVEL4", &Form1::LEVEL4_Click);
+    OWARI = action(TAIKYOKU, "OWARI", "終わり", &Form1::quit);
 
-    STOP = bar->addMenu(QStringLiteral("局面"));
+    STOP = submenu(bar, "STOP", "局面");
     closesPanel(STOP);
-    CANCEL = action(STOP, "最初", &Form1::CANCEL_Click);
-    REVERSE = action(STOP, "反転", &Form1::REVERSE_Click);
+    CANCEL = action(STOP, "CANCEL", "最初", &Form1::CANCEL_Click);
+    REVERSE = action(STOP, "REVERSE", "反転", &Form1::REVERSE_Click);
 
-    REPLAY = barAction("戻", &Form1::REPLAY_Click);
-    AFTER = barAction("進", &Form1::AFTER_Click);
+    REPLAY = barAction("REPLAY", "戻", &Form1::REPLAY_Click);
+    AFTER = barAction("AFTER", "進", &Form1::AFTER_Click);
 
-    KIFU = bar->addMenu(QStringLiteral("棋譜"));
-    KIFU_READ = action(KIFU, "読込", &Form1::KIFU_READ_Click);
-    KIFU_WRITE = action(KIFU, "書込", &Form1::KIFU_WRITE_Click);
+    KIFU = submenu(bar, "KIFU", "棋譜");
+    KIFU_READ = action(KIFU, "KIFU_READ", "読込", &Form1::KIFU_READ_Click);
+    KIFU_WRITE = action(KIFU, "KIFU_WRITE", "書込", &Form1::KIFU_WRITE_Click);
 
-    OPTION = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    OPTION = submenu(bar, "OPTION", "ｵﾌﾟｼｮﾝ");
     closesPanel(OPTION);
-    SIDOU = checkable(OPTION, "移動指導", &Form1::SIDOU_Click);
-    BGM = checkable(OPTION, "BGM", &Form1::BGM_Click);
-    HINT = action(OPTION, "ヒント", &Form1::HINT_Click);
+    SIDOU = checkable(OPTION, "SIDOU", "移動指導", &Form1::SIDOU_Click);
+    BGM = checkable(OPTION, "BGM", "BGM", &Form1::BGM_Click);
+    HINT = action(OPTION, "HINT", "ヒント", &Form1::HINT_Click);
 
-    VER = barAction("その他", &Form1::VER_Click);
+    VER = barAction("VER", "その他", &Form1::VER_Click);
 }
 
 void Form1::createRecordPanel() {
-    Drive1 = new QComboBox(canvas_);
+    Drive1 = named(new QComboBox(canvas_), "Drive1");
     Drive1->setGeometry(twipsRect(240, 360, 2535, 300));
-    Dir1 = new QListWidget(canvas_);
+    Dir1 = named(new QListWidget(canvas_), "Dir1");
     Dir1->setGeometry(twipsRect(240, 600, 2535, 1710));
-    File1 = new QListWidget(canvas_);
+    File1 = named(new QListWidget(canvas_), "File1");
     File1->setGeometry(twipsRect(240, 2280, 2535, 930));
 
     const char* captions[4] = {"ﾌｧｲﾙ名 ：", "後    手 ：", "先    手 ：", "対 局 名："};
     const int labelTops[4] = {3120, 2880, 2640, 2400};
     for (int i = 0; i < 4; ++i) {
-        Label1[i] = new QLabel(QString::fromUtf8(captions[i]), canvas_);
+        Label1[i] = named(new QLabel(QString::fromUtf8(captions[i]), canvas_), "Label1");
         Label1[i]->setGeometry(twipsRect(120, labelTops[i], 855, 255));
         Label1[i]->setAutoFillBackground(true);
     }
-    Text2 = new QLineEdit(canvas_);
+    Text2 = named(new QLineEdit(canvas_), "Text2");
     Text2->setGeometry(twipsRect(960, 2400, 2295, 270));
-    Text3 = new QLineEdit(canvas_);
+    Text3 = named(new QLineEdit(canvas_), "Text3");
     Text3->setGeometry(twipsRect(960, 2640, 2295, 270));
-    Text4 = new QLineEdit(canvas_);
+    Text4 = named(new QLineEdit(canvas_), "Text4");
     Text4->setGeometry(twipsRect(960, 2880, 2295, 270));
-    Text1 = new QLineEdit(canvas_);
+    Text1 = named(new QLineEdit(canvas_), "Text1");
     Text1->setGeometry(twipsRect(960, 3120, 2295, 270));
-    Command1 = new QPushButton(QStringLiteral("RETURN"), canvas_);
+    Command1 = named(new QPushButton(QStringLiteral("RETURN"), canvas_), "Command1");
     Command1->setGeometry(twipsRect(3360, 3000, 855, 375));
     connectRecordPanel();
 

@@ -85,44 +85,6 @@ class Form1 : public QMainWindow, private Outside {
     Canvas& canvas() { return *canvas_; }
     Module1& sound() { return *sound_; }
 
-    // Menu items.
-    QMenu* TAIKYOKU = nullptr;
-    QMenu* MATCH_MAN = nullptr;
-    QAction* START = nullptr;
-    QMenu* START2 = nullptr;
-    QAction* SENTE = nullptr;
-    QAction* GOTE = nullptr;
-    QMenu* LEVEL = nullptr;
-    QAction* LEVEL1 = nullptr;
-    QAction* LEVEL2 = nullptr;
-    QAction* LEVEL3 = nullptr;
-    QAction* LEVEL4 = nullptr;
-    QAction* OWARI = nullptr;
-    QMenu* STOP = nullptr;
-    QAction* CANCEL = nullptr;
-    QAction* REVERSE = nullptr;
-    QAction* REPLAY = nullptr;
-    QAction* AFTER = nullptr;
-    QMenu* KIFU = nullptr;
-    QAction* KIFU_READ = nullptr;
-    QAction* KIFU_WRITE = nullptr;
-    QMenu* OPTION = nullptr;
-    QAction* SIDOU = nullptr;
-    QAction* BGM = nullptr;
-    QAction* HINT = nullptr;
-    QAction* VER = nullptr;
-
-    // Record panel controls.
-    QComboBox* Drive1 = nullptr;
-    QListWidget* Dir1 = nullptr;
-    QListWidget* File1 = nullptr;
-    QLabel* Label1[4] = {};
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QPushButton* Command1 = nullptr;
-
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -180,6 +142,45 @@ class Form1 : public QMainWindow, private Outside {
     bool ended_ = false;
     QString folder_;
     QString driveIndexFolder_;
+
+    // Menu items. Every item and control below carries its own name as its objectName, which
+    // is how tests and tools outside the window find them.
+    QMenu* TAIKYOKU = nullptr;
+    QMenu* MATCH_MAN = nullptr;
+    QAction* START = nullptr;
+    QMenu* START2 = nullptr;
+    QAction* SENTE = nullptr;
+    QAction* GOTE = nullptr;
+    QMenu* LEVEL = nullptr;
+    QAction* LEVEL1 = nullptr;
+    QAction* LEVEL2 = nullptr;
+    QAction* LEVEL3 = nullptr;
+    QAction* LEVEL4 = nullptr;
+    QAction* OWARI = nullptr;
+    QMenu* STOP = nullptr;
+    QAction* CANCEL = nullptr;
+    QAction* REVERSE = nullptr;
+    QAction* REPLAY = nullptr;
+    QAction* AFTER = nullptr;
+    QMenu* KIFU = nullptr;
+    QAction* KIFU_READ = nullptr;
+    QAction* KIFU_WRITE = nullptr;
+    QMenu* OPTION = nullptr;
+    QAction* SIDOU = nullptr;
+    QAction* BGM = nullptr;
+    QAction* HINT = nullptr;
+    QAction* VER = nullptr;
+
+    // Record panel controls; the four captions are all named Label1, created in index order.
+    QComboBox* Drive1 = nullptr;
+    QListWidget* Dir1 = nullptr;
+    QListWidget* File1 = nullptr;
+    QLabel* Label1[4] = {};
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QPushButton* Command1 = nullptr;
 };
 
 } // namespace zubeki

@@ -35,7 +35,7 @@ void ComputerGameTest::windowAndSelfplayAgree() {
     QVERIFY(list.RECORD_LEN > 0);
 
     Harness h;
-    QAction* levels[] = {h.f().LEVEL1, h.f().LEVEL2, h.f().LEVEL3};
+    QAction* levels[] = {h.action("LEVEL1"), h.action("LEVEL2"), h.action("LEVEL3")};
     levels[level - 1]->trigger();
     // The computer reads the digit selfplay drew for its move; after each of its pauses the
     // next one stands ready.
@@ -47,7 +47,7 @@ void ComputerGameTest::windowAndSelfplayAgree() {
         if (computerMoves < played.digits.size()) h.clock = played.digits[computerMoves];
     };
     h.answers = {Answer::No}; // "続けますか？": the final board stays
-    (game % 2 == 1 ? h.f().SENTE : h.f().GOTE)->trigger();
+    (game % 2 == 1 ? h.action("SENTE") : h.action("GOTE"))->trigger();
 
     const MoveList& rec = h.f().game().record();
     while (!h.f().ended() && rec.RECORD_LEN < list.RECORD_LEN) {

@@ -1,9 +1,11 @@
 // The main window in a test: scripted message boxes, instant waits that can keep every
 // frame, a fixed clock digit, a recording sound library and a recorder for the end of the
-// program. Presses go through Form_MouseDown in twips, menu items through their actions.
+// program. Presses go through Form_MouseDown in twips; menu items and record panel controls are
+// found by their game names (named.h).
 #pragma once
 
 #include "tests/game/capture_games.h"
+#include "tests/ui/named.h"
 #include "ui/form1.h"
 #include "view/canvas.h"
 #include "view/geometry.h"
@@ -204,6 +206,12 @@ class Harness {
     }
 
     Form1& f() { return *form; }
+    // The window's menu items and controls by their game names.
+    QAction* action(const char* name) { return uitest::action(*form, name); }
+    QMenu* menu(const char* name) { return uitest::menu(*form, name); }
+    template <class T = QWidget> T* widget(const char* name) {
+        return uitest::widget<T>(*form, name);
+    }
     const GameState& s() const { return form->game().state(); }
     const QImage& image() { return form->canvas().image(); }
 

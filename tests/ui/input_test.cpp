@@ -12,7 +12,7 @@ namespace {
 
 // A game between humans from the starting position; the log starts empty.
 void startHumans(Harness& h) {
-    h.f().START->trigger();
+    h.action("START")->trigger();
     h.forget();
 }
 
@@ -58,8 +58,8 @@ void InputTest::recordModeAsksToStep() {
         r.RECORD_MODE = TRUE_CODE;
         r.RECORD_LEN = 3;
     });
-    h.f().LEVEL1->trigger();
-    h.f().BGM->trigger();
+    h.action("LEVEL1")->trigger();
+    h.action("BGM")->trigger();
     h.forget();
     h.answers = {yes ? Answer::Yes : Answer::No};
     h.press(5, 4);
@@ -75,8 +75,8 @@ void InputTest::recordModeAsksToStep() {
         QCOMPARE(h.f().game().record().RECORD_LEN, 0);
         QCOMPARE(h.board(), startingBoard());
         QCOMPARE(h.s().LEVEL, 3);
-        QVERIFY(h.f().LEVEL3->isChecked());
-        QVERIFY(h.f().BGM->isChecked());
+        QVERIFY(h.action("LEVEL3")->isChecked());
+        QVERIFY(h.action("BGM")->isChecked());
     }
     QCOMPARE(h.s().TURN, NO_SIDE);
 }

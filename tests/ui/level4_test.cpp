@@ -30,9 +30,9 @@ constexpr ThinkBudget kQuick{1000, 20000, false};
 void Level4Test::theComputerRepliesAtLevel4() {
     Harness h;
     h.f().game().setBudget(kQuick);
-    h.f().LEVEL4->trigger();
+    h.action("LEVEL4")->trigger();
     QCOMPARE(h.s().LEVEL, 4);
-    h.f().SENTE->trigger();
+    h.action("SENTE")->trigger();
     h.move(3, 7, 3, 4);
     // The computer moved one of its own pieces, and the turn is the player's again.
     const MoveList& r = h.f().game().record();
@@ -55,10 +55,10 @@ void Level4Test::aHintOutlinesAMoveAndNamesIt() {
     QFETCH(bool, upperToMove);
     Harness h;
     h.f().game().setBudget(kQuick);
-    h.f().START->trigger();
+    h.action("START")->trigger();
     if (upperToMove) h.move(3, 7, 3, 4);
     h.forget();
-    h.f().HINT->trigger();
+    h.action("HINT")->trigger();
     QCOMPARE(h.messages.size(), std::size_t{1});
     QCOMPARE(h.messages[0].title, QStringLiteral("ヒント"));
 
@@ -91,7 +91,7 @@ void Level4Test::aHintOutlinesAMoveAndNamesIt() {
 void Level4Test::aHintOutsideAGameIsRefused() {
     Harness h;
     h.forget();
-    h.f().HINT->trigger();
+    h.action("HINT")->trigger();
     QCOMPARE(h.shown(), QStringList{QStringLiteral("「対局」で始めて下さい | 開始 | OK")});
     QCOMPARE(FakeSound::lines(), QStringList{QStringLiteral("dsPlay 禁止.wav")});
 }
@@ -100,8 +100,8 @@ void Level4Test::closingWhileItThinksEndsAtOnce() {
     Harness h;
     h.f().show();
     h.f().game().setBudget(ThinkBudget{60'000, 0, false}); // a minute: only closing ends it
-    h.f().LEVEL4->trigger();
-    h.f().SENTE->trigger();
+    h.action("LEVEL4")->trigger();
+    h.action("SENTE")->trigger();
     h.forget();
     QTimer::singleShot(100, &h.f(), [&h] { h.f().close(); });
     h.move(3, 7, 3, 4);

@@ -30,16 +30,16 @@ void fullList(Harness& h) {
 
 void ListEndTest::pastTheFullListNavigationIsRefused() {
     Harness h;
-    h.f().START->trigger();
+    h.action("START")->trigger();
     fullList(h);
     h.move(3, 7, 3, 4); // the 501st move: played, not recorded
     const std::string board = h.board();
     const int turn = h.s().TURN, count = h.s().MOVE_COUNT;
-    for (QAction* item : {h.f().REPLAY, h.f().AFTER}) {
+    for (QAction* item : {h.action("REPLAY"), h.action("AFTER")}) {
         h.forget();
         item->trigger();
         const QString title =
-            item == h.f().REPLAY ? QStringLiteral("戻る") : QStringLiteral("進む");
+            item == h.action("REPLAY") ? QStringLiteral("戻る") : QStringLiteral("進む");
         QCOMPARE(h.shown(),
                  QStringList{QStringLiteral("500手から先の手は記録されていないのでできません | ") +
                              title + QStringLiteral(" | OK")});
@@ -63,17 +63,17 @@ void ListEndTest::resumingAtTheEndGivesTheMoveToTheOtherSide() {
     QFETCH(bool, againstTheComputer);
     Harness h;
     if (againstTheComputer) {
-        h.f().SENTE->trigger();
+        h.action("SENTE")->trigger();
         h.move(3, 7, 3, 4); // the computer replies: two moves
     } else {
-        h.f().START->trigger();
+        h.action("START")->trigger();
         h.move(3, 7, 3, 4);
         h.move(7, 3, 6, 3);
         h.move(1, 7, 1, 6);
     }
     const int moves = h.f().game().record().RECORD_LEN;
-    h.f().REPLAY->trigger();
-    h.f().AFTER->trigger();
+    h.action("REPLAY")->trigger();
+    h.action("AFTER")->trigger();
     h.forget();
     h.press(5, 5);
     QCOMPARE(h.shown(), QStringList{QStringLiteral("OKですか？ | 再開 | OK")});
@@ -88,13 +88,13 @@ void ListEndTest::resumingAtTheEndGivesTheMoveToTheOtherSide() {
 
 void ListEndTest::turningTheBoardStartsTheNoticeAfresh() {
     Harness h;
-    h.f().START->trigger();
+    h.action("START")->trigger();
     fullList(h);
     h.forget();
     h.move(3, 7, 3, 4);
     QCOMPARE(h.shown(), QStringList{kNotice});
-    h.f().REVERSE->trigger();
-    h.f().START->trigger();
+    h.action("REVERSE")->trigger();
+    h.action("START")->trigger();
     fullList(h); // the turned game's list fills up again
     h.forget();
     h.move(3, 7, 3, 5);

@@ -20,7 +20,8 @@ QStringList captions(const QList<QAction*>& actions) {
 
 QStringList ticks(Form1& f) {
     QStringList out;
-    for (QAction* a : {f.LEVEL1, f.LEVEL2, f.LEVEL3, f.LEVEL4, f.SIDOU, f.BGM})
+    for (QAction* a : {action(f, "LEVEL1"), action(f, "LEVEL2"), action(f, "LEVEL3"),
+                       action(f, "LEVEL4"), action(f, "SIDOU"), action(f, "BGM")})
         if (a->isChecked()) out << a->text();
     return out;
 }
@@ -58,33 +59,42 @@ void MenuTest::captionsAndOrder() {
     QCOMPARE(captions(f.menuBar()->actions()),
              (QStringList{"対局", "局面", "戻", "進", "棋譜", "ｵﾌﾟｼｮﾝ", "その他"}));
     const QList<QAction*> bar = f.menuBar()->actions();
-    QCOMPARE(bar[0]->menu(), f.TAIKYOKU);
-    QCOMPARE(bar[1]->menu(), f.STOP);
-    QCOMPARE(bar[2], f.REPLAY);
-    QCOMPARE(bar[3], f.AFTER);
-    QCOMPARE(bar[4]->menu(), f.KIFU);
-    QCOMPARE(bar[5]->menu(), f.OPTION);
-    QCOMPARE(bar[6], f.VER);
-    QCOMPARE(captions(f.TAIKYOKU->actions()),
+    QCOMPARE(bar[0]->menu(), menu(f, "TAIKYOKU"));
+    QCOMPARE(bar[1]->menu(), menu(f, "STOP"));
+    QCOMPARE(bar[2], action(f, "REPLAY"));
+    QCOMPARE(bar[3], action(f, "AFTER"));
+    QCOMPARE(bar[4]->menu(), menu(f, "KIFU"));
+    QCOMPARE(bar[5]->menu(), menu(f, "OPTION"));
+    QCOMPARE(bar[6], action(f, "VER"));
+    QCOMPARE(captions(menu(f, "TAIKYOKU")->actions()),
              (QStringList{"対局(人間)", "対局(COM)", "COM対局ﾚﾍﾞﾙ", "終わり"}));
-    QCOMPARE(f.TAIKYOKU->actions()[0]->menu(), f.MATCH_MAN);
-    QCOMPARE(f.TAIKYOKU->actions()[1]->menu(), f.START2);
-    QCOMPARE(f.TAIKYOKU->actions()[2]->menu(), f.LEVEL);
-    QCOMPARE(f.TAIKYOKU->actions()[3], f.OWARI);
-    QCOMPARE(f.MATCH_MAN->actions(), QList<QAction*>{f.START});
-    QCOMPARE(captions(f.MATCH_MAN->actions()), QStringList{"スタート"});
-    QCOMPARE(f.START2->actions(), (QList<QAction*>{f.SENTE, f.GOTE}));
-    QCOMPARE(captions(f.START2->actions()), (QStringList{"先手", "後手"}));
-    QCOMPARE(f.LEVEL->actions(), (QList<QAction*>{f.LEVEL1, f.LEVEL2, f.LEVEL3, f.LEVEL4}));
-    QCOMPARE(captions(f.LEVEL->actions()), (QStringList{"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}));
-    QCOMPARE(f.STOP->actions(), (QList<QAction*>{f.CANCEL, f.REVERSE}));
-    QCOMPARE(captions(f.STOP->actions()), (QStringList{"最初", "反転"}));
-    QCOMPARE(f.KIFU->actions(), (QList<QAction*>{f.KIFU_READ, f.KIFU_WRITE}));
-    QCOMPARE(captions(f.KIFU->actions()), (QStringList{"読込", "書込"}));
-    QCOMPARE(f.OPTION->actions(), (QList<QAction*>{f.SIDOU, f.BGM, f.HINT}));
-    QCOMPARE(captions(f.OPTION->actions()), (QStringList{"移動指導", "BGM", "ヒント"}));
-    for (QMenu* m : {f.TAIKYOKU, f.MATCH_MAN, f.START2, f.LEVEL, f.STOP, f.KIFU, f.OPTION})
-        for (QAction* a : m->actions()) QVERIFY(a->isEnabled());
+    QCOMPARE(menu(f, "TAIKYOKU")->actions()[0]->menu(), menu(f, "MATCH_MAN"));
+    QCOMPARE(menu(f, "TAIKYOKU")->actions()[1]->menu(), menu(f, "START2"));
+    QCOMPARE(menu(f, "TAIKYOKU")->actions()[2]->menu(), menu(f, "LEVEL"));
+    QCOMPARE(menu(f, "TAIKYOKU")->actions()[3], action(f, "OWARI"));
+    // Each menu's items by their game names, and the captions they show.
+    const struct {
+        const char* menu;
+        std::vector<const char*> items;
+        QStringList captions;
+    } menus[] = {
+        {"MATCH_MAN", {"START"}, {"スタート"}},
+        {"START2", {"SENTE", "GOTE"}, {"先手", "後手"}},
+        {"LEVEL",
+         {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"},
+         {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}},
+        {"STOP", {"CANCEL", "REVERSE"}, {"最初", "反転"}},
+        {"KIFU", {"KIFU_READ", "KIFU_WRITE"}, {"読込", "書込"}},
+        {"OPTION", {"SIDOU", "BGM", "HINT"}, {"移動指導", "BGM", "ヒント"}},
+    };
+    for (const auto& m : menus) {
+        QList<QAction*> items;
+        for (const char* name : m.items) items << action(f, name);
+        QCOMPARE(menu(f, m.menu)->actions(), items);
+        QCOMPARE(captions(menu(f, m.menu)->actions()), m.captions);
+    }
+    for (const char* name : {"TAIKYOKU", "MATCH_MAN", "START2", "LEVEL", "STOP", "KIFU", "OPTION"})
+        for (QAction* a : menu(f, name)->actions()) QVERIFY(a->isEnabled());
 }
 
 void MenuTest::startUp() {
@@ -114,7 +124,8 @@ void MenuTest::levelItems_data() {
 void MenuTest::levelItems() {
     QFETCH(int, level);
     Harness h;
-    QAction* items[] = {h.f().LEVEL1, h.f().LEVEL2, h.f().LEVEL3, h.f().LEVEL4};
+    QAction* items[] = {h.action("LEVEL1"), h.action("LEVEL2"), h.action("LEVEL3"),
+                        h.action("LEVEL4")};
     QAction* item = items[level - 1];
     const QImage atStart = h.image().copy();
     item->trigger();
@@ -135,18 +146,18 @@ void MenuTest::levelItems() {
 
 void MenuTest::guidanceOffAndOn() {
     Harness h;
-    h.f().START->trigger();
+    h.action("START")->trigger();
     h.press(3, 7); // its reach is outlined in white
     QCOMPARE(colourName(leftEdge(h.image(), 3, 6)), colourName(kWhite));
-    h.f().SIDOU->trigger();
-    QVERIFY(!h.f().SIDOU->isChecked());
+    h.action("SIDOU")->trigger();
+    QVERIFY(!h.action("SIDOU")->isChecked());
     QCOMPARE(h.f().game().options().GUIDANCE, 0);
     QCOMPARE(h.f().game().options().GUIDE_COLOUR, OUTLINE_COLOUR);
     QCOMPARE(colourName(leftEdge(h.image(), 3, 6)), colourName(kGreen));
     QCOMPARE(colourName(topEdge(h.image(), 3, 7)), colourName(kGreen));
     const QImage off = h.image().copy();
-    h.f().SIDOU->trigger();
-    QVERIFY(h.f().SIDOU->isChecked());
+    h.action("SIDOU")->trigger();
+    QVERIFY(h.action("SIDOU")->isChecked());
     QCOMPARE(h.f().game().options().GUIDANCE, 1);
     QCOMPARE(h.f().game().options().GUIDE_COLOUR, COLOUR_WHITE);
     QCOMPARE(h.image(), off); // switching on redraws nothing
@@ -155,13 +166,13 @@ void MenuTest::guidanceOffAndOn() {
 void MenuTest::musicToggle() {
     Harness h;
     h.forget();
-    h.f().BGM->trigger();
-    QVERIFY(!h.f().BGM->isChecked());
+    h.action("BGM")->trigger();
+    QVERIFY(!h.action("BGM")->isChecked());
     QCOMPARE(FakeSound::loopingStreams(), 0);
-    h.f().BGM->trigger();
-    QVERIFY(h.f().BGM->isChecked());
+    h.action("BGM")->trigger();
+    QVERIFY(h.action("BGM")->isChecked());
     QCOMPARE(FakeSound::loopingStreams(), 1);
-    h.f().BGM->trigger();
+    h.action("BGM")->trigger();
     QCOMPARE(FakeSound::lines(),
              (QStringList{"dsStop BGM.wav", "dsPlayLooping BGM.wav", "dsStop BGM.wav"}));
 }
@@ -169,7 +180,7 @@ void MenuTest::musicToggle() {
 void MenuTest::versionBox() {
     Harness h;
     h.forget();
-    h.f().VER->trigger();
+    h.action("VER")->trigger();
     QCOMPARE(h.messages.size(), std::size_t{1});
     const Message& m = h.messages[0];
     QCOMPARE(m.title, QStringLiteral("ZUBEKI"));
@@ -189,9 +200,9 @@ void MenuTest::versionBox() {
 
 void MenuTest::startUpAgainKeepsOneMusicStream() {
     Harness h;
-    h.f().BGM->trigger();
-    h.f().LEVEL1->trigger();
-    h.f().SIDOU->trigger();
+    h.action("BGM")->trigger();
+    h.action("LEVEL1")->trigger();
+    h.action("SIDOU")->trigger();
     const QPoint at = h.f().pos();
     h.forget();
     h.f().Form_Load();
@@ -221,10 +232,10 @@ void MenuTest::soundWarningOncePerStartUp() {
         QStringLiteral("Direct Soundインターフェースが作成できません。 | ZUBEKI.dll | OK | !");
     QCOMPARE(h.shown(), QStringList{warning});
     // The game plays on in silence.
-    h.f().START->trigger();
+    h.action("START")->trigger();
     h.move(3, 7, 3, 6);
     QCOMPARE(h.s().BOARD[3][6], SITA_ROOK);
-    h.f().VER->trigger();
+    h.action("VER")->trigger();
     h.f().Form_Load();
     QCOMPARE(h.shown().count(warning), 2);
     QVERIFY(FakeSound::only("dsCreateDSB").isEmpty());
@@ -249,9 +260,9 @@ void MenuTest::quitting() {
     QTest::keyClick(h.f().windowHandle(), Qt::Key_Return);
     QCOMPARE(h.ends, 0);
     if (how == QLatin1String("menu")) {
-        h.f().TAIKYOKU->popup(QPoint(0, 0));
-        QVERIFY(QTest::qWaitForWindowExposed(h.f().TAIKYOKU));
-        h.f().TAIKYOKU->close();
+        h.menu("TAIKYOKU")->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(h.menu("TAIKYOKU")));
+        h.menu("TAIKYOKU")->close();
         h.f().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&h.f()));
     }
@@ -260,7 +271,7 @@ void MenuTest::quitting() {
     else if (how == QLatin1String("close"))
         h.f().close();
     else
-        h.f().OWARI->trigger();
+        h.action("OWARI")->trigger();
     QCOMPARE(h.ends, 1);
     QVERIFY(h.f().ended());
     QCOMPARE(FakeSound::lines(), freeAndTerminate());
@@ -274,7 +285,7 @@ void MenuTest::quitting() {
 void MenuTest::closingDuringTheComputersPause() {
     Harness h;
     h.f().show();
-    h.f().SENTE->trigger();
+    h.action("SENTE")->trigger();
     h.forget();
     // The window is closed while the computer pauses after its move: the program ends at
     // once, and nothing after that waits, asks or ends it again.

@@ -14,7 +14,7 @@ const Move kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
 // Plays the opening between two humans and answers the board after each move.
 std::vector<std::string> playOpening(Harness& h) {
     std::vector<std::string> boards{h.board()};
-    h.f().START->trigger();
+    h.action("START")->trigger();
     for (const Move& m : kOpening) {
         h.move(m.fx, m.fy, m.tx, m.ty);
         boards.push_back(h.board());
@@ -38,7 +38,7 @@ void NavigationTest::backThenForwardRestoresTheGame() {
     const QImage number = moveNumberSlot(h.image());
 
     h.forget();
-    h.f().REPLAY->trigger();
+    h.action("REPLAY")->trigger();
     QCOMPARE(h.board(), boards[2]);
     QCOMPARE(h.s().MOVE_COUNT, 2);
     QCOMPARE(h.f().game().record().RECORD_POS, 2);
@@ -47,12 +47,12 @@ void NavigationTest::backThenForwardRestoresTheGame() {
     QCOMPARE(ink(lowerSlot(h.image())), 0); // the undone lower move's text is gone
     QCOMPARE(upperSlot(h.image()), upperText);
     QVERIFY(moveNumberSlot(h.image()) != number);
-    h.f().REPLAY->trigger();
+    h.action("REPLAY")->trigger();
     QCOMPARE(h.board(), boards[1]);
     QCOMPARE(ink(upperSlot(h.image())), 0);
 
-    h.f().AFTER->trigger();
-    h.f().AFTER->trigger();
+    h.action("AFTER")->trigger();
+    h.action("AFTER")->trigger();
     QCOMPARE(h.board(), boards[3]);
     QCOMPARE(h.s().MOVE_COUNT, 3);
     QCOMPARE(h.f().game().record().RECORD_POS, 3);

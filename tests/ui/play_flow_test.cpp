@@ -29,7 +29,7 @@ void PlayFlowTest::captureAnimatesAndWins() {
     const CaptureGame& g = kCaptureGames[game];
     Harness h;
     h.place(g.rows);
-    h.f().START->trigger();
+    h.action("START")->trigger();
     for (std::size_t i = 0; i + 1 < g.moves.size(); ++i) {
         const Move& m = g.moves[i];
         h.move(m.fx, m.fy, m.tx, m.ty);
@@ -83,7 +83,7 @@ void PlayFlowTest::captureAnimatesAndWins() {
 void PlayFlowTest::checkingMoveBlinksAndWritesTheMove() {
     Harness h;
     h.place(kCaptureGames[0].rows);
-    h.f().START->trigger();
+    h.action("START")->trigger();
     QCOMPARE(ink(lowerSlot(h.image())), 0);
     QCOMPARE(ink(upperSlot(h.image())), 0);
     const QImage rookBefore = inside(h.image(), 5, 5);

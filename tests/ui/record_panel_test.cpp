@@ -33,7 +33,7 @@ std::vector<Move> twelveMoves() {
 }
 
 void playTwoHumans(Harness& h, const std::vector<Move>& moves) {
-    h.f().START->trigger();
+    h.action("START")->trigger();
     for (const Move& m : moves) h.move(m.fx, m.fy, m.tx, m.ty);
 }
 
@@ -44,7 +44,8 @@ QByteArray fileBytes(const QString& path) {
 }
 
 bool panelNamesShown(Form1& f) {
-    return f.Text1->isVisible() && f.Command1->isVisible() && f.Label1[0]->isVisible();
+    return widget(f, "Text1")->isVisible() && widget(f, "Command1")->isVisible() &&
+           childrenNamed<QLabel>(f, "Label1").at(0)->isVisible();
 }
 
 } // namespace
@@ -70,22 +71,24 @@ void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
     const std::vector<Move> moves = twelveMoves();
     playTwoHumans(h, moves);
     QCOMPARE(h.f().game().record().RECORD_LEN, 12);
-    for (int i = 0; i < 7; ++i) h.f().REPLAY->trigger();
+    for (int i = 0; i < 7; ++i) h.action("REPLAY")->trigger();
     QCOMPARE(h.f().game().record().RECORD_POS, 5);
     const MoveList played = h.f().game().record();
 
-    h.f().KIFU_WRITE->trigger();
+    h.action("KIFU_WRITE")->trigger();
     QVERIFY(panelNamesShown(h.f()));
-    QVERIFY(h.f().Drive1->isVisible() && h.f().Dir1->isVisible() && !h.f().File1->isVisible());
-    h.f().Text1->setText(QStringLiteral("round"));
-    h.f().Text2->setText(QStringLiteral("ﾃｽﾄ対局①"));
-    h.f().Text3->setText(QStringLiteral("先手 髙橋"));
-    h.f().Text4->setText(QStringLiteral("後手 ～"));
+    QVERIFY(h.widget("Drive1")->isVisible() && h.widget("Dir1")->isVisible() &&
+            !h.widget("File1")->isVisible());
+    h.widget<QLineEdit>("Text1")->setText(QStringLiteral("round"));
+    h.widget<QLineEdit>("Text2")->setText(QStringLiteral("ﾃｽﾄ対局①"));
+    h.widget<QLineEdit>("Text3")->setText(QStringLiteral("先手 髙橋"));
+    h.widget<QLineEdit>("Text4")->setText(QStringLiteral("後手 ～"));
     h.forget();
-    QTest::mouseClick(h.f().Command1, Qt::LeftButton);
+    QTest::mouseClick(h.widget<QPushButton>("Command1"), Qt::LeftButton);
     QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜を書き込みました |    | OK")});
     QVERIFY(!panelNamesShown(h.f()));
-    QVERIFY(h.f().Text1->text().isEmpty() && h.f().Text2->text().isEmpty());
+    QVERIFY(h.widget<QLineEdit>("Text1")->text().isEmpty() &&
+            h.widget<QLineEdit>("Text2")->text().isEmpty());
 
     // Only the moves up to the position shown are written; the second player's name
     // comes first when the human moved first.
@@ -97,10 +100,11 @@ void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
     QCOMPARE(lines[3], QByteArray(" 1716-900-900   0\r"));
     QCOMPARE(lines[4], QByteArray(" 9394 900 900   0\r"));
 
-    h.f().KIFU_READ->trigger();
-    QVERIFY(h.f().File1->isVisible());
-    QCOMPARE(h.f().File1->count(), 1);
-    QCOMPARE(h.f().File1->item(0)->text(), QStringLiteral("round.棋譜"));
+    h.action("KIFU_READ")->trigger();
+    const QListWidget* files = h.widget<QListWidget>("File1");
+    QVERIFY(files->isVisible());
+    QCOMPARE(files->count(), 1);
+    QCOMPARE(files->item(0)->text(), QStringLiteral("round.棋譜"));
     h.forget();
     QVERIFY(h.f().File1_Click(QStringLiteral("round.棋譜")));
     QCOMPARE(h.shown(), (QStringList{QStringLiteral(" 読み込みました | 棋譜 | OK"),
@@ -124,11 +128,11 @@ void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
     QVERIFY(ink(region(h.image(), 3700, 6350, 1500, 250)) > 0);
     QVERIFY(ink(region(h.image(), 800, 6350, 1500, 250)) > 0);
 
-    for (int n = 1; n <= 5; ++n) h.f().AFTER->trigger();
+    for (int n = 1; n <= 5; ++n) h.action("AFTER")->trigger();
     QCOMPARE(h.s().BOARD[1][4], SITA_ROOK);
     QCOMPARE(h.s().BOARD[9][5], UE_ROOK);
     h.forget();
-    h.f().AFTER->trigger();
+    h.action("AFTER")->trigger();
     QCOMPARE(h.shown(), QStringList{QStringLiteral("終わり | 進む | OK")});
 }
 
@@ -139,35 +143,35 @@ void RecordPanelTest::writeRefusals() {
 
     // Nothing applied yet, even with moves beyond the position.
     playTwoHumans(h, {{1, 7, 1, 6}, {9, 3, 9, 4}});
-    h.f().REPLAY->trigger();
-    h.f().REPLAY->trigger();
-    h.f().KIFU_WRITE->trigger();
-    h.f().Text1->setText(QStringLiteral("x"));
+    h.action("REPLAY")->trigger();
+    h.action("REPLAY")->trigger();
+    h.action("KIFU_WRITE")->trigger();
+    h.widget<QLineEdit>("Text1")->setText(QStringLiteral("x"));
     h.forget();
     QVERIFY(!h.f().Command1_Click());
     QCOMPARE(h.shown(), QStringList{QStringLiteral("保存するデータがありません | 棋譜保存 | OK")});
     QVERIFY(panelNamesShown(h.f()));
 
-    h.f().AFTER->trigger();
-    h.f().KIFU_WRITE->trigger();
+    h.action("AFTER")->trigger();
+    h.action("KIFU_WRITE")->trigger();
     h.forget();
     QVERIFY(!h.f().Command1_Click());
     QCOMPARE(h.shown(), QStringList{QStringLiteral("ﾌｧｲﾙ名が入力されていません |    | OK")});
 
     // A name that is not one file name: the panel stays open with the name.
-    h.f().Text1->setText(QStringLiteral("a/b"));
+    h.widget<QLineEdit>("Text1")->setText(QStringLiteral("a/b"));
     h.forget();
     QVERIFY(!h.f().Command1_Click());
     QCOMPARE(h.messages.size(), std::size_t{1});
     QCOMPARE(h.messages[0].title, QStringLiteral("棋譜"));
     QVERIFY(panelNamesShown(h.f()));
-    QCOMPARE(h.f().Text1->text(), QStringLiteral("a/b"));
+    QCOMPARE(h.widget<QLineEdit>("Text1")->text(), QStringLiteral("a/b"));
     QVERIFY(QDir(h.folder.path()).entryList({QStringLiteral("*.棋譜")}, QDir::Files).isEmpty());
 
     // A folder that cannot be written: said in a box, nothing lost, the game goes on.
     h.f().setFolder(h.folder.path());
     QVERIFY(QDir(h.folder.path()).mkdir(QStringLiteral("taken.棋譜")));
-    h.f().Text1->setText(QStringLiteral("taken"));
+    h.widget<QLineEdit>("Text1")->setText(QStringLiteral("taken"));
     h.forget();
     QVERIFY(!h.f().Command1_Click());
     QCOMPARE(h.messages.size(), std::size_t{1});
@@ -177,9 +181,9 @@ void RecordPanelTest::writeRefusals() {
 
     // After turning the board nothing may be written.
     h.f().closeRecordPanel();
-    h.f().REVERSE->trigger();
+    h.action("REVERSE")->trigger();
     h.forget();
-    h.f().KIFU_WRITE->trigger();
+    h.action("KIFU_WRITE")->trigger();
     QCOMPARE(h.shown(), QStringList{QStringLiteral("反転後は書き込みできません | 棋譜書込 | OK")});
     QVERIFY(!panelNamesShown(h.f()));
 }
@@ -195,8 +199,8 @@ void RecordPanelTest::replacesAnExistingRecordWithoutAsking() {
         old.write("old\r\nrecord\r\nhere\r\n");
     }
     playTwoHumans(h, {{1, 7, 1, 6}});
-    h.f().KIFU_WRITE->trigger();
-    h.f().Text1->setText(QStringLiteral("same"));
+    h.action("KIFU_WRITE")->trigger();
+    h.widget<QLineEdit>("Text1")->setText(QStringLiteral("same"));
     h.forget();
     QVERIFY(h.f().Command1_Click());
     QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜を書き込みました |    | OK")});
@@ -209,17 +213,17 @@ void RecordPanelTest::headerOrderFollowsTheHumansSide() {
         h.f().show();
         h.f().setFolder(h.folder.path());
         if (humanFirst) {
-            h.f().SENTE->trigger();
+            h.action("SENTE")->trigger();
             h.move(1, 7, 1, 6);
         } else {
-            h.f().GOTE->trigger(); // the computer opens
+            h.action("GOTE")->trigger(); // the computer opens
         }
         QVERIFY(h.f().game().record().RECORD_POS >= 1);
-        h.f().KIFU_WRITE->trigger();
-        h.f().Text1->setText(QStringLiteral("order"));
-        h.f().Text2->setText(QStringLiteral("G"));
-        h.f().Text3->setText(QStringLiteral("FIRST"));
-        h.f().Text4->setText(QStringLiteral("SECOND"));
+        h.action("KIFU_WRITE")->trigger();
+        h.widget<QLineEdit>("Text1")->setText(QStringLiteral("order"));
+        h.widget<QLineEdit>("Text2")->setText(QStringLiteral("G"));
+        h.widget<QLineEdit>("Text3")->setText(QStringLiteral("FIRST"));
+        h.widget<QLineEdit>("Text4")->setText(QStringLiteral("SECOND"));
         QVERIFY(h.f().Command1_Click());
         const QList<QByteArray> lines =
             fileBytes(QDir(h.folder.path()).filePath(QStringLiteral("order.棋譜"))).split('\n');
@@ -240,7 +244,7 @@ void RecordPanelTest::aRefusedFileLeavesTheGameAsItWas() {
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("g\r\nu\r\nl\r\n 1716-900-900   0\r\n 0716-900-900   0\r\n");
     }
-    h.f().KIFU_READ->trigger();
+    h.action("KIFU_READ")->trigger();
     h.forget();
     QVERIFY(!h.f().File1_Click(QStringLiteral("bad.棋譜")));
     QCOMPARE(h.messages.size(), std::size_t{1});
@@ -266,10 +270,10 @@ void RecordPanelTest::readingDropsTheGameAndTypedNames() {
         empty.write("name\r\nup\r\ndown\r\n");
     }
     playTwoHumans(h, {{1, 7, 1, 6}, {9, 3, 9, 4}});
-    h.f().KIFU_WRITE->trigger();
-    h.f().Text2->setText(QStringLiteral("typed"));
-    h.f().KIFU_READ->trigger(); // reading hides and empties the names
-    QVERIFY(h.f().Text2->text().isEmpty());
+    h.action("KIFU_WRITE")->trigger();
+    h.widget<QLineEdit>("Text2")->setText(QStringLiteral("typed"));
+    h.action("KIFU_READ")->trigger(); // reading hides and empties the names
+    QVERIFY(h.widget<QLineEdit>("Text2")->text().isEmpty());
     h.forget();
     QVERIFY(h.f().File1_Click(QStringLiteral("empty.棋譜")));
     QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません | 棋譜 | OK")});
@@ -282,31 +286,32 @@ void RecordPanelTest::readingDropsTheGameAndTypedNames() {
 void RecordPanelTest::aDriveThatIsNotReadyKeepsTheFolder() {
     Harness h;
     h.f().setFolder(h.folder.path());
+    QComboBox* drives = h.widget<QComboBox>("Drive1");
     const QString gone = h.folder.path() + QStringLiteral("/no-such-volume");
-    h.f().Drive1->addItem(gone, gone);
-    h.f().Drive1->setCurrentIndex(h.f().Drive1->count() - 1);
+    drives->addItem(gone, gone);
+    drives->setCurrentIndex(drives->count() - 1);
     h.forget();
     h.f().Drive1_Change();
     QCOMPARE(h.shown(), QStringList{QStringLiteral("ﾃﾞﾊﾞｲｽが準備できていません | ｴﾗｰ | OK")});
     QCOMPARE(h.f().folder(), QDir(h.folder.path()).absolutePath());
 
     // The drive list goes back to the entry it showed before.
-    const int before = h.f().Drive1->currentIndex();
-    h.f().Drive1->setCurrentIndex(h.f().Drive1->count() - 1);
+    const int before = drives->currentIndex();
+    drives->setCurrentIndex(drives->count() - 1);
     h.f().Drive1_Change();
-    QCOMPARE(h.f().Drive1->currentIndex(), before);
-    QVERIFY(before != h.f().Drive1->count() - 1);
+    QCOMPARE(drives->currentIndex(), before);
+    QVERIFY(before != drives->count() - 1);
 
     // A drive that is there but cannot be read is shown, empty, without a word.
     QTemporaryDir locked;
     QVERIFY(QFile::setPermissions(locked.path(), QFileDevice::Permissions{}));
-    h.f().Drive1->addItem(locked.path(), locked.path());
-    h.f().Drive1->setCurrentIndex(h.f().Drive1->count() - 1);
+    drives->addItem(locked.path(), locked.path());
+    drives->setCurrentIndex(drives->count() - 1);
     h.forget();
     h.f().Drive1_Change();
     QVERIFY(h.shown().isEmpty());
     QCOMPARE(h.f().folder(), QDir(locked.path()).absolutePath());
-    QCOMPARE(h.f().File1->count(), 0);
+    QCOMPARE(h.widget<QListWidget>("File1")->count(), 0);
 }
 
 void RecordPanelTest::theDriveListStartsOnTheDriveOfTheFolder() {
@@ -318,13 +323,14 @@ void RecordPanelTest::theDriveListStartsOnTheDriveOfTheFolder() {
     Harness h;
     QDir::setCurrent(started);
     const QString folder = h.f().folder() + u'/';
+    const QComboBox* drives = h.widget<QComboBox>("Drive1");
     const auto holds = [&](int i) {
-        const QString root = QDir::cleanPath(h.f().Drive1->itemData(i).toString());
+        const QString root = QDir::cleanPath(drives->itemData(i).toString());
         return folder.startsWith(root.endsWith(u'/') ? root : root + u'/') ? root.size() : -1;
     };
-    const int shown = h.f().Drive1->currentIndex();
+    const int shown = drives->currentIndex();
     QVERIFY(holds(shown) > 0);
-    for (int i = 0; i < h.f().Drive1->count(); ++i) QVERIFY(holds(i) <= holds(shown));
+    for (int i = 0; i < drives->count(); ++i) QVERIFY(holds(i) <= holds(shown));
 }
 
 void RecordPanelTest::aRecordNamedOnTheCommandLineIsReadFromThatPathOnly() {

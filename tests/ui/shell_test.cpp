@@ -101,15 +101,16 @@ void ShellTest::escapeQuitsFromTheBoardOnly() {
     h.f().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&h.f()));
     // Typing a record's name: Escape in the field leaves the game running.
-    h.f().KIFU_WRITE->trigger();
-    for (QWidget* field : std::initializer_list<QWidget*>{h.f().Text1, h.f().Dir1, h.f().Drive1}) {
+    h.action("KIFU_WRITE")->trigger();
+    for (const char* name : {"Text1", "Dir1", "Drive1"}) {
+        QWidget* field = h.widget(name);
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
         QTest::keyClick(h.f().windowHandle(), Qt::Key_Escape);
         QCOMPARE(h.ends, 0);
     }
-    h.f().Text1->setText(QStringLiteral("対局"));
-    QCOMPARE(h.f().Text1->text(), QStringLiteral("対局"));
+    h.widget<QLineEdit>("Text1")->setText(QStringLiteral("対局"));
+    QCOMPARE(h.widget<QLineEdit>("Text1")->text(), QStringLiteral("対局"));
     // Back on the board it quits.
     h.f().canvas().setFocus();
     QTest::keyClick(h.f().windowHandle(), Qt::Key_Escape);
@@ -131,34 +132,31 @@ void ShellTest::theRecordPanelClosesWhenThePlayerTurnsAway() {
     QFETCH(QString, how);
     Harness h;
     h.f().show();
-    h.f().START->trigger();
+    h.action("START")->trigger();
     h.move(3, 7, 3, 6);
-    h.f().KIFU_WRITE->trigger();
-    for (QLineEdit* t : {h.f().Text1, h.f().Text2, h.f().Text3, h.f().Text4})
-        t->setText(QStringLiteral("名前"));
-    QVERIFY(h.f().Text1->isVisible() && h.f().Dir1->isVisible());
+    h.action("KIFU_WRITE")->trigger();
+    for (QLineEdit* t : nameFields(h.f())) t->setText(QStringLiteral("名前"));
+    QVERIFY(h.widget("Text1")->isVisible() && h.widget("Dir1")->isVisible());
 
     if (how == QLatin1String("press")) {
         h.press(5, 5);
     } else if (how == QLatin1String("戻")) {
-        h.f().REPLAY->trigger();
+        h.action("REPLAY")->trigger();
     } else if (how == QLatin1String("進")) {
-        h.f().AFTER->trigger();
+        h.action("AFTER")->trigger();
     } else if (how == QLatin1String("その他")) {
-        h.f().VER->trigger();
+        h.action("VER")->trigger();
     } else {
-        QMenu* menu = how == QLatin1String("対局")   ? h.f().TAIKYOKU
-                      : how == QLatin1String("局面") ? h.f().STOP
-                                                     : h.f().OPTION;
+        QMenu* menu = how == QLatin1String("対局")   ? h.menu("TAIKYOKU")
+                      : how == QLatin1String("局面") ? h.menu("STOP")
+                                                     : h.menu("OPTION");
         menu->popup(QPoint(0, 0));
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         menu->close();
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{h.f().Drive1, h.f().Dir1, h.f().File1,
-                                                      h.f().Text1, h.f().Command1})
-        QVERIFY2(!w->isVisible(), qPrintable(how));
-    for (QLineEdit* t : {h.f().Text1, h.f().Text2, h.f().Text3, h.f().Text4})
-        QVERIFY(t->text().isEmpty());
+    for (const char* name : {"Drive1", "Dir1", "File1", "Text1", "Command1"})
+        QVERIFY2(!h.widget(name)->isVisible(), qPrintable(how));
+    for (QLineEdit* t : nameFields(h.f())) QVERIFY(t->text().isEmpty());
 }
 
 QTEST_MAIN(ShellTest)

@@ -1,6 +1,7 @@
 // What the window shows about the state of play: the starting picture, move guidance,
 // blinking check squares, the last move in notation, the move number and the record panel.
 
+#include "tests/ui/named.h"
 #include "tests/view/probe.h"
 #include "ui/form1.h"
 #include "view/board_view.h"
@@ -16,6 +17,7 @@
 
 using namespace zubeki;
 using namespace zubeki::probe;
+using namespace zubeki::uitest;
 
 namespace {
 
@@ -334,9 +336,15 @@ void StatusTest::moveNumberPlacement() {
 void StatusTest::recordPanelShowAndHide() {
     Window w;
     Form1& f = *w.form;
-    QWidget* const names[] = {f.Text1,     f.Text2,     f.Text3,     f.Text4,   f.Label1[0],
-                              f.Label1[1], f.Label1[2], f.Label1[3], f.Command1};
-    QLineEdit* const fields[] = {f.Text1, f.Text2, f.Text3, f.Text4};
+    const auto fields = nameFields(f);
+    QList<QWidget*> names(fields.begin(), fields.end());
+    names << widget(f, "Command1");
+    QStringList captions; // the four Label1 captions, in index order
+    for (QLabel* label : childrenNamed<QLabel>(f, "Label1")) {
+        names << label;
+        captions << label->text();
+    }
+    QCOMPARE(captions, (QStringList{"ﾌｧｲﾙ名 ：", "後    手 ：", "先    手 ：", "対 局 名："}));
 
     // Writing a record: lists and names shown.
     f.描画_可視(true, true, false);
@@ -356,9 +364,9 @@ void StatusTest::recordPanelShowAndHide() {
         f.描画_棋譜_IO(flag);
         for (QWidget* c : names) QVERIFY(c->isHidden());
         for (QLineEdit* t : fields) QVERIFY(t->text().isEmpty());
-        QVERIFY(!f.Drive1->isHidden());
-        QVERIFY(!f.Dir1->isHidden());
-        QVERIFY(f.File1->isHidden());
+        QVERIFY(!widget(f, "Drive1")->isHidden());
+        QVERIFY(!widget(f, "Dir1")->isHidden());
+        QVERIFY(widget(f, "File1")->isHidden());
     }
     QVERIFY(w.messages.empty());
 }
