@@ -473,4 +473,30 @@ bool Position::findWin(const GroupScan& enemy, Move* found) const {
     return false;
 }
 
+std::uint64_t perft(Position& p, int depth) {
+    if (depth <= 0) return 1;
+    MoveList moves;
+    p.generate(moves);
+    Undo u;
+    if (moves.size == 0) {
+        // The pass is the one move; a second pass in a row ends the game.
+        if (depth == 1) return 1;
+        if (p.passCount() > 0) return 0;
+        p.makePass(u);
+        const std::uint64_t n = perft(p, depth - 1);
+        p.unmakePass(u);
+        return n;
+    }
+    if (depth == 1) return static_cast<std::uint64_t>(moves.size);
+    std::uint64_t nodes = 0;
+    for (int i = 0; i < moves.size; ++i) {
+        const Move m = moves.moves[i];
+        if (p.moveWins(m)) continue;
+        p.make(m, u);
+        nodes += perft(p, depth - 1);
+        p.unmake(m, u);
+    }
+    return nodes;
+}
+
 } // namespace zubeki::level4

@@ -202,4 +202,9 @@ class Position {
     std::uint64_t key_ = 0;
 };
 
+// The move sequences of exactly `depth` moves from the position, counted on this board with
+// make/unmake as the game's perft counts them on GameState: a winning move ends its line, and
+// so does the second pass in a row.
+std::uint64_t perft(Position& p, int depth);
+
 } // namespace zubeki::level4

@@ -3,7 +3,10 @@
 // random games.
 
 #include "ai/evaluation.h"
+#include "ai/level4_position.h"
 #include "ai/search.h"
+#include "game/moves.h"
+#include "game/position_text.h"
 #include "tests/ai/seeded_positions.h"
 
 #include <benchmark/benchmark.h>
@@ -34,6 +37,29 @@ void BM_MoveCheck81(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_MoveCheck81);
+
+// perft from the starting position by the game's rules (GameState copied move by move) and by
+// LEVEL4's make/unmake board; the rate is sequences counted per second.
+void BM_PerftGame(benchmark::State& st) {
+    const ReadPosition start = 局面読込(START_POSITION);
+    std::uint64_t nodes = 0;
+    for (auto _ : st) nodes = perft(start.state, start.side, static_cast<int>(st.range(0)));
+    st.counters["nodes"] = static_cast<double>(nodes);
+    st.counters["nps"] = benchmark::Counter(static_cast<double>(nodes),
+                                            benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_PerftGame)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond);
+
+void BM_PerftLevel4(benchmark::State& st) {
+    const ReadPosition start = 局面読込(START_POSITION);
+    level4::Position board = level4::Position::from(start.state, level4::Mover::Lower, 0);
+    std::uint64_t nodes = 0;
+    for (auto _ : st) nodes = level4::perft(board, static_cast<int>(st.range(0)));
+    st.counters["nodes"] = static_cast<double>(nodes);
+    st.counters["nps"] = benchmark::Counter(static_cast<double>(nodes),
+                                            benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_PerftLevel4)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond);
 
 void BM_InfluenceSurvey(benchmark::State& st) {
     const auto& all = positions();

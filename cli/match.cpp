@@ -59,8 +59,8 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
     SeededComputer b(options.levelB, options.budgetB, rng, digit);
     // The pair's opening: its first moves, whoever makes them, are seeded random ones.
     struct Opening : Player {
-        Opening(std::mt19937& rng, int& ply, int moves, Player& then)
-            : random(rng), ply(ply), moves(moves), then(then) {}
+        Opening(std::mt19937& rng, int& played, int count, Player& after)
+            : random(rng), ply(played), moves(count), then(after) {}
         std::optional<PlayedMove> choose(Game& game, int side) override {
             return ply++ < moves ? random.choose(game, side) : then.choose(game, side);
         }

@@ -3,7 +3,6 @@
 #include "game/squares.h"
 #include "play/computer.h"
 
-#include <functional>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -41,8 +40,6 @@ class ComputerPlayer : public Player {
     std::optional<PlayedMove> choose(Game& game, int side) override;
     bool isComputer() const override { return true; }
     std::string_view passText() const override { return "パスします"; }
-    // The clock's seconds digit the evaluation reads before each move, when not the game's.
-    std::function<int()> digit;
 
   private:
     int level_ = 0;

@@ -166,7 +166,9 @@ TEST(Promotion, OnlyUnpromotedPiecesArrivingInTheEnemyCamp) {
         // The source does not count: a move within the enemy camp promotes too.
         const int answer = c[3] != 0 ? TRUE_CODE : FALSE_CODE;
         EXPECT_EQ(s.調査_駒成(8, 1, c[1], c[2], c[0]), answer) << c[0];
-        if (c[3] != 0) EXPECT_EQ(成駒(c[0]), c[3]) << c[0];
+        if (c[3] != 0) {
+            EXPECT_EQ(成駒(c[0]), c[3]) << c[0];
+        }
         EXPECT_EQ(toDiagram(s), toDiagram(diagram::kEmpty));
     }
 }
