@@ -348,7 +348,6 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         },
         &digit);
     Game game(outside);
-    game.setLevel(level);
     game.setBudget(budget);
     int side = 1; // after a record: the upper side, as the computer plays it in the window
     if (start) {
@@ -370,6 +369,7 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                    "the same\n";
     }
 
+    game.setLevel(level); // after the position: it is part of the state set up
     JsonWriter w;
     w.beginObject();
     // The pass test comes first, then the search, exactly as the computer's turn takes them.
