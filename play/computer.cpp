@@ -4,8 +4,18 @@ namespace zubeki {
 Computer::Computer() = default;
 Computer::~Computer() = default;
 
+void Computer::note(const GameState& 局面) {
+    const int side = 局面.手番側();
+    if (side != 0) remember(局面, side > 0, 反転局面(局面));
+}
+
 void Computer::remember(const GameState& 局面, bool upper, const GameState& turned) {
-    while (seen_ > 0 && seenMoves_[seen_ - 1] >= 局面.MOVE_COUNT) --seen_;
+    const Mover side = upper ? Mover::Upper : Mover::Lower;
+    const std::uint64_t key = level4PositionKey(局面, side);
+    // A pass leaves the move number as it was: the position before it stays noted.
+    while (seen_ > 0 && seenMoves_[seen_ - 1] > 局面.MOVE_COUNT) --seen_;
+    if (seen_ > 0 && seenMoves_[seen_ - 1] == 局面.MOVE_COUNT && seenForUpper_[seen_ - 1] == key)
+        return;
     if (seen_ == kSeenCapacity) {
         // A very long game: the oldest half is let go.
         const int half = kSeenCapacity / 2;
@@ -16,11 +26,10 @@ void Computer::remember(const GameState& 局面, bool upper, const GameState& tu
         }
         seen_ = half;
     }
-    const Mover side = upper ? Mover::Upper : Mover::Lower;
     const Mover turnedSide = upper ? Mover::Lower : Mover::Upper;
     seenMoves_[seen_] = 局面.MOVE_COUNT;
-    seenForUpper_[seen_] = level4PositionKey(局面, side);
-    seenForLower_[seen_] = level4PositionKey(turned, turnedSide);
+    seenForUpper_[seen_] = key; // the board as it stands
+    seenForLower_[seen_] = level4PositionKey(turned, turnedSide); // the turned board
     ++seen_;
 }
 

@@ -42,9 +42,14 @@ class Computer {
     ComputerMove choose(GameState& 局面, bool upper, int level, ClockDigit digit,
                         const std::atomic<bool>* stop = nullptr);
 
+    // Notes a position of the game, with the side TURN gives to move (the game notes every
+    // position a side is to move in). Positions from later in the game than it (a new game,
+    // or moves taken back) are forgotten first; the same position twice is noted once.
+    void note(const GameState& 局面);
+    // Forgets every position noted (a new game from elsewhere).
+    void forgetPositions() { seen_ = 0; }
+
   private:
-    // Notes the position about to be searched; positions from later in the game than it (a
-    // new game, or moves taken back) are forgotten first.
     void remember(const GameState& 局面, bool upper, const GameState& turned);
 
     // The positions of this game the computer has been asked about, keyed for a search of

@@ -241,6 +241,8 @@ Turn Game::playTurn() {
     if (t.side == 0) return t;
     Player& player = playerFor(t.side);
     if (!player.ready()) return t;
+    // Every position a side is to move in counts for LEVEL4's repetitions, whoever plays it.
+    computer_.note(s_);
 
     // A side without any legal move passes; the second pass in a row draws the game.
     switch (s_.パス判定(sidePiece(t.side))) {
