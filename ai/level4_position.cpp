@@ -41,10 +41,6 @@ constexpr bool isPromotedCode(std::int8_t code) {
            code == -kRookPromoted;
 }
 
-constexpr bool isPiece(std::int8_t c) {
-    return c != kEmpty && c != kWall;
-}
-
 constexpr int signOf(Mover m) {
     return m == Mover::Upper ? 1 : -1;
 }
