@@ -11,6 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   desktop-file-utils appstream clang
+  # clang's sanitizer and fuzzer runtimes, which clang's packages only recommend; GCC's (libasan,
+  # libubsan, libtsan for the asan and tsan presets) come with g++.
+  libclang-rt-dev
   dpkg-dev file lintian man-db
 )
 
