@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* kHelp =
-    "usage: zubeki-engine [--help | --version]\n"
+    "usage: zubeki-engine [-h | --help | --version]\n"
     "\n"
     "Speaks the engine protocol on standard input and output: zubeki, isready, setoption,\n"
     "newgame, position startpos|pos FIELDS [moves M ...], go [nodes N] [movetime T]\n"

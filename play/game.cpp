@@ -5,6 +5,7 @@
 
 #include "game/moves.h"
 #include "game/notation.h"
+#include "game/position_text.h"
 
 namespace zubeki {
 
@@ -20,6 +21,7 @@ void Game::startUp() {
 
 void Game::初期設定() {
     s_.初期設定();
+    line_.clear();
     rec_.RECORD_MODE = FALSE_CODE;
     rec_.clear();
     recordFullTold_ = false;
@@ -225,6 +227,8 @@ void Game::setPlayers(Player* lower, Player* upper) {
 void Game::begin(int side, Player* lower, Player* upper) {
     setPlayers(lower, upper);
     s_.手番設定(side);
+    startText_ = 局面表記(s_, side);
+    line_.clear();
 }
 
 Player& Game::playerFor(int side) {
@@ -252,6 +256,7 @@ Turn Game::playTurn() {
         return t;
     case PassOutcome::Pass:
         t.result = TurnResult::Passed;
+        line_.push_back(PlayedMove{});
         out_.message(player.passText(), "パス");
         handOver();
         return t;
@@ -275,6 +280,7 @@ Turn Game::playTurn() {
         t.result = TurnResult::Illegal;
         return t;
     }
+    line_.push_back(*m);
     t.outcome = 指し手実行(*m, {player.isComputer(), pause_});
     if (t.outcome.end != GameEnd::None) {
         t.result = TurnResult::Won;

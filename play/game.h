@@ -9,6 +9,8 @@
 #include "record/movelist.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 #include <string_view>
 
 namespace zubeki {
@@ -91,6 +93,10 @@ class Game {
     // One turn of the side to move: the pass rule, the player's move, the move chain, the
     // hand-over to the other side.
     Turn playTurn();
+    // The position the game began in at begin(), and every move and pass played since: what
+    // an engine is told of the game.
+    const std::string& startText() const { return startText_; }
+    const std::vector<PlayedMove>& line() const { return line_; }
     // Plays turns while the side to move has a player who answers at once (the computer);
     // stops at a person who has not pressed yet, and when the game ends.
     void playOn();
@@ -183,6 +189,8 @@ class Game {
     ComputerPlayer computerPlayer_;             // the computer at the menu's level
     Player* players_[2] = {&person_, &person_}; // lower, upper
     double pause_ = 0.5; // what is left of the computer's pause once it has thought
+    std::string startText_;
+    std::vector<PlayedMove> line_;
 };
 
 } // namespace zubeki

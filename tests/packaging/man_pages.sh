@@ -2,11 +2,12 @@
 # The manual pages name the same flags as the programs' --help, and read without a
 # warning from man.
 #
-#   man_pages.sh ZUBEKI ZUBEKI_CLI MAN_DIR
+#   man_pages.sh ZUBEKI ZUBEKI_CLI MAN_DIR [ZUBEKI_ENGINE]
 set -u
 ZUBEKI=$1
 CLI=$2
 MAN=$3
+ENGINE=${4:-}
 unset DISPLAY WAYLAND_DISPLAY
 failures=0
 
@@ -51,6 +52,10 @@ for command in $(printf '%s\n' "$help" | sed -n 's/^  \([a-z][a-z]*\) .*/\1/p');
 $("$CLI" "$command" --help 2>&1 >/dev/null)"
 done
 compare zubeki-cli.6 "$help"
+
+if [ -n "$ENGINE" ]; then
+    compare zubeki-engine.6 "$("$ENGINE" --help)"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo PASS
