@@ -15,7 +15,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "\n"
   "Play another person at the same mouse or the computer at four levels,\n"
   "step through the moves of a game, and save and replay game records.\n"
-  "zubeki-cli replays, analyses and self-plays records from the command line.")
+  "zubeki-cli replays, analyses and self-plays records from the command line;\n"
+  "zubeki-engine is the computer player for any GUI or script over a text protocol.")
 # (The pieces above are joined as they stand: the text carries no semicolon.)
 string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})

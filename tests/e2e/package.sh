@@ -43,8 +43,11 @@ echo "lintian: $(grep -c '^W: ' "$ARTIFACTS/package-lintian.txt") warnings, no e
 dpkg-deb -x "$DEB" "$ROOT" || fail "dpkg-deb -x failed"
 GAME=$ROOT/usr/games/zubeki
 CLI=$ROOT/usr/games/zubeki-cli
-[ -x "$GAME" ] && [ -x "$CLI" ] || fail "the programs are not in /usr/games"
-[ -s "$ROOT/usr/share/man/man6/zubeki.6.gz" ] || fail "no manual page zubeki(6)"
+ENGINE=$ROOT/usr/games/zubeki-engine
+[ -x "$GAME" ] && [ -x "$CLI" ] && [ -x "$ENGINE" ] || fail "the programs are not in /usr/games"
+for page in zubeki zubeki-cli zubeki-engine; do
+    [ -s "$ROOT/usr/share/man/man6/$page.6.gz" ] || fail "no manual page $page(6)"
+done
 
 mkdir "$WORKDIR/elsewhere" && cd "$WORKDIR/elsewhere" || fail "no working folder"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$MUSIC"
@@ -59,4 +62,8 @@ quit_game
 "$CLI" replay "$WORKDIR/records/game-0001.棋譜" >"$ARTIFACTS/package-replay.json" ||
     fail "the unpacked zubeki-cli could not replay its record"
 echo "replayed: $(head -c 60 "$ARTIFACTS/package-replay.json")..."
+printf 'zubeki\nposition startpos\ngo depth 2\nisready\nquit\n' | "$ENGINE" >"$ARTIFACTS/package-engine.txt" ||
+    fail "the unpacked zubeki-engine failed"
+grep -q '^zubekiok$' "$ARTIFACTS/package-engine.txt" && grep -q '^bestmove ' "$ARTIFACTS/package-engine.txt" ||
+    fail "the unpacked zubeki-engine did not answer the protocol"
 finish
