@@ -9,44 +9,51 @@ namespace {
 
 constexpr double kZ95 = 1.959963984540054; // two-sided 95 % point of the normal distribution
 
-// Mean and variance of samples scored `value[i]` with frequency `count[i]`.
+// Mean and variance of samples scored `value[i]` with frequency `count[i]`, each frequency
+// taken `prior` higher; n is the number of real samples.
 struct Moments {
     double n = 0;
     double mean = 0.5;
     double variance = 0;
 };
 
-Moments moments(const double* value, const std::int64_t* count, int kinds) {
+Moments moments(const double* value, const std::int64_t* count, int kinds, double prior) {
     Moments m;
-    for (int i = 0; i < kinds; ++i) m.n += static_cast<double>(count[i]);
-    if (m.n == 0) return m;
+    double weight = 0;
+    for (int i = 0; i < kinds; ++i) {
+        m.n += static_cast<double>(count[i]);
+        weight += static_cast<double>(count[i]) + prior;
+    }
+    if (weight == 0) return m;
     double sum = 0;
-    for (int i = 0; i < kinds; ++i) sum += value[i] * static_cast<double>(count[i]);
-    m.mean = sum / m.n;
+    for (int i = 0; i < kinds; ++i) sum += value[i] * (static_cast<double>(count[i]) + prior);
+    m.mean = sum / weight;
     double squares = 0;
     for (int i = 0; i < kinds; ++i)
-        squares += static_cast<double>(count[i]) * (value[i] - m.mean) * (value[i] - m.mean);
-    m.variance = squares / m.n;
+        squares +=
+            (static_cast<double>(count[i]) + prior) * (value[i] - m.mean) * (value[i] - m.mean);
+    m.variance = squares / weight;
     return m;
 }
 
 constexpr double kGameValue[3] = {1.0, 0.5, 0.0};
 constexpr double kPairValue[5] = {0.0, 0.25, 0.5, 0.75, 1.0};
 
-Moments gameMoments(const GameCounts& c) {
+Moments gameMoments(const GameCounts& c, double prior = 0) {
     const std::int64_t count[3] = {c.wins, c.draws, c.losses};
-    return moments(kGameValue, count, 3);
+    return moments(kGameValue, count, 3, prior);
 }
 
-Moments pairMoments(const PairCounts& c) {
-    return moments(kPairValue, c.pairs, 5);
+Moments pairMoments(const PairCounts& c, double prior = 0) {
+    return moments(kPairValue, c.pairs, 5, prior);
 }
 
-EloEstimate estimate(const Moments& m) {
+EloEstimate estimate(const Moments& m, const Moments& regularised) {
     EloEstimate e;
     e.elo = eloFromScore(m.mean);
     if (m.n == 0) return e;
-    const double half = kZ95 * std::sqrt(m.variance / m.n);
+    const double variance = m.variance > 0 ? m.variance : regularised.variance;
+    const double half = kZ95 * std::sqrt(variance / m.n);
     e.lower = eloFromScore(m.mean - half);
     e.upper = eloFromScore(m.mean + half);
     return e;
@@ -81,7 +88,8 @@ double matchScore(const PairCounts& c) {
 double eloFromScore(double score) {
     if (score <= 0) return -std::numeric_limits<double>::infinity();
     if (score >= 1) return std::numeric_limits<double>::infinity();
-    return -400.0 * std::log10(1.0 / score - 1.0);
+    // Written so that an even score gives 0, not -0.
+    return 400.0 * std::log10(score / (1.0 - score));
 }
 
 double scoreFromElo(double elo) {
@@ -89,11 +97,11 @@ double scoreFromElo(double elo) {
 }
 
 EloEstimate eloEstimate(const GameCounts& c) {
-    return estimate(gameMoments(c));
+    return estimate(gameMoments(c), gameMoments(c, PRIOR_COUNT));
 }
 
 EloEstimate eloEstimate(const PairCounts& c) {
-    return estimate(pairMoments(c));
+    return estimate(pairMoments(c), pairMoments(c, PRIOR_COUNT));
 }
 
 double likelihoodOfSuperiority(const GameCounts& c) {
@@ -104,11 +112,11 @@ double likelihoodOfSuperiority(const GameCounts& c) {
 }
 
 SprtResult sprt(const GameCounts& c, double elo0, double elo1, double alpha, double beta) {
-    return test(gameMoments(c), elo0, elo1, alpha, beta);
+    return test(gameMoments(c, PRIOR_COUNT), elo0, elo1, alpha, beta);
 }
 
 SprtResult sprt(const PairCounts& c, double elo0, double elo1, double alpha, double beta) {
-    return test(pairMoments(c), elo0, elo1, alpha, beta);
+    return test(pairMoments(c, PRIOR_COUNT), elo0, elo1, alpha, beta);
 }
 
 } // namespace zubeki

@@ -45,6 +45,18 @@ struct EloEstimate {
     double upper = 0;
 };
 
+// The count added to every outcome (each of win, draw, loss; each of the five pair results)
+// before the mean and variance the SPRT works from: Jeffreys' prior for counts of this kind.
+// Without it a run of identical results has no variance, so the ratio cannot be formed, and
+// the first result that differs makes it leap; with it, a sweep is evidence that grows with
+// every pair (a sweep of 9 pairs accepts elo1 = 50 against elo0 = 0 at alpha = beta = 0.05)
+// and the next result moves the ratio by about what one pair can say. A smaller count, such
+// as 0.001, leaves so little variance that two won pairs would accept a 5 Elo gain.
+inline constexpr double PRIOR_COUNT = 0.5;
+
+// The interval comes from the variance of the results; where they do not vary at all (every
+// pair split, or every pair won), from the variance with PRIOR_COUNT added to every outcome,
+// so that it narrows with the number of games instead of vanishing after one.
 EloEstimate eloEstimate(const GameCounts& c);
 EloEstimate eloEstimate(const PairCounts& c);
 
@@ -64,8 +76,10 @@ struct SprtResult {
 // The generalised SPRT in its usual normal approximation:
 //   LLR = n (s1 - s0) (2 m - s0 - s1) / (2 v),
 // with s0, s1 the expected scores of elo0 and elo1 (logistic), n the number of samples, m
-// their mean score and v their variance. Samples are games for GameCounts and pairs (scored
-// 0, 1/4, .., 1) for PairCounts. With no spread in the results yet (v = 0) the LLR is 0.
+// their mean score and v their variance, both taken with PRIOR_COUNT added to the count of
+// every outcome. Samples are games for GameCounts and pairs (scored 0, 1/4, .., 1) for
+// PairCounts. With no samples the LLR is 0. The caller keeps alpha, beta in (0, 1) with
+// alpha + beta < 1, so that the lower bound is below 0 and the upper above.
 SprtResult sprt(const GameCounts& c, double elo0, double elo1, double alpha, double beta);
 SprtResult sprt(const PairCounts& c, double elo0, double elo1, double alpha, double beta);
 

@@ -1,12 +1,18 @@
 #include "cli/commands.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <type_traits>
 
 #include "ai/search.h"
 #include "cli/json.h"
@@ -30,18 +36,20 @@ constexpr const char* kUsage =
     "                                   the computer's move after FILE, or in a position\n"
     "  perft [--position P] --depth D [--divide]\n"
     "                                   count the move sequences of D moves\n"
-    "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--records DIR]\n"
-    "           [--ms T | --nodes N] [--position P]\n"
+    "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--openings K]\n"
+    "           [--records DIR] [--ms T | --nodes N] [--position P]\n"
     "                                   computer against a random mover or against itself\n"
-    "  match --a LEVEL --b LEVEL --games N [--openings K] [--seed S] [--ms T | --nodes N]\n"
-    "        [--concurrency J] [--records DIR] [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
-    "        [--position P]\n"
+    "  match --a LEVEL --b LEVEL --games N [--first-pair K] [--openings K] [--seed S]\n"
+    "        [--ms T | --nodes N] [--concurrency J] [--records DIR]\n"
+    "        [--sprt elo0=E0,elo1=E1,alpha=A,beta=B] [--position P]\n"
     "                                   two computer levels against each other\n"
+    "  match --merge FILE... [--sprt ...]\n"
+    "                                   the results of several match runs as one\n"
     "\n"
     "Each command prints one JSON object on standard output and its messages on standard\n"
     "error. Exit status: 0 success, 1 an illegal record (or, for think, a finished game),\n"
-    "2 a usage error or a file that cannot be read. 'zubeki-cli COMMAND --help' (or -h)\n"
-    "tells more; 'zubeki-cli --version' prints the version.\n"
+    "2 a usage error or a file that cannot be read or written. 'zubeki-cli COMMAND --help'\n"
+    "(or -h) tells more; 'zubeki-cli --version' prints the version.\n"
     "\n"
     "A position P is one line of five fields, e.g. the starting position\n"
     "  '6rbr/6brb/6rbr/9/9/9/RBR6/BRB6/RBR6 l - 0 1'\n"
@@ -91,13 +99,19 @@ constexpr const char* kPerftHelp =
 
 constexpr const char* kSelfplayHelp =
     "usage: zubeki-cli selfplay --games N [--seed S] [--level L] [--lower random|computer]\n"
-    "                           [--records DIR] [--ms T | --nodes N]\n"
+    "                           [--openings K] [--records DIR] [--ms T | --nodes N]\n"
+    "                           [--position P]\n"
     "\n"
     "Plays N games: the computer at level L (1..4, default 3) on the upper side against a\n"
     "seeded random mover (--lower random, the default) or against the computer playing the\n"
     "lower side on the turned board (--lower computer). Odd games open with the lower side,\n"
     "even games with the upper side. The seed S (default 1) fixes every game, the clock digit\n"
-    "of the evaluation included. With --records each game is written as DIR/game-0001.棋譜, ...\n"
+    "of the evaluation included. The first K moves of each game (0..100; default 4 with\n"
+    "--lower computer, so that each seed and game plays differently even with a node budget,\n"
+    "and 0 with the random mover) are seeded random moves, whichever side makes them.\n"
+    "With --records each game is written as DIR/game-0001.棋譜, ...; the folder is tried\n"
+    "before the first game. Should a record fail later, the games go on, no later record is\n"
+    "written, the result is printed with \"errors\":[\"...\"] and the exit status is 2.\n"
     "Prints {\"games\":N,\"upper_wins\":..,\"lower_wins\":..,\"draws\":..,\"unfinished\":..,\n"
     "        \"moves\":..,\"seconds\":..,\"moves_per_second\":..}\n"
     "A game still running after 500 moves counts as unfinished. With --position P every game\n"
@@ -105,11 +119,11 @@ constexpr const char* kSelfplayHelp =
     "always begins at the starting position).\n";
 
 constexpr const char* kMatchHelp =
-    "usage: zubeki-cli match --a LEVEL --b LEVEL --games N [--openings K] [--seed S]\n"
-    "                        [--ms T | --nodes N] [--ms-a T | --nodes-a N] [--ms-b T | --nodes-b "
-    "N]\n"
-    "                        [--concurrency J] [--records DIR]\n"
-    "                        [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
+    "usage: zubeki-cli match --a LEVEL --b LEVEL --games N [--first-pair K] [--openings K]\n"
+    "                        [--seed S] [--ms T | --nodes N] [--ms-a T | --nodes-a N]\n"
+    "                        [--ms-b T | --nodes-b N] [--concurrency J] [--records DIR]\n"
+    "                        [--sprt elo0=E0,elo1=E1,alpha=A,beta=B] [--position P]\n"
+    "       zubeki-cli match --merge FILE... [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
     "\n"
     "Plays the computer at level A (1..4) against level B. Each pair of games opens with K\n"
     "seeded random legal moves (default 4) and is played twice, A upper then A lower; both\n"
@@ -117,14 +131,26 @@ constexpr const char* kMatchHelp =
     "rounded up to whole pairs. --ms / --nodes set LEVEL4's budget per move for both players\n"
     "(default 1000 ms), --ms-a / --nodes-a and --ms-b / --nodes-b for one of them. Games run\n"
     "on J threads (default: the number of cores); with node budgets the result depends only\n"
-    "on the seed (default 1). With --records every game is written as DIR/match-0001.棋譜, ...\n"
+    "on the seed (default 1). --first-pair K (default 1) starts at the seed's K-th pair, so\n"
+    "that runs on several machines share one seed out: pair K plays the games it plays in a\n"
+    "run from 1. With --records every game is written as DIR/match-0001.棋譜, ..., numbered\n"
+    "over the whole seed (pair K's games are 2K-1 and 2K); the folder is tried before the\n"
+    "first game. Should a record fail later, no later record is written, the result is\n"
+    "printed with \"errors\":[\"...\"] and the exit status is 2.\n"
     "With --sprt the match stops at the first verdict of the sequential test (pentanomial,\n"
-    "over pairs). A game still running after 500 moves is unfinished and scores as a draw.\n"
+    "over pairs, with half a pair added to each of the five results); E0 < E1, A and B in\n"
+    "(0, 1) with A + B < 1, each item given at most once (default elo0=0,elo1=5,alpha=0.05,\n"
+    "beta=0.05). A game still running after 500 moves is unfinished and scores as a draw.\n"
     "With --position P every pair begins from P (without --records) before its opening moves.\n"
     "Prints {\"games\":..,\"wins_a\":..,\"wins_b\":..,\"draws\":..,\"unfinished\":..,\n"
-    "        \"score_a\":..,\"elo\":..,\"elo_95\":[lo,hi],\"los\":..,\n"
+    "        \"pairs\":[p0,p1,p2,p3,p4],\"score_a\":..,\"elo\":..,\"elo_95\":[lo,hi],\"los\":..,\n"
     "        \"sprt\":{\"llr\":..,\"lower\":..,\"upper\":..,\"verdict\":\"H0|H1|continue\"},\n"
-    "        \"moves\":..,\"seconds\":..}\n";
+    "        \"moves\":..,\"seconds\":..}\n"
+    "pairs[k] being the pairs in which A took k half-points of 4.\n"
+    "--merge reads the results of runs saved from standard output (say, one run a machine,\n"
+    "each with its own --first-pair) and prints them as one: counts and moves added up, the\n"
+    "seconds too, and the figures worked out from the added pair counts, with the sequential\n"
+    "test when --sprt is given.\n";
 
 // The command line after the command's name: operands, and options as --name VALUE or
 // --name=VALUE.
@@ -178,12 +204,16 @@ Parsed parse(const std::vector<std::string>& args, std::size_t first,
     return p;
 }
 
-// A whole decimal number within [lo, hi], or false.
-template <class Int> bool parseNumber(const std::string& text, Int lo, Int hi, Int& out) {
-    Int v{};
+// A decimal number within [lo, hi], or false; for a floating type also a finite one (the
+// reader takes "nan" and "inf", which no bound of ours may be).
+template <class Number>
+bool parseNumber(const std::string& text, Number lo, Number hi, Number& out) {
+    Number v{};
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc{} || ptr != end || text.empty() || v < lo || v > hi) return false;
+    if (ec != std::errc{} || ptr != end || text.empty() || !(v >= lo && v <= hi)) return false;
+    if constexpr (std::is_floating_point_v<Number>)
+        if (!std::isfinite(v)) return false;
     out = v;
     return true;
 }
@@ -196,8 +226,12 @@ int printError(std::ostream& out, std::ostream& err, int status, const std::stri
     return status;
 }
 
-int usageError(std::ostream& out, std::ostream& err, const std::string& message, const char* help) {
-    err << "zubeki-cli: " << message << "\n\n" << help;
+// A command line refused: one line naming the problem and where the help is.
+int usageError(std::ostream& out, std::ostream& err, const std::string& message,
+               const std::string& command) {
+    const std::string help =
+        command.empty() ? "zubeki-cli --help" : "zubeki-cli " + command + " --help";
+    err << "zubeki-cli: " << message << " (see '" << help << "')\n";
     JsonWriter w;
     w.beginObject().key("error").value(message).endObject();
     out << w.str() << '\n';
@@ -250,8 +284,8 @@ Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game = nu
 int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed p = parse(args, 1, {});
     if (p.help) return printHelp(out, err, kReplayHelp);
-    if (!p.error.empty()) return usageError(out, err, p.error, kReplayHelp);
-    if (p.operands.size() != 1) return usageError(out, err, "replay takes one FILE", kReplayHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, "replay");
+    if (p.operands.size() != 1) return usageError(out, err, "replay takes one FILE", "replay");
 
     const Loaded l = loadAndReplay(p.operands[0], err);
     if (l.status == EXIT_USAGE) return printError(out, err, l.status, l.replay.error);
@@ -260,16 +294,38 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return l.status;
 }
 
-// The folder --records names, made where it is missing; false when it cannot be used.
-bool recordsFolder(const Parsed& p, std::optional<fs::path>& folder) {
+// The folder --records names, made where it is missing and tried with a file of our own, made
+// and removed again, so that a folder that cannot take records is refused before the first game
+// rather than after the last. "" when it can be used, else why not.
+std::string recordsFolder(const Parsed& p, std::optional<fs::path>& folder) {
     const auto it = p.options.find("records");
-    if (it == p.options.end()) return true;
+    if (it == p.options.end()) return {};
     const fs::path dir(it->second);
+    const std::string refused = "cannot write records in " + it->second + ": ";
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (!fs::is_directory(dir, ec)) return false;
+    if (!fs::is_directory(dir, ec))
+        return refused + (ec ? ec.message() : "it is not a folder and cannot be made one");
+    fs::path probe;
+    for (auto n = std::chrono::steady_clock::now().time_since_epoch().count();; ++n) {
+        probe = dir / (".zubeki-cli-probe-" + std::to_string(n));
+        if (!fs::exists(fs::symlink_status(probe, ec))) break;
+    }
+    errno = 0;
+    std::ofstream file(probe, std::ios::binary);
+    file << "probe" << std::flush;
+    const int error = errno;
+    const bool written = file.good();
+    file.close();
+    if (!written || file.fail()) {
+        fs::remove(probe, ec);
+        return refused + (error != 0 ? std::generic_category().message(error)
+                                     : "a file cannot be made there");
+    }
+    if (!fs::remove(probe, ec))
+        return refused + "a file made there cannot be removed (" + ec.message() + ")";
     folder = dir;
-    return true;
+    return {};
 }
 
 // The position --position names; "" when it could be read (or is not given), else why not.
@@ -320,25 +376,25 @@ std::string playMoves(const ReadPosition& start, const std::string& moves, Game&
 int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed p = parse(args, 1, {"level", "digit", "ms", "nodes", "position", "moves"});
     if (p.help) return printHelp(out, err, kThinkHelp);
-    if (!p.error.empty()) return usageError(out, err, p.error, kThinkHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, "think");
     std::optional<ReadPosition> start;
     if (const std::string why = parseStart(p, start); !why.empty())
-        return usageError(out, err, why, kThinkHelp);
+        return usageError(out, err, why, "think");
     if (start ? !p.operands.empty() : p.operands.size() != 1)
-        return usageError(out, err, "think takes one FILE or --position", kThinkHelp);
+        return usageError(out, err, "think takes one FILE or --position", "think");
     if (!start && p.options.count("moves") != 0)
-        return usageError(out, err, "--moves goes with --position", kThinkHelp);
+        return usageError(out, err, "--moves goes with --position", "think");
     int level = 3;
     if (auto it = p.options.find("level");
         it != p.options.end() && !parseNumber(it->second, 1, LEVEL_MAX, level))
-        return usageError(out, err, "--level must be 1, 2, 3 or 4", kThinkHelp);
+        return usageError(out, err, "--level must be 1, 2, 3 or 4", "think");
     ThinkBudget budget;
     if (const std::string why = parseBudget(p, budget); !why.empty())
-        return usageError(out, err, why, kThinkHelp);
+        return usageError(out, err, why, "think");
     int digit = -1;
     if (auto it = p.options.find("digit");
         it != p.options.end() && !parseNumber(it->second, 0, 9, digit))
-        return usageError(out, err, "--digit must be 0..9", kThinkHelp);
+        return usageError(out, err, "--digit must be 0..9", "think");
 
     // The clock digit: the one given, or the clock's own.
     SilentOutside outside(
@@ -398,17 +454,17 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 int perftCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed p = parse(args, 1, {"position", "depth"}, {"divide"});
     if (p.help) return printHelp(out, err, kPerftHelp);
-    if (!p.error.empty()) return usageError(out, err, p.error, kPerftHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, "perft");
     if (!p.operands.empty())
-        return usageError(out, err, "perft takes no operand '" + p.operands[0] + "'", kPerftHelp);
+        return usageError(out, err, "perft takes no operand '" + p.operands[0] + "'", "perft");
     std::optional<ReadPosition> start;
     if (const std::string why = parseStart(p, start); !why.empty())
-        return usageError(out, err, why, kPerftHelp);
+        return usageError(out, err, why, "perft");
     if (!start) start = 局面読込(START_POSITION);
     int depth = 0;
     const auto d = p.options.find("depth");
     if (d == p.options.end() || !parseNumber(d->second, 1, 12, depth))
-        return usageError(out, err, "--depth must be 1..12", kPerftHelp);
+        return usageError(out, err, "--depth must be 1..12", "perft");
 
     JsonWriter w;
     w.beginObject();
@@ -440,101 +496,177 @@ int perftCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 }
 
 int selfplayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p =
-        parse(args, 1, {"games", "seed", "level", "lower", "records", "ms", "nodes", "position"});
+    const Parsed p = parse(
+        args, 1,
+        {"games", "seed", "level", "lower", "openings", "records", "ms", "nodes", "position"});
     if (p.help) return printHelp(out, err, kSelfplayHelp);
-    if (!p.error.empty()) return usageError(out, err, p.error, kSelfplayHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, "selfplay");
     if (!p.operands.empty())
         return usageError(out, err, "selfplay takes no operand '" + p.operands[0] + "'",
-                          kSelfplayHelp);
+                          "selfplay");
 
     SelfplayOptions o;
     const auto games = p.options.find("games");
-    if (games == p.options.end()) return usageError(out, err, "--games is needed", kSelfplayHelp);
+    if (games == p.options.end()) return usageError(out, err, "--games is needed", "selfplay");
     if (!parseNumber(games->second, 1, 1'000'000, o.games))
-        return usageError(out, err, "--games must be 1..1000000", kSelfplayHelp);
+        return usageError(out, err, "--games must be 1..1000000", "selfplay");
     if (auto it = p.options.find("seed");
         it != p.options.end() && !parseNumber<std::uint32_t>(it->second, 0, UINT32_MAX, o.seed))
-        return usageError(out, err, "--seed must be 0..4294967295", kSelfplayHelp);
+        return usageError(out, err, "--seed must be 0..4294967295", "selfplay");
     if (auto it = p.options.find("level");
         it != p.options.end() && !parseNumber(it->second, 1, LEVEL_MAX, o.level))
-        return usageError(out, err, "--level must be 1, 2, 3 or 4", kSelfplayHelp);
+        return usageError(out, err, "--level must be 1, 2, 3 or 4", "selfplay");
     if (const std::string why = parseBudget(p, o.budget); !why.empty())
-        return usageError(out, err, why, kSelfplayHelp);
+        return usageError(out, err, why, "selfplay");
     if (auto it = p.options.find("lower"); it != p.options.end()) {
         if (it->second != "random" && it->second != "computer")
-            return usageError(out, err, "--lower must be random or computer", kSelfplayHelp);
+            return usageError(out, err, "--lower must be random or computer", "selfplay");
         o.lowerComputer = it->second == "computer";
     }
+    // The computer against itself opens each game at random, or every seed would play the
+    // same game; against the random mover the games vary anyway and stay as they always were.
+    o.openings = o.lowerComputer ? 4 : 0;
+    if (auto it = p.options.find("openings");
+        it != p.options.end() && !parseNumber(it->second, 0, 100, o.openings))
+        return usageError(out, err, "--openings must be 0..100", "selfplay");
     if (const std::string why = parseStart(p, o.start); !why.empty())
-        return usageError(out, err, why, kSelfplayHelp);
+        return usageError(out, err, why, "selfplay");
     if (o.start && p.options.count("records") != 0)
-        return usageError(out, err, "--records cannot go with --position", kSelfplayHelp);
-    if (!recordsFolder(p, o.records))
-        return printError(out, err, EXIT_USAGE,
-                          "cannot use " + p.options.at("records") + " as the records folder");
+        return usageError(out, err, "--records cannot go with --position", "selfplay");
+    if (const std::string why = recordsFolder(p, o.records); !why.empty())
+        return printError(out, err, EXIT_USAGE, why);
 
     const SelfplaySummary summary = selfplay(o);
-    if (!summary.error.empty()) return printError(out, err, EXIT_USAGE, summary.error);
+    if (!summary.error.empty())
+        err << "zubeki-cli: " << summary.error << "; no later record was written\n";
     out << selfplayJson(summary) << '\n';
+    return summary.error.empty() ? EXIT_OK : EXIT_USAGE;
+}
+
+// "elo0=0,elo1=5,alpha=0.05,beta=0.05": any of the four may be left out, none given twice.
+// "" when the bounds make a test, else why not.
+std::string parseSprt(const std::string& text, SprtBounds& out) {
+    if (text.empty()) return "--sprt is empty";
+    std::vector<std::string> seen;
+    for (std::size_t at = 0;;) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string item = text.substr(at, comma - at);
+        if (item.empty()) return "--sprt has an empty item";
+        const std::size_t eq = item.find('=');
+        if (eq == std::string::npos) return "--sprt: '" + item + "' is not NAME=VALUE";
+        const std::string name = item.substr(0, eq);
+        const std::string value = item.substr(eq + 1);
+        double* field = name == "elo0"    ? &out.elo0
+                        : name == "elo1"  ? &out.elo1
+                        : name == "alpha" ? &out.alpha
+                        : name == "beta"  ? &out.beta
+                                          : nullptr;
+        if (!field) return "--sprt: unknown item '" + name + "' (elo0, elo1, alpha, beta)";
+        if (std::find(seen.begin(), seen.end(), name) != seen.end())
+            return "--sprt: " + name + " given twice";
+        seen.push_back(name);
+        if (name[0] == 'e' && !parseNumber<double>(value, -4000, 4000, *field))
+            return "--sprt: " + name + " must be a number, -4000..4000";
+        if (name[0] != 'e' &&
+            (!parseNumber<double>(value, 0, 1, *field) || *field <= 0 || *field >= 1))
+            return "--sprt: " + name + " must be a number between 0 and 1";
+        if (comma == text.size()) break;
+        at = comma + 1;
+    }
+    if (!(out.elo0 < out.elo1)) return "--sprt: elo0 must be below elo1";
+    if (!(out.alpha + out.beta < 1)) return "--sprt: alpha + beta must be below 1";
+    return {};
+}
+
+// The text of `file` when it is a regular file of at most `limit` bytes (a FIFO or a device is
+// never opened, so nothing waits on one); nullopt and why not otherwise.
+std::optional<std::string> readSmallFile(const std::string& file, std::uintmax_t limit,
+                                         std::string& why) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (ec || !fs::is_regular_file(status)) {
+        why = ec ? ec.message() : "not a regular file";
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::string text(static_cast<std::size_t>(limit) + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || (!in && !in.eof())) {
+        why = "it cannot be read";
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > limit) {
+        why = "too large for a match result";
+        return std::nullopt;
+    }
+    return text;
+}
+
+// match --merge FILE...: the results of runs added up into one.
+int mergeCommand(const Parsed& p, std::ostream& out, std::ostream& err) {
+    for (const auto& option : p.options)
+        if (option.first != "merge" && option.first != "sprt")
+            return usageError(out, err, "--merge takes no --" + option.first, "match");
+    if (p.operands.empty()) return usageError(out, err, "--merge needs a FILE", "match");
+    std::optional<SprtBounds> bounds;
+    if (auto it = p.options.find("sprt"); it != p.options.end()) {
+        bounds.emplace();
+        if (const std::string why = parseSprt(it->second, *bounds); !why.empty())
+            return usageError(out, err, why, "match");
+    }
+    std::vector<MatchSummary> parts;
+    for (const std::string& file : p.operands) {
+        std::string why;
+        const std::optional<std::string> text = readSmallFile(file, 1 << 20, why);
+        std::optional<JsonValue> json;
+        std::optional<MatchSummary> counts;
+        if (text) json = parseJson(*text, why);
+        if (json) counts = matchCounts(*json, why);
+        if (!counts)
+            return printError(
+                out, err, EXIT_USAGE,
+                (text ? file + " is not a match result: " : "cannot read " + file + ": ") + why);
+        parts.push_back(*counts);
+    }
+    out << matchJson(mergeMatches(parts, bounds)) << '\n';
     return EXIT_OK;
 }
 
-// "elo0=0,elo1=5,alpha=0.05,beta=0.05"; any of the four may be left out.
-bool parseSprt(const std::string& text, SprtBounds& out) {
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t comma = std::min(text.find(',', at), text.size());
-        const std::string item = text.substr(at, comma - at);
-        const std::size_t eq = item.find('=');
-        if (eq == std::string::npos) return false;
-        const std::string name = item.substr(0, eq);
-        double v = 0;
-        if (!parseNumber<double>(item.substr(eq + 1), -4000, 4000, v)) return false;
-        if (name == "elo0")
-            out.elo0 = v;
-        else if (name == "elo1")
-            out.elo1 = v;
-        else if (name == "alpha" && v > 0 && v < 1)
-            out.alpha = v;
-        else if (name == "beta" && v > 0 && v < 1)
-            out.beta = v;
-        else
-            return false;
-        at = comma + 1;
-    }
-    return out.elo0 < out.elo1;
-}
-
 int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p = parse(args, 1,
-                           {"a", "b", "games", "openings", "seed", "ms", "nodes", "ms-a", "nodes-a",
-                            "ms-b", "nodes-b", "concurrency", "records", "sprt", "position"});
+    const Parsed p =
+        parse(args, 1,
+              {"a", "b", "games", "first-pair", "openings", "seed", "ms", "nodes", "ms-a",
+               "nodes-a", "ms-b", "nodes-b", "concurrency", "records", "sprt", "position"},
+              {"merge"});
     if (p.help) return printHelp(out, err, kMatchHelp);
-    if (!p.error.empty()) return usageError(out, err, p.error, kMatchHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, "match");
+    if (p.options.count("merge") != 0) return mergeCommand(p, out, err);
     if (!p.operands.empty())
-        return usageError(out, err, "match takes no operand '" + p.operands[0] + "'", kMatchHelp);
+        return usageError(out, err, "match takes no operand '" + p.operands[0] + "'", "match");
 
     MatchOptions o;
-    for (const char* side : {"a", "b"}) {
-        const auto it = p.options.find(side);
-        int& level = side[0] == 'a' ? o.levelA : o.levelB;
-        if (it == p.options.end() || !parseNumber(it->second, 1, LEVEL_MAX, level))
-            return usageError(out, err, std::string("--") + side + " must be a level, 1..4",
-                              kMatchHelp);
+    for (MatchPlayer* side : {&o.a, &o.b}) {
+        const std::string name = side == &o.a ? "a" : "b";
+        const auto it = p.options.find(name);
+        if (it == p.options.end() || !parseNumber(it->second, 1, LEVEL_MAX, side->level))
+            return usageError(out, err, "--" + name + " must be a level, 1..4", "match");
     }
     const auto games = p.options.find("games");
     if (games == p.options.end() || !parseNumber(games->second, 1, 1'000'000, o.games))
-        return usageError(out, err, "--games must be 1..1000000", kMatchHelp);
+        return usageError(out, err, "--games must be 1..1000000", "match");
+    if (auto it = p.options.find("first-pair");
+        it != p.options.end() && !parseNumber(it->second, 1, 1'000'000'000, o.firstPair))
+        return usageError(out, err, "--first-pair must be 1..1000000000", "match");
     if (auto it = p.options.find("openings");
         it != p.options.end() && !parseNumber(it->second, 0, 100, o.openings))
-        return usageError(out, err, "--openings must be 0..100", kMatchHelp);
+        return usageError(out, err, "--openings must be 0..100", "match");
     if (auto it = p.options.find("seed");
         it != p.options.end() && !parseNumber<std::uint32_t>(it->second, 0, UINT32_MAX, o.seed))
-        return usageError(out, err, "--seed must be 0..4294967295", kMatchHelp);
-    if (const std::string why = parseBudget(p, o.budgetA); !why.empty())
-        return usageError(out, err, why, kMatchHelp);
-    o.budgetB = o.budgetA;
+        return usageError(out, err, "--seed must be 0..4294967295", "match");
+    if (const std::string why = parseBudget(p, o.a.budget); !why.empty())
+        return usageError(out, err, why, "match");
+    o.b.budget = o.a.budget;
     // One player's own budget: --ms-a / --nodes-a, --ms-b / --nodes-b.
     for (const char* suffix : {"-a", "-b"}) {
         Parsed own;
@@ -542,35 +674,33 @@ int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             if (auto it = p.options.find(std::string(name) + suffix); it != p.options.end())
                 own.options[name] = it->second;
         if (own.options.empty()) continue;
-        ThinkBudget& budget = suffix[1] == 'a' ? o.budgetA : o.budgetB;
+        ThinkBudget& budget = suffix[1] == 'a' ? o.a.budget : o.b.budget;
         budget = ThinkBudget{};
         if (const std::string why = parseBudget(own, budget); !why.empty())
-            return usageError(out, err, why + " (" + suffix + ")", kMatchHelp);
+            return usageError(out, err, why + " (" + suffix + ")", "match");
     }
     o.concurrency = static_cast<int>(std::thread::hardware_concurrency());
     if (o.concurrency < 1) o.concurrency = 1;
     if (auto it = p.options.find("concurrency");
         it != p.options.end() && !parseNumber(it->second, 1, 256, o.concurrency))
-        return usageError(out, err, "--concurrency must be 1..256", kMatchHelp);
+        return usageError(out, err, "--concurrency must be 1..256", "match");
     if (auto it = p.options.find("sprt"); it != p.options.end()) {
-        SprtBounds bounds;
-        if (!parseSprt(it->second, bounds))
-            return usageError(
-                out, err, "--sprt must be elo0=E0,elo1=E1,alpha=A,beta=B with E0 < E1", kMatchHelp);
-        o.sprt = bounds;
+        o.sprt.emplace();
+        if (const std::string why = parseSprt(it->second, *o.sprt); !why.empty())
+            return usageError(out, err, why, "match");
     }
     if (const std::string why = parseStart(p, o.start); !why.empty())
-        return usageError(out, err, why, kMatchHelp);
+        return usageError(out, err, why, "match");
     if (o.start && p.options.count("records") != 0)
-        return usageError(out, err, "--records cannot go with --position", kMatchHelp);
-    if (!recordsFolder(p, o.records))
-        return printError(out, err, EXIT_USAGE,
-                          "cannot use " + p.options.at("records") + " as the records folder");
+        return usageError(out, err, "--records cannot go with --position", "match");
+    if (const std::string why = recordsFolder(p, o.records); !why.empty())
+        return printError(out, err, EXIT_USAGE, why);
 
     const MatchSummary summary = match(o);
-    if (!summary.error.empty()) return printError(out, err, EXIT_USAGE, summary.error);
+    if (!summary.error.empty())
+        err << "zubeki-cli: " << summary.error << "; no later record was written\n";
     out << matchJson(summary) << '\n';
-    return EXIT_OK;
+    return summary.error.empty() ? EXIT_OK : EXIT_USAGE;
 }
 
 } // namespace
@@ -583,7 +713,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << w.str() << '\n';
         return EXIT_OK;
     }
-    if (args.empty()) return usageError(out, err, "no command", kUsage);
+    if (args.empty()) return usageError(out, err, "no command", "");
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help")
         return printHelp(out, err, kUsage);
@@ -592,7 +722,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "perft") return perftCommand(args, out, err);
     if (command == "selfplay") return selfplayCommand(args, out, err);
     if (command == "match") return matchCommand(args, out, err);
-    return usageError(out, err, "unknown command '" + command + "'", kUsage);
+    return usageError(out, err, "unknown command '" + command + "'", "");
 }
 
 } // namespace zubeki::cli

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// A small hand-written JSON writer: the tool prints one object per command and nothing else.
+// A small hand-written JSON writer: the tool prints one object per command and nothing else;
+// and a reader for what it wrote, for commands that take results back (match --merge).
 namespace zubeki::cli {
 
 // The text as a JSON string literal, quotes included. Control characters are escaped and bytes
@@ -39,5 +42,27 @@ class JsonWriter {
     std::string out_;
     bool needComma_ = false;
 };
+
+// One JSON value as read. Only what the tool writes needs reading back, but any text is taken
+// apart without harm: it comes from files.
+struct JsonValue {
+    enum class Kind { Null, Bool, Number, String, Array, Object };
+    Kind kind = Kind::Null;
+    bool boolean = false;
+    double number = 0;
+    std::string text;              // a string
+    std::vector<JsonValue> items;  // an array's elements, or an object's values
+    std::vector<std::string> keys; // an object's keys, in the order read, beside its values
+
+    // An object's value for `key`; nullptr when it has none, or more than one.
+    const JsonValue* find(std::string_view key) const;
+};
+
+// Deepest nesting the reader follows; what the tool writes nests two deep.
+inline constexpr int JSON_MAX_DEPTH = 64;
+
+// The one value `text` holds, blanks around it allowed; nullopt with `error` saying where and
+// why when it is not JSON, or nests deeper than JSON_MAX_DEPTH.
+std::optional<JsonValue> parseJson(std::string_view text, std::string& error);
 
 } // namespace zubeki::cli

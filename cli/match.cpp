@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <random>
@@ -26,20 +27,24 @@ int halfPoints(const MatchGame& g) {
     }
 }
 
-std::string recordName(int game) {
-    char name[32];
-    std::snprintf(name, sizeof name, "match-%04d", game);
-    return name;
-}
-
 const char* verdictText(SprtVerdict v) {
     return v == SprtVerdict::AcceptH1 ? "H1" : v == SprtVerdict::AcceptH0 ? "H0" : "continue";
 }
 
 } // namespace
 
-std::string playerName(int level) {
-    return "COM LEVEL " + std::to_string(level);
+std::string playerName(const MatchPlayer& player) {
+    return "COM LEVEL " + std::to_string(player.level);
+}
+
+std::string matchRecordName(long long game) {
+    char name[32];
+    std::snprintf(name, sizeof name, "match-%04lld", game);
+    return name;
+}
+
+std::unique_ptr<Player> seatPlayer(const MatchPlayer& who, std::mt19937& rng, int& digit) {
+    return std::make_unique<SeededComputer>(who.level, who.budget, rng, digit);
 }
 
 MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
@@ -55,23 +60,12 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
     const int first = setUpStart(play, options.start, -1);
-    SeededComputer a(options.levelA, options.budgetA, rng, digit);
-    SeededComputer b(options.levelB, options.budgetB, rng, digit);
+    const std::unique_ptr<Player> a = seatPlayer(options.a, rng, digit);
+    const std::unique_ptr<Player> b = seatPlayer(options.b, rng, digit);
     // The pair's opening: its first moves, whoever makes them, are seeded random ones.
-    struct Opening : Player {
-        Opening(std::mt19937& rng, int& played, int count, Player& after)
-            : random(rng), ply(played), moves(count), then(after) {}
-        std::optional<PlayedMove> choose(Game& game, int side) override {
-            return ply++ < moves ? random.choose(game, side) : then.choose(game, side);
-        }
-        RandomPlayer random;
-        int& ply;
-        int moves;
-        Player& then;
-    };
     int ply = 0;
-    Opening upper(opening, ply, options.openings, result.aUpper ? static_cast<Player&>(a) : b);
-    Opening lower(opening, ply, options.openings, result.aUpper ? static_cast<Player&>(b) : a);
+    OpeningPlayer upper(opening, ply, options.openings, result.aUpper ? *a : *b);
+    OpeningPlayer lower(opening, ply, options.openings, result.aUpper ? *b : *a);
     // The lower side opens, unless the position given says otherwise.
     play.begin(first, &lower, &upper);
     result.outcome = play.playToEnd(result.moves);
@@ -79,15 +73,23 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
     return result;
 }
 
+void matchFigures(MatchSummary& s, const std::optional<SprtBounds>& bounds) {
+    s.score = matchScore(s.pairs);
+    s.elo = eloEstimate(s.pairs);
+    s.los = likelihoodOfSuperiority(s.trinomial);
+    s.sprt.reset();
+    if (bounds) s.sprt = sprt(s.pairs, bounds->elo0, bounds->elo1, bounds->alpha, bounds->beta);
+}
+
 MatchSummary match(const MatchOptions& options) {
     const int pairs = (options.games + 1) / 2;
+    const int firstIndex = options.firstPair - 1; // the first pair's index for the seed
     std::vector<MatchGame> games(static_cast<std::size_t>(pairs) * 2);
     std::vector<char> done(static_cast<std::size_t>(pairs), 0);
     std::atomic<int> next{0};
     std::atomic<int> stopAt{pairs}; // pairs beyond a verdict are not started
     std::mutex counting;
     int counted = 0; // pairs counted in order so far
-    PairCounts pentanomial;
     MatchSummary summary;
 
     auto countInOrder = [&] {
@@ -95,19 +97,19 @@ MatchSummary match(const MatchOptions& options) {
         while (counted < pairs && counted < stopAt && done[static_cast<std::size_t>(counted)]) {
             const int points = halfPoints(games[static_cast<std::size_t>(counted) * 2]) +
                                halfPoints(games[static_cast<std::size_t>(counted) * 2 + 1]);
-            pentanomial.pairs[points] += 1;
+            summary.pairs.pairs[points] += 1;
             ++counted;
             if (options.sprt) {
                 const SprtBounds& b = *options.sprt;
-                const SprtResult r = sprt(pentanomial, b.elo0, b.elo1, b.alpha, b.beta);
+                const SprtResult r = sprt(summary.pairs, b.elo0, b.elo1, b.alpha, b.beta);
                 if (r.verdict != SprtVerdict::Continue) stopAt = counted;
             }
         }
     };
     auto worker = [&] {
         for (int p = next++; p < pairs && p < stopAt; p = next++) {
-            MatchGame first = playMatchGame(options, p, false);
-            MatchGame second = playMatchGame(options, p, true);
+            MatchGame first = playMatchGame(options, firstIndex + p, false);
+            MatchGame second = playMatchGame(options, firstIndex + p, true);
             const std::lock_guard<std::mutex> lock(counting);
             games[static_cast<std::size_t>(p) * 2] = std::move(first);
             games[static_cast<std::size_t>(p) * 2 + 1] = std::move(second);
@@ -125,45 +127,125 @@ MatchSummary match(const MatchOptions& options) {
     summary.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    GameCounts trinomial;
     for (int g = 0; g < counted * 2; ++g) {
         MatchGame& game = games[static_cast<std::size_t>(g)];
         summary.games += 1;
         summary.moves += game.moves;
         const int points = halfPoints(game);
         if (game.outcome == GameOutcome::Unfinished) ++summary.unfinished;
-        if (points == 2) ++summary.winsA, ++trinomial.wins;
-        if (points == 0) ++summary.winsB, ++trinomial.losses;
-        if (points == 1) ++trinomial.draws;
+        if (points == 2) ++summary.winsA, ++summary.trinomial.wins;
+        if (points == 0) ++summary.winsB, ++summary.trinomial.losses;
+        if (points == 1) ++summary.trinomial.draws;
         if (game.outcome == GameOutcome::Draw) ++summary.draws;
     }
-    summary.score = matchScore(pentanomial);
-    summary.elo = eloEstimate(pentanomial);
-    summary.los = likelihoodOfSuperiority(trinomial);
-    if (options.sprt) {
-        const SprtBounds& b = *options.sprt;
-        summary.sprt = sprt(pentanomial, b.elo0, b.elo1, b.alpha, b.beta);
-    }
+    matchFigures(summary, options.sprt);
     games.resize(static_cast<std::size_t>(counted) * 2);
 
     if (options.records) {
         for (std::size_t g = 0; g < games.size(); ++g) {
             const MatchGame& game = games[g];
-            const int a = options.levelA, b = options.levelB;
-            const RecordHeader header{
-                "match seed " + std::to_string(options.seed) + " pair " + std::to_string(g / 2 + 1),
-                playerName(game.aUpper ? a : b) + (game.aUpper ? " (A)" : " (B)"),
-                playerName(game.aUpper ? b : a) + (game.aUpper ? " (B)" : " (A)")};
-            const WriteResult written = writeRecord(
-                *options.records, recordName(static_cast<int>(g) + 1), header, game.list);
+            const MatchPlayer& upper = game.aUpper ? options.a : options.b;
+            const MatchPlayer& lower = game.aUpper ? options.b : options.a;
+            // Pairs and games are numbered over the whole seed, so that the records of runs
+            // that share it out by --first-pair never clash.
+            const long long pair = static_cast<long long>(firstIndex) + 1 + (g / 2);
+            const std::string name = matchRecordName(2 * pair - 1 + (g % 2));
+            const RecordHeader header{"match seed " + std::to_string(options.seed) + " pair " +
+                                          std::to_string(pair),
+                                      playerName(upper) + (game.aUpper ? " (A)" : " (B)"),
+                                      playerName(lower) + (game.aUpper ? " (B)" : " (A)")};
+            const WriteResult written = writeRecord(*options.records, name, header, game.list);
             if (!written.ok) {
-                summary.error = recordName(static_cast<int>(g) + 1) + ": " + written.error;
+                summary.error = name + ": " + written.error;
                 break;
             }
         }
     }
     summary.each = std::move(games);
     return summary;
+}
+
+namespace {
+
+// A count in a result read back: a whole number, 0..kMaxCount; false when it is not.
+constexpr double kMaxCount = 1e12; // far above any run, far below where sums could overflow
+
+bool readCount(const JsonValue& json, const char* key, long long& out, std::string& error) {
+    const JsonValue* v = json.find(key);
+    if (!v || v->kind != JsonValue::Kind::Number || !(v->number >= 0 && v->number <= kMaxCount) ||
+        v->number != std::floor(v->number)) {
+        error = std::string("no count \"") + key + "\" (a whole number, given once)";
+        return false;
+    }
+    out = static_cast<long long>(v->number);
+    return true;
+}
+
+} // namespace
+
+std::optional<MatchSummary> matchCounts(const JsonValue& json, std::string& error) {
+    if (json.kind != JsonValue::Kind::Object) {
+        error = "not a JSON object";
+        return std::nullopt;
+    }
+    MatchSummary s;
+    if (!readCount(json, "games", s.games, error) || !readCount(json, "wins_a", s.winsA, error) ||
+        !readCount(json, "wins_b", s.winsB, error) || !readCount(json, "draws", s.draws, error) ||
+        !readCount(json, "unfinished", s.unfinished, error) ||
+        !readCount(json, "moves", s.moves, error))
+        return std::nullopt;
+    const JsonValue* pairs = json.find("pairs");
+    if (!pairs || pairs->kind != JsonValue::Kind::Array || pairs->items.size() != 5) {
+        error = "no pair counts \"pairs\":[p0,p1,p2,p3,p4]";
+        return std::nullopt;
+    }
+    for (int k = 0; k < 5; ++k) {
+        const JsonValue& p = pairs->items[static_cast<std::size_t>(k)];
+        if (p.kind != JsonValue::Kind::Number || !(p.number >= 0 && p.number <= kMaxCount) ||
+            p.number != std::floor(p.number)) {
+            error = "the pair counts must be whole numbers";
+            return std::nullopt;
+        }
+        s.pairs.pairs[k] = static_cast<std::int64_t>(p.number);
+    }
+    const JsonValue* seconds = json.find("seconds");
+    if (!seconds || seconds->kind != JsonValue::Kind::Number || !(seconds->number >= 0) ||
+        !std::isfinite(seconds->number)) {
+        error = "no \"seconds\"";
+        return std::nullopt;
+    }
+    s.seconds = seconds->number;
+    s.trinomial = GameCounts{s.winsA, s.draws + s.unfinished, s.winsB};
+    // The counts must tell one story: two games a pair, every game won, lost or drawn, and
+    // A's half-points the same counted by game or by pair.
+    long long points = 0;
+    for (int k = 0; k < 5; ++k) points += k * s.pairs.pairs[k];
+    if (s.games != 2 * s.pairs.total() || s.trinomial.games() != s.games ||
+        points != 2 * s.winsA + s.draws + s.unfinished) {
+        error = "its game and pair counts do not agree";
+        return std::nullopt;
+    }
+    return s;
+}
+
+MatchSummary mergeMatches(const std::vector<MatchSummary>& parts,
+                          const std::optional<SprtBounds>& sprt) {
+    MatchSummary s;
+    for (const MatchSummary& p : parts) {
+        s.games += p.games;
+        s.winsA += p.winsA;
+        s.winsB += p.winsB;
+        s.draws += p.draws;
+        s.unfinished += p.unfinished;
+        s.moves += p.moves;
+        s.seconds += p.seconds;
+        for (int k = 0; k < 5; ++k) s.pairs.pairs[k] += p.pairs.pairs[k];
+        s.trinomial.wins += p.trinomial.wins;
+        s.trinomial.draws += p.trinomial.draws;
+        s.trinomial.losses += p.trinomial.losses;
+    }
+    matchFigures(s, sprt);
+    return s;
 }
 
 std::string matchJson(const MatchSummary& s) {
@@ -174,11 +256,16 @@ std::string matchJson(const MatchSummary& s) {
     w.key("wins_b").value(s.winsB);
     w.key("draws").value(s.draws);
     w.key("unfinished").value(s.unfinished);
+    // What --merge adds up: the pairs by A's half-points, 0..4.
+    w.key("pairs").beginArray();
+    for (const std::int64_t n : s.pairs.pairs) w.value(static_cast<long long>(n));
+    w.endArray();
     w.key("score_a").value(s.score);
-    // An interval that runs to infinity (a score of 0 or 1) is written as null.
+    // An interval that runs to infinity (a score of 0 or 1) is written as null; an even
+    // score as 0, never -0.
     auto finite = [&w](double v) {
-        if (v == v && v < 1e300 && v > -1e300)
-            w.value(v);
+        if (std::isfinite(v))
+            w.value(v + 0.0);
         else
             w.null();
     };
@@ -200,6 +287,7 @@ std::string matchJson(const MatchSummary& s) {
     }
     w.key("moves").value(s.moves);
     w.key("seconds").value(s.seconds);
+    if (!s.error.empty()) w.key("errors").beginArray().value(s.error).endArray();
     w.endObject();
     return w.str();
 }

@@ -43,8 +43,12 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
     SeededComputer upper(options.level, options.budget, rng, digit, &result.digits);
     SeededComputer lowerComputer(options.level, options.budget, rng, digit, &result.digits);
     RandomPlayer random(rng);
-    Player* lower = options.lowerComputer ? static_cast<Player*>(&lowerComputer) : &random;
-    play.begin(first, lower, &upper);
+    Player& lower = options.lowerComputer ? static_cast<Player&>(lowerComputer) : random;
+    // Without opening moves nothing more is drawn, so such games stay as they always were.
+    int opened = 0;
+    OpeningPlayer openUpper(rng, opened, options.openings, upper);
+    OpeningPlayer openLower(rng, opened, options.openings, lower);
+    play.begin(first, &openLower, &openUpper);
     result.outcome = play.playToEnd(result.moves);
     list = play.record();
     for (int x = 0; x <= 9; ++x)
@@ -83,16 +87,13 @@ SelfplaySummary selfplay(const SelfplayOptions& options) {
         }
         summary.each.push_back(g);
 
-        if (options.records) {
+        if (options.records && summary.error.empty()) {
             const RecordHeader header{"selfplay seed " + std::to_string(options.seed) + " game " +
                                           std::to_string(game),
                                       upper, lower};
             const WriteResult written =
                 writeRecord(*options.records, selfplayRecordName(game), header, list);
-            if (!written.ok) {
-                summary.error = selfplayRecordName(game) + ": " + written.error;
-                break;
-            }
+            if (!written.ok) summary.error = selfplayRecordName(game) + ": " + written.error;
         }
     }
     summary.seconds = std::chrono::duration<double>(playing).count();
@@ -111,6 +112,7 @@ std::string selfplayJson(const SelfplaySummary& summary) {
     w.key("seconds").value(summary.seconds);
     w.key("moves_per_second")
         .value(summary.seconds > 0 ? static_cast<double>(summary.moves) / summary.seconds : 0.0);
+    if (!summary.error.empty()) w.key("errors").beginArray().value(summary.error).endArray();
     w.endObject();
     return w.str();
 }

@@ -23,6 +23,7 @@ struct SelfplayOptions {
     int level = 3;
     ThinkBudget budget;         // LEVEL4's, per move
     bool lowerComputer = false; // the lower side is the computer too, on the turned board
+    int openings = 0;           // seeded random moves that open each game, whoever makes them
     std::optional<std::filesystem::path> records; // folder for game-0001.棋譜, …
     std::optional<ReadPosition> start; // where every game begins, instead of the starting position
 };
@@ -49,6 +50,25 @@ class SeededComputer : public ComputerPlayer {
     std::vector<int>* digits_;
 };
 
+// The first moves of a game drawn at random, whichever side makes them, then the player
+// `then`. The openers of both sides share `played`, the opening moves made so far.
+class OpeningPlayer : public Player {
+  public:
+    OpeningPlayer(std::mt19937& rng, int& played, int count, Player& then)
+        : random_(rng), played_(played), count_(count), then_(then) {}
+    std::optional<PlayedMove> choose(Game& game, int side) override {
+        return played_++ < count_ ? random_.choose(game, side) : then_.choose(game, side);
+    }
+    bool isComputer() const override { return then_.isComputer(); }
+    std::string_view passText() const override { return then_.passText(); }
+
+  private:
+    RandomPlayer random_;
+    int& played_;
+    int count_;
+    Player& then_;
+};
+
 struct SelfplayGame {
     GameOutcome outcome = GameOutcome::Unfinished;
     int moves = 0;
@@ -65,14 +85,16 @@ struct SelfplaySummary {
     long long moves = 0;
     double seconds = 0;             // time spent playing, records not included
     std::vector<SelfplayGame> each; // one entry per game, in order
-    std::string error;              // a record that could not be written; the run stops there
+    std::string error;              // the first record that could not be written; none after it was
 };
 
 // Plays one game, number `game` (1-based) of the run with this seed; odd games open with the
-// lower side, even games with the upper side. `list` is left holding the game's moves.
+// lower side, even games with the upper side, and the first options.openings moves are drawn
+// from the game's generator. `list` is left holding the game's moves.
 SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList& list);
 
-// Plays options.games games and writes their records when asked.
+// Plays options.games games and writes their records when asked. A record that cannot be
+// written is named in `error`; the games go on, and no later record is attempted.
 SelfplaySummary selfplay(const SelfplayOptions& options);
 
 // The record's name without its extension: "game-0001".

@@ -7,6 +7,7 @@
 #include "tests/cli/run_cli.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zubeki::cli::test {
 namespace {
@@ -178,6 +179,159 @@ TEST(CliCommands, SelfplayIsFixedByItsSeedAndWritesRecordsThatReplay) {
     }
     EXPECT_TRUE(differs) << "another seed plays other games";
     EXPECT_EQ(readRecord(dir.path() / "a" / "game-0001.棋譜").header[2], "RANDOM");
+}
+
+// A refused line answers 2 with one line naming the problem and the help to read, never the
+// whole help; budgets and test bounds must be finite numbers (a budget of nan let LEVEL4 think
+// for ever) and the test's settings must make a test.
+TEST(CliCommands, RefusedLinesAnswerTwoWithOneLine) {
+    const std::string start = "6rbr/6brb/6rbr/9/9/9/RBR6/BRB6/RBR6 l - 0 1";
+    const std::vector<std::string> think = {"think", "--position", start, "--level", "4"};
+    const std::vector<std::string> match = {"match", "--a", "2", "--b", "1", "--games", "2"};
+    const auto with = [](std::vector<std::string> line, std::vector<std::string> more) {
+        for (std::string& m : more) line.push_back(std::move(m));
+        return line;
+    };
+    const struct {
+        std::vector<std::string> line;
+        std::string says;
+    } cases[] = {
+        {{}, "no command (see 'zubeki-cli --help')"},
+        {{"play"}, "unknown command 'play' (see 'zubeki-cli --help')"},
+        {with(think, {"--ms", "nan"}), "--ms must be 1..3600000 (see 'zubeki-cli think --help')"},
+        {with(think, {"--ms", "-nan"}), "--ms must be"},
+        {with(think, {"--ms", "inf"}), "--ms must be"},
+        {with(think, {"--ms=infinity"}), "--ms must be"},
+        {with(think, {"--ms", "1e400"}), "--ms must be"},
+        {{"selfplay", "--games", "1", "--level", "4", "--ms", "nan"}, "--ms must be"},
+        {{"selfplay", "--games", "1", "--openings", "101"}, "--openings must be 0..100"},
+        {with(match, {"--ms-a", "nan"}), "--ms must be 1..3600000 (-a)"},
+        {with(match, {"--ms-b", "-inf"}), "--ms must be 1..3600000 (-b)"},
+        {with(match, {"--games", "0"}), "option --games given twice"},
+        {{"match", "--a", "2", "--b", "1", "--games", "1000001"},
+         "--games must be 1..1000000 (see 'zubeki-cli match --help')"},
+        {with(match, {"--first-pair", "0"}), "--first-pair must be 1..1000000000"},
+        {with(match, {"--sprt", ""}), "--sprt is empty"},
+        {with(match, {"--sprt", "alpha=0.5,beta=0.5"}), "alpha + beta must be below 1"},
+        {with(match, {"--sprt", "alpha=0.6,beta=0.5"}), "alpha + beta must be below 1"},
+        {with(match, {"--sprt", "alpha=0"}), "alpha must be a number between 0 and 1"},
+        {with(match, {"--sprt", "beta=nan"}), "beta must be a number between 0 and 1"},
+        {with(match, {"--sprt", "elo1=inf"}), "elo1 must be a number, -4000..4000"},
+        {with(match, {"--sprt", "elo0=5,elo1=5"}), "elo0 must be below elo1"},
+        {with(match, {"--sprt", "elo0=0,elo0=1"}), "elo0 given twice"},
+        {with(match, {"--sprt", "elo0=0,,elo1=5"}), "--sprt has an empty item"},
+        {with(match, {"--sprt", "elo1=5,"}), "--sprt has an empty item"},
+        {with(match, {"--sprt", "gamma=1"}), "unknown item 'gamma'"},
+        {with(match, {"--sprt", "elo1"}), "'elo1' is not NAME=VALUE"},
+        {{"match", "--merge"}, "--merge needs a FILE"},
+        {{"match", "--merge", "a.json", "--a", "2"}, "--merge takes no --a"},
+        {{"match", "--merge", "a.json", "--sprt", "elo0=1,elo1=0"}, "elo0 must be below elo1"},
+    };
+    for (const auto& c : cases) {
+        std::string line;
+        for (const auto& a : c.line) line += a + " ";
+        SCOPED_TRACE(line);
+        const RunResult r = runProgram(c.line);
+        EXPECT_EQ(r.status, 2);
+        expectOneObject(r);
+        EXPECT_NE(r.out.find("\"error\":"), std::string::npos);
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_EQ(r.err.rfind("zubeki-cli: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("--help')"), std::string::npos) << r.err;
+    }
+}
+
+// A records folder that cannot take a file is refused before the first game, not found out
+// after the last. /proc refuses even the superuser; a read-only folder refuses others.
+TEST(CliCommands, ARecordsFolderThatCannotBeWrittenIsRefusedBeforeAnyGame) {
+    TempFolder dir("unwritable");
+    const fs::path readOnly = dir.path() / "read-only";
+    fs::create_directories(readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+    std::vector<std::string> folders;
+    if (::access(readOnly.c_str(), W_OK) != 0) folders.push_back(readOnly.string());
+    if (fs::is_directory("/proc/self")) folders.push_back("/proc/self");
+    if (folders.empty()) GTEST_SKIP() << "no folder here refuses this user";
+    for (const std::string& folder : folders) {
+        for (const auto& line : std::vector<std::vector<std::string>>{
+                 {"selfplay", "--games", "2", "--level", "1", "--records", folder},
+                 {"match", "--a", "2", "--b", "1", "--games", "2", "--records", folder}}) {
+            SCOPED_TRACE(line[0] + " " + folder);
+            const RunResult r = runProgram(line);
+            EXPECT_EQ(r.status, 2);
+            EXPECT_EQ(r.out.rfind("{\"error\":\"cannot write records in " + folder, 0), 0u)
+                << r.out;
+            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(readOnly));
+}
+
+// A record that fails after the probe (a folder stands where the second one goes) is named on
+// standard error and under "errors"; every game is still played and counted, the records
+// before it are written, none after it, and the status is 2.
+TEST(CliCommands, ARecordThatFailsLateLeavesTheResultPrinted) {
+    const struct {
+        std::vector<std::string> line;
+        const char* prefix;
+    } cases[] = {
+        {{"selfplay", "--games", "4", "--level", "1"}, "game-000"},
+        {{"match", "--a", "2", "--b", "1", "--games", "4", "--concurrency", "2"}, "match-000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line[0]);
+        TempFolder dir("late-" + c.line[0]);
+        const auto record = [&](int n) {
+            return dir.path() / (c.prefix + std::to_string(n) + ".棋譜");
+        };
+        fs::create_directories(record(2) / "taken");
+        std::vector<std::string> line = c.line;
+        line.push_back("--records");
+        line.push_back(dir.path().string());
+        const RunResult r = runProgram(line);
+        EXPECT_EQ(r.status, 2);
+        expectOneObject(r);
+        EXPECT_EQ(r.out.rfind("{\"games\":4,", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find(",\"errors\":[\"" + std::string(c.prefix) + "2: "), std::string::npos)
+            << r.out;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_NE(r.err.find(std::string(c.prefix) + "2: "), std::string::npos) << r.err;
+        EXPECT_TRUE(readRecord(record(1)).ok);
+        EXPECT_FALSE(fs::exists(record(3)));
+    }
+}
+
+// The computer against itself thinks alike in every game with a node budget: only the seeded
+// opening moves tell one seed's games from another's. Without them (--openings 0) seeds 1 and
+// 2 play the very same games.
+TEST(CliCommands, SelfplayOfTheComputerAgainstItselfVariesWithTheSeed) {
+    TempFolder dir("selfplay-seeds");
+    const auto play = [&](const std::string& seed, const std::string& openings) {
+        const fs::path folder = dir.path() / (seed + "-" + openings);
+        std::vector<std::string> line = {
+            "selfplay", "--games", "3",       "--seed",   seed,        "--level",      "4",
+            "--nodes",  "200",     "--lower", "computer", "--records", folder.string()};
+        if (!openings.empty()) {
+            line.push_back("--openings");
+            line.push_back(openings);
+        }
+        EXPECT_EQ(runProgram(line).status, 0);
+        std::vector<std::string> games;
+        for (int game = 1; game <= 3; ++game) {
+            const ReadResult read = readRecord(folder / (selfplayRecordName(game) + ".棋譜"));
+            std::string moves;
+            for (int n = 1; n <= read.moves.RECORD_LEN; ++n)
+                moves += formatMoveLine(read.moves, n) + "\n";
+            games.push_back(moves);
+        }
+        return games;
+    };
+    const auto one = play("1", ""), two = play("2", "");
+    EXPECT_NE(one[0], two[0]);
+    EXPECT_NE(one[0], one[2]) << "games 1 and 3 both open with the lower side";
+    EXPECT_EQ(play("1", "4"), one) << "4 opening moves by default";
+    EXPECT_EQ(play("1", "0")[0], play("2", "0")[0]);
 }
 
 } // namespace
