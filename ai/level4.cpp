@@ -1,8 +1,14 @@
 #include "ai/level4.h"
 
+#include "ai/level4_table.h"
+
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace zubeki {
@@ -70,20 +76,6 @@ int sideTerms(const Position& p, Mover side, const GroupScan& groups) {
     return v;
 }
 
-// One slot of the transposition table: 16 bytes.
-struct Entry {
-    std::uint64_t key;
-    std::int16_t score;
-    std::uint16_t generation;
-    std::uint8_t from;
-    std::uint8_t to;
-    std::int8_t depth;
-    std::uint8_t flags; // bound in bits 0..1, promotion in bit 2
-};
-static_assert(sizeof(Entry) == 16);
-
-enum Bound : std::uint8_t { kNone = 0, kUpper = 1, kLower = 2, kExact = 3 };
-
 constexpr int kMaxPly = Level4Search::kMaxDepth + 4;
 constexpr int kInfinity = Level4Search::kWinScore + 1;
 
@@ -119,56 +111,37 @@ int level4Evaluate(const Position& p, GroupScan& mine, GroupScan& theirs) {
     return evaluateWith(p, mine, theirs);
 }
 
-struct Level4Search::Impl {
-    std::vector<Entry> table;
-    std::uint64_t mask = 0;
+namespace {
+
+// A root move with its score and the line the table holds after it.
+struct RootLine {
+    Move move{};
+    int score = 0;
+    int depth = 0;
+    int seldepth = 0;
+    PlayedMove pv[kMaxPly];
+    int pvLength = 0;
+};
+
+// What every thread of one search reads. The caller's thread sets it up before the helpers
+// are woken and leaves it alone until they have stopped; only the table and the two counters
+// below change while they run.
+struct Shared {
+    explicit Shared(int megabytes) : table(megabytes) {}
+
+    Table table;
     std::uint16_t generation = 0;
-
-    Position pos;
-    Ply plies[kMaxPly];
-    GroupScan enemy;
-    GroupScan scanA;
-    int history[kSquares][kSquares];
-
-    Level4Limits limits;
+    Position root;
+    int maxDepth = Level4Search::kMaxDepth;
     // The game's earlier positions, with a filter of their keys' low bits so that most
     // nodes need not look through them.
     const std::uint64_t* seen = nullptr;
     int seenCount = 0;
     std::uint64_t seenFilter[kHistoryFilterWords] = {};
-    std::uint64_t path[kMaxPly + 1] = {};
-    int contempt = kContempt;
-    double started = 0;
-    std::uint64_t nodes = 0;
-    bool stopped = false;
-    bool budgetsOn = false; // after the one-move search
-    Move rootBest{};
-    int rootScore = 0;
-    bool rootImproved = false;
+    int contempt = Level4Search::kContempt;
 
-    explicit Impl(int megabytes) {
-        std::size_t entries = 1;
-        const std::size_t wanted =
-            static_cast<std::size_t>(megabytes < 1 ? 1 : megabytes) * 1024 * 1024 / sizeof(Entry);
-        while (entries * 2 <= wanted) entries *= 2;
-        table.assign(entries, Entry{});
-        mask = entries - 1;
-    }
-
-    void newSearch(const Level4Limits& l) {
-        limits = l;
-        nodes = 0;
-        stopped = false;
-        budgetsOn = false;
-        // Entries of another generation count as empty: every search starts afresh.
-        if (++generation == 0) {
-            std::memset(table.data(), 0, table.size() * sizeof(Entry));
-            generation = 1;
-        }
-        std::memset(history, 0, sizeof history);
-        for (Ply& p : plies) p.killer[0] = p.killer[1] = Move{};
-        started = limits.clock();
-    }
+    alignas(64) std::atomic<bool> abort{false};            // the helpers stop at their next node
+    alignas(64) std::atomic<std::uint64_t> helperNodes{0}; // added to every 1024 nodes
 
     void setHistory(const Level4History& h) {
         seen = h.keys;
@@ -179,6 +152,49 @@ struct Level4Search::Impl {
             seenFilter[bit >> 6] |= std::uint64_t{1} << (bit & 63);
         }
     }
+};
+
+// One thread's search: its own board, plies, history, killers and group scans. Worker 0 runs
+// on the caller's thread, keeps the budgets and searches the root moves it is told to.
+struct Worker {
+    Worker(Shared& s, int i) : shared(s), index(i) {}
+
+    Shared& shared;
+    const int index;
+
+    Position pos;
+    Ply plies[kMaxPly];
+    GroupScan enemy;
+    GroupScan scanA;
+    int history[kSquares][kSquares];
+    std::uint64_t path[kMaxPly + 1] = {};
+    std::uint64_t nodes = 0;
+    std::uint64_t published = 0; // of a helper's nodes, added to shared.helperNodes
+    int seldepth = 0;
+    bool stopped = false;
+
+    // Worker 0 only.
+    const Level4Limits* limits = nullptr;
+    double started = 0;
+    bool budgetsOn = false;        // after the one-move search
+    std::uint64_t helperNodes = 0; // the helpers' nodes at the last poll
+    Move rootBest{};
+    int rootScore = 0;
+    bool rootImproved = false;
+    Move excluded[Level4Search::kMaxMultiPV] = {}; // root moves already given a line
+    int excludedCount = 0;
+
+    void reset() {
+        nodes = 0;
+        published = 0;
+        helperNodes = 0;
+        seldepth = 0;
+        stopped = false;
+        budgetsOn = false;
+        excludedCount = 0;
+        std::memset(history, 0, sizeof history);
+        for (Ply& p : plies) p.killer[0] = p.killer[1] = Move{};
+    }
 
     // Has the line come back to a position of its own or of the game's? Only positions with
     // the same side to move can match, and the key tells the side.
@@ -187,42 +203,36 @@ struct Level4Search::Impl {
         for (int i = ply - 2; i >= 0; i -= 2)
             if (path[i] == k) return true;
         const std::uint64_t bit = k & (kHistoryFilterWords * 64 - 1);
-        if ((seenFilter[bit >> 6] >> (bit & 63) & 1u) == 0) return false;
-        for (int i = 0; i < seenCount; ++i)
-            if (seen[i] == k) return true;
+        if ((shared.seenFilter[bit >> 6] >> (bit & 63) & 1u) == 0) return false;
+        for (int i = 0; i < shared.seenCount; ++i)
+            if (shared.seen[i] == k) return true;
         return false;
     }
 
     // A repetition for the side to move at `ply`: the searching side moves at even plies.
-    int repetitionScore(int ply) const { return ply % 2 == 0 ? -contempt : contempt; }
+    int repetitionScore(int ply) const { return ply % 2 == 0 ? -shared.contempt : shared.contempt; }
 
     void poll() {
-        if (limits.stop && limits.stop->load(std::memory_order_relaxed)) stopped = true;
-        if (budgetsOn && limits.timeMs > 0 && limits.clock() - started >= limits.timeMs)
+        if (index != 0) {
+            shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
+            published = nodes;
+            return;
+        }
+        if (limits->stop && limits->stop->load(std::memory_order_relaxed)) stopped = true;
+        if (budgetsOn && limits->timeMs > 0 && limits->clock() - started >= limits->timeMs)
             stopped = true;
+        helperNodes = shared.helperNodes.load(std::memory_order_relaxed);
     }
 
     static int toTable(int s, int ply) {
-        if (isWinScore(s)) return s + ply;
-        if (isLossScore(s)) return s - ply;
+        if (Level4Search::isWinScore(s)) return s + ply;
+        if (Level4Search::isLossScore(s)) return s - ply;
         return s;
     }
     static int fromTable(int s, int ply) {
-        if (isWinScore(s)) return s - ply;
-        if (isLossScore(s)) return s + ply;
+        if (Level4Search::isWinScore(s)) return s - ply;
+        if (Level4Search::isLossScore(s)) return s + ply;
         return s;
-    }
-
-    void store(int depth, int ply, int score, Bound bound, Move m) {
-        Entry& e = table[pos.key() & mask];
-        if (e.generation == generation && e.key != pos.key() && e.depth > depth) return;
-        e.key = pos.key();
-        e.score = static_cast<std::int16_t>(toTable(score, ply));
-        e.generation = generation;
-        e.from = m.from;
-        e.to = m.to;
-        e.depth = static_cast<std::int8_t>(depth);
-        e.flags = static_cast<std::uint8_t>(bound | (m.promote ? 4 : 0));
     }
 
     // Threatening a capture: the destination takes one of the two liberties of an enemy
@@ -269,34 +279,46 @@ struct Level4Search::Impl {
         }
     }
 
+    bool isExcluded(Move m) const {
+        for (int i = 0; i < excludedCount; ++i)
+            if (excluded[i] == m) return true;
+        return false;
+    }
+
     int search(int depth, int alpha, int beta, int ply) {
         if ((++nodes & 1023) == 0) poll();
-        if (budgetsOn && limits.nodes != 0 && nodes >= limits.nodes) stopped = true;
+        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) stopped = true;
+        if (shared.abort.load(std::memory_order_relaxed)) stopped = true;
         if (stopped) return 0;
-        if (ply > 0 && pos.movesPlayed() >= kMoveLimit) return 0; // unfinished: a draw
+        if (ply > seldepth) seldepth = ply;
+        if (ply > 0 && pos.movesPlayed() >= Level4Search::kMoveLimit) return 0; // a draw
         path[ply] = pos.key();
         if (ply > 0 && repeated(ply)) return repetitionScore(ply);
 
+        // The root's later lines leave out the moves that have theirs already; each of the
+        // rest is asked whether it wins at once.
+        const bool excluding = ply == 0 && excludedCount > 0;
+
         // A win in one ends the line: nothing can be better.
         pos.scanGroups(other(pos.toMove()), enemy);
-        if (pos.findWin(enemy, ply == 0 ? &rootBest : nullptr)) {
+        if (!excluding && pos.findWin(enemy, ply == 0 ? &rootBest : nullptr)) {
             if (ply == 0) rootImproved = true;
-            return kWinScore - (ply + 1);
+            seldepth = std::max(seldepth, ply + 1);
+            return Level4Search::kWinScore - (ply + 1);
         }
         if (depth <= 0 || ply >= kMaxPly - 1) return evaluateWith(pos, scanA, enemy);
 
         // The table says nothing about lines that run into the move limit.
-        const bool tableUsable = pos.movesPlayed() + depth < kMoveLimit;
+        const bool tableUsable = pos.movesPlayed() + depth < Level4Search::kMoveLimit;
         Move tableMove{};
         if (tableUsable) {
-            const Entry& e = table[pos.key() & mask];
-            if (e.generation == generation && e.key == pos.key()) {
-                tableMove = Move{e.from, e.to, static_cast<std::uint8_t>(e.flags >> 2 & 1u), 0};
+            Table::Hit e;
+            if (shared.table.probe(pos.key(), shared.generation, e)) {
+                tableMove = e.move;
                 const int s = fromTable(e.score, ply);
-                const int bound = e.flags & 3;
                 if (ply > 0 && e.depth >= depth &&
-                    (bound == kExact || (bound == kLower && s >= beta) ||
-                     (bound == kUpper && s <= alpha)))
+                    (e.bound == kExact || (e.bound == kLower && s >= beta) ||
+                     (e.bound == kUpper && s <= alpha)))
                     return s;
             }
         }
@@ -316,25 +338,34 @@ struct Level4Search::Impl {
         const int alphaIn = alpha;
         int best = -kInfinity;
         Move bestMove = p.moves.moves[0];
+        int tried = 0;
         for (int i = 0; i < p.moves.size; ++i) {
             pickNext(p, i);
             const Move m = p.moves.moves[i];
+            if (excluding && isExcluded(m)) continue;
             const bool quiet = p.order[i] < kOrderQuiet;
-            pos.make(m, p.undo);
             int s;
-            if (i == 0) {
-                s = -search(depth - 1, -beta, -alpha, ply + 1);
+            if (excluding && pos.moveWins(m)) {
+                s = Level4Search::kWinScore - 1;
+                seldepth = std::max(seldepth, 1);
             } else {
-                // Late quiet moves are first looked at less deeply; a checked side has
-                // few moves and gets them all in full, and so does a move that checks.
-                int r = 0;
-                if (depth >= 3 && i >= 3 && quiet && !p.undo.restricted && !pos.restricted())
-                    r = (depth >= 5 && i >= 10) ? 2 : 1;
-                s = -search(depth - 1 - r, -alpha - 1, -alpha, ply + 1);
-                if (s > alpha && r > 0) s = -search(depth - 1, -alpha - 1, -alpha, ply + 1);
-                if (s > alpha && s < beta) s = -search(depth - 1, -beta, -alpha, ply + 1);
+                pos.make(m, p.undo);
+                if (tried == 0) {
+                    s = -search(depth - 1, -beta, -alpha, ply + 1);
+                } else {
+                    // Late quiet moves are first looked at less deeply; a checked side has
+                    // few moves and gets them all in full, and so does a move that checks.
+                    int r = 0;
+                    if (depth >= 3 && tried >= 3 && quiet && !p.undo.restricted &&
+                        !pos.restricted())
+                        r = (depth >= 5 && tried >= 10) ? 2 : 1;
+                    s = -search(depth - 1 - r, -alpha - 1, -alpha, ply + 1);
+                    if (s > alpha && r > 0) s = -search(depth - 1, -alpha - 1, -alpha, ply + 1);
+                    if (s > alpha && s < beta) s = -search(depth - 1, -beta, -alpha, ply + 1);
+                }
+                pos.unmake(m, p.undo);
             }
-            pos.unmake(m, p.undo);
+            ++tried;
             if (stopped) return 0;
             if (s > best) {
                 best = s;
@@ -363,17 +394,245 @@ struct Level4Search::Impl {
                 }
             }
         }
-        if (tableUsable) {
+        // A root searched without some of its moves has no score of its own to keep.
+        if (tableUsable && !excluding) {
             const Bound b = best >= beta ? kLower : (best > alphaIn ? kExact : kUpper);
-            store(depth, ply, best, b, bestMove);
+            shared.table.store(pos.key(), shared.generation, depth, toTable(best, ply), b,
+                               bestMove);
         }
         return best;
     }
+
+    // A helper deepens on its own from one iteration past the caller's first (every other
+    // helper one further still), so that the threads spread over the tree and leave in the
+    // table what the others will want next.
+    void runHelper() {
+        reset();
+        pos = shared.root;
+        for (int depth = 2 + index % 2; depth <= shared.maxDepth && !stopped; ++depth)
+            search(depth, -kInfinity, kInfinity, 0);
+        shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
+        published = nodes;
+    }
 };
 
-Level4Search::Level4Search(int tableMegabytes) : impl_(std::make_unique<Impl>(tableMegabytes)) {}
+PlayedMove playedOf(const Position& p, Move m) {
+    const std::int8_t before = p.at(m.from);
+    return PlayedMove{xOf(m.from),        yOf(m.from),
+                      xOf(m.to),          yOf(m.to),
+                      gameCodeOf(before), gameCodeOf(m.promote ? promotedOf(before) : before)};
+}
+
+bool contains(const MoveList& list, Move m) {
+    for (int i = 0; i < list.size; ++i)
+        if (list.moves[i] == m) return true;
+    return false;
+}
+
+// Best first; equal scores keep their order.
+void sortByScore(RootLine* lines, int n) {
+    for (int i = 1; i < n; ++i)
+        for (int j = i; j > 0 && lines[j].score > lines[j - 1].score; --j)
+            std::swap(lines[j], lines[j - 1]);
+}
+
+} // namespace
+
+struct Level4Search::Impl {
+    Shared shared;
+    std::unique_ptr<Worker> main;
+    std::vector<std::unique_ptr<Worker>> helpers;
+    std::vector<std::thread> threads;
+    std::mutex mutex;
+    std::condition_variable wake; // a new search for the helpers, or the end
+    std::condition_variable idle; // the last helper has stopped
+    std::uint64_t job = 0;
+    int running = 0;
+    bool quit = false;
+
+    RootLine lines[kMaxMultiPV]; // the lines the search answers with, best first
+    int lineCount = 0;
+    RootLine fresh[kMaxMultiPV]; // the iteration under way
+    MoveList pvMoves;
+    GroupScan pvScan;
+    Level4Report report;
+
+    Impl(int megabytes, int threadCount)
+        : shared(megabytes), main(std::make_unique<Worker>(shared, 0)) {
+        setThreads(threadCount);
+    }
+    ~Impl() { endThreads(); }
+
+    void endThreads() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            quit = true;
+        }
+        wake.notify_all();
+        for (std::thread& t : threads) t.join();
+        threads.clear();
+        helpers.clear();
+        quit = false;
+    }
+
+    void setThreads(int n) {
+        n = std::clamp(n, 1, kMaxThreads);
+        if (n == static_cast<int>(helpers.size()) + 1) return;
+        endThreads();
+        helpers.reserve(static_cast<std::size_t>(n - 1));
+        threads.reserve(static_cast<std::size_t>(n - 1));
+        for (int i = 1; i < n; ++i) {
+            helpers.push_back(std::make_unique<Worker>(shared, i));
+            Worker* w = helpers.back().get();
+            threads.emplace_back([this, w, from = job] { helperLoop(*w, from); });
+        }
+    }
+
+    void helperLoop(Worker& w, std::uint64_t done) {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            wake.wait(lock, [&] { return quit || job != done; });
+            if (quit) return;
+            done = job;
+            lock.unlock();
+            w.runHelper();
+            lock.lock();
+            if (--running == 0) idle.notify_all();
+        }
+    }
+
+    void startHelpers() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            running = static_cast<int>(helpers.size());
+            ++job;
+        }
+        wake.notify_all();
+    }
+
+    void stopHelpers() {
+        shared.abort.store(true, std::memory_order_relaxed);
+        std::unique_lock<std::mutex> lock(mutex);
+        idle.wait(lock, [&] { return running == 0; });
+    }
+
+    std::uint64_t nodes() const {
+        return main->nodes + shared.helperNodes.load(std::memory_order_relaxed);
+    }
+
+    // The line after the root move as the table holds it, checked move by move against the
+    // rules: it ends at a win, a second pass, the move limit, a position it has been through,
+    // a table miss or a move that is not legal there, or past the depth searched (the
+    // horizon's win in one included) or the plies a forced result takes.
+    void extractPv(RootLine& l) {
+        int length = l.depth + 1;
+        if (isWinScore(l.score) || isLossScore(l.score))
+            length = std::min(length, kWinScore - std::abs(l.score));
+        Position walk = main->pos;
+        std::uint64_t keys[kMaxPly + 1];
+        int seen = 0;
+        keys[seen++] = walk.key();
+        auto repeats = [&](std::uint64_t k) {
+            return std::find(keys, keys + seen, k) != keys + seen;
+        };
+        Undo u;
+        Move m = l.move;
+        l.pvLength = 0;
+        for (;;) {
+            l.pv[l.pvLength++] = playedOf(walk, m);
+            const bool wins = walk.moveWins(m);
+            walk.make(m, u);
+            if (wins || l.pvLength >= length || walk.movesPlayed() >= kMoveLimit ||
+                repeats(walk.key()))
+                return;
+            keys[seen++] = walk.key();
+            walk.generate(pvMoves);
+            if (pvMoves.size == 0) {
+                if (walk.passCount() > 0) return;
+                l.pv[l.pvLength++] = PlayedMove{};
+                walk.makePass(u);
+                if (l.pvLength >= length || repeats(walk.key())) return;
+                keys[seen++] = walk.key();
+                walk.generate(pvMoves);
+                if (pvMoves.size == 0) return;
+            }
+            // The search takes a win in one without keeping a table move for it.
+            walk.scanGroups(other(walk.toMove()), pvScan);
+            if (walk.findWin(pvScan, &m)) continue;
+            Table::Hit e;
+            if (!shared.table.probe(walk.key(), shared.generation, e) || !contains(pvMoves, e.move))
+                return;
+            m = e.move;
+        }
+    }
+
+    void send(const Level4Limits& limits, bool final) {
+        report.lines.resize(static_cast<std::size_t>(lineCount));
+        for (int i = 0; i < lineCount; ++i) {
+            const RootLine& l = lines[i];
+            Level4Line& out = report.lines[static_cast<std::size_t>(i)];
+            out.multipv = i + 1;
+            out.depth = l.depth;
+            out.seldepth = l.seldepth;
+            out.score = l.score;
+            out.pv.assign(l.pv, l.pv + l.pvLength);
+        }
+        report.nodes = nodes();
+        report.ms = limits.clock() - main->started;
+        report.hashfull = shared.table.permille(shared.generation);
+        report.final = final;
+        (*limits.report)(report);
+    }
+
+    // The first line made to begin with `best` (a stopped iteration's new best move), the
+    // others kept in their order behind it.
+    void putFirst(Move best, int score, int depth, int count) {
+        RootLine first;
+        first.move = best;
+        first.score = score;
+        first.depth = depth;
+        first.seldepth = main->seldepth;
+        extractPv(first);
+        int kept = 0;
+        for (int i = 0; i < lineCount && kept < count - 1; ++i)
+            if (!(lines[i].move == best)) fresh[kept++] = lines[i];
+        lines[0] = first;
+        for (int i = 0; i < kept; ++i) lines[i + 1] = fresh[i];
+        lineCount = kept + 1;
+    }
+
+    // A stopped iteration that gave `done` lines of its own: they go first, then the last
+    // iteration's lines for the other moves.
+    void mergeStopped(int done, int count) {
+        sortByScore(fresh, done);
+        int n = done;
+        for (int i = 0; i < lineCount && n < count; ++i) {
+            bool had = false;
+            for (int j = 0; j < done; ++j) had = had || fresh[j].move == lines[i].move;
+            if (!had) fresh[n++] = lines[i];
+        }
+        for (int i = 0; i < n; ++i) lines[i] = fresh[i];
+        lineCount = n;
+    }
+};
+
+Level4Search::Level4Search(int tableMegabytes, int threads)
+    : impl_(std::make_unique<Impl>(tableMegabytes, threads)) {}
 
 Level4Search::~Level4Search() = default;
+
+void Level4Search::setThreads(int n) {
+    impl_->setThreads(n);
+}
+
+int Level4Search::threads() const {
+    return static_cast<int>(impl_->helpers.size()) + 1;
+}
+
+void Level4Search::setTableMegabytes(int megabytes) {
+    impl_->shared.table.resize(megabytes);
+    impl_->shared.generation = 0;
+}
 
 std::uint64_t level4PositionKey(const GameState& 局面, Mover side) {
     return Position::from(局面, side, 0).key();
@@ -382,49 +641,105 @@ std::uint64_t level4PositionKey(const GameState& 局面, Mover side) {
 Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int movesPlayed,
                                   const Level4Limits& limits, const Level4History& history) {
     Impl& I = *impl_;
-    I.newSearch(limits);
-    I.pos = Position::from(局面, side, movesPlayed);
-    I.setHistory(history);
+    Shared& S = I.shared;
+    Worker& W = *I.main;
+    // Entries of another generation count as empty: every search starts afresh.
+    if (++S.generation == 0) {
+        S.table.clear();
+        S.generation = 1;
+    }
+    W.reset();
+    W.limits = &limits;
+    W.started = limits.clock();
+    S.root = Position::from(局面, side, movesPlayed);
+    W.pos = S.root;
+    S.setHistory(history);
     // The more often the game has been here already, the less a repetition is worth: a
     // side that keeps coming back looks harder for another way.
     int returns = 0;
-    for (int i = 0; i < I.seenCount; ++i) returns += I.seen[i] == I.pos.key() ? 1 : 0;
-    I.contempt = std::min(kContempt * (1 + returns), kMaxContempt);
+    for (int i = 0; i < S.seenCount; ++i) returns += S.seen[i] == S.root.key() ? 1 : 0;
+    S.contempt = std::min(kContempt * (1 + returns), kMaxContempt);
+    S.maxDepth = limits.depth > 0 && limits.depth < kMaxDepth ? limits.depth : kMaxDepth;
+    S.abort.store(false, std::memory_order_relaxed);
+    S.helperNodes.store(0, std::memory_order_relaxed);
+    const bool reporting = limits.report != nullptr && *limits.report;
 
     Level4Move answer;
-    Ply& root = I.plies[0];
-    I.pos.generate(root.moves);
-    if (root.moves.size == 0) return answer; // a pass
+    Ply& root = W.plies[0];
+    W.pos.generate(root.moves);
+    if (root.moves.size == 0) {
+        // A pass.
+        if (reporting) {
+            I.lines[0] = RootLine{};
+            I.lines[0].pvLength = 1;
+            I.lineCount = 1;
+            I.send(limits, true);
+        }
+        return answer;
+    }
 
-    const int maxDepth = limits.depth > 0 && limits.depth < kMaxDepth ? limits.depth : kMaxDepth;
+    const int count = std::min(std::clamp(limits.multiPV, 1, kMaxMultiPV), root.moves.size);
     Move best = root.moves.moves[0];
     int bestScore = 0;
     int completed = 0;
-    I.poll(); // a stop asked for before the search began
-    for (int depth = 1; depth <= maxDepth && !I.stopped; ++depth) {
-        I.rootImproved = false;
-        const int s = I.search(depth, -kInfinity, kInfinity, 0);
-        if (I.stopped) {
-            // A stopped iteration still counts once the previous best has been searched
-            // again and something has beaten it.
-            if (I.rootImproved && depth > 1) best = I.rootBest;
+    I.lineCount = 0;
+    bool helping = false;
+    W.poll(); // a stop asked for before the search began
+    for (int depth = 1; depth <= S.maxDepth && !W.stopped; ++depth) {
+        W.seldepth = 0;
+        W.excludedCount = 0;
+        int done = 0;
+        for (; done < count; ++done) {
+            W.rootImproved = false;
+            const int s = W.search(depth, -kInfinity, kInfinity, 0);
+            if (W.stopped) break;
+            RootLine& l = I.fresh[done];
+            l.move = W.rootBest;
+            l.score = s;
+            l.depth = depth;
+            l.seldepth = W.seldepth;
+            if (reporting) I.extractPv(l);
+            W.excluded[W.excludedCount++] = W.rootBest;
+        }
+        if (W.stopped) {
+            if (done == 0) {
+                // A stopped iteration still counts once the previous best has been searched
+                // again and something has beaten it.
+                if (W.rootImproved && depth > 1) best = W.rootBest;
+            } else {
+                // Its first lines are whole.
+                I.mergeStopped(done, count);
+                best = I.lines[0].move;
+                bestScore = I.lines[0].score;
+                completed = depth;
+            }
             break;
         }
-        best = I.rootBest;
-        bestScore = s;
+        sortByScore(I.fresh, count);
+        for (int i = 0; i < count; ++i) I.lines[i] = I.fresh[i];
+        I.lineCount = count;
+        best = I.lines[0].move;
+        bestScore = I.lines[0].score;
         completed = depth;
-        I.budgetsOn = true;
+        W.budgetsOn = true;
+        if (reporting) I.send(limits, false);
+        const int s = bestScore;
         // A forced result within the depth searched cannot change any more.
         if ((isWinScore(s) || isLossScore(s)) && kWinScore - (s < 0 ? -s : s) <= depth) break;
         if (root.moves.size == 1) break;
         // The next iteration takes a few times as long as this one: do not start what
         // cannot finish.
-        if (limits.timeMs > 0 && limits.clock() - I.started >= limits.timeMs * 0.5) break;
+        if (limits.timeMs > 0 && limits.clock() - W.started >= limits.timeMs * 0.5) break;
+        if (!helping && !I.helpers.empty() && depth < S.maxDepth) {
+            I.startHelpers();
+            helping = true;
+        }
     }
+    if (helping) I.stopHelpers();
 
     const int fromSq = best.from;
     const int toSq = best.to;
-    const std::int8_t before = I.pos.at(fromSq);
+    const std::int8_t before = W.pos.at(fromSq);
     answer.found = true;
     answer.移動元X = xOf(fromSq);
     answer.移動元Y = yOf(fromSq);
@@ -434,7 +749,13 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
     answer.移動駒 = gameCodeOf(best.promote ? promotedOf(before) : before);
     answer.score = bestScore;
     answer.depth = completed;
-    answer.nodes = I.nodes;
+    answer.seldepth = I.lineCount > 0 ? I.lines[0].seldepth : W.seldepth;
+    answer.nodes = I.nodes();
+    if (reporting) {
+        if (I.lineCount == 0 || !(I.lines[0].move == best))
+            I.putFirst(best, bestScore, completed, count);
+        I.send(limits, true);
+    }
     return answer;
 }
 

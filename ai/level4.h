@@ -1,19 +1,44 @@
 #pragma once
 
 // LEVEL4: iterative deepening alpha-beta (principal variation search) over the real rules,
-// with a transposition table, for either side. No Qt; meant to run on a worker thread.
+// with a transposition table, for either side, on one thread or several sharing the table.
+// No Qt; meant to run on a worker thread.
 
 #include "ai/clock.h"
 #include "ai/level4_position.h"
+#include "game/squares.h"
 #include "game/state.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace zubeki {
 
 using level4::Mover;
+
+// One line of what the search reports: a root move, its score and the moves it expects after it.
+struct Level4Line {
+    int multipv = 1;            // 1: the best move
+    int depth = 0;              // the iteration that scored this line
+    int seldepth = 0;           // the deepest ply that iteration reached
+    int score = 0;              // for the side to move, as Level4Move::score
+    std::vector<PlayedMove> pv; // from the root; a side without a move plays the pass (zeros)
+};
+
+// What the search has found so far: after each finished iteration, and once at the end.
+struct Level4Report {
+    std::vector<Level4Line> lines; // best first
+    std::uint64_t nodes = 0;       // over all threads
+    double ms = 0;                 // since the search began, on the limits' clock
+    int hashfull = 0;              // permille of the table this search has written
+    bool final = false;            // the last report: line 1 begins with the move answered
+};
+
+// Called on the thread that called bestMove, never on a helper thread.
+using Level4Reporter = std::function<void(const Level4Report&)>;
 
 // How long LEVEL4 may think. Any mix of budgets may be given; the first one used up ends
 // the search. Budgets are only looked at once the one-move search is complete, so a win in
@@ -24,7 +49,12 @@ struct Level4Limits {
     std::uint64_t nodes = 0; // 0: no node budget (alone, the search is deterministic)
     int depth = 0;           // 0: up to Level4Search::kMaxDepth
     const std::atomic<bool>* stop = nullptr; // set from another thread to stop at once
-    SearchClock clock{};
+    SearchClock clock{};                     // read by the calling thread only
+    int multiPV = 1; // 1..8 best root moves, each with its line; 1 costs nothing more
+    // Called after each finished iteration and once at the end; null: no reports (and no
+    // clock reads for them). A pointer, so that limits stay cheap to copy; it must outlive
+    // the search.
+    const Level4Reporter* report = nullptr;
 };
 
 // What LEVEL4 answers. Squares are board squares 1..9, codes the game's codes.
@@ -34,11 +64,12 @@ struct Level4Move {
     int 移動元Y = 0;
     int 移動先X = 0;
     int 移動先Y = 0;
-    int 移動前駒 = EMPTY; // the code on the source square
-    int 移動駒 = EMPTY;   // the code it will stand with (promoted or not)
-    int score = 0;        // for the mover; a win in n plies is kWinScore - n, a loss negated
-    int depth = 0;        // deepest iteration completed
-    std::uint64_t nodes = 0;
+    int 移動前駒 = EMPTY;    // the code on the source square
+    int 移動駒 = EMPTY;      // the code it will stand with (promoted or not)
+    int score = 0;           // for the mover; a win in n plies is kWinScore - n, a loss negated
+    int depth = 0;           // deepest iteration completed
+    int seldepth = 0;        // the deepest ply that iteration reached
+    std::uint64_t nodes = 0; // over all threads
 
     bool pass() const { return !found; }
 };
@@ -64,18 +95,30 @@ class Level4Search {
     // What a repeated position is worth to the searching side: a draw it does not want.
     static constexpr int kContempt = 40;
     static constexpr int kMaxContempt = 400;
+    static constexpr int kMaxThreads = 256;
+    static constexpr int kMaxMultiPV = 8;
 
-    // The transposition table (a power of two of 16-byte entries within the size) and all
-    // working space are allocated here, once; a search allocates nothing.
-    explicit Level4Search(int tableMegabytes = 16);
+    // The transposition table (a power of two of 16-byte entries within the size, 1..1024 MB),
+    // the working space and the helper threads are made here, once; a search allocates
+    // nothing (but the lines it reports, the first time it reports that many).
+    explicit Level4Search(int tableMegabytes = 16, int threads = 1);
     ~Level4Search();
     Level4Search(const Level4Search&) = delete;
     Level4Search& operator=(const Level4Search&) = delete;
 
+    // 1..kMaxThreads threads search together: the caller's and helpers, which are started
+    // here and wait for searches. Not while a search runs.
+    void setThreads(int n);
+    int threads() const;
+    // A new table (1..1024 MB). Not while a search runs.
+    void setTableMegabytes(int megabytes);
+
     // The best move for `side` in the game as it stands (BOARD, CHECK_ACTIVE / CHECK_SQUARES,
     // PASS_COUNT), `movesPlayed` moves into the game (MOVE_COUNT). The game state is only
-    // read. Every search starts from an empty table, so a node budget gives the same move
-    // for the same position every time.
+    // read. Every search starts from an empty table, so on one thread a node budget gives the
+    // same move for the same position every time. Helper threads start one iteration ahead
+    // or level with the caller's and only fill the table; the caller's thread decides the
+    // move, keeps the budgets and stops the helpers when it stops.
     Level4Move bestMove(const GameState& 局面, Mover side, int movesPlayed,
                         const Level4Limits& limits, const Level4History& history = {});
 

@@ -1,5 +1,7 @@
 #include "play/computer.h"
 
+#include <algorithm>
+
 namespace zubeki {
 Computer::Computer() = default;
 Computer::~Computer() = default;
@@ -41,7 +43,10 @@ ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDig
         return upper ? 最善手探索(局面, influence_, level, digit)
                      : 下手番探索(局面, influence_, level, digit);
 
-    if (!level4_) level4_ = std::make_unique<Level4Search>();
+    if (!level4_)
+        level4_ = std::make_unique<Level4Search>(16, budget.threads);
+    else if (level4_->threads() != std::clamp(budget.threads, 1, Level4Search::kMaxThreads))
+        level4_->setThreads(budget.threads);
     Level4Limits limits;
     if (budget.nodes > 0)
         limits.nodes = budget.nodes;

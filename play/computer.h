@@ -13,13 +13,16 @@
 namespace zubeki {
 
 // How long LEVEL4 may think over one move: a time budget, or a node budget (which makes the
-// search answer the same move every time).
+// search answer the same move every time, on one thread).
 struct ThinkBudget {
-    double ms = 1000;
-    std::uint64_t nodes = 0; // when set, it replaces the time budget
+    double ms = 1000;        // of the wall clock, however many threads search in it
+    std::uint64_t nodes = 0; // when set, it replaces the time budget (counted over all threads)
     // The game stops unfinished at 500 moves (as zubeki-cli's games do); the window's game
     // plays on past them, so there LEVEL4 looks ahead as if there were no such end.
     bool moveLimit = true;
+    // Threads LEVEL4 searches on. More threads look deeper in the same time but no longer
+    // answer the same move every time for a node budget.
+    int threads = 1;
 };
 
 inline constexpr int LEVEL_MAX = 4;

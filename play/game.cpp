@@ -1,5 +1,6 @@
 #include "play/game.h"
 
+#include <algorithm>
 #include <string>
 #include <thread>
 
@@ -12,6 +13,8 @@ namespace zubeki {
 // --- start-up and set-up ---
 
 void Game::startUp() {
+    // The window's LEVEL4 and its hints think on every core, within the same second.
+    computer_.budget.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     options_.GUIDANCE = 0;
     s_.LEVEL = 3;
     options_.GUIDANCE = 1;

@@ -60,7 +60,8 @@ class Game {
     const Options& options() const { return options_; }
 
     // --- start-up and set-up ---
-    // The game's part of start-up: level 3, move guidance on, nothing picked up.
+    // The game's part of start-up: level 3, move guidance on, nothing picked up, LEVEL4 on
+    // every core.
     void startUp();
     // Sets up the starting position and the per-game counters, and draws them.
     void 初期設定();

@@ -67,5 +67,23 @@ TEST(Allocation, Level4SearchAllocatesNothingAfterTheTable) {
     EXPECT_GT(nodes, 100000u);
 }
 
+// Its helper threads are made with the searcher and wait between searches: a search on two
+// threads allocates nothing either, on any thread.
+TEST(Allocation, Level4OnTwoThreadsAllocatesNothing) {
+    const auto positions = test::seededPositions(4);
+    Level4Search search(2, 2);
+    long used = 0;
+    std::uint64_t nodes = 0;
+    for (const GameState& s : positions) {
+        const long before = test::heapAllocations();
+        const Level4Move m = search.bestMove(s, Mover::Upper, 20,
+                                             Level4Limits{0, 50000, 0, nullptr, {}, 2, nullptr});
+        used += test::heapAllocations() - before;
+        nodes += m.nodes;
+    }
+    EXPECT_EQ(used, 0);
+    EXPECT_GT(nodes, 100000u);
+}
+
 } // namespace
 } // namespace zubeki
