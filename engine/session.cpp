@@ -167,8 +167,8 @@ void Session::setOption(const std::vector<std::string_view>& w) {
 
 void Session::newGame() {
     join();
+    // Every search starts from an empty table, so only the game's positions are left to forget.
     computer_.forgetPositions();
-    computer_.clearTable();
 }
 
 void Session::position(const std::vector<std::string_view>& w) {
@@ -287,30 +287,30 @@ void Session::search(GoLimits limits, GameState state, int side, std::vector<Gam
     computer_.forgetPositions();
     for (const GameState& s : line) computer_.note(s);
 
-    const ComputerMove m = computer_.choose(
-        state, side > 0, LEVEL_MAX, ClockDigit{}, &stop_, [this](const Level4Report& r) {
-            for (const Level4Line& l : r.lines) {
-                std::string text = "info depth " + std::to_string(l.depth) + " seldepth " +
-                                   std::to_string(l.seldepth) + " multipv " +
-                                   std::to_string(l.multipv) + " score " + scoreText(l.score) +
-                                   " nodes " + std::to_string(r.nodes) + " nps " +
-                                   std::to_string(static_cast<std::uint64_t>(
-                                       static_cast<double>(r.nodes) * 1000.0 /
-                                       (r.ms > 1 ? r.ms : 1))) +
-                                   " time " + std::to_string(static_cast<long long>(r.ms)) +
-                                   " hashfull " + std::to_string(r.hashfull);
-                if (!l.pv.empty()) text += " pv";
-                for (const PlayedMove& pm : l.pv) text += " " + 指し手文字列(pm);
-                say(text);
-            }
-        });
+    const Level4Reporter report = [this](const Level4Report& r) {
+        for (const Level4Line& l : r.lines) {
+            std::string text =
+                "info depth " + std::to_string(l.depth) + " seldepth " +
+                std::to_string(l.seldepth) + " multipv " + std::to_string(l.multipv) + " score " +
+                scoreText(l.score) + " nodes " + std::to_string(r.nodes) + " nps " +
+                std::to_string(static_cast<std::uint64_t>(static_cast<double>(r.nodes) * 1000.0 /
+                                                          (r.ms > 1 ? r.ms : 1))) +
+                " time " + std::to_string(static_cast<long long>(r.ms)) + " hashfull " +
+                std::to_string(r.hashfull);
+            if (!l.pv.empty()) text += " pv";
+            for (const PlayedMove& pm : l.pv) text += " " + 指し手文字列(pm);
+            say(text);
+        }
+    };
+    const ComputerMove m =
+        computer_.choose(state, side > 0, LEVEL_MAX, ClockDigit{}, &stop_, &report);
     if (limits.infinite) {
         // The GUI asked for no end: the answer waits for its stop (or quit).
         std::unique_lock<std::mutex> lock(stopLock_);
         stopped_.wait(lock, [this] { return stopAsked_; });
     }
     say(m.found ? "bestmove " + 指し手文字列({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y,
-                                               m.移動前駒, m.移動駒})
+                                              m.移動前駒, m.移動駒})
                 : std::string("bestmove pass"));
     searching_ = false;
 }

@@ -30,22 +30,24 @@ void Computer::remember(const GameState& 局面, bool upper, const GameState& tu
     }
     const Mover turnedSide = upper ? Mover::Lower : Mover::Upper;
     seenMoves_[seen_] = 局面.MOVE_COUNT;
-    seenForUpper_[seen_] = key; // the board as it stands
+    seenForUpper_[seen_] = key;                                   // the board as it stands
     seenForLower_[seen_] = level4PositionKey(turned, turnedSide); // the turned board
     ++seen_;
 }
 
 ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDigit digit,
-                              const std::atomic<bool>* stop) {
+                              const std::atomic<bool>* stop, const Level4Reporter* report) {
     const GameState turned = 反転局面(局面);
     remember(局面, upper, turned);
     if (level < LEVEL_MAX)
         return upper ? 最善手探索(局面, influence_, level, digit)
                      : 下手番探索(局面, influence_, level, digit);
 
-    if (!level4_)
-        level4_ = std::make_unique<Level4Search>(16, budget.threads);
-    else if (level4_->threads() != std::clamp(budget.threads, 1, Level4Search::kMaxThreads))
+    const int megabytes = std::clamp(budget.tableMegabytes, 1, 1024);
+    if (!level4_ || megabytes != tableMegabytes_) {
+        level4_ = std::make_unique<Level4Search>(megabytes, budget.threads);
+        tableMegabytes_ = megabytes;
+    } else if (level4_->threads() != std::clamp(budget.threads, 1, Level4Search::kMaxThreads))
         level4_->setThreads(budget.threads);
     Level4Limits limits;
     if (budget.nodes > 0)
@@ -53,6 +55,19 @@ ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDig
     else
         limits.timeMs = budget.ms;
     limits.stop = stop;
+    limits.depth = budget.depth;
+    limits.multiPV = std::clamp(budget.multiPv, 1, Level4Search::kMaxMultiPV);
+    // The lower side is searched on the turned board: its lines are turned back.
+    const Level4Reporter turnedBack = [report](const Level4Report& r) {
+        Level4Report real = r;
+        for (Level4Line& line : real.lines)
+            for (PlayedMove& m : line.pv)
+                if (!m.pass())
+                    m = {10 - m.移動元X, 10 - m.移動元Y, 10 - m.移動先X,
+                         10 - m.移動先Y, -m.移動前駒,    -m.移動駒};
+        (*report)(real);
+    };
+    limits.report = report && !upper ? &turnedBack : report;
     const int played = budget.moveLimit ? 局面.MOVE_COUNT : 0;
     // The earlier positions, the one being searched (the last noted) left out.
     const Level4History history{upper ? seenForUpper_ : seenForLower_, seen_ - 1};

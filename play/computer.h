@@ -23,6 +23,9 @@ struct ThinkBudget {
     // Threads LEVEL4 searches on. More threads look deeper in the same time but no longer
     // answer the same move every time for a node budget.
     int threads = 1;
+    int depth = 0;           // 0: as deep as the budget allows
+    int tableMegabytes = 16; // LEVEL4's table
+    int multiPv = 1;         // root moves reported with their lines
 };
 
 inline constexpr int LEVEL_MAX = 4;
@@ -42,8 +45,10 @@ class Computer {
     // The move for the upper side (upper = true) or the lower side. The pass test is the
     // caller's; `found` is false only when the side has no legal move. BOARD is left as it was.
     // `stop`, set from another thread, ends a LEVEL4 search at once with what it has.
+    // LEVEL4 reports its lines after each iteration to `report`, on the real board.
     ComputerMove choose(GameState& 局面, bool upper, int level, ClockDigit digit,
-                        const std::atomic<bool>* stop = nullptr);
+                        const std::atomic<bool>* stop = nullptr,
+                        const Level4Reporter* report = nullptr);
 
     // Notes a position of the game, with the side TURN gives to move (the game notes every
     // position a side is to move in). Positions from later in the game than it (a new game,
@@ -66,6 +71,7 @@ class Computer {
 
     Influence influence_;
     std::unique_ptr<Level4Search> level4_; // its table is made at the first LEVEL4 move
+    int tableMegabytes_ = 0;
 };
 
 } // namespace zubeki

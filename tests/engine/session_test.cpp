@@ -75,8 +75,8 @@ TEST(EngineSession, HandshakePositionAndALegalMove) {
     for (std::size_t i = 0; i + 1 < answer.size(); ++i) {
         const std::string& info = answer[i];
         EXPECT_EQ(info.rfind("info depth ", 0), 0u) << info;
-        for (const char* field : {" seldepth ", " score ", " nodes ", " nps ", " time ",
-                                  " hashfull ", " pv "})
+        for (const char* field :
+             {" seldepth ", " score ", " nodes ", " nps ", " time ", " hashfull ", " pv "})
             EXPECT_NE(info.find(field), std::string::npos) << field << " in " << info;
     }
 }
@@ -108,7 +108,7 @@ TEST(EngineSession, StrangeLinesAreAnsweredAndForgotten) {
         {"setoption name Threads value 0", "info string Threads must be 1.."},
         {"setoption name Colour value red", "info string no option named 'Colour'"},
         {"setoption", "info string setoption needs"},
-        {"position startpos moves 7g7d", "info string move 1: '7g7d' is not a legal move"},
+        {"position startpos moves 7g6f", "info string move 1: '7g6f' is not a legal move"},
         {"position pos 9/9 l - 0 1", "info string the board has 2 ranks"},
         {"position", "info string position needs"},
         {std::string(3 << 20, 'x'), "info string line too long"},
@@ -128,7 +128,7 @@ TEST(EngineSession, StrangeLinesAreAnsweredAndForgotten) {
     const std::string best = e.until("bestmove ").back();
     EXPECT_NE(best, "bestmove none");
     // A game that has already ended: nothing left to play.
-    e.send("position pos 8R/9/9/9/9/9/rr2r4/rrr6/rrr6 u - 0 40 moves 5g3g");
+    e.send("position pos 8R/9/9/9/9/9/rr2r4/rrr6/rrr6 u - 0 40 moves 5g7g");
     e.send("go nodes 100");
     EXPECT_EQ(e.until("bestmove").back(), "bestmove none");
     // A side without a move passes.
