@@ -123,6 +123,8 @@ constexpr const char* kMatchHelp =
     "                        [--seed S] [--ms T | --nodes N] [--ms-a T | --nodes-a N]\n"
     "                        [--ms-b T | --nodes-b N] [--concurrency J] [--records DIR]\n"
     "                        [--sprt elo0=E0,elo1=E1,alpha=A,beta=B] [--position P]\n"
+    "                        [--a-engine COMMAND [--a-option NAME=VALUE]...]\n"
+    "                        [--b-engine COMMAND [--b-option NAME=VALUE]...]\n"
     "       zubeki-cli match --merge FILE... [--sprt elo0=E0,elo1=E1,alpha=A,beta=B]\n"
     "\n"
     "Plays the computer at level A (1..4) against level B. Each pair of games opens with K\n"
@@ -142,8 +144,17 @@ constexpr const char* kMatchHelp =
     "(0, 1) with A + B < 1, each item given at most once (default elo0=0,elo1=5,alpha=0.05,\n"
     "beta=0.05). A game still running after 500 moves is unfinished and scores as a draw.\n"
     "With --position P every pair begins from P (without --records) before its opening moves.\n"
+    "--a-engine / --b-engine play a program that speaks the engine protocol (zubeki-engine,\n"
+    "say) in place of --a / --b, started through the shell, one per side and thread, each\n"
+    "--a-option / --b-option sent as setoption after the handshake, newgame between games,\n"
+    "the budget as 'go nodes N' or 'go movetime T'. An engine that ends, gives no move within\n"
+    "three times its budget and a second (a node budget counts a second per 500000 nodes),\n"
+    "or plays an illegal move loses that game; the match goes on. Its standard error goes\n"
+    "to DIR/engine-a-J.log with --records, else nowhere.\n"
     "Prints {\"games\":..,\"wins_a\":..,\"wins_b\":..,\"draws\":..,\"unfinished\":..,\n"
-    "        \"pairs\":[p0,p1,p2,p3,p4],\"score_a\":..,\"elo\":..,\"elo_95\":[lo,hi],\"los\":..,\n"
+    "        "
+    "\"crashes\":..,\"timeouts\":..,\"illegal\":..,\"pairs\":[p0,p1,p2,p3,p4],\"score_a\":..,"
+    "\"elo\":..,\"elo_95\":[lo,hi],\"los\":..,\n"
     "        \"sprt\":{\"llr\":..,\"lower\":..,\"upper\":..,\"verdict\":\"H0|H1|continue\"},\n"
     "        \"moves\":..,\"seconds\":..}\n"
     "pairs[k] being the pairs in which A took k half-points of 4.\n"
@@ -156,13 +167,15 @@ constexpr const char* kMatchHelp =
 // --name=VALUE.
 struct Parsed {
     std::vector<std::string> operands;
-    std::map<std::string, std::string> options; // a flag given has the value ""
+    std::map<std::string, std::string> options;            // a flag given has the value ""
+    std::map<std::string, std::vector<std::string>> lists; // options that may be given again
     bool help = false;
     std::string error;
 };
 
 Parsed parse(const std::vector<std::string>& args, std::size_t first,
-             const std::vector<std::string>& known, const std::vector<std::string>& flags = {}) {
+             const std::vector<std::string>& known, const std::vector<std::string>& flags = {},
+             const std::vector<std::string>& repeatable = {}) {
     Parsed p;
     for (std::size_t i = first; i < args.size() && p.error.empty(); ++i) {
         const std::string& a = args[i];
@@ -186,7 +199,14 @@ Parsed parse(const std::vector<std::string>& args, std::size_t first,
         for (const std::string& k : known) isKnown = isKnown || k == name;
         bool isFlag = false;
         for (const std::string& f : flags) isFlag = isFlag || f == name;
-        if (isFlag && !hasValue && p.options.count(name) == 0) {
+        bool repeats = false;
+        for (const std::string& r : repeatable) repeats = repeats || r == name;
+        if (repeats) {
+            if (!hasValue && i + 1 >= args.size())
+                p.error = "option --" + name + " needs a value";
+            else
+                p.lists[name].push_back(hasValue ? value : args[++i]);
+        } else if (isFlag && !hasValue && p.options.count(name) == 0) {
             p.options[name] = "";
         } else if (isFlag) {
             p.error = hasValue ? "option --" + name + " takes no value"
@@ -634,11 +654,11 @@ int mergeCommand(const Parsed& p, std::ostream& out, std::ostream& err) {
 }
 
 int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Parsed p =
-        parse(args, 1,
-              {"a", "b", "games", "first-pair", "openings", "seed", "ms", "nodes", "ms-a",
-               "nodes-a", "ms-b", "nodes-b", "concurrency", "records", "sprt", "position"},
-              {"merge"});
+    const Parsed p = parse(args, 1,
+                           {"a", "b", "games", "first-pair", "openings", "seed", "ms", "nodes",
+                            "ms-a", "nodes-a", "ms-b", "nodes-b", "concurrency", "records", "sprt",
+                            "position", "a-engine", "b-engine"},
+                           {"merge"}, {"a-option", "b-option"});
     if (p.help) return printHelp(out, err, kMatchHelp);
     if (!p.error.empty()) return usageError(out, err, p.error, "match");
     if (p.options.count("merge") != 0) return mergeCommand(p, out, err);
@@ -649,6 +669,33 @@ int matchCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     for (MatchPlayer* side : {&o.a, &o.b}) {
         const std::string name = side == &o.a ? "a" : "b";
         const auto it = p.options.find(name);
+        const auto engine = p.options.find(name + "-engine");
+        const auto options = p.lists.find(name + "-option");
+        if (engine != p.options.end()) {
+            // Any program that speaks the engine protocol, in place of a level.
+            if (it != p.options.end())
+                return usageError(
+                    out, err, "give --" + name + " or --" + name + "-engine, not both", "match");
+            if (engine->second.find_first_not_of(" \t") == std::string::npos)
+                return usageError(out, err, "--" + name + "-engine needs a command", "match");
+            side->engine.emplace();
+            side->engine->command = engine->second;
+            if (options != p.lists.end())
+                for (const std::string& option : options->second) {
+                    const std::size_t eq = option.find('=');
+                    if (eq == std::string::npos || eq == 0 ||
+                        option.find_first_of("\n\r") != std::string::npos)
+                        return usageError(out, err,
+                                          "--" + name + "-option must be NAME=VALUE, not '" +
+                                              option + "'",
+                                          "match");
+                    side->engine->options.emplace_back(option.substr(0, eq), option.substr(eq + 1));
+                }
+            continue;
+        }
+        if (options != p.lists.end())
+            return usageError(out, err, "--" + name + "-option goes with --" + name + "-engine",
+                              "match");
         if (it == p.options.end() || !parseNumber(it->second, 1, LEVEL_MAX, side->level))
             return usageError(out, err, "--" + name + " must be a level, 1..4", "match");
     }

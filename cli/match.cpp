@@ -34,6 +34,7 @@ const char* verdictText(SprtVerdict v) {
 } // namespace
 
 std::string playerName(const MatchPlayer& player) {
+    if (player.engine) return "ENGINE " + player.engine->command.substr(0, 40);
     return "COM LEVEL " + std::to_string(player.level);
 }
 
@@ -47,7 +48,19 @@ std::unique_ptr<Player> seatPlayer(const MatchPlayer& who, std::mt19937& rng, in
     return std::make_unique<SeededComputer>(who.level, who.budget, rng, digit);
 }
 
-MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
+namespace {
+
+// The engine of one side, started at its first game; nullptr for a built-in level.
+engine::EnginePlayer* engineSeat(const MatchPlayer& who,
+                                 std::unique_ptr<engine::EnginePlayer>& seat) {
+    if (!who.engine) return nullptr;
+    if (!seat) seat = std::make_unique<engine::EnginePlayer>(*who.engine, who.budget);
+    return seat.get();
+}
+
+} // namespace
+
+MatchGame playMatchGame(const MatchOptions& options, int pair, bool second, EngineSeats* seats) {
     MatchGame result;
     result.aUpper = !second;
     // Both games of a pair open alike; the clock digits after the opening are each game's own.
@@ -60,15 +73,32 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second) {
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
     const int first = setUpStart(play, options.start, -1);
-    const std::unique_ptr<Player> a = seatPlayer(options.a, rng, digit);
-    const std::unique_ptr<Player> b = seatPlayer(options.b, rng, digit);
+    EngineSeats own;
+    EngineSeats& kept = seats ? *seats : own;
+    engine::EnginePlayer* engineA = engineSeat(options.a, kept.a);
+    engine::EnginePlayer* engineB = engineSeat(options.b, kept.b);
+    const std::unique_ptr<Player> builtA = engineA ? nullptr : seatPlayer(options.a, rng, digit);
+    const std::unique_ptr<Player> builtB = engineB ? nullptr : seatPlayer(options.b, rng, digit);
+    Player& a = engineA ? static_cast<Player&>(*engineA) : *builtA;
+    Player& b = engineB ? static_cast<Player&>(*engineB) : *builtB;
     // The pair's opening: its first moves, whoever makes them, are seeded random ones.
     int ply = 0;
-    OpeningPlayer upper(opening, ply, options.openings, result.aUpper ? *a : *b);
-    OpeningPlayer lower(opening, ply, options.openings, result.aUpper ? *b : *a);
+    OpeningPlayer upper(opening, ply, options.openings, result.aUpper ? a : b);
+    OpeningPlayer lower(opening, ply, options.openings, result.aUpper ? b : a);
     // The lower side opens, unless the position given says otherwise.
     play.begin(first, &lower, &upper);
-    result.outcome = play.playToEnd(result.moves);
+    const bool readyA = !engineA || engineA->newGame();
+    const bool readyB = !engineB || engineB->newGame();
+    if (readyA && readyB) result.outcome = play.playToEnd(result.moves);
+    // An engine that ended, went silent or played an illegal move loses the game.
+    for (engine::EnginePlayer* e : {engineA, engineB}) {
+        if (!e || e->fault() == engine::EngineFault::None) continue;
+        const bool isA = e == engineA;
+        (isA ? result.faultA : result.faultB) = e->fault();
+        result.faultText = e->faultText();
+        result.outcome = isA == result.aUpper ? GameOutcome::LowerWin : GameOutcome::UpperWin;
+        break;
+    }
     result.list = play.record();
     return result;
 }
@@ -106,10 +136,24 @@ MatchSummary match(const MatchOptions& options) {
             }
         }
     };
+    std::atomic<int> workers{0};
     auto worker = [&] {
+        // This worker's own engine processes, their errors in its logs beside the records.
+        const int number = ++workers;
+        MatchOptions mine = options;
+        for (auto [player, name] : {std::pair{&mine.a, "a"}, std::pair{&mine.b, "b"}})
+            if (player->engine && options.records)
+                player->engine->errorLog =
+                    (*options.records /
+                     ("engine-" + std::string(name) + "-" + std::to_string(number) + ".log"))
+                        .string();
+        EngineSeats seats;
         for (int p = next++; p < pairs && p < stopAt; p = next++) {
-            MatchGame first = playMatchGame(options, firstIndex + p, false);
-            MatchGame second = playMatchGame(options, firstIndex + p, true);
+            MatchGame first = playMatchGame(mine, firstIndex + p, false, &seats);
+            MatchGame second = playMatchGame(mine, firstIndex + p, true, &seats);
+            for (const MatchGame* g : {&first, &second})
+                if (!g->faultText.empty())
+                    std::fprintf(stderr, "zubeki-cli: %s\n", g->faultText.c_str());
             const std::lock_guard<std::mutex> lock(counting);
             games[static_cast<std::size_t>(p) * 2] = std::move(first);
             games[static_cast<std::size_t>(p) * 2 + 1] = std::move(second);
@@ -137,6 +181,11 @@ MatchSummary match(const MatchOptions& options) {
         if (points == 0) ++summary.winsB, ++summary.trinomial.losses;
         if (points == 1) ++summary.trinomial.draws;
         if (game.outcome == GameOutcome::Draw) ++summary.draws;
+        for (const engine::EngineFault f : {game.faultA, game.faultB}) {
+            summary.crashes += f == engine::EngineFault::Crash ? 1 : 0;
+            summary.timeouts += f == engine::EngineFault::Timeout ? 1 : 0;
+            summary.illegal += f == engine::EngineFault::Illegal ? 1 : 0;
+        }
     }
     matchFigures(summary, options.sprt);
     games.resize(static_cast<std::size_t>(counted) * 2);
@@ -215,6 +264,10 @@ std::optional<MatchSummary> matchCounts(const JsonValue& json, std::string& erro
         return std::nullopt;
     }
     s.seconds = seconds->number;
+    // Results of runs without engines carry no fault counts.
+    for (auto [key, count] : {std::pair{"crashes", &s.crashes}, std::pair{"timeouts", &s.timeouts},
+                              std::pair{"illegal", &s.illegal}})
+        if (json.find(key) && !readCount(json, key, *count, error)) return std::nullopt;
     s.trinomial = GameCounts{s.winsA, s.draws + s.unfinished, s.winsB};
     // The counts must tell one story: two games a pair, every game won, lost or drawn, and
     // A's half-points the same counted by game or by pair.
@@ -238,6 +291,9 @@ MatchSummary mergeMatches(const std::vector<MatchSummary>& parts,
         s.draws += p.draws;
         s.unfinished += p.unfinished;
         s.moves += p.moves;
+        s.crashes += p.crashes;
+        s.timeouts += p.timeouts;
+        s.illegal += p.illegal;
         s.seconds += p.seconds;
         for (int k = 0; k < 5; ++k) s.pairs.pairs[k] += p.pairs.pairs[k];
         s.trinomial.wins += p.trinomial.wins;
@@ -256,6 +312,9 @@ std::string matchJson(const MatchSummary& s) {
     w.key("wins_b").value(s.winsB);
     w.key("draws").value(s.draws);
     w.key("unfinished").value(s.unfinished);
+    w.key("crashes").value(s.crashes);
+    w.key("timeouts").value(s.timeouts);
+    w.key("illegal").value(s.illegal);
     // What --merge adds up: the pairs by A's half-points, 0..4.
     w.key("pairs").beginArray();
     for (const std::int64_t n : s.pairs.pairs) w.value(static_cast<long long>(n));

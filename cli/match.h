@@ -11,6 +11,7 @@
 #include "ai/match_stats.h"
 #include "cli/json.h"
 #include "cli/selfplay.h"
+#include "engine/engine_player.h"
 #include "play/computer.h"
 
 namespace zubeki::cli {
@@ -23,11 +24,18 @@ struct SprtBounds {
 struct MatchPlayer {
     int level = 3;
     ThinkBudget budget;
+    // An engine program in place of the built-in level: its command and its options.
+    std::optional<engine::EngineSettings> engine;
+};
+
+// The engine processes one worker keeps for its games: one per side that is an engine.
+struct EngineSeats {
+    std::unique_ptr<engine::EnginePlayer> a, b;
 };
 
 struct MatchOptions {
-    MatchPlayer a{4, {}};
-    MatchPlayer b{3, {}};
+    MatchPlayer a{4, {}, {}};
+    MatchPlayer b{3, {}, {}};
     int games = 2;     // rounded up to whole pairs
     int firstPair = 1; // the number of the first pair played, counting from 1 for the seed
     int openings = 4;  // random moves that open each pair of games
@@ -41,6 +49,9 @@ struct MatchOptions {
 // One game of a match: pair p's opening, A on the upper side or the lower.
 struct MatchGame {
     bool aUpper = true;
+    engine::EngineFault faultA = engine::EngineFault::None; // how an engine lost, if it did
+    engine::EngineFault faultB = engine::EngineFault::None;
+    std::string faultText;
     GameOutcome outcome = GameOutcome::Unfinished;
     int moves = 0;
     MoveList list;
@@ -53,6 +64,9 @@ struct MatchSummary {
     long long draws = 0;
     long long unfinished = 0; // still running after 500 moves; counted as draws in the score
     long long moves = 0;
+    long long crashes = 0;  // games an engine lost by ending
+    long long timeouts = 0; // by giving no move in time
+    long long illegal = 0;  // by an illegal move
     double seconds = 0;
     PairCounts pairs;     // by the half-points A took from each pair, 0..4
     GameCounts trinomial; // A's wins, draws (unfinished games too) and losses
@@ -71,7 +85,9 @@ std::unique_ptr<Player> seatPlayer(const MatchPlayer& who, std::mt19937& rng, in
 // Plays game `second ? 2 : 1` of the pair numbered `pair` + 1 (so `pair` counts from 0, from
 // the first pair of the seed whatever options.firstPair says): the pair's seeded opening, then
 // the two players, A upper in the first game and lower in the second.
-MatchGame playMatchGame(const MatchOptions& options, int pair, bool second);
+// Engines sit in `seats`, which keeps their processes from game to game.
+MatchGame playMatchGame(const MatchOptions& options, int pair, bool second,
+                        EngineSeats* seats = nullptr);
 
 // Plays the match on options.concurrency threads. The answer depends only on the options (with
 // node budgets), not on the number of threads: pairs are counted in order, and a verdict of the

@@ -309,10 +309,11 @@ void Session::search(GoLimits limits, GameState state, int side, std::vector<Gam
         std::unique_lock<std::mutex> lock(stopLock_);
         stopped_.wait(lock, [this] { return stopAsked_; });
     }
+    // Done before the answer: a GUI may send its next go the moment it reads it.
+    searching_ = false;
     say(m.found ? "bestmove " + 指し手文字列({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y,
                                               m.移動前駒, m.移動駒})
                 : std::string("bestmove pass"));
-    searching_ = false;
 }
 
 void Session::stop() {

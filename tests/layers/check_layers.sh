@@ -20,7 +20,7 @@ root=${1%/}
 ZUBEKI_ARROWS='
 app     ui
 ui      play view sound
-cli     play
+cli     play engine
 engine  play
 play    ai record
 ai      game

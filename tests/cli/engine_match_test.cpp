@@ -1,0 +1,75 @@
+// match with engines: zubeki-engine plays exactly as the built-in LEVEL4 does, and an engine
+// that fails loses its game while the match goes on.
+
+#include <gtest/gtest.h>
+
+#include "tests/cli/run_cli.h"
+
+namespace zubeki::cli::test {
+namespace {
+
+// The moves of every game the match wrote, as replay lists them.
+std::string movesOf(const fs::path& folder, int games) {
+    std::string all;
+    for (int g = 1; g <= games; ++g) {
+        char name[32];
+        std::snprintf(name, sizeof name, "match-%04d.棋譜", g);
+        const RunResult r = runProgram({"replay", (folder / name).string()});
+        all += field(r.out, "moves", ",\"board\"") + "\n";
+    }
+    return all;
+}
+
+TEST(EngineMatch, ZubekiEnginePlaysTheGamesOfTheBuiltInLevel) {
+    TempFolder dir("engine-match");
+    const std::vector<std::string> common = {"match", "--b",           "4", "--nodes",
+                                             "3000",  "--games",       "4", "--openings",
+                                             "3",     "--concurrency", "2"};
+    std::vector<std::string> builtIn = common, engine = common;
+    builtIn.insert(builtIn.end(), {"--a", "4", "--records", (dir.path() / "builtin").string()});
+    engine.insert(engine.end(), {"--a-engine", ZUBEKI_ENGINE_PROGRAM, "--a-option", "Threads=1",
+                                 "--records", (dir.path() / "engine").string()});
+    const RunResult a = runProgram(builtIn);
+    const RunResult b = runProgram(engine);
+    ASSERT_EQ(a.status, 0) << a.err;
+    ASSERT_EQ(b.status, 0) << b.err;
+    EXPECT_EQ(field(b.out, "crashes", ","), "0");
+    EXPECT_EQ(field(a.out, "pairs", "]"), field(b.out, "pairs", "]"));
+    EXPECT_EQ(movesOf(dir.path() / "builtin", 4), movesOf(dir.path() / "engine", 4));
+    EXPECT_TRUE(fs::exists(dir.path() / "engine" / "engine-a-1.log"));
+}
+
+TEST(EngineMatch, AnEngineThatFailsLosesAndTheMatchGoesOn) {
+    struct Case {
+        const char* mode;
+        const char* counter;
+    };
+    const Case cases[] = {{"crash", "crashes"}, {"hang", "timeouts"}, {"illegal", "illegal"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const RunResult r = runProgram(
+            {"match", "--a-engine", std::string("sh ") + ZUBEKI_STANDIN_ENGINE + " " + c.mode,
+             "--b", "1", "--ms-a", "1", "--games", "4", "--openings", "2", "--concurrency", "2"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(field(r.out, "wins_b", ","), "4");
+        EXPECT_EQ(field(r.out, c.counter, ","), "4");
+        EXPECT_NE(r.err.find(c.mode == std::string("hang") ? "no move in time" : "'sh "),
+                  std::string::npos)
+            << r.err;
+    }
+    // Refused settings: one line each.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"match", "--a", "1", "--a-engine", "x", "--b", "1", "--games",
+                                   "2"},
+          std::vector<std::string>{"match", "--a-engine", "x", "--a-option", "Threads", "--b", "1",
+                                   "--games", "2"},
+          std::vector<std::string>{"match", "--a", "1", "--a-option", "Threads=2", "--b", "1",
+                                   "--games", "2"}}) {
+        const RunResult r = runProgram(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
+} // namespace
+} // namespace zubeki::cli::test
