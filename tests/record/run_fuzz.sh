@@ -8,20 +8,8 @@ src=$1
 out=$2
 seconds=${3:-30}
 
-if ! command -v clang++ >/dev/null 2>&1; then
-    echo "run_fuzz.sh: clang++ is not on the PATH; the record reader is not fuzzed"
-    exit 0
-fi
-mkdir -p "$out/corpus" "$out/artifacts"
-
-flags="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
-probe="$out/probe.cpp"
-printf '%s\n' '#include <cstddef>' '#include <cstdint>' \
-    'extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }' >"$probe"
-if ! clang++ $flags "$probe" -o "$out/probe" >/dev/null 2>&1; then
-    echo "run_fuzz.sh: clang++ cannot build fuzzers here (no libFuzzer runtime); not fuzzed"
-    exit 0
-fi
+what="the record reader"
+. "$src/tests/fuzz_setup.sh"
 
 # The record sources of this platform: everything but the Windows files.
 sources=$(ls "$src"/record/*.cpp | grep -v '_win\.cpp$')
