@@ -1,6 +1,6 @@
 // Figures for LEVEL4 over the 24 seeded mid-game positions: nodes per second under a node
-// budget, the depth reached in one second, and the heap allocations of a search once the
-// table is made. This binary counts allocations
+// budget and the depth reached in one second, on one thread and on two, and the heap
+// allocations of a search once the table is made. This binary counts allocations
 // (tests/ai/counting_new.cpp).
 
 #include "ai/level4.h"
@@ -41,13 +41,13 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// Each position searched for the upper side with a budget of `range(0)` nodes; the best of
-// three runs per position gives its rate (a shared machine only ever slows a run down).
-// Rates are given by the wall clock and by the process's processor time, which on a busy
-// machine is the fairer figure for one core.
-void BM_Level4NodesPerSecond(benchmark::State& st) {
-    const auto budget = static_cast<std::uint64_t>(st.range(0));
-    Level4Search search(16);
+// Each position searched for the upper side with a budget of `budget` nodes (over all threads);
+// the best of three runs per position gives its rate (a shared machine only ever slows a run
+// down). Rates are given by the wall clock and by the process's processor time, which on a
+// busy machine is the fairer figure for one core; with more threads the wall clock's rate is
+// what they reach together, the processor time's what each thread reaches.
+void nodesPerSecond(benchmark::State& st, std::uint64_t budget, int threads) {
+    Level4Search search(16, threads);
     std::vector<double> rates;
     std::vector<double> cpuRates;
     std::vector<double> depths;
@@ -83,11 +83,24 @@ void BM_Level4NodesPerSecond(benchmark::State& st) {
     st.counters["max_nps"] = *std::max_element(rates.begin(), rates.end());
     st.counters["median_depth"] = median(depths);
 }
+
+void BM_Level4NodesPerSecond(benchmark::State& st) {
+    nodesPerSecond(st, static_cast<std::uint64_t>(st.range(0)), 1);
+}
 BENCHMARK(BM_Level4NodesPerSecond)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// One second on the real clock per position and side.
-void BM_Level4DepthInOneSecond(benchmark::State& st) {
-    Level4Search search(16);
+// The same on range(1) threads.
+void BM_Level4NodesPerSecondOnThreads(benchmark::State& st) {
+    nodesPerSecond(st, static_cast<std::uint64_t>(st.range(0)), static_cast<int>(st.range(1)));
+}
+BENCHMARK(BM_Level4NodesPerSecondOnThreads)
+    ->Args({1000000, 2})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// One second on the real clock per position and side, on `threads` threads.
+void depthInOneSecond(benchmark::State& st, int threads) {
+    Level4Search search(16, threads);
     std::vector<double> depths;
     std::vector<double> rates;
     for (auto _ : st) {
@@ -109,7 +122,17 @@ void BM_Level4DepthInOneSecond(benchmark::State& st) {
     st.counters["max_depth"] = *std::max_element(depths.begin(), depths.end());
     st.counters["median_nps"] = median(rates);
 }
+
+void BM_Level4DepthInOneSecond(benchmark::State& st) {
+    depthInOneSecond(st, 1);
+}
 BENCHMARK(BM_Level4DepthInOneSecond)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The window's second of thought on range(0) threads.
+void BM_Level4DepthInOneSecondOnThreads(benchmark::State& st) {
+    depthInOneSecond(st, static_cast<int>(st.range(0)));
+}
+BENCHMARK(BM_Level4DepthInOneSecondOnThreads)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Heap allocations of searches once the searcher (and its table) exists: should be 0.
 void BM_Level4Allocations(benchmark::State& st) {
