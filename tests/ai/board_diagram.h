@@ -66,6 +66,20 @@ inline constexpr const char* kUpperShutIn = "......rBR"
                                             "........."
                                             ".........";
 
+// The lower bishops on (1,1) and (9,9) can neither move nor be saved both: the upper bishop on
+// (4,5) reaches (1,2) and the upper rook on (9,5) reaches (9,8). The lower side, to move,
+// loses in two (unless the winning move would be the 501st of the game); the upper side, to
+// move, wins in one.
+inline constexpr const char* kLostInTwo = "bR......."
+                                          ".B......."
+                                          "........."
+                                          "........."
+                                          "...B....R"
+                                          "........."
+                                          "........."
+                                          ".......B."
+                                          "....r..Rb";
+
 // Eight lower pieces in the upper side's camp with (9,3) empty; the lower rook on (9,5) can
 // slide up and fill it, and an upper bishop waits on (1,9).
 inline constexpr const char* kLowerCampOneShort = "......rbr"

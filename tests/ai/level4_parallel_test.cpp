@@ -136,18 +136,6 @@ struct ReportCase {
     int stopAtDepth; // 0: the node budget ends the search; else the reporter sets the stop flag
 };
 
-// The lower bishops on (1,1) and (9,9) can neither move nor both be saved: the lower side,
-// to move, loses in two; the upper side, to move, wins in one.
-constexpr const char* kLostInTwo = "bR......."
-                                   ".B......."
-                                   "........."
-                                   "........."
-                                   "...B....R"
-                                   "........."
-                                   "........."
-                                   ".......B."
-                                   "....r..Rb";
-
 class Level4Reports : public testing::TestWithParam<ReportCase> {};
 
 // Seeded positions for both sides, a camp one square short and a side with no move: the move
@@ -158,7 +146,7 @@ TEST_P(Level4Reports, AreWellFormedAndEndWithTheMoveAnswered) {
     std::vector<GameState> positions = test::seededPositions(8);
     positions.push_back(test::positionOf(test::kLowerCampOneShort));
     positions.push_back(test::positionOf(test::kUpperShutIn));
-    positions.push_back(test::positionOf(kLostInTwo));
+    positions.push_back(test::positionOf(test::kLostInTwo));
     Level4Search search(4, c.threads);
     ASSERT_EQ(search.threads(), c.threads);
     std::vector<Level4Report> reports;

@@ -161,22 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
         TacticCase{"UpperHasNoMove", test::kUpperShutIn, Mover::Upper, Expect::Passes}),
     [](const testing::TestParamInfo<TacticCase>& i) { return std::string(i.param.name); });
 
-// The lower bishops on (1,1) and (9,9) can neither move nor be saved both: the upper
-// bishop on (4,5) reaches (1,2) and the upper rook on (9,5) reaches (9,8). Whatever the
-// lower rook does, the upper side wins with its next move, unless that move would be the
-// 501st of the game.
-constexpr const char* kLostInTwo = "bR......."
-                                   ".B......."
-                                   "........."
-                                   "........."
-                                   "...B....R"
-                                   "........."
-                                   "........."
-                                   ".......B."
-                                   "....r..Rb";
-
 TEST(Level4Search, ScoresALossInTwoAndTheMoveLimit) {
-    const GameState s = positionOf(kLostInTwo);
+    const GameState s = positionOf(test::kLostInTwo);
     Level4Search search(1);
     const Level4Limits deep{0, 0, 5, nullptr, {}};
     const Level4Move early = search.bestMove(s, Mover::Lower, 100, deep);
