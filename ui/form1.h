@@ -118,6 +118,8 @@ class Form1 : public QMainWindow, private Outside {
     void 思考待ち(const std::atomic<bool>& done) override;
 
     void createMenus();
+    // ← → Home and H: 戻, 進, 最初 and ヒント from the keyboard.
+    void createKeys();
     void createRecordPanel();
     void connectRecordPanel();
     void refreshFileList();
