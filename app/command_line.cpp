@@ -61,7 +61,7 @@ CommandLine readCommandLine(int argc, char* argv[], std::ostream& out, std::ostr
                     refuse(err, "--lang must be ja or en, not '" + std::string(value) + "'");
                 return line;
             }
-            line.language = value;
+            line.language = value == "ja" ? "ja" : "en";
         } else if (isOption) {
             line.exitStatus = refuse(err, "unknown option '" + std::string(a) + "'");
             return line;
