@@ -118,7 +118,20 @@ Form1::Form1(Seams seams, QWidget* parent)
     createKeys();
 }
 
+// While the keyboard walks the menu bar, ← and → walk on along it rather than step the game.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menuBar() && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Left || key == Qt::Key_Right) && menuBar()->activeAction() != nullptr) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Form1::createKeys() {
+    menuBar()->installEventFilter(this);
     // Each key triggers its menu item, so it does exactly what the item does, refusals
     // included. Shortcuts rather than QAction::setShortcut, which would write the key beside
     // the item. In the record panel's lists and fields the key does what it does there.

@@ -38,6 +38,7 @@ class Form1 : public QMainWindow, private Outside {
     // Quitting: release the sounds, then end the program at once.
     void quit() override;
     bool ended() const override { return ended_; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // --- menu handlers ---
     void START_Click();
