@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace zubeki {
@@ -9,11 +10,13 @@ namespace {
 constexpr int kExitUsage = 2;
 
 constexpr const char* kHelp =
-    "usage: zubeki [RECORD.棋譜]\n"
+    "usage: zubeki [--lang ja|en] [RECORD.棋譜]\n"
     "       zubeki --help | --version\n"
     "\n"
     "Starts the game; with a record (a .棋譜 file) the game starts with the record read.\n"
     "\n"
+    "      --lang L   speak Japanese (ja) or English (en); without it the system's\n"
+    "                 language chooses: Japanese for Japanese and C, else English\n"
     "  -h, --help     print this text and exit\n"
     "      --version  print the version and exit\n"
     "      --         the next argument is the record, even when it starts with '-'\n"
@@ -46,6 +49,19 @@ CommandLine readCommandLine(int argc, char* argv[], std::ostream& out, std::ostr
             out << "zubeki " << ZUBEKI_VERSION << '\n';
             line.exitStatus = 0;
             return line;
+        } else if (isOption && (a == "--lang" || a.starts_with("--lang="))) {
+            const bool joined = a.size() > 6;
+            if (!joined && i + 1 >= argc) {
+                line.exitStatus = refuse(err, "--lang needs a language: ja or en");
+                return line;
+            }
+            const std::string_view value = joined ? a.substr(7) : std::string_view(argv[++i]);
+            if (value != "ja" && value != "en") {
+                line.exitStatus =
+                    refuse(err, "--lang must be ja or en, not '" + std::string(value) + "'");
+                return line;
+            }
+            line.language = value == "ja" ? "ja" : "en";
         } else if (isOption) {
             line.exitStatus = refuse(err, "unknown option '" + std::string(a) + "'");
             return line;

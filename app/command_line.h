@@ -2,16 +2,18 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zubeki {
 
 // What the game's command line asks for: either an exit status at once (--help,
 // --version, or a line refused), or the arguments to hand to Qt — the program's name and
-// at most one record.
+// at most one record — and the language asked for ("ja", "en"; empty: the system's).
 struct CommandLine {
     std::optional<int> exitStatus;
     std::vector<char*> qtArguments;
+    std::string language;
 };
 
 // Reads argv; prints the help and the version on `out` and a refusal as one line on `err`.

@@ -1,11 +1,15 @@
 // A bare Qt window with a menu bar, for setting the game's start against: it notes the same
-// stages as the game (see view/startup_trace.h) and paints nothing but its background.
+// stages as the game (see view/startup_trace.h), loads a translation as the game does (Qt's
+// Japanese one; with --lang en the game loads its own English one instead) and paints nothing
+// but its background.
 #include "view/startup_trace.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QTranslator>
 #include <QWidget>
 
 namespace {
@@ -30,6 +34,11 @@ int main(int argc, char* argv[]) {
     zubeki::startupMark("main");
     QApplication app(argc, argv);
     zubeki::startupMark("qt");
+    QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+    zubeki::startupMark("translation");
     QMainWindow window;
     for (const char* title : {"Game", "Position", "Back", "Forward", "Records", "Options"})
         window.menuBar()->addMenu(QString::fromLatin1(title))->addAction(QStringLiteral("Item"));

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Where the time from exec to the first painted window goes: the game against a bare Qt 6
-# window with a menu bar, side by side in one virtual X server, RUNS times each (default 15).
+# window with a menu bar and a translation loaded, side by side in one virtual X server, RUNS
+# times each (default 15); the game once in Japanese and once in English (its own translation).
 # Prints the median of each stage in milliseconds after exec.
 #
 #   bench/startup.sh GAME BARE_WINDOW [RUNS]
@@ -24,10 +25,11 @@ trap 'rm -rf "$WORK"' EXIT
 export ZUBEKI_STARTUP_TRACE=1 SDL_AUDIODRIVER=dummy
 
 # One start: the stages' times after exec, "stage ms" a line.
+#   once PROGRAM [ARGUMENT...]
 once() {
     rm -f "$WORK/err"
     start=$(date +%s.%N)
-    (cd "$WORK" && exec "$1" 2>"$WORK/err") &
+    (cd "$WORK" && exec "$@" 2>"$WORK/err") &
     pid=$!
     tries=0
     until grep -q '^startup painted' "$WORK/err" 2>/dev/null; do
@@ -42,14 +44,15 @@ once() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
+#   report NAME PROGRAM [ARGUMENT...]
 report() {
     name=$1
-    program=$2
+    shift
     : >"$WORK/$name.all"
-    once "$program" >/dev/null # the first start warms the disk cache
+    once "$@" >/dev/null # the first start warms the disk cache
     i=0
     while [ "$i" -lt "$RUNS" ]; do
-        once "$program" >>"$WORK/$name.all"
+        once "$@" >>"$WORK/$name.all"
         i=$((i + 1))
     done
     printf '%s:' "$name"
@@ -61,4 +64,5 @@ report() {
 }
 
 report bare "$BARE"
-report zubeki "$GAME"
+report zubeki-ja "$GAME" --lang ja
+report zubeki-en "$GAME" --lang en

@@ -5,23 +5,35 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
 namespace zubeki {
 
-void installJapaneseTranslation(QApplication& app) {
+Language chooseLanguage(std::string_view asked, const QLocale& system) {
+    if (asked == "ja") return Language::Japanese;
+    if (asked == "en") return Language::English;
+    const QLocale::Language spoken = system.language();
+    return spoken == QLocale::Japanese || spoken == QLocale::C ? Language::Japanese
+                                                               : Language::English;
+}
+
+void installTranslations(QApplication& app, Language language) {
     auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const bool loaded = language == Language::Japanese
+                            ? translator->load(QStringLiteral("qtbase_ja"),
+                                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+                            : translator->load(QStringLiteral(":/i18n/zubeki_en.qm"));
+    if (loaded)
         QApplication::installTranslator(translator);
     else
         delete translator;
 }
 
-int runGame(QApplication& app) {
+int runGame(QApplication& app, std::string_view language) {
     startupMark("qt");
-    installJapaneseTranslation(app);
+    installTranslations(app, chooseLanguage(language, QLocale::system()));
     startupMark("translation");
     Form1 form;
     startupMark("window");

@@ -1,14 +1,26 @@
 #pragma once
 
+#include <string_view>
+
 class QApplication;
+class QLocale;
 
 namespace zubeki {
 
-// Qt's own texts (the buttons of the message boxes) in Japanese; a missing
-// translation file is no error.
-void installJapaneseTranslation(QApplication& app);
+// The languages the window speaks. Japanese is the game's own; English is a translation.
+enum class Language { Japanese, English };
+
+// The language asked for on the command line ("ja", "en"), or with nothing asked the system's:
+// Japanese for a Japanese locale and for the C/POSIX locale, English for any other (the one
+// translation there is).
+Language chooseLanguage(std::string_view asked, const QLocale& system);
+
+// Installs the translations of a language: for Japanese, Qt's own texts (the buttons of the
+// message boxes) in Japanese, a missing file being no error; for English, the game's English
+// texts, and Qt's own stay English.
+void installTranslations(QApplication& app, Language language);
 
 // Creates the main window, runs its start-up and shows it; answers the exit status.
-int runGame(QApplication& app);
+int runGame(QApplication& app, std::string_view language = {});
 
 } // namespace zubeki

@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "ui/game_texts.h"
 #include "ui/paths.h"
 
 #include "sound/dynlib.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -113,6 +115,40 @@ Form1::Form1(Seams seams, QWidget* parent)
     connect(escape_, &QShortcut::activated, this, [this] {
         if (!recordPanelHasFocus()) quit();
     });
+    createKeys();
+}
+
+// While the keyboard walks the menu bar, ← and → walk on along it rather than step the game.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menuBar() && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Left || key == Qt::Key_Right) && menuBar()->activeAction() != nullptr) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::createKeys() {
+    menuBar()->installEventFilter(this);
+    // Each key triggers its menu item, so it does exactly what the item does, refusals
+    // included. Shortcuts rather than QAction::setShortcut, which would write the key beside
+    // the item. In the record panel's lists and fields the key does what it does there.
+    const std::pair<Qt::Key, QAction*> keys[] = {
+        {Qt::Key_Left, REPLAY}, {Qt::Key_Right, AFTER}, {Qt::Key_Home, CANCEL}, {Qt::Key_H, HINT}};
+    for (const auto& [key, item] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, key, item] {
+            if (recordPanelHasFocus()) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+                return;
+            }
+            item->trigger();
+        });
+    }
 }
 
 Form1::~Form1() = default;
@@ -122,7 +158,9 @@ Answer Form1::message(const std::string& text, const std::string& title, Buttons
     // Once the program is ending nothing more is asked.
     if (ended_) return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     canvas_->update();
-    return seams_.messageBox(text, title, buttons, icon);
+    // The game's words in the language the window speaks.
+    return seams_.messageBox(shownText(text).toStdString(), shownText(title).toStdString(), buttons,
+                             icon);
 }
 
 void Form1::dsPlay(std::intptr_t buffer) {
@@ -146,7 +184,7 @@ void Form1::createMenus() {
     // handler decides: Qt would flip it before the handler runs, so the flip is undone.
     auto item = [this](QWidget* owner, const char* name, const char* caption,
                        void (Form1::*handler)(), bool checkable = false) {
-        auto* a = named(new QAction(QString::fromUtf8(caption), owner), name);
+        auto* a = named(new QAction(QCoreApplication::translate("Form1", caption), owner), name);
         a->setCheckable(checkable);
         owner->addAction(a);
         connect(a, &QAction::triggered, this, [this, a, handler] {
@@ -167,45 +205,47 @@ void Form1::createMenus() {
     };
     // A menu of the bar or a menu within a menu.
     auto submenu = [](auto* owner, const char* name, const char* caption) {
-        return named(owner->addMenu(QString::fromUtf8(caption)), name);
+        return named(owner->addMenu(QCoreApplication::translate("Form1", caption)), name);
     };
     auto closesPanel = [this](QMenu* menu) {
         connect(menu, &QMenu::aboutToShow, this, [this] { closeRecordPanel(); });
     };
 
-    TAIKYOKU = submenu(bar, "TAIKYOKU", "対局");
+    TAIKYOKU = submenu(bar, "TAIKYOKU", QT_TRANSLATE_NOOP("Form1", "対局"));
     closesPanel(TAIKYOKU);
-    MATCH_MAN = submenu(TAIKYOKU, "MATCH_MAN", "対局(人間)");
-    START = action(MATCH_MAN, "START", "スタート", &Form1::START_Click);
-    START2 = submenu(TAIKYOKU, "START2", "対局(COM)");
-    SENTE = action(START2, "SENTE", "先手", &Form1::SENTE_Click);
-    GOTE = action(START2, "GOTE", "後手", &Form1::GOTE_Click);
-    LEVEL = submenu(TAIKYOKU, "LEVEL", "COM対局ﾚﾍﾞﾙ");
-    LEVEL1 = checkable(LEVEL, "LEVEL1", "LEVEL1", &Form1::LEVEL1_Click);
-    LEVEL2 = checkable(LEVEL, "LEVEL2", "LEVEL2", &Form1::LEVEL2_Click);
-    LEVEL3 = checkable(LEVEL, "LEVEL3", "LEVEL3", &Form1::LEVEL3_Click);
-    LEVEL4 = checkable(LEVEL, "LEVEL4", "LEVEL4", &Form1::LEVEL4_Click);
-    OWARI = action(TAIKYOKU, "OWARI", "終わり", &Form1::quit);
+    MATCH_MAN = submenu(TAIKYOKU, "MATCH_MAN", QT_TRANSLATE_NOOP("Form1", "対局(人間)"));
+    START = action(MATCH_MAN, "START", QT_TRANSLATE_NOOP("Form1", "スタート"), &Form1::START_Click);
+    START2 = submenu(TAIKYOKU, "START2", QT_TRANSLATE_NOOP("Form1", "対局(COM)"));
+    SENTE = action(START2, "SENTE", QT_TRANSLATE_NOOP("Form1", "先手"), &Form1::SENTE_Click);
+    GOTE = action(START2, "GOTE", QT_TRANSLATE_NOOP("Form1", "後手"), &Form1::GOTE_Click);
+    LEVEL = submenu(TAIKYOKU, "LEVEL", QT_TRANSLATE_NOOP("Form1", "COM対局ﾚﾍﾞﾙ"));
+    LEVEL1 = checkable(LEVEL, "LEVEL1", QT_TRANSLATE_NOOP("Form1", "LEVEL1"), &Form1::LEVEL1_Click);
+    LEVEL2 = checkable(LEVEL, "LEVEL2", QT_TRANSLATE_NOOP("Form1", "LEVEL2"), &Form1::LEVEL2_Click);
+    LEVEL3 = checkable(LEVEL, "LEVEL3", QT_TRANSLATE_NOOP("Form1", "LEVEL3"), &Form1::LEVEL3_Click);
+    LEVEL4 = checkable(LEVEL, "LEVEL4", QT_TRANSLATE_NOOP("Form1", "LEVEL4"), &Form1::LEVEL4_Click);
+    OWARI = action(TAIKYOKU, "OWARI", QT_TRANSLATE_NOOP("Form1", "終わり"), &Form1::quit);
 
-    STOP = submenu(bar, "STOP", "局面");
+    STOP = submenu(bar, "STOP", QT_TRANSLATE_NOOP("Form1", "局面"));
     closesPanel(STOP);
-    CANCEL = action(STOP, "CANCEL", "最初", &Form1::CANCEL_Click);
-    REVERSE = action(STOP, "REVERSE", "反転", &Form1::REVERSE_Click);
+    CANCEL = action(STOP, "CANCEL", QT_TRANSLATE_NOOP("Form1", "最初"), &Form1::CANCEL_Click);
+    REVERSE = action(STOP, "REVERSE", QT_TRANSLATE_NOOP("Form1", "反転"), &Form1::REVERSE_Click);
 
-    REPLAY = barAction("REPLAY", "戻", &Form1::REPLAY_Click);
-    AFTER = barAction("AFTER", "進", &Form1::AFTER_Click);
+    REPLAY = barAction("REPLAY", QT_TRANSLATE_NOOP("Form1", "戻"), &Form1::REPLAY_Click);
+    AFTER = barAction("AFTER", QT_TRANSLATE_NOOP("Form1", "進"), &Form1::AFTER_Click);
 
-    KIFU = submenu(bar, "KIFU", "棋譜");
-    KIFU_READ = action(KIFU, "KIFU_READ", "読込", &Form1::KIFU_READ_Click);
-    KIFU_WRITE = action(KIFU, "KIFU_WRITE", "書込", &Form1::KIFU_WRITE_Click);
+    KIFU = submenu(bar, "KIFU", QT_TRANSLATE_NOOP("Form1", "棋譜"));
+    KIFU_READ =
+        action(KIFU, "KIFU_READ", QT_TRANSLATE_NOOP("Form1", "読込"), &Form1::KIFU_READ_Click);
+    KIFU_WRITE =
+        action(KIFU, "KIFU_WRITE", QT_TRANSLATE_NOOP("Form1", "書込"), &Form1::KIFU_WRITE_Click);
 
-    OPTION = submenu(bar, "OPTION", "ｵﾌﾟｼｮﾝ");
+    OPTION = submenu(bar, "OPTION", QT_TRANSLATE_NOOP("Form1", "ｵﾌﾟｼｮﾝ"));
     closesPanel(OPTION);
-    SIDOU = checkable(OPTION, "SIDOU", "移動指導", &Form1::SIDOU_Click);
-    BGM = checkable(OPTION, "BGM", "BGM", &Form1::BGM_Click);
-    HINT = action(OPTION, "HINT", "ヒント", &Form1::HINT_Click);
+    SIDOU = checkable(OPTION, "SIDOU", QT_TRANSLATE_NOOP("Form1", "移動指導"), &Form1::SIDOU_Click);
+    BGM = checkable(OPTION, "BGM", QT_TRANSLATE_NOOP("Form1", "BGM"), &Form1::BGM_Click);
+    HINT = action(OPTION, "HINT", QT_TRANSLATE_NOOP("Form1", "ヒント"), &Form1::HINT_Click);
 
-    VER = barAction("VER", "その他", &Form1::VER_Click);
+    VER = barAction("VER", QT_TRANSLATE_NOOP("Form1", "その他"), &Form1::VER_Click);
 }
 
 void Form1::createRecordPanel() {
@@ -216,10 +256,13 @@ void Form1::createRecordPanel() {
     File1 = named(new QListWidget(canvas_), "File1");
     File1->setGeometry(twipsRect(240, 2280, 2535, 930));
 
-    const char* captions[4] = {"ﾌｧｲﾙ名 ：", "後    手 ：", "先    手 ：", "対 局 名："};
+    const char* captions[4] = {
+        QT_TRANSLATE_NOOP("Form1", "ﾌｧｲﾙ名 ："), QT_TRANSLATE_NOOP("Form1", "後    手 ："),
+        QT_TRANSLATE_NOOP("Form1", "先    手 ："), QT_TRANSLATE_NOOP("Form1", "対 局 名：")};
     const int labelTops[4] = {3120, 2880, 2640, 2400};
     for (int i = 0; i < 4; ++i) {
-        Label1[i] = named(new QLabel(QString::fromUtf8(captions[i]), canvas_), "Label1");
+        Label1[i] =
+            named(new QLabel(QCoreApplication::translate("Form1", captions[i]), canvas_), "Label1");
         Label1[i]->setGeometry(twipsRect(120, labelTops[i], 855, 255));
         Label1[i]->setAutoFillBackground(true);
     }
@@ -231,7 +274,8 @@ void Form1::createRecordPanel() {
     Text4->setGeometry(twipsRect(960, 2880, 2295, 270));
     Text1 = named(new QLineEdit(canvas_), "Text1");
     Text1->setGeometry(twipsRect(960, 3120, 2295, 270));
-    Command1 = named(new QPushButton(QStringLiteral("RETURN"), canvas_), "Command1");
+    Command1 =
+        named(new QPushButton(QCoreApplication::translate("Form1", "RETURN"), canvas_), "Command1");
     Command1->setGeometry(twipsRect(3360, 3000, 855, 375));
     connectRecordPanel();
 

@@ -38,6 +38,7 @@ class Form1 : public QMainWindow, private Outside {
     // Quitting: release the sounds, then end the program at once.
     void quit() override;
     bool ended() const override { return ended_; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // --- menu handlers ---
     void START_Click();
@@ -118,6 +119,8 @@ class Form1 : public QMainWindow, private Outside {
     void 思考待ち(const std::atomic<bool>& done) override;
 
     void createMenus();
+    // ← → Home and H: 戻, 進, 最初 and ヒント from the keyboard.
+    void createKeys();
     void createRecordPanel();
     void connectRecordPanel();
     void refreshFileList();

@@ -1,5 +1,6 @@
 #include "sound/module1.h"
 #include "ui/form1.h"
+#include "ui/game_texts.h"
 #include "view/canvas.h"
 #include "view/wait.h"
 
@@ -29,8 +30,8 @@ void Form1::描画_四角形(double x, double y, double 幅, double 高さ, int 
     view_->描画_四角形(x, y, 幅, 高さ, 色);
 }
 void Form1::描画_文字(double x, double y, std::string_view 文字, int 色, int サイズ) {
-    view_->描画_数値(x, y, QString::fromUtf8(文字.data(), static_cast<qsizetype>(文字.size())), 色,
-                     0, サイズ);
+    // Words beside the board ("思考中") in the window's language.
+    view_->描画_数値(x, y, shownText(文字), 色, 0, サイズ);
 }
 void Form1::描画_移動可能桝色(int x, int y, int 描画色, int 駒) {
     view_->描画_移動可能桝色(x, y, 描画色, 駒);

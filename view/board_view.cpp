@@ -2,6 +2,8 @@
 
 #include "game/notation.h"
 
+#include <QCoreApplication>
+
 namespace zubeki {
 
 QFont windowFont() {
@@ -95,13 +97,14 @@ void BoardView::描画_数値(double 入力X, double 入力Y, const QString& 数
     if (モード == 0) printAtPen(数値);
 }
 
-void BoardView::描画_文字列(double 入力X, double 入力Y, int 数値, int 色, int サイズ) {
+void BoardView::描画_文字列(double 入力X, double 入力Y, int 数値, int 色, int サイズ, int 手数) {
     描画_四角形(入力X, 入力Y, 2200, 560, BOARD_COLOUR);
     penX_ = static_cast<float>(BOARD_ORIGIN_X + 入力X * SQUARE_WIDTH + 120);
     penY_ = static_cast<float>(BOARD_ORIGIN_Y + 入力Y * SQUARE_HEIGHT + 160);
     fontSize_ = サイズ;
     colour_ = 色;
-    if (数値 == 99) printAtPen(QStringLiteral("手目"));
+    // The word after the move number, in the window's language ("12 moves").
+    if (数値 == 99) printAtPen(QCoreApplication::translate("BoardView", "手目", nullptr, 手数));
 }
 
 void BoardView::描画_桝_数値() {
@@ -183,7 +186,7 @@ void BoardView::描画_手数(int 数値, int) {
     描画_四角形(11.8, 2.3, 1250, 300, BOARD_COLOUR);
     const double u = 数値 < 10 ? 11.9 : 数値 < 100 ? 11.8 : 11.7;
     描画_数値(u, 2.3, 数値, COLOUR_WHITE, 0, 12);
-    描画_文字列(12.7, 2.1, 99, COLOUR_WHITE, 10);
+    描画_文字列(12.7, 2.1, 99, COLOUR_WHITE, 10, 数値);
 }
 
 void BoardView::描画_レベル(int IN_LEVEL) {

@@ -33,7 +33,7 @@ class BoardView {
     void 描画_数値(double 入力X, double 入力Y, int 数値, int 色, int モード, int フォントサイズ);
     void 描画_数値(double 入力X, double 入力Y, const QString& 数値, int 色, int モード,
                    int フォントサイズ);
-    void 描画_文字列(double 入力X, double 入力Y, int 数値, int 色, int サイズ);
+    void 描画_文字列(double 入力X, double 入力Y, int 数値, int 色, int サイズ, int 手数 = 0);
     void 描画_桝_数値();
     void 描画_移動駒種類(double 入力X, double 入力Y, int 駒種類, int 色);
     void 待ち時間(double IN_秒);

@@ -60,6 +60,13 @@ expect "zubeki a.棋譜 b.棋譜" 2 0 1 "$ZUBEKI" a.棋譜 b.棋譜 &&
     contains "two records" "$ERR" "'b.棋譜'"
 expect "zubeki -- a.棋譜 -b.棋譜" 2 0 1 "$ZUBEKI" -- a.棋譜 -b.棋譜 &&
     contains "after --" "$ERR" "'-b.棋譜'"
+# --lang takes ja or en, joined or apart; anything else is refused before the window.
+for bad in "--lang fr" "--lang=" "--lang" "--lang=EN"; do
+    # shellcheck disable=SC2086
+    expect "zubeki $bad" 2 0 1 "$ZUBEKI" $bad && contains "zubeki $bad" "$ERR" "zubeki: --lang"
+done
+expect "zubeki --lang en --version" 0 1 0 "$ZUBEKI" --lang en --version
+expect "zubeki --lang=ja --help" 0 - 0 "$ZUBEKI" --lang=ja --help
 # A record alone goes on to the window, which cannot open here: not a status of ours.
 "$ZUBEKI" a.棋譜 >/dev/null 2>&1 </dev/null
 status=$?

@@ -1,0 +1,444 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>BoardView</name>
+    <message numerus="yes">
+        <source>手目</source>
+        <translation>
+            <numerusform>move</numerusform>
+            <numerusform>moves</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>対局</source>
+        <translation>&amp;Game</translation>
+    </message>
+    <message>
+        <source>対局(人間)</source>
+        <translation>&amp;Two Players</translation>
+    </message>
+    <message>
+        <source>スタート</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>対局(COM)</source>
+        <translation>Against the &amp;Computer</translation>
+    </message>
+    <message>
+        <source>先手</source>
+        <translation>You Move &amp;First</translation>
+    </message>
+    <message>
+        <source>後手</source>
+        <translation>You Move &amp;Second</translation>
+    </message>
+    <message>
+        <source>COM対局ﾚﾍﾞﾙ</source>
+        <translation>Computer &amp;Level</translation>
+    </message>
+    <message>
+        <source>LEVEL1</source>
+        <translation>Level &amp;1</translation>
+    </message>
+    <message>
+        <source>LEVEL2</source>
+        <translation>Level &amp;2</translation>
+    </message>
+    <message>
+        <source>LEVEL3</source>
+        <translation>Level &amp;3</translation>
+    </message>
+    <message>
+        <source>LEVEL4</source>
+        <translation>Level &amp;4</translation>
+    </message>
+    <message>
+        <source>終わり</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>局面</source>
+        <translation>&amp;Position</translation>
+    </message>
+    <message>
+        <source>最初</source>
+        <translation>To the &amp;Start</translation>
+    </message>
+    <message>
+        <source>反転</source>
+        <translation>&amp;Turn the Board</translation>
+    </message>
+    <message>
+        <source>戻</source>
+        <translation>&amp;Back</translation>
+    </message>
+    <message>
+        <source>進</source>
+        <translation>&amp;Forward</translation>
+    </message>
+    <message>
+        <source>棋譜</source>
+        <translation>&amp;Record</translation>
+    </message>
+    <message>
+        <source>読込</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>書込</source>
+        <translation>&amp;Save...</translation>
+    </message>
+    <message>
+        <source>ｵﾌﾟｼｮﾝ</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>移動指導</source>
+        <translation>Show &amp;Moves</translation>
+    </message>
+    <message>
+        <source>BGM</source>
+        <translation>&amp;Music</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <translation>&amp;Hint</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名 ：</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>後    手 ：</source>
+        <translation>Second:</translation>
+    </message>
+    <message>
+        <source>先    手 ：</source>
+        <translation>First:</translation>
+    </message>
+    <message>
+        <source>対 局 名：</source>
+        <translation>Game name:</translation>
+    </message>
+    <message>
+        <source>RETURN</source>
+        <translation>Save</translation>
+    </message>
+</context>
+<context>
+    <name>Game</name>
+    <message>
+        <source>先手の番です</source>
+        <translation>The first player moves</translation>
+    </message>
+    <message>
+        <source>あなたの番です</source>
+        <translation>Your move</translation>
+    </message>
+    <message>
+        <source>引き分けです</source>
+        <translation>The game is drawn</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Game over</translation>
+    </message>
+    <message>
+        <source>ｺﾝﾋﾟｭｰﾀの勝ちです</source>
+        <translation>The computer wins</translation>
+    </message>
+    <message>
+        <source>先手の勝ちです</source>
+        <translation>The first player wins</translation>
+    </message>
+    <message>
+        <source>後手の勝ちです</source>
+        <translation>The second player wins</translation>
+    </message>
+    <message>
+        <source>MANの勝ちです</source>
+        <translation>You win</translation>
+    </message>
+    <message>
+        <source>続けますか？</source>
+        <translation>Play again?</translation>
+    </message>
+    <message>
+        <source>再ゲーム</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>あなたはパスです</source>
+        <translation>You have no move: you pass</translation>
+    </message>
+    <message>
+        <source>パスします</source>
+        <translation>The computer passes</translation>
+    </message>
+    <message>
+        <source>パス</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <source>思考中</source>
+        <translation>Thinking</translation>
+    </message>
+    <message>
+        <source>「対局」で始めて下さい</source>
+        <translation>Start a game from the Game menu</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>指せる手がありません</source>
+        <translation>There is no move to play</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>チェック駒を動かしてください</source>
+        <translation>Move a piece in check</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>OKですか？</source>
+        <translation>Play on from here?</translation>
+    </message>
+    <message>
+        <source>再開</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>500手から先の手は記録されていないのでできません</source>
+        <translation>Not possible: the moves after the 500th were not recorded</translation>
+    </message>
+    <message>
+        <source>できません</source>
+        <translation>Not possible</translation>
+    </message>
+    <message>
+        <source>戻る</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>終わり</source>
+        <translation>The end of the record</translation>
+    </message>
+    <message>
+        <source>進む</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>棋譜ﾓｰﾄﾞではできません</source>
+        <translation>Not possible while a record is shown</translation>
+    </message>
+    <message>
+        <source>最初からはできません</source>
+        <translation>Not possible before the first move</translation>
+    </message>
+    <message>
+        <source>反転</source>
+        <translation>Turn the board</translation>
+    </message>
+    <message>
+        <source>棋譜</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>棋譜は500手までです。これから先の手は記録されません</source>
+        <translation>A record holds 500 moves. The moves from here on are not recorded</translation>
+    </message>
+    <message>
+        <source>棋譜を &apos;進 &apos;で進めて下さい</source>
+        <translation>Step through the record with Forward</translation>
+    </message>
+    <message>
+        <source>ﾃﾞﾊﾞｲｽが準備できていません</source>
+        <translation>The drive is not ready</translation>
+    </message>
+    <message>
+        <source>ｴﾗｰ</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>反転後は書き込みできません</source>
+        <translation>A turned board cannot be saved</translation>
+    </message>
+    <message>
+        <source>棋譜書込</source>
+        <translation>Save record</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません</source>
+        <translation>The record file holds no moves</translation>
+    </message>
+    <message>
+        <source> 読み込みました</source>
+        <translation>Record read</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名が入力されていません</source>
+        <translation>Enter a file name</translation>
+    </message>
+    <message>
+        <source>保存するデータがありません</source>
+        <translation>There are no moves to save</translation>
+    </message>
+    <message>
+        <source>棋譜保存</source>
+        <translation>Save record</translation>
+    </message>
+    <message>
+        <source>棋譜を書き込みました</source>
+        <translation>Record saved</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙに書けない文字を &apos;?&apos; にしました</source>
+        <translation>Characters a record file cannot hold were written as &apos;?&apos;</translation>
+    </message>
+    <message>
+        <source>読み込みが許可されていません</source>
+        <translation>Reading is not permitted</translation>
+    </message>
+    <message>
+        <source>書き込みが許可されていません</source>
+        <translation>Writing is not permitted</translation>
+    </message>
+    <message>
+        <source>書き込み禁止の媒体です</source>
+        <translation>The medium is read-only</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｨｽｸがいっぱいです</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙが見つかりません</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾙﾀﾞが見つかりません</source>
+        <translation>Folder not found</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙではなくﾌｫﾙﾀﾞです</source>
+        <translation>That is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>同じ名前のﾌｫﾙﾀﾞがあります</source>
+        <translation>A folder of that name exists</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名が長すぎます</source>
+        <translation>The file name is too long</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名に使えない文字があります</source>
+        <translation>The file name holds a character it cannot have</translation>
+    </message>
+    <message>
+        <source>ﾃﾞﾊﾞｲｽのｴﾗｰです</source>
+        <translation>Device error</translation>
+    </message>
+    <message>
+        <source>普通のﾌｧｲﾙではありません</source>
+        <translation>Not an ordinary file</translation>
+    </message>
+    <message>
+        <source>手順が正しくありません</source>
+        <translation>The moves are out of order</translation>
+    </message>
+    <message>
+        <source>名前が長すぎます</source>
+        <translation>A name is too long</translation>
+    </message>
+    <message>
+        <source>Direct Soundインターフェースが作成できません。</source>
+        <translation>The sound device cannot be opened.</translation>
+    </message>
+    <message>
+        <source>ZUBEKI  Version 0.94    [12/1999]</source>
+        <translation>ZUBEKI  Version 0.94    [12/1999]</translation>
+    </message>
+    <message>
+        <source>      The ZUBEKI project</source>
+        <translation>      The ZUBEKI project</translation>
+    </message>
+    <message>
+        <source>Home page</source>
+        <translation>Home page</translation>
+    </message>
+    <message>
+        <source>e-mail</source>
+        <translation>e-mail</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙの %1 行目が長すぎます</source>
+        <translation>Line %1 of the record file is too long</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙの %1 行目に文字でないﾃﾞｰﾀがあります</source>
+        <translation>Line %1 of the record file holds data that is not text</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙの %1 行目（%2 手目）が空です</source>
+        <translation>Line %1 of the record file (move %2) is empty</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙの %1 行目（%2 手目）が正しくありません</source>
+        <translation>Line %1 of the record file (move %2) is not a move</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙの %1 手目から後は読み込みませんでした</source>
+        <translation>The record file was read up to move %1 and no further</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙが大きすぎます（読み込めるのは %1 までです）</source>
+        <translation>The record file is too large (at most %1 can be read)</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙが大きすぎます（%1。読み込めるのは %2 までです）</source>
+        <translation>The record file is too large (%1; at most %2 can be read)</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙを開けませんでした：%1</source>
+        <translation>The record file could not be opened: %1</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙを読み込めませんでした：%1</source>
+        <translation>The record file could not be read: %1</translation>
+    </message>
+    <message>
+        <source>棋譜を書き込めませんでした：%1</source>
+        <translation>The record could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>%1 手目が正しくありません</source>
+        <translation>Move %1 is not a move</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名に &apos;%1&apos; は使えません</source>
+        <translation>A file name cannot hold &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>ｴﾗｰ %1（%2）</source>
+        <translation>Error %1 (%2)</translation>
+    </message>
+</context>
+</TS>
