@@ -137,7 +137,9 @@ void Form1::createKeys() {
     // the item. In the record panel's lists and fields the key does what it does there.
     const std::pair<Qt::Key, QAction*> keys[] = {
         {Qt::Key_Left, REPLAY}, {Qt::Key_Right, AFTER}, {Qt::Key_Home, CANCEL}, {Qt::Key_H, HINT}};
-    for (const auto& [key, item] : keys) {
+    for (const auto& entry : keys) {
+        const Qt::Key key = entry.first; // named: clang 14 captures no structured binding
+        QAction* const item = entry.second;
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, key, item] {
