@@ -46,13 +46,13 @@ int main(int argc, char* argv[]) {
         t.start();
         form.resize(3840, 2160);
         app.processEvents(); // the resize: the board drawn afresh at the new scale
-        grow.push_back(t.nsecsElapsed() / 1e6);
+        grow.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         t.start();
         form.canvas().repaint();
-        repaint.push_back(t.nsecsElapsed() / 1e6);
+        repaint.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
     }
-    std::printf("window %dx%d, board scale %.2f, %zu drawings kept\n", form.width(),
-                form.height(), form.canvas().scale(), form.canvas().keptDrawings());
+    std::printf("window %dx%d, board scale %.2f, %zu drawings kept\n", form.width(), form.height(),
+                form.canvas().scale(), form.canvas().keptDrawings());
     std::printf("grow to 3840x2160 (draw afresh + repaint): median %.1f ms\n", median(grow));
     std::printf("repaint at 3840x2160: median %.1f ms\n", median(repaint));
     return 0;
