@@ -401,8 +401,10 @@ void Game::ヒント() {
     }
     hint_[0] = {m.移動元X, m.移動元Y};
     hint_[1] = {m.移動先X, m.移動先Y};
+    // Drawn after the check outlines, so the hint shows over them.
     for (const Square& sq : hint_) out_.描画_桝輪郭(HINT_COLOUR, sq.x, sq.y);
-    out_.message(指し手表記(m.移動先X, m.移動先Y, m.移動駒), "ヒント");
+    const int piece = s_.BOARD[m.移動元X][m.移動元Y];
+    out_.showHint({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, piece, m.移動駒 != piece});
 }
 
 void Game::clearHint() {

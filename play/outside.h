@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/dialog.h"
+#include "game/notation.h"
 
 #include <atomic>
 #include <chrono>
@@ -10,6 +11,32 @@ namespace zubeki {
 
 // The sounds the game's flow plays, each once and without waiting for it to end.
 enum class Wave { Forbidden, Piece, GameEnd, Vanish };
+
+// The move a hint suggests: the piece's square, its destination, the piece as it stands, and
+// whether it promotes on arrival (which the player makes with the right button).
+struct HintMove {
+    int fromX = 0;
+    int fromY = 0;
+    int toX = 0;
+    int toY = 0;
+    int piece = EMPTY;
+    bool promotes = false;
+};
+
+// The hint's text in the board's notation: "７七の角を３四へ", with a second line on how to
+// promote when the move promotes.
+inline std::string ヒント表記(const HintMove& hint) {
+    std::string text(notationGlyph(10 - hint.fromX));
+    text += notationGlyph(1000 + hint.fromY);
+    text += "の";
+    text += notationGlyph(hint.piece);
+    text += "を";
+    text += notationGlyph(10 - hint.toX);
+    text += notationGlyph(1000 + hint.toY);
+    text += "へ";
+    if (hint.promotes) text += "（成）\r成るには右ボタンで指して下さい";
+    return text;
+}
 
 // Everything the game's flow asks of the world around it: drawing on the board, sounds,
 // pauses, message boxes, the clock's seconds digit and the end of the program. The window
@@ -61,6 +88,8 @@ class Outside {
     virtual void play(Wave wave) = 0;
     virtual Answer message(std::string_view text, std::string_view title,
                            Buttons buttons = Buttons::Ok) = 0;
+    // Names the hint's move in a box titled ヒント; the window stands it beside the board.
+    virtual void showHint(const HintMove& hint) { message(ヒント表記(hint), "ヒント"); }
     // The last digit of the clock's seconds (0..9), for the computer's evaluation.
     virtual int clockDigit() = 0;
     // The record panel's lists and fields hidden and cleared.

@@ -72,7 +72,11 @@ Form1::Form1(Seams seams, QWidget* parent)
     : QMainWindow(parent), seams_(std::move(seams)), game_(*this) {
     // LEVEL4 thinks up to a second over a move; the window's game plays on past 500 moves.
     game_.setBudget(ThinkBudget{1000, 0, false});
-    if (!seams_.messageBox) seams_.messageBox = showMessageBox;
+    if (!seams_.messageBox)
+        seams_.messageBox = [this](const std::string& text, const std::string& title, Buttons b,
+                                   Icon i) {
+            return showMessageBox(text, title, b, i, this, boxKeepsClearOf_);
+        };
     if (!seams_.wait) seams_.wait = [](double seconds) { waitKeepingPainted(seconds); };
     if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
     if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
@@ -92,7 +96,7 @@ Form1::Form1(Seams seams, QWidget* parent)
         const int button = e->button() == Qt::RightButton  ? 2
                            : e->button() == Qt::LeftButton ? 1
                                                            : 4;
-        const QPointF at = e->position();
+        const QPointF at = canvas_->toBoard(e->position());
         Form_MouseDown(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
                        static_cast<float>(at.y() * TWIPS_PER_PIXEL));
     };
@@ -105,6 +109,11 @@ Form1::Form1(Seams seams, QWidget* parent)
 
     createMenus();
     createRecordPanel();
+    // The window grows from its natural size, the board and its panel with it.
+    setMinimumSize(px(FORM_WIDTH), px(FORM_HEIGHT));
+    for (QWidget* control : canvas_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        panelGeometry_.emplace_back(control, control->geometry());
+    canvas_->onScaleChanged = [this] { placeRecordPanel(); };
 
     // A shortcut rather than a key handler: after a menu has been opened the menu bar
     // keeps the keyboard and would swallow Escape. It quits from the board only: in a field

@@ -5,8 +5,12 @@
 #include "view/board_view.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -82,6 +86,11 @@ class Form1 : public QMainWindow, private Outside {
     Game& game() { return game_; }
     const Game& game() const { return game_; }
 
+    // Names a hinted move in a box beside the board.
+    void showHint(const HintMove& hint) override;
+    // While a box is up that must stand beside the board: the board's place on the screen.
+    std::optional<QRect> boxKeepsClearOf() const { return boxKeepsClearOf_; }
+
     BoardView& view() { return *view_; }
     Canvas& canvas() { return *canvas_; }
     Module1& sound() { return *sound_; }
@@ -123,6 +132,8 @@ class Form1 : public QMainWindow, private Outside {
     void createKeys();
     void createRecordPanel();
     void connectRecordPanel();
+    // The record panel's controls at the board's scale and place, their text with them.
+    void placeRecordPanel();
     void refreshFileList();
     void showRecord(const struct ReadResult& read);
     void placeWindow();
@@ -144,6 +155,9 @@ class Form1 : public QMainWindow, private Outside {
     QShortcut* escape_ = nullptr;
     bool ended_ = false;
     QString folder_;
+    std::optional<QRect> boxKeepsClearOf_;
+    // Each record panel control with its place on the unscaled board.
+    std::vector<std::pair<QWidget*, QRect>> panelGeometry_;
     QString driveIndexFolder_;
 
     // Menu items. Every item and control below carries its own name as its objectName, which

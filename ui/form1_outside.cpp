@@ -82,6 +82,24 @@ Answer Form1::message(std::string_view text, std::string_view title, Buttons but
     return message(std::string(text), std::string(title), buttons, Icon::None);
 }
 
+void Form1::showHint(const HintMove& hint) {
+    // Squares in the board's own notation whatever the language: "７七", "３四".
+    auto square = [](int x, int y) {
+        return BoardView::glyphText(10 - x) + BoardView::kanjiNumeral(y);
+    };
+    const QString text = (hint.promotes ? tr("%1の%2を%3へ（成）\r成るには右ボタンで指して下さい")
+                                        : tr("%1の%2を%3へ"))
+                             .arg(square(hint.fromX, hint.fromY), BoardView::glyphText(hint.piece),
+                                  square(hint.toX, hint.toY));
+    // The box stands beside the board, so the outlined squares stay in sight.
+    const QRect board(QPoint(Canvas::toPixel(unitToTwipsX(1)), Canvas::toPixel(unitToTwipsY(1))),
+                      QPoint(Canvas::toPixel(unitToTwipsX(10)), Canvas::toPixel(unitToTwipsY(10))));
+    const QRect shown = canvas_->toWidget(board);
+    boxKeepsClearOf_ = QRect(canvas_->mapToGlobal(shown.topLeft()), shown.size());
+    message(text.toStdString(), tr("ヒント").toStdString());
+    boxKeepsClearOf_.reset();
+}
+
 int Form1::clockDigit() {
     return seams_.clockDigit();
 }

@@ -208,4 +208,13 @@ bool Form1::Command1_Click() {
     return true;
 }
 
+void Form1::placeRecordPanel() {
+    for (const auto& [control, natural] : panelGeometry_)
+        control->setGeometry(canvas_->toWidget(natural));
+    // The controls take their font from the canvas; at the natural size it is the window's own.
+    QFont font = windowFont();
+    if (canvas_->scale() != 1) font.setPointSizeF(font.pointSizeF() * canvas_->scale());
+    canvas_->setFont(font);
+}
+
 } // namespace zubeki

@@ -4,6 +4,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
 
 namespace zubeki {
 
@@ -14,11 +17,17 @@ namespace {
 // still closes with Escape or the close button, as any notice does.
 class GameBox : public QMessageBox {
   public:
-    GameBox(QWidget* parent, bool question) : QMessageBox(parent), question_(question) {
+    GameBox(QWidget* parent, bool question, std::optional<QRect> keepClear)
+        : QMessageBox(parent), question_(question), keepClear_(keepClear) {
         if (question_) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     }
 
   protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        if (keepClear_ && screen())
+            move(besideRect(frameGeometry().size(), *keepClear_, screen()->availableGeometry()));
+    }
     void keyPressEvent(QKeyEvent* event) override {
         if (question_ && event->key() == Qt::Key_Escape) {
             event->accept();
@@ -36,15 +45,36 @@ class GameBox : public QMessageBox {
 
   private:
     bool question_;
+    std::optional<QRect> keepClear_;
 };
 
 } // namespace
 
-Answer showMessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                      Icon icon) {
+QPoint besideRect(QSize box, const QRect& clear, const QRect& screen) {
+    constexpr int gap = 8;
+    const int middleY = clear.center().y() - box.height() / 2;
+    const int middleX = clear.center().x() - box.width() / 2;
+    const QPoint places[] = {{clear.right() + 1 + gap, middleY},
+                             {clear.left() - gap - box.width(), middleY},
+                             {middleX, clear.bottom() + 1 + gap},
+                             {middleX, clear.top() - gap - box.height()}};
+    for (QPoint at : places) {
+        // Slid along the side it stands on to stay on the screen, never onto `clear`.
+        QRect r(at, box);
+        if (r.bottom() > screen.bottom()) r.moveBottom(screen.bottom());
+        if (r.right() > screen.right()) r.moveRight(screen.right());
+        r.moveTop(std::max(r.top(), screen.top()));
+        r.moveLeft(std::max(r.left(), screen.left()));
+        if (screen.contains(r) && !r.intersects(clear)) return r.topLeft();
+    }
+    return QPoint(clear.right() + 1 + gap, middleY);
+}
+
+Answer showMessageBox(const std::string& text, const std::string& title, Buttons buttons, Icon icon,
+                      QWidget* owner, std::optional<QRect> keepClear) {
     QString shown = QString::fromStdString(text);
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    GameBox box(QApplication::activeWindow(), buttons == Buttons::YesNo);
+    GameBox box(owner ? owner : QApplication::activeWindow(), buttons == Buttons::YesNo, keepClear);
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(shown);
     box.setTextFormat(Qt::PlainText);

@@ -3,9 +3,13 @@
 #include "game/dialog.h"
 #include "sound/module1.h"
 
+#include <QPoint>
+#include <QRect>
 #include <filesystem>
 #include <functional>
 #include <optional>
+
+class QWidget;
 
 namespace zubeki {
 
@@ -21,8 +25,14 @@ struct Seams {
     std::filesystem::path programFolder;      // default: the folder of the running program
 };
 
-// The real message box: Japanese buttons come from Qt's translation.
-Answer showMessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                      Icon icon);
+// The real message box: Japanese buttons come from Qt's translation. It stands centred on
+// `owner` (the active window when none is given), or, given a rectangle of the screen to keep
+// clear, beside that rectangle.
+Answer showMessageBox(const std::string& text, const std::string& title, Buttons buttons, Icon icon,
+                      QWidget* owner = nullptr, std::optional<QRect> keepClear = std::nullopt);
+
+// Where a box of `box`'s size stands beside `clear` on `screen`: to its right, else to its left,
+// below or above, the first place where it fits on the screen (top-left corner).
+QPoint besideRect(QSize box, const QRect& clear, const QRect& screen);
 
 } // namespace zubeki

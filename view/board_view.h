@@ -69,6 +69,7 @@ class BoardView {
     const Options& options_;
     Canvas& canvas_;
     Pictures pictures_;
+    Pictures large_; // the same pictures, large enough for any size of the board
     QFont font_;
     int fontSize_ = 9;
     int colour_ = 0;

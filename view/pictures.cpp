@@ -4,15 +4,17 @@
 
 static void initPictureResources() {
     Q_INIT_RESOURCE(pictures);
+    Q_INIT_RESOURCE(pictures_large);
 }
 
 namespace zubeki {
 
-Pictures Pictures::load() {
+namespace {
+
+Pictures loadFrom(const QString& folder) {
     initPictureResources();
-    auto img = [](const char* name) {
-        return QImage(QStringLiteral(":/pictures/") + QLatin1String(name))
-            .convertToFormat(QImage::Format_RGB32);
+    auto img = [&folder](const char* name) {
+        return QImage(folder + QLatin1String(name)).convertToFormat(QImage::Format_RGB32);
     };
     Pictures p;
     p.KARA_MASU = img("kara_masu.png");
@@ -29,6 +31,16 @@ Pictures Pictures::load() {
     p.TEKI_NAKA = img("teki_naka.png");
     p.ZUBEKI = img("zubeki.png");
     return p;
+}
+
+} // namespace
+
+Pictures Pictures::load() {
+    return loadFrom(QStringLiteral(":/pictures/"));
+}
+
+Pictures Pictures::loadLarge() {
+    return loadFrom(QStringLiteral(":/pictures/large/"));
 }
 
 const QImage* Pictures::forCode(int code, QSize* naturalSize) const {

@@ -5,7 +5,8 @@
 
 namespace zubeki {
 
-// The window's picture sources, made at twice their natural size.
+// The window's picture sources, made at twice their natural size (and at six times it, for a
+// board that fills a large window).
 struct Pictures {
     QImage KARA_MASU;
     QImage UE_KAKU[2];
@@ -21,6 +22,7 @@ struct Pictures {
     static constexpr QSize LOGO_SIZE{118, 39};
 
     static Pictures load();
+    static Pictures loadLarge();
     // The picture for a piece or picture code (nullptr: nothing is drawn). Codes are
     // compared by value, so a code read back from a record selects the same picture.
     const QImage* forCode(int code, QSize* naturalSize) const;

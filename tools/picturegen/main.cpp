@@ -1,7 +1,7 @@
 // picturegen: draws every picture the board shows (the empty square, the eight piece faces, the
 // capture burst, the two small marks and the title logo) plus the program's icons.
 //
-//   picturegen PICTURES_DIR [ICONS_DIR]
+//   picturegen PICTURES_DIR [ICONS_DIR]    (the large pictures go to PICTURES_DIR/large)
 //
 // Board pictures are drawn at twice their natural size so the game can scale them down into a
 // square and still look sharp on high-density screens. They are opaque 24-bit RGB and fill their
@@ -28,9 +28,17 @@
 
 namespace {
 
-constexpr int kScale = 2; // pictures are stored at twice their natural size
-constexpr QSize kSquareSize{33 * kScale, 41 * kScale};
-constexpr QSize kLogoSize{118 * kScale, 39 * kScale};
+// Pictures are stored at twice their natural size, and again at six times it for a board that
+// fills a large window. Everything below is drawn in pixels of the size being made.
+constexpr int kNaturalScale = 2;
+constexpr int kLargeScale = 6;
+int kScale = kNaturalScale;
+QSize squareSize() {
+    return {33 * kScale, 41 * kScale};
+}
+QSize logoSize() {
+    return {118 * kScale, 39 * kScale};
+}
 constexpr std::uint64_t kBoardSeed = 0x5A0BE1u; // one seed, so every square shows the same wood
 
 const QColor kInkBlack(0x14, 0x10, 0x0C);
@@ -80,12 +88,14 @@ QImage woodTexture(QSize size, const WoodLook& look, std::uint64_t seed) {
     const double phase1 = rng.uniform(0, 6.3), phase2 = rng.uniform(0, 6.3);
     const double phase3 = rng.uniform(0, 6.3), phase4 = rng.uniform(0, 6.3);
     const double slant = rng.uniform(-0.06, 0.06);
+    // The grain is laid out in pixels of the twice-natural size, so every size shows the same wood.
+    const double step = static_cast<double>(kNaturalScale) / kScale;
     QImage img(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            const double fy = y;
-            const double u = x + slant * fy + look.waviness * std::sin(fy * 0.041 + phase1) +
+            const double fy = y * step;
+            const double u = x * step + slant * fy + look.waviness * std::sin(fy * 0.041 + phase1) +
                              0.4 * look.waviness * std::sin(fy * 0.113 + phase2);
             // Uneven spacing of the growth lines: the pitch itself breathes across the board.
             const double t = u / look.grainPitch + 0.35 * std::sin(u * 0.071 + phase3);
@@ -210,7 +220,7 @@ void paintPiece(QPainter& p, const PieceFace& face, std::uint64_t grainSeed) {
 }
 
 QImage squarePicture() {
-    return boardWood(kSquareSize);
+    return boardWood(squareSize());
 }
 
 QImage piecePicture(const QString& glyph, bool promoted, bool pointsDown) {
@@ -219,9 +229,11 @@ QImage piecePicture(const QString& glyph, bool promoted, bool pointsDown) {
     p.setRenderHint(QPainter::Antialiasing);
     // A rim of board shows around the piece; a little more below it, where its shadow falls.
     const double side = 2.2 * kScale, top = 1.9 * kScale, bottom = 2.7 * kScale;
-    const QRectF box(side, top, kSquareSize.width() - 2 * side,
-                     kSquareSize.height() - top - bottom);
-    paintPiece(p, {box, pointsDown, glyph, promoted ? kInkRed : kInkBlack, kScale}, 0xC0FFEEu);
+    const QRectF box(side, top, squareSize().width() - 2 * side,
+                     squareSize().height() - top - bottom);
+    paintPiece(
+        p, {box, pointsDown, glyph, promoted ? kInkRed : kInkBlack, static_cast<double>(kScale)},
+        0xC0FFEEu);
     return img;
 }
 
@@ -230,7 +242,7 @@ QImage burstPicture() {
     QImage img = squarePicture();
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF c(kSquareSize.width() / 2.0, kSquareSize.height() / 2.0);
+    const QPointF c(squareSize().width() / 2.0, squareSize().height() / 2.0);
     const double reachX = c.x() - 2.5 * kScale, reachY = c.y() - 2.5 * kScale;
     Rng rng(0xB0057u);
 
@@ -284,10 +296,10 @@ QImage crackedPicture(bool pointsDown) {
     QImage img = squarePicture();
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF c(kSquareSize.width() / 2.0, kSquareSize.height() / 2.0);
+    const QPointF c(squareSize().width() / 2.0, squareSize().height() / 2.0);
     const QSizeF s(15.0 * kScale, 19.0 * kScale);
     const QRectF box(c.x() - s.width() / 2, c.y() - s.height() / 2, s.width(), s.height());
-    paintPiece(p, {box, pointsDown, QString(), kInkBlack, kScale}, 0xC0FFEEu);
+    paintPiece(p, {box, pointsDown, QString(), kInkBlack, static_cast<double>(kScale)}, 0xC0FFEEu);
 
     // Zigzag from the left flank to the right one, slightly falling, drawn on the upright piece.
     const double x0 = box.left() + 0.5, x1 = box.right() - 0.5;
@@ -316,7 +328,7 @@ QImage crackedPicture(bool pointsDown) {
 
 // The title: ZUBEKI in gold on a plate of dark red lacquer with a gold frame.
 QImage logoPicture() {
-    const QSize size = kLogoSize;
+    const QSize size = logoSize();
     QImage img = woodTexture(size, {QColor(0x5A, 0x22, 0x14), 0.25, 9.0, 3.0, 0.04}, 0x1AC9u);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -488,18 +500,9 @@ bool haveFonts() {
     return false;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    if (argc < 2 || argc > 3) {
-        std::fputs("usage: picturegen PICTURES_DIR [ICONS_DIR]\n", stderr);
-        return 2;
-    }
-    if (!haveFonts()) return 1;
-    const QString pictures = QString::fromLocal8Bit(argv[1]);
-    if (!QDir().mkpath(pictures)) return 1;
-
+// Writes the board's pictures and the logo into `dir` at the current scale; answers their names.
+bool writeBoardPictures(const QString& dir, QStringList* names) {
+    if (!QDir().mkpath(dir)) return false;
     const QString kaku = QString::fromUtf8("角"), sya = QString::fromUtf8("飛");
     struct Board {
         const char* name;
@@ -519,14 +522,32 @@ int main(int argc, char** argv) {
         {"ji_naka.png", crackedPicture(false)},
         {"teki_naka.png", crackedPicture(true)},
     };
-    QStringList names;
     bool ok = true;
     for (const Board& b : board) {
-        ok = writePng(b.img, pictures, b.name, kSquareSize, true) && ok;
-        names << b.name;
+        ok = writePng(b.img, dir, b.name, squareSize(), true) && ok;
+        *names << b.name;
     }
-    ok = writePng(logoPicture(), pictures, "zubeki.png", kLogoSize, true) && ok;
-    names << "zubeki.png";
+    ok = writePng(logoPicture(), dir, "zubeki.png", logoSize(), true) && ok;
+    *names << "zubeki.png";
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc < 2 || argc > 3) {
+        std::fputs("usage: picturegen PICTURES_DIR [ICONS_DIR]\n", stderr);
+        return 2;
+    }
+    if (!haveFonts()) return 1;
+    const QString pictures = QString::fromLocal8Bit(argv[1]);
+    QStringList names;
+    bool ok = writeBoardPictures(pictures, &names);
+    kScale = kLargeScale;
+    QStringList large;
+    ok = writeBoardPictures(QDir(pictures).filePath("large"), &large) && ok;
+    kScale = kNaturalScale;
     ok = writeResourceList(pictures, names) && ok;
 
     if (argc == 3) {
