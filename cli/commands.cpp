@@ -516,6 +516,15 @@ std::string readMoves(const ReadPosition& start, const std::string& moves,
         at = blank + 1;
         if (text.empty()) continue;
         if (ended) return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
+        // As in a record, the pass of a side without a move may be left out.
+        if (text != "pass" && state.調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
+            const AfterMove passed = 指し手後(state, side, PlayedMove{});
+            out.push_back(PlayedMove{});
+            state = passed.state;
+            side = -side;
+            if (passed.ended)
+                return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
+        }
         std::string why;
         const std::optional<PlayedMove> m = 指し手解釈(state, side, text, why);
         if (!m) return "--moves: " + why;

@@ -11,7 +11,8 @@ namespace {
 
 constexpr int kWin = Level4Search::kWinScore;
 
-// One position of the game: the one before entry k, k = 0..moves.
+// One position of the game: the one before entry k, k = 0..moves (and one more when the
+// last is a pass).
 struct ReviewPosition {
     GameState state;
     int side = 0;
@@ -36,6 +37,15 @@ std::vector<ReviewPosition> positionsOf(const ReviewGame& g) {
         p.state = after.state;
         p.side = -p.side;
         p.ended = after.ended;
+    }
+    // The last side to move has none: the value there is that of the position after its pass.
+    if (out.back().passes) {
+        const AfterMove after = 指し手後(p.state, p.side, PlayedMove{});
+        p.state = after.state;
+        p.side = -p.side;
+        p.ended = after.ended;
+        p.passes = false;
+        out.push_back(p);
     }
     return out;
 }
@@ -138,6 +148,9 @@ class Analysis {
         if (k + 1 < positions_.size()) {
             const ReviewSearch next = valueOf(k + 1);
             s.score = -next.score;
+            // The pass is one more move to a forced end.
+            if (Level4Search::isWinScore(s.score)) --s.score;
+            if (Level4Search::isLossScore(s.score)) ++s.score;
             s.pv.push_back(PlayedMove{});
             for (const PlayedMove& m : next.pv) s.pv.push_back(m);
         }
