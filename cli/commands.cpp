@@ -574,7 +574,7 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
         for (const ReplayedMove& m : l.replay.moves)
             moves.push_back({m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result});
     }
-    if (moves.empty()) return printError(out, err, EXIT_ILLEGAL, "--moves: no move to review");
+    if (moves.empty()) return usageError(out, err, "--moves: no move to review", "analyse");
     std::string why;
     const std::optional<ReviewGame> game = prepareReview(from, side, moves, why);
     if (!game) return printError(out, err, EXIT_ILLEGAL, why);
