@@ -25,9 +25,12 @@
 namespace zubeki {
 
 // The scale of the winning chance, in LEVEL4's score units: win = 1 / (1 + exp(-score / s)).
-// Fitted by maximum likelihood with tools/fit_win_scale.py on the positions of 160 seeded
-// LEVEL4 games against itself (--nodes 20000, four random opening moves).
-inline constexpr double WIN_CHANCE_SCALE = 600;
+// Fitted by maximum likelihood with tools/fit_win_scale.py (seed 1) on 8039 positions of 160
+// LEVEL4 games against itself (--nodes 20000, four random opening moves), scored by the
+// review's own default budget: 1058. LEVEL4's scores tell the result only loosely before a
+// forced line appears (log-loss 0.685 against 0.693 for an even chance), hence the wide scale:
+// a drop of ten points of chance is some 430 points of score.
+inline constexpr double WIN_CHANCE_SCALE = 1058;
 
 // The chance that the side a LEVEL4 score belongs to wins: a forced win 1, a forced loss 0.
 double winChance(int score);
