@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "ai/search.h"
+#include "cli/analyse.h"
 #include "cli/json.h"
 #include "cli/match.h"
 #include "cli/replay.h"
@@ -34,6 +35,8 @@ constexpr const char* kUsage =
     "  replay FILE                      play a record through the rules\n"
     "  think FILE | --position P [--moves M] [--level N] [--digit D] [--ms T | --nodes N]\n"
     "                                   the computer's move after FILE, or in a position\n"
+    "  analyse FILE | --position P --moves M [--ms T | --nodes N] [--threads J]\n"
+    "                                   each move judged against the computer's\n"
     "  perft [--position P] --depth D [--divide]\n"
     "                                   count the move sequences of D moves\n"
     "  selfplay --games N [--seed S] [--level L] [--lower random|computer] [--openings K]\n"
@@ -86,6 +89,35 @@ constexpr const char* kThinkHelp =
     "Prints {\"pass\":false,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"score\":S},\n"
     "or {\"pass\":true} when the side has no legal move. Exit status 1 when the record or a\n"
     "move is illegal or the game has already ended.\n";
+
+// The review's budget when none is given: a 100-move game in well under 30 s on two cores,
+// and the same answer every time.
+constexpr std::uint64_t kAnalyseNodes = 60000;
+
+constexpr const char* kAnalyseHelp =
+    "usage: zubeki-cli analyse FILE [--ms T | --nodes N] [--threads J]\n"
+    "       zubeki-cli analyse --position P --moves \"M1 M2 ...\" [--ms T | --nodes N]\n"
+    "                          [--threads J]\n"
+    "\n"
+    "Reviews the game of the record FILE, or the moves M (9g9f, 3c1a+, pass) from the\n"
+    "position P: LEVEL4 searches every position once, and each move is set against the\n"
+    "computer's move there. A side without a move passes; the record leaves such passes\n"
+    "out, and they are put back in the list (a pass shares its number with the move after).\n"
+    "  --nodes N   LEVEL4's node budget per position (default 60000): the same answer every\n"
+    "              time, on any number of threads\n"
+    "  --ms T      a time budget per position in milliseconds instead\n"
+    "  --threads J positions searched at once, one thread each (default: the cores)\n"
+    "Prints {\"moves\":[{\"n\":N,\"move\":M,\"side\":\"l\"|\"u\",\"best\":B,\"pv\":[...],\n"
+    "  \"score\":S,\"win_before\":W,\"win_after\":W,\"verdict\":V},...],\n"
+    " \"summary\":{\"l\":{\"moves\":..,\"inaccuracy\":..,\"mistake\":..,\"blunder\":..,\n"
+    "  \"average_loss\":..},\"u\":{...}}}\n"
+    "best and pv are the computer's move and line in the position before the move; S is the\n"
+    "score after it for the lower side, a number or {\"win\":N} / {\"lose\":N} in moves (0:\n"
+    "the move ended the game); W the mover's chance of winning before and after, 0..1; V\n"
+    "null, \"inaccuracy\", \"mistake\" or \"blunder\" for a drop of 0.1, 0.2, 0.3. A move\n"
+    "that lets the other side win at once where another move did not is a blunder, one that\n"
+    "lets a forced win go at least a mistake; the computer's own move is never marked.\n"
+    "Exit status 1 when the record or a move is illegal.\n";
 
 constexpr const char* kPerftHelp =
     "usage: zubeki-cli perft [--position P] --depth D [--divide]\n"
@@ -471,6 +503,85 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return EXIT_OK;
 }
 
+// The moves of --moves from the position, each read in the position it is played in.
+std::string readMoves(const ReadPosition& start, const std::string& moves,
+                      std::vector<PlayedMove>& out) {
+    GameState state = start.state;
+    int side = start.side;
+    bool ended = false;
+    std::size_t at = 0;
+    while (at < moves.size()) {
+        const std::size_t blank = std::min(moves.find(' ', at), moves.size());
+        const std::string text = moves.substr(at, blank - at);
+        at = blank + 1;
+        if (text.empty()) continue;
+        if (ended) return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
+        // As in a record, the pass of a side without a move may be left out.
+        if (text != "pass" && state.調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
+            const AfterMove passed = 指し手後(state, side, PlayedMove{});
+            out.push_back(PlayedMove{});
+            state = passed.state;
+            side = -side;
+            if (passed.ended)
+                return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
+        }
+        std::string why;
+        const std::optional<PlayedMove> m = 指し手解釈(state, side, text, why);
+        if (!m) return "--moves: " + why;
+        const AfterMove after = 指し手後(state, side, *m);
+        out.push_back(*m);
+        state = after.state;
+        side = -side;
+        ended = after.ended;
+    }
+    return {};
+}
+
+int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed p = parse(args, 1, {"ms", "nodes", "threads", "position", "moves"});
+    if (p.help) return printHelp(out, err, kAnalyseHelp);
+    if (!p.error.empty()) return usageError(out, err, p.error, "analyse");
+    std::optional<ReadPosition> start;
+    if (const std::string why = parseStart(p, start); !why.empty())
+        return usageError(out, err, why, "analyse");
+    if (start ? !p.operands.empty() : p.operands.size() != 1)
+        return usageError(out, err, "analyse takes one FILE or --position", "analyse");
+    if (start.has_value() != (p.options.count("moves") != 0))
+        return usageError(out, err, "--moves goes with --position", "analyse");
+    ThinkBudget budget;
+    budget.nodes = kAnalyseNodes;
+    if (p.options.count("ms") != 0 || p.options.count("nodes") != 0) budget.nodes = 0;
+    if (const std::string why = parseBudget(p, budget); !why.empty())
+        return usageError(out, err, why, "analyse");
+    budget.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    if (auto it = p.options.find("threads");
+        it != p.options.end() && !parseNumber(it->second, 1, 256, budget.threads))
+        return usageError(out, err, "--threads must be 1..256", "analyse");
+
+    GameState from;
+    int side = -1;
+    std::vector<PlayedMove> moves;
+    if (start) {
+        if (const std::string why = readMoves(*start, p.options.at("moves"), moves); !why.empty())
+            return printError(out, err, EXIT_ILLEGAL, why);
+        from = start->state;
+        side = start->side;
+    } else {
+        const Loaded l = loadAndReplay(p.operands[0], err);
+        if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
+        from = replayStart();
+        side = sideOf(l.replay.moves.front().piece);
+        for (const ReplayedMove& m : l.replay.moves)
+            moves.push_back({m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result});
+    }
+    if (moves.empty()) return usageError(out, err, "--moves: no move to review", "analyse");
+    std::string why;
+    const std::optional<ReviewGame> game = prepareReview(from, side, moves, why);
+    if (!game) return printError(out, err, EXIT_ILLEGAL, why);
+    out << analyseJson(analyseGame(*game, budget)) << '\n';
+    return EXIT_OK;
+}
+
 int perftCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed p = parse(args, 1, {"position", "depth"}, {"divide"});
     if (p.help) return printHelp(out, err, kPerftHelp);
@@ -767,6 +878,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "replay") return replayCommand(args, out, err);
     if (command == "think") return thinkCommand(args, out, err);
     if (command == "perft") return perftCommand(args, out, err);
+    if (command == "analyse") return analyseCommand(args, out, err);
     if (command == "selfplay") return selfplayCommand(args, out, err);
     if (command == "match") return matchCommand(args, out, err);
     return usageError(out, err, "unknown command '" + command + "'", "");

@@ -1,5 +1,6 @@
 #include "cli/json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -147,6 +148,23 @@ JsonWriter& JsonWriter::value(long long n) {
 JsonWriter& JsonWriter::value(double d) {
     separate();
     out_ += jsonNumber(d);
+    return *this;
+}
+
+JsonWriter& JsonWriter::rounded(double d, int places) {
+    separate();
+    if (!std::isfinite(d)) {
+        out_ += "null";
+        return *this;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", std::clamp(places, 0, 17), d);
+    std::string t = text;
+    if (t.find('.') != std::string::npos) {
+        while (t.back() == '0') t.pop_back();
+        if (t.back() == '.') t.pop_back();
+    }
+    out_ += t == "-0" ? "0" : t;
     return *this;
 }
 

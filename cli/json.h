@@ -27,6 +27,9 @@ class JsonWriter {
     JsonWriter& value(int n);
     JsonWriter& value(long long n);
     JsonWriter& value(double d);
+    // A number rounded to `places` decimals, written without trailing zeros: 0.48, not
+    // 0.47999999999999998.
+    JsonWriter& rounded(double d, int places);
     JsonWriter& value(bool b);
     JsonWriter& value(std::string_view text);
     JsonWriter& value(const char* text) { return value(std::string_view(text)); }

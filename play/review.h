@@ -1,0 +1,149 @@
+#pragma once
+
+// The review of a finished (or unfinished) game: LEVEL4 searches every position of it once,
+// and each move is given the engine's move and line in the position before it, the score
+// after it, the mover's winning chance before and after, and a verdict. No Qt.
+//
+// Threads: GameReview runs the whole review on a std::thread of its own, which searches on as
+// many threads as the budget names (one position each, so that a node budget answers the same
+// on any number of them). Progress comes on those threads, one call at a time, entries in
+// order; result() may be read from any thread at any time; stop() (or the destructor) ends
+// the searches at once and joins. analyseGame() is the same review on the caller's thread.
+
+#include "game/state.h"
+#include "play/computer.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zubeki {
+
+// The scale of the winning chance, in LEVEL4's score units: win = 1 / (1 + exp(-score / s)).
+// Fitted by maximum likelihood with tools/fit_win_scale.py (seed 1) on 8039 positions of 160
+// LEVEL4 games against itself (--nodes 20000, four random opening moves), scored by the
+// review's own default budget: 1058. LEVEL4's scores tell the result only loosely before a
+// forced line appears (log-loss 0.685 against 0.693 for an even chance), hence the wide scale:
+// a drop of ten points of chance is some 430 points of score.
+inline constexpr double WIN_CHANCE_SCALE = 1058;
+
+// The chance that the side a LEVEL4 score belongs to wins: a forced win 1, a forced loss 0.
+double winChance(int score);
+
+enum class Verdict { None, Inaccuracy, Mistake, Blunder };
+// "inaccuracy", "mistake", "blunder"; nullptr for None.
+const char* verdictName(Verdict v);
+
+// Drops of the mover's winning chance at which a move is marked.
+inline constexpr double INACCURACY_DROP = 0.10;
+inline constexpr double MISTAKE_DROP = 0.20;
+inline constexpr double BLUNDER_DROP = 0.30;
+
+// A score as the review gives it: a number, or a forced result in moves of the game.
+struct ReviewScore {
+    enum class Kind { Value, Win, Loss };
+    Kind kind = Kind::Value;
+    int value = 0; // the score for Value, the moves to the end for Win and Loss
+
+    // From a LEVEL4 score (a win in n moves is kWinScore - n).
+    static ReviewScore of(int level4Score);
+    friend bool operator==(const ReviewScore&, const ReviewScore&) = default;
+};
+
+struct ReviewEntry {
+    int index = 0;              // 0-based, in the review's list (passes included)
+    int n = 0;                  // the move's number; a pass shares it with the move after it
+    int side = 0;               // -1 lower, +1 upper
+    PlayedMove move;            // the pass is a move of zeros
+    PlayedMove best;            // the engine's move in the position before
+    std::vector<PlayedMove> pv; // the engine's line from that position, best first
+    ReviewScore score;          // after the move, for the lower side
+    double winBefore = 0.5;     // the mover's chance, before and after the move
+    double winAfter = 0.5;
+    double loss = 0; // the drop counted against the move (0 for the engine's move)
+    Verdict verdict = Verdict::None;
+    bool ends = false; // the move ends the game (its score is the result)
+};
+
+struct ReviewSideSummary {
+    int moves = 0; // moves counted (passes are not)
+    int inaccuracies = 0;
+    int mistakes = 0;
+    int blunders = 0;
+    double averageLoss = 0;
+};
+
+struct ReviewResult {
+    std::vector<ReviewEntry> entries; // in order; fewer than `total` while it runs or if stopped
+    int total = 0;
+    ReviewSideSummary lower, upper;
+    bool complete = false;
+};
+
+// A game to review: the position it starts from, the side to move there, and the moves, a
+// side without a legal move playing the pass.
+struct ReviewGame {
+    GameState start;
+    int side = -1;
+    std::vector<PlayedMove> moves;
+};
+
+// Checks every move in turn and puts in the pass of a side that has no move where the record
+// leaves it out. nullopt with the reason (naming the move) for an illegal move or a move
+// after the game has ended.
+std::optional<ReviewGame> prepareReview(const GameState& start, int side,
+                                        const std::vector<PlayedMove>& moves, std::string& why);
+
+// What LEVEL4 answered for one position, as the mover sees it.
+struct ReviewSearch {
+    int score = 0; // LEVEL4's score for the side to move
+    PlayedMove best;
+    std::vector<PlayedMove> pv;
+};
+
+// The verdict on a move from the searches before and after it. `before` is the search of
+// the position the mover moved in; `afterForMover` the mover's score after the move (a won
+// game kWinScore, a drawn one 0).
+struct Judgement {
+    double winBefore = 0.5, winAfter = 0.5, loss = 0;
+    Verdict verdict = Verdict::None;
+};
+Judgement judgeMove(const PlayedMove& played, const ReviewSearch& before, int afterForMover);
+
+// The per-side counts and average loss of the entries.
+void summariseReview(ReviewResult& r);
+
+using ReviewProgress = std::function<void(const ReviewEntry& entry, int done, int total)>;
+
+// Reviews the game on the caller's thread and budget.threads - 1 more; `stop` (may be null)
+// ends it at once with the entries finished so far.
+ReviewResult analyseGame(const ReviewGame& game, const ThinkBudget& budget,
+                         const std::atomic<bool>* stop = nullptr,
+                         const ReviewProgress& progress = {});
+
+// A review running on a thread of its own, for the window.
+class GameReview {
+  public:
+    GameReview(ReviewGame game, ThinkBudget budget, ReviewProgress progress = {});
+    ~GameReview(); // stops and waits
+    GameReview(const GameReview&) = delete;
+    GameReview& operator=(const GameReview&) = delete;
+
+    void stop();           // the searches end within milliseconds; joins the thread
+    bool finished() const; // done or stopped
+    ReviewResult result() const;
+
+  private:
+    mutable std::mutex mutex_;
+    ReviewResult result_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> finished_{false};
+    std::thread thread_;
+};
+
+} // namespace zubeki

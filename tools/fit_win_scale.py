@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Fits the scale of the review's winning chance, win = 1 / (1 + exp(-score / scale)).
+
+Plays seeded LEVEL4 games against itself with `zubeki-cli selfplay`, reviews each record with
+`zubeki-cli analyse` (the scores the review itself sees), and takes every position's score for
+the lower side with the game's result for the lower side (1 a win, 0 a loss, 0.5 a draw or an
+unfinished game). Forced results and the last move of each game are left out: their chance is
+1 or 0 by definition. The scale is the one of greatest likelihood; the log-loss, the Brier score
+and a table of predicted against won by score bucket tell how well it predicts.
+
+    tools/fit_win_scale.py --cli build/ci/bin/zubeki-cli --games 160 --seed 1
+"""
+
+import argparse
+import json
+import math
+import os
+import subprocess
+import sys
+import tempfile
+
+
+def run(args):
+    done = subprocess.run(args, capture_output=True, text=True)
+    if done.returncode != 0:
+        sys.exit("failed: " + " ".join(args) + "\n" + done.stderr)
+    return json.loads(done.stdout)
+
+
+def pairs_of(review):
+    """(score, result) for the lower side at every position after a move of the game."""
+    moves = review["moves"]
+    final = moves[-1]["score"]
+    if isinstance(final, dict) and final.get("win") == 0:
+        result = 1.0
+    elif isinstance(final, dict) and final.get("lose") == 0:
+        result = 0.0
+    else:
+        result = 0.5  # drawn or unfinished
+    out = []
+    for m in moves[:-1]:
+        if isinstance(m["score"], (int, float)):
+            out.append((float(m["score"]), result))
+    return out
+
+
+def chance(score, scale):
+    z = max(-60.0, min(60.0, score / scale))
+    return 1.0 / (1.0 + math.exp(-z))
+
+
+def log_loss(data, scale):
+    total = 0.0
+    for score, result in data:
+        p = min(max(chance(score, scale), 1e-12), 1 - 1e-12)
+        total -= result * math.log(p) + (1 - result) * math.log(1 - p)
+    return total / len(data)
+
+
+def fit(data):
+    """The scale of least log-loss, by golden-section search over log(scale)."""
+    lo, hi = math.log(10.0), math.log(20000.0)
+    g = (math.sqrt(5) - 1) / 2
+    a, b = hi - g * (hi - lo), lo + g * (hi - lo)
+    fa, fb = log_loss(data, math.exp(a)), log_loss(data, math.exp(b))
+    for _ in range(80):
+        if fa < fb:
+            hi, b, fb = b, a, fa
+            a = hi - g * (hi - lo)
+            fa = log_loss(data, math.exp(a))
+        else:
+            lo, a, fa = a, b, fb
+            b = lo + g * (hi - lo)
+            fb = log_loss(data, math.exp(b))
+    return math.exp((lo + hi) / 2)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--cli", default="build/ci/bin/zubeki-cli")
+    ap.add_argument("--games", type=int, default=160)
+    ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--play-nodes", type=int, default=20000, help="LEVEL4's budget in the games")
+    ap.add_argument("--review", nargs="*", default=[],
+                    help="extra options for analyse (default: its own budget)")
+    ap.add_argument("--records", help="keep the games' records in this folder")
+    args = ap.parse_args()
+
+    folder = args.records or tempfile.mkdtemp(prefix="zubeki-fit-")
+    run([args.cli, "selfplay", "--games", str(args.games), "--seed", str(args.seed),
+         "--level", "4", "--lower", "computer", "--nodes", str(args.play_nodes),
+         "--records", folder])
+    data = []
+    lengths = []
+    for name in sorted(os.listdir(folder)):
+        if name.endswith(".棋譜"):
+            review = run([args.cli, "analyse", os.path.join(folder, name)] + args.review)
+            lengths.append(len(review["moves"]))
+            data += pairs_of(review)
+    if not data:
+        sys.exit("no scored positions")
+
+    scale = fit(data)
+    brier = sum((chance(s, scale) - r) ** 2 for s, r in data) / len(data)
+    base = sum(r for _, r in data) / len(data)
+    print(f"games {len(lengths)}, moves {sum(lengths)} (mean {sum(lengths) / len(lengths):.1f}), "
+          f"positions {len(data)}, lower side's share {base:.3f}")
+    print(f"fitted scale {scale:.1f}")
+    print(f"log-loss {log_loss(data, scale):.4f} (a constant {base:.3f} gives "
+          f"{-(base * math.log(base) + (1 - base) * math.log(1 - base)) if 0 < base < 1 else 0:.4f})")
+    print(f"Brier {brier:.4f} (a constant gives {base * (1 - base):.4f})")
+    print("score bucket      positions  predicted  won")
+    edges = [-math.inf, -1500, -800, -400, -200, -100, 0, 100, 200, 400, 800, 1500, math.inf]
+    for lo, hi in zip(edges, edges[1:]):
+        rows = [(s, r) for s, r in data if lo <= s < hi]
+        if rows:
+            pred = sum(chance(s, scale) for s, _ in rows) / len(rows)
+            won = sum(r for _, r in rows) / len(rows)
+            print(f"[{lo:>6}, {hi:>6})  {len(rows):9d}  {pred:9.3f}  {won:.3f}")
+
+
+if __name__ == "__main__":
+    main()
