@@ -114,6 +114,18 @@
         <translation>&amp;About...</translation>
     </message>
     <message>
+        <source>%1の%2を%3へ</source>
+        <translation>Move the %2 on %1 to %3</translation>
+    </message>
+    <message>
+        <source>（成）</source>
+        <translation> and promote</translation>
+    </message>
+    <message>
+        <source>成るには右ボタンで指して下さい</source>
+        <translation>To promote, press the destination with the right mouse button.</translation>
+    </message>
+    <message>
         <source>ﾌｧｲﾙ名 ：</source>
         <translation>File name:</translation>
     </message>

@@ -34,7 +34,11 @@ inline std::string ヒント表記(const HintMove& hint) {
     text += notationGlyph(10 - hint.toX);
     text += notationGlyph(1000 + hint.toY);
     text += "へ";
-    if (hint.promotes) text += "（成）\r成るには右ボタンで指して下さい";
+    if (hint.promotes) {
+        text += "（成）";
+        text += '\r';
+        text += "成るには右ボタンで指して下さい";
+    }
     return text;
 }
 

@@ -87,16 +87,17 @@ void Form1::showHint(const HintMove& hint) {
     auto square = [](int x, int y) {
         return BoardView::glyphText(10 - x) + BoardView::kanjiNumeral(y);
     };
-    const QString text = (hint.promotes ? tr("%1の%2を%3へ（成）\r成るには右ボタンで指して下さい")
-                                        : tr("%1の%2を%3へ"))
-                             .arg(square(hint.fromX, hint.fromY), BoardView::glyphText(hint.piece),
-                                  square(hint.toX, hint.toY));
+    QString text = tr("%1の%2を%3へ")
+                       .arg(square(hint.fromX, hint.fromY), BoardView::glyphText(hint.piece),
+                            square(hint.toX, hint.toY));
+    if (hint.promotes)
+        text += tr("（成）") + QLatin1Char('\r') + tr("成るには右ボタンで指して下さい");
     // The box stands beside the board, so the outlined squares stay in sight.
     const QRect board(QPoint(Canvas::toPixel(unitToTwipsX(1)), Canvas::toPixel(unitToTwipsY(1))),
                       QPoint(Canvas::toPixel(unitToTwipsX(10)), Canvas::toPixel(unitToTwipsY(10))));
     const QRect shown = canvas_->toWidget(board);
     boxKeepsClearOf_ = QRect(canvas_->mapToGlobal(shown.topLeft()), shown.size());
-    message(text.toStdString(), tr("ヒント").toStdString());
+    message(text.toStdString(), "ヒント"); // the title is translated with the boxes' words
     boxKeepsClearOf_.reset();
 }
 

@@ -173,8 +173,11 @@ void LanguageTest::theGameSpeaksJapaneseInEveryLayerItHasWords() {
     for (const Source& s : translationFile()) known << s.source;
     static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\""));
     const QDir root(QStringLiteral(ZUBEKI_SOURCE_DIR));
-    const QStringList files = {"play/game.cpp",   "play/player.h", "record/record_file.cpp",
-                               "sound/module1.h", "ui/form1.cpp",  "ui/form1_record.cpp"};
+    QStringList files;
+    for (const char* layer : {"play", "record", "sound", "ui"})
+        for (const QString& f : QDir(root.filePath(QLatin1String(layer)))
+                                    .entryList({QStringLiteral("*.cpp"), QStringLiteral("*.h")}))
+            files << QLatin1String(layer) + QLatin1Char('/') + f;
     for (const QString& name : files) {
         QFile file(root.filePath(name));
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
@@ -182,7 +185,10 @@ void LanguageTest::theGameSpeaksJapaneseInEveryLayerItHasWords() {
             if (line.trimmed().startsWith(QLatin1String("//"))) continue;
             for (auto it = literal.globalMatch(line); it.hasNext();) {
                 const QString words = it.next().captured(1);
-                if (!hasJapanese(words) || words.endsWith(QLatin1String(".wav"))) continue;
+                // File names stay as they are in every language.
+                if (!hasJapanese(words) || words.endsWith(QLatin1String(".wav")) ||
+                    words == QStringLiteral(".棋譜"))
+                    continue;
                 const bool part = std::any_of(known.begin(), known.end(),
                                               [&](const QString& k) { return k.contains(words); });
                 QVERIFY2(part, qPrintable(name + QLatin1String(": ") + words));
