@@ -143,6 +143,38 @@ struct Shared {
     alignas(64) std::atomic<bool> abort{false};            // the helpers stop at their next node
     alignas(64) std::atomic<std::uint64_t> helperNodes{0}; // added to every 1024 nodes
 
+    // With one line asked for, the threads share out the iterations: the deepest one any of
+    // them has finished, and what a helper found in it. A thread still in an iteration no
+    // deeper than that leaves it for the next.
+    bool sharing = false;
+    alignas(64) std::atomic<int> finished{0};
+    std::mutex answerMutex;
+    struct Answer {
+        int depth = 0;
+        int score = 0;
+        int seldepth = 0;
+        Move move{};
+    } helperAnswer; // guarded by answerMutex
+
+    // A helper's whole iteration: kept if it is the deepest yet.
+    void publish(int depth, int score, int seldepth, Move move) {
+        {
+            std::lock_guard<std::mutex> lock(answerMutex);
+            if (depth <= helperAnswer.depth) return;
+            helperAnswer = {depth, score, seldepth, move};
+        }
+        raiseFinished(depth);
+    }
+    void raiseFinished(int depth) {
+        int f = finished.load(std::memory_order_relaxed);
+        while (f < depth && !finished.compare_exchange_weak(f, depth, std::memory_order_relaxed)) {
+        }
+    }
+    Answer answer() {
+        std::lock_guard<std::mutex> lock(answerMutex);
+        return helperAnswer;
+    }
+
     void setHistory(const Level4History& h) {
         seen = h.keys;
         seenCount = h.keys && h.size > 0 ? h.size : 0;
@@ -172,6 +204,8 @@ struct Worker {
     std::uint64_t published = 0; // of a helper's nodes, added to shared.helperNodes
     int seldepth = 0;
     bool stopped = false;
+    int iteration = 0;      // the depth of the iteration under way
+    bool overtaken = false; // it was left because another thread had finished it
 
     // Worker 0 only.
     const Level4Limits* limits = nullptr;
@@ -190,6 +224,8 @@ struct Worker {
         helperNodes = 0;
         seldepth = 0;
         stopped = false;
+        iteration = 0;
+        overtaken = false;
         budgetsOn = false;
         excludedCount = 0;
         std::memset(history, 0, sizeof history);
@@ -213,14 +249,23 @@ struct Worker {
     int repetitionScore(int ply) const { return ply % 2 == 0 ? -shared.contempt : shared.contempt; }
 
     void poll() {
+        if (shared.sharing && !stopped && iteration > 0 &&
+            shared.finished.load(std::memory_order_relaxed) >= iteration) {
+            stopped = true;
+            overtaken = true;
+        }
         if (index != 0) {
             shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
             published = nodes;
             return;
         }
-        if (limits->stop && limits->stop->load(std::memory_order_relaxed)) stopped = true;
+        bool ends = limits->stop && limits->stop->load(std::memory_order_relaxed);
         if (budgetsOn && limits->timeMs > 0 && limits->clock() - started >= limits->timeMs)
+            ends = true;
+        if (ends) {
             stopped = true;
+            overtaken = false;
+        }
         helperNodes = shared.helperNodes.load(std::memory_order_relaxed);
     }
 
@@ -287,7 +332,10 @@ struct Worker {
 
     int search(int depth, int alpha, int beta, int ply) {
         if ((++nodes & 1023) == 0) poll();
-        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) stopped = true;
+        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) {
+            stopped = true;
+            overtaken = false;
+        }
         if (shared.abort.load(std::memory_order_relaxed)) stopped = true;
         if (stopped) return 0;
         if (ply > seldepth) seldepth = ply;
@@ -403,14 +451,24 @@ struct Worker {
         return best;
     }
 
-    // A helper deepens on its own from one iteration past the caller's first (every other
-    // helper one further still), so that the threads spread over the tree and leave in the
-    // table what the others will want next.
+    // A helper deepens on its own, every other helper one iteration ahead of the caller and
+    // the rest beside it, so that the threads spread over the tree and leave in the table
+    // what the others will want next. Sharing, it hands on every iteration it finishes and
+    // leaves one that another thread has finished.
     void runHelper() {
         reset();
         pos = shared.root;
-        for (int depth = 2 + index % 2; depth <= shared.maxDepth && !stopped; ++depth)
-            search(depth, -kInfinity, kInfinity, 0);
+        const int ahead = 1 + index % 2;
+        int depth = 1 + ahead;
+        while (depth <= shared.maxDepth && !shared.abort.load(std::memory_order_relaxed)) {
+            iteration = depth;
+            stopped = overtaken = false;
+            rootImproved = false;
+            const int s = search(depth, -kInfinity, kInfinity, 0);
+            if (stopped && !overtaken) break;
+            if (!stopped && shared.sharing) shared.publish(depth, s, seldepth, rootBest);
+            depth = std::max(depth + 1, shared.finished.load(std::memory_order_relaxed) + ahead);
+        }
         shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
         published = nodes;
     }
@@ -684,8 +742,25 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
     int completed = 0;
     I.lineCount = 0;
     bool helping = false;
+    S.sharing = count == 1 && !I.helpers.empty();
+    S.finished.store(0, std::memory_order_relaxed);
+    S.helperAnswer = {};
+    // A helper's whole iteration taken as the caller's own.
+    auto adopt = [&](const Shared::Answer& a) {
+        RootLine& l = I.lines[0];
+        l.move = a.move;
+        l.score = a.score;
+        l.depth = a.depth;
+        l.seldepth = a.seldepth;
+        if (reporting) I.extractPv(l);
+        I.lineCount = 1;
+        best = a.move;
+        bestScore = a.score;
+        completed = a.depth;
+    };
     W.poll(); // a stop asked for before the search began
-    for (int depth = 1; depth <= S.maxDepth && !W.stopped; ++depth) {
+    for (int depth = 1; depth <= S.maxDepth && !W.stopped; depth = std::max(depth, completed) + 1) {
+        W.iteration = depth;
         W.seldepth = 0;
         W.excludedCount = 0;
         int done = 0;
@@ -701,7 +776,12 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
             if (reporting) I.extractPv(l);
             W.excluded[W.excludedCount++] = W.rootBest;
         }
-        if (W.stopped) {
+        if (W.stopped && W.overtaken) {
+            // A helper has finished this iteration first: its answer is ours, and the next
+            // iteration begins at once.
+            W.stopped = W.overtaken = false;
+            adopt(S.answer());
+        } else if (W.stopped) {
             if (done == 0) {
                 // A stopped iteration still counts once the previous best has been searched
                 // again and something has beaten it.
@@ -714,28 +794,35 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
                 completed = depth;
             }
             break;
+        } else {
+            sortByScore(I.fresh, count);
+            for (int i = 0; i < count; ++i) I.lines[i] = I.fresh[i];
+            I.lineCount = count;
+            best = I.lines[0].move;
+            bestScore = I.lines[0].score;
+            completed = depth;
+            if (S.sharing) S.raiseFinished(depth);
         }
-        sortByScore(I.fresh, count);
-        for (int i = 0; i < count; ++i) I.lines[i] = I.fresh[i];
-        I.lineCount = count;
-        best = I.lines[0].move;
-        bestScore = I.lines[0].score;
-        completed = depth;
         W.budgetsOn = true;
         if (reporting) I.send(limits, false);
         const int s = bestScore;
         // A forced result within the depth searched cannot change any more.
-        if ((isWinScore(s) || isLossScore(s)) && kWinScore - (s < 0 ? -s : s) <= depth) break;
+        if ((isWinScore(s) || isLossScore(s)) && kWinScore - (s < 0 ? -s : s) <= completed) break;
         if (root.moves.size == 1) break;
         // The next iteration takes a few times as long as this one: do not start what
         // cannot finish.
         if (limits.timeMs > 0 && limits.clock() - W.started >= limits.timeMs * 0.5) break;
-        if (!helping && !I.helpers.empty() && depth < S.maxDepth) {
+        if (!helping && !I.helpers.empty() && completed < S.maxDepth) {
             I.startHelpers();
             helping = true;
         }
     }
-    if (helping) I.stopHelpers();
+    if (helping) {
+        I.stopHelpers();
+        // A helper may have finished an iteration deeper than the caller's last.
+        const Shared::Answer a = S.answer();
+        if (S.sharing && a.depth > completed) adopt(a);
+    }
 
     const int fromSq = best.from;
     const int toSq = best.to;
