@@ -403,9 +403,22 @@ std::string parseBudget(const Parsed& p, ThinkBudget& budget) {
     return {};
 }
 
-// The game a position and its moves lead to, in `game`; "" when every move could be played.
-std::string playMoves(const ReadPosition& start, const std::string& moves, Game& game, int& side) {
-    GameState state = start.state;
+// Where the moves of --moves lead from the position: each read in the position it is played in.
+struct MovesRead {
+    std::vector<PlayedMove> moves;
+    GameState state; // after the last
+    int side = 0;    // to move then
+    bool ended = false;
+    std::string last; // the last move as written
+};
+
+// The moves of --moves from the position into `read`; "" when every move could be played.
+std::string readMoves(const ReadPosition& start, const std::string& moves, MovesRead& read) {
+    GameState& state = read.state;
+    int& side = read.side;
+    bool& ended = read.ended;
+    std::vector<PlayedMove>& out = read.moves;
+    state = start.state;
     side = start.side;
     std::size_t at = 0;
     while (at < moves.size()) {
@@ -413,15 +426,37 @@ std::string playMoves(const ReadPosition& start, const std::string& moves, Game&
         const std::string text = moves.substr(at, blank - at);
         at = blank + 1;
         if (text.empty()) continue;
+        if (ended) return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
+        // As in a record, the pass of a side without a move may be left out.
+        if (text != "pass" && state.調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
+            const AfterMove passed = 指し手後(state, side, PlayedMove{});
+            out.push_back(PlayedMove{});
+            state = passed.state;
+            side = -side;
+            if (passed.ended)
+                return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
+        }
         std::string why;
         const std::optional<PlayedMove> m = 指し手解釈(state, side, text, why);
         if (!m) return "--moves: " + why;
         const AfterMove after = 指し手後(state, side, *m);
-        if (after.ended) return "--moves: the game ends with " + text;
+        out.push_back(*m);
         state = after.state;
         side = -side;
+        ended = after.ended;
+        read.last = text;
     }
-    game.restore(state, MoveList{});
+    return {};
+}
+
+// The game a position and its moves lead to, in `game`; "" when every move could be played
+// and the game goes on.
+std::string playMoves(const ReadPosition& start, const std::string& moves, Game& game, int& side) {
+    MovesRead read;
+    if (std::string why = readMoves(start, moves, read); !why.empty()) return why;
+    if (read.ended) return "--moves: the game ends with " + read.last;
+    side = read.side;
+    game.restore(read.state, MoveList{});
     return {};
 }
 
@@ -503,40 +538,6 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return EXIT_OK;
 }
 
-// The moves of --moves from the position, each read in the position it is played in.
-std::string readMoves(const ReadPosition& start, const std::string& moves,
-                      std::vector<PlayedMove>& out) {
-    GameState state = start.state;
-    int side = start.side;
-    bool ended = false;
-    std::size_t at = 0;
-    while (at < moves.size()) {
-        const std::size_t blank = std::min(moves.find(' ', at), moves.size());
-        const std::string text = moves.substr(at, blank - at);
-        at = blank + 1;
-        if (text.empty()) continue;
-        if (ended) return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
-        // As in a record, the pass of a side without a move may be left out.
-        if (text != "pass" && state.調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
-            const AfterMove passed = 指し手後(state, side, PlayedMove{});
-            out.push_back(PlayedMove{});
-            state = passed.state;
-            side = -side;
-            if (passed.ended)
-                return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
-        }
-        std::string why;
-        const std::optional<PlayedMove> m = 指し手解釈(state, side, text, why);
-        if (!m) return "--moves: " + why;
-        const AfterMove after = 指し手後(state, side, *m);
-        out.push_back(*m);
-        state = after.state;
-        side = -side;
-        ended = after.ended;
-    }
-    return {};
-}
-
 int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed p = parse(args, 1, {"ms", "nodes", "threads", "position", "moves"});
     if (p.help) return printHelp(out, err, kAnalyseHelp);
@@ -562,8 +563,10 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
     int side = -1;
     std::vector<PlayedMove> moves;
     if (start) {
-        if (const std::string why = readMoves(*start, p.options.at("moves"), moves); !why.empty())
+        MovesRead read;
+        if (const std::string why = readMoves(*start, p.options.at("moves"), read); !why.empty())
             return printError(out, err, EXIT_ILLEGAL, why);
+        moves = std::move(read.moves);
         from = start->state;
         side = start->side;
     } else {
