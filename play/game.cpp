@@ -40,6 +40,8 @@ void Game::初期設定() {
 void Game::restore(const GameState& state, const MoveList& moves) {
     s_ = state;
     rec_ = moves;
+    // Shown before its first move, the position is where the list starts.
+    if (moves.RECORD_POS == 0) listStart_ = state;
     out_.描画_盤();
 }
 
