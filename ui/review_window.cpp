@@ -108,7 +108,12 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
             });
 
     buildChart();
-    xAxis_->setRange(0, std::max<double>(1, static_cast<double>(review.moves.size())));
+    // Whole moves on the axis, some ten marks whatever the game's length.
+    const double moves = std::max<double>(1, static_cast<double>(review.moves.size()));
+    xAxis_->setRange(0, moves);
+    xAxis_->setTickType(QValueAxis::TicksDynamic);
+    xAxis_->setTickAnchor(0);
+    xAxis_->setTickInterval(moves <= 10 ? 1 : moves <= 50 ? 5 : moves <= 100 ? 10 : 20);
     line_ = named(new QLabel(this), "reviewLine");
     line_->setWordWrap(true);
     summary_ = named(new QLabel(this), "reviewSummary");
