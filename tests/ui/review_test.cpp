@@ -5,7 +5,9 @@
 #include "record/record_file.h"
 #include "ui/review_window.h"
 
+#include <QChartView>
 #include <QLabel>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -43,6 +45,7 @@ class ReviewTest : public QObject {
   private slots:
     void aReadRecordIsReviewedAndSteppedThrough();
     void closingStopsAndAnUnsavedGameSaves();
+    void theGameThatJustEndedIsKeptAndItsGraphAnswersClicks();
 };
 
 void ReviewTest::aReadRecordIsReviewedAndSteppedThrough() {
@@ -103,6 +106,9 @@ void ReviewTest::closingStopsAndAnUnsavedGameSaves() {
     auto* save = widget<QPushButton>(*w, "reviewSave");
     QVERIFY(save->isEnabled());
     h.forget();
+    save->click(); // the dialog cancelled: nothing is written, nothing said
+    QVERIFY(h.messages.empty());
+    QVERIFY(save->isEnabled());
     h.saveAs = h.folder.filePath(QStringLiteral("played"));
     save->click();
     QCOMPARE(h.shown(), QStringList{"棋譜を書き込みました |    | OK"});
@@ -112,6 +118,43 @@ void ReviewTest::closingStopsAndAnUnsavedGameSaves() {
     QVERIFY(read.ok);
     QCOMPARE(read.moves.RECORD_LEN, 6);
     QCOMPARE(read.moves.REC_TO_Y[6], 6);
+}
+
+void ReviewTest::theGameThatJustEndedIsKeptAndItsGraphAnswersClicks() {
+    for (const diagram::CaptureGame& g : diagram::kCaptureGames) {
+        Harness h;
+        h.place(g.rows);
+        h.action("START")->trigger();
+        std::vector<std::string> boards;
+        for (const Move& m : g.moves) {
+            boards.push_back(h.board());
+            h.move(m.fx, m.fy, m.tx, m.ty);
+        }
+        QCOMPARE(h.f().game().record().RECORD_LEN, 0); // 続けますか？ set up a new position
+
+        ReviewWindow* w = openReview(h, 2000);
+        QVERIFY(w != nullptr);
+        QVERIFY(widget<QPushButton>(*w, "reviewSave")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 60000);
+        auto* rows = widget<QTreeWidget>(*w, "reviewMoves");
+        QCOMPARE(rows->topLevelItemCount(), static_cast<int>(g.moves.size()));
+        w->resize(900, 500);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+
+        // A click on the graph near a move's point chooses that move.
+        auto* view = widget<QChartView>(*w, "reviewChart");
+        auto* line = qobject_cast<QLineSeries*>(view->chart()->series().front());
+        for (int row = static_cast<int>(g.moves.size()) - 1; row >= 0; --row) {
+            const QPointF value(row + 1.2, line->at(row + 1).y());
+            const QPoint at =
+                view->mapFromScene(view->chart()->mapToScene(view->chart()->mapToPosition(value)));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(rows->indexOfTopLevelItem(rows->currentItem()), row);
+            QCOMPARE(h.board(), boards[static_cast<std::size_t>(row)]);
+            QCOMPARE(h.f().game().record().RECORD_POS, row);
+        }
+    }
 }
 
 QTEST_MAIN(ReviewTest)
