@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -102,10 +103,15 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     moves_->setRootIsDecorated(false);
     moves_->setUniformRowHeights(true);
     moves_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The keys choose as they walk the list; the mouse on its release, so that a click on the
+    // row already chosen shows its position again.
     connect(moves_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
-                if (item) choose(moves_->indexOfTopLevelItem(item));
+                if (item && !choosing_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+                    choose(moves_->indexOfTopLevelItem(item));
             });
+    connect(moves_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { choose(moves_->indexOfTopLevelItem(item)); });
 
     buildChart();
     // Whole moves on the axis, some ten marks whatever the game's length.
@@ -239,10 +245,9 @@ void ReviewWindow::showSummary() {
 
 void ReviewWindow::choose(int index) {
     if (index < 0 || index >= static_cast<int>(shown_.entries.size())) return;
-    if (moves_->currentItem() != moves_->topLevelItem(index)) {
-        moves_->setCurrentItem(moves_->topLevelItem(index)); // comes back here
-        return;
-    }
+    choosing_ = true;
+    moves_->setCurrentItem(moves_->topLevelItem(index));
+    choosing_ = false;
     const ReviewEntry& e = shown_.entries[static_cast<std::size_t>(index)];
     // The position the move was played in: the list's moves before it (passes are not in it).
     int n = 0;

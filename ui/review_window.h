@@ -72,6 +72,7 @@ class ReviewWindow : public QWidget {
     ReviewResult shown_;
     bool running_ = true;
     int selected_ = -1;
+    bool choosing_ = false; // the list's row is being set from choose()
 
     QTreeWidget* moves_ = nullptr;
     QChart* chart_ = nullptr;

@@ -81,6 +81,12 @@ void ReviewTest::aReadRecordIsReviewedAndSteppedThrough() {
         QVERIFY2(line.startsWith(QStringLiteral("%1手目").arg(row + 1)), qPrintable(line));
     }
 
+    // A click on the row already chosen shows its position again after 進 moved on.
+    h.action("AFTER")->trigger();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                      rows->visualItemRect(rows->topLevelItem(1)).center());
+    QCOMPARE(h.board(), boards[1]);
+
     // Reading another record closes the window.
     QVERIFY(h.f().openRecord(h.folder.filePath(QStringLiteral("six.棋譜"))));
     QTRY_VERIFY(h.f().reviewWindow() == nullptr);
