@@ -90,10 +90,6 @@ constexpr const char* kThinkHelp =
     "or {\"pass\":true} when the side has no legal move. Exit status 1 when the record or a\n"
     "move is illegal or the game has already ended.\n";
 
-// The review's budget when none is given: a 100-move game in well under 30 s on two cores,
-// and the same answer every time.
-constexpr std::uint64_t kAnalyseNodes = 60000;
-
 constexpr const char* kAnalyseHelp =
     "usage: zubeki-cli analyse FILE [--ms T | --nodes N] [--threads J]\n"
     "       zubeki-cli analyse --position P --moves \"M1 M2 ...\" [--ms T | --nodes N]\n"
@@ -549,12 +545,10 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return usageError(out, err, "analyse takes one FILE or --position", "analyse");
     if (start.has_value() != (p.options.count("moves") != 0))
         return usageError(out, err, "--moves goes with --position", "analyse");
-    ThinkBudget budget;
-    budget.nodes = kAnalyseNodes;
+    ThinkBudget budget = defaultReviewBudget();
     if (p.options.count("ms") != 0 || p.options.count("nodes") != 0) budget.nodes = 0;
     if (const std::string why = parseBudget(p, budget); !why.empty())
         return usageError(out, err, why, "analyse");
-    budget.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (auto it = p.options.find("threads");
         it != p.options.end() && !parseNumber(it->second, 1, 256, budget.threads))
         return usageError(out, err, "--threads must be 1..256", "analyse");

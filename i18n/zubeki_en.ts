@@ -94,6 +94,10 @@
         <translation>&amp;Save...</translation>
     </message>
     <message>
+        <source>検討</source>
+        <translation>Re&amp;view...</translation>
+    </message>
+    <message>
         <source>ｵﾌﾟｼｮﾝ</source>
         <translation>&amp;Options</translation>
     </message>
@@ -451,6 +455,93 @@
     <message>
         <source>ｴﾗｰ %1（%2）</source>
         <translation>Error %1 (%2)</translation>
+    </message>
+    <message>
+        <source>検討する手がありません</source>
+        <translation>There are no moves to review</translation>
+    </message>
+    <message>
+        <source>この棋譜は検討できません</source>
+        <translation>This game cannot be reviewed</translation>
+    </message>
+    <message>
+        <source>検討</source>
+        <translation>Review</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewWindow</name>
+    <message>
+        <source>検討</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <source>手数</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>指し手</source>
+        <translation>Played</translation>
+    </message>
+    <message>
+        <source>評価</source>
+        <translation>Score</translation>
+    </message>
+    <message>
+        <source>印</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>先手の勝率</source>
+        <translation>First player&apos;s winning chance</translation>
+    </message>
+    <message>
+        <source>先手勝ち(%1手)</source>
+        <translation>First player wins in %1</translation>
+    </message>
+    <message>
+        <source>後手勝ち(%1手)</source>
+        <translation>Second player wins in %1</translation>
+    </message>
+    <message>
+        <source>%1：疑問手 %2　悪手 %3　大悪手 %4　平均損失 %5%</source>
+        <translation>%1: inaccuracies %2, mistakes %3, blunders %4, average loss %5%</translation>
+    </message>
+    <message>
+        <source>先手</source>
+        <translation>First player</translation>
+    </message>
+    <message>
+        <source>後手</source>
+        <translation>Second player</translation>
+    </message>
+    <message>
+        <source>パス</source>
+        <translation>pass</translation>
+    </message>
+    <message>
+        <source>成</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>%1手目 %2　読み筋：%3</source>
+        <translation>Move %1 %2 - best line: %3</translation>
+    </message>
+    <message>
+        <source>棋譜を保存</source>
+        <translation>Save record</translation>
+    </message>
+    <message>
+        <source>棋譜ﾌｧｲﾙ</source>
+        <translation>Record files</translation>
     </message>
 </context>
 </TS>

@@ -27,6 +27,7 @@ void Game::初期設定() {
     line_.clear();
     rec_.RECORD_MODE = FALSE_CODE;
     rec_.clear();
+    listStart_ = s_;
     recordFullTold_ = false;
     unrecorded_ = 0;
     hint_[0] = hint_[1] = {};
@@ -39,6 +40,8 @@ void Game::初期設定() {
 void Game::restore(const GameState& state, const MoveList& moves) {
     s_ = state;
     rec_ = moves;
+    // Shown before its first move, the position is where the list starts.
+    if (moves.RECORD_POS == 0) listStart_ = state;
     out_.描画_盤();
 }
 
@@ -126,6 +129,8 @@ void Game::終了(std::string_view 勝手) {
         out_.message("引き分けです", "終了");
     else
         out_.message(std::string(勝手) + "の勝ちです", "終了");
+    // The game is kept for looking back on once the new position is set up.
+    ended_ = GameRecord{listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE};
     if (out_.message("続けますか？", "再ゲーム", Buttons::YesNo) == Answer::Yes)
         初期設定();
     else
@@ -571,7 +576,7 @@ void Game::REPLAY() {
         out_.描画_絵(rec_.REC_TARGET[n], tx, ty);
         out_.描画_桝輪郭(BOARD_COLOUR, tx, ty);
     }
-    out_.play(Wave::Piece);
+    if (!quietSteps_) out_.play(Wave::Piece);
     // The check squares as they stood after the previous move; before move 1 there were none.
     if (n > 1) {
         s_.調査_チェック桝(rec_.REC_TO_X[n - 1], rec_.REC_TO_Y[n - 1]);
@@ -611,7 +616,7 @@ void Game::AFTER() {
     s_.BOARD[tx][ty] = rec_.REC_RESULT[n];
     out_.描画_絵(rec_.REC_RESULT[n], tx, ty);
     out_.描画_桝輪郭(BOARD_COLOUR, tx, ty);
-    out_.play(Wave::Piece);
+    if (!quietSteps_) out_.play(Wave::Piece);
     s_.調査_チェック桝(tx, ty);
     out_.描画_桝輪郭_チェック桝();
     if (rec_.REC_RESULT[n] > 0)
@@ -622,6 +627,89 @@ void Game::AFTER() {
                            RESULT_TEXT_COLOUR);
     s_.TURN = NO_SIDE;
     out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+}
+
+void Game::stepTo(int n) {
+    n = std::clamp(n, 0, rec_.RECORD_LEN);
+    s_.TURN = NO_SIDE; // the game stops where it is shown, as after 戻
+    while (rec_.RECORD_POS != n) {
+        const int before = rec_.RECORD_POS;
+        quietSteps_ = std::abs(n - before) > 1;
+        if (before > n)
+            REPLAY();
+        else
+            AFTER();
+        quietSteps_ = false;
+        if (rec_.RECORD_POS == before) return; // refused, and told so
+    }
+}
+
+namespace {
+
+// Does `list` begin with the moves of `game`?
+bool beginsWith(const MoveList& list, const MoveList& game) {
+    if (list.RECORD_LEN < game.RECORD_LEN) return false;
+    for (int n = 1; n <= game.RECORD_LEN; ++n)
+        if (list.REC_FROM_X[n] != game.REC_FROM_X[n] || list.REC_FROM_Y[n] != game.REC_FROM_Y[n] ||
+            list.REC_TO_X[n] != game.REC_TO_X[n] || list.REC_TO_Y[n] != game.REC_TO_Y[n] ||
+            list.REC_PIECE[n] != game.REC_PIECE[n] || list.REC_RESULT[n] != game.REC_RESULT[n])
+            return false;
+    return true;
+}
+
+bool sameBoard(const GameState& a, const GameState& b) {
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            if (a.BOARD[x][y] != b.BOARD[x][y]) return false;
+    return true;
+}
+
+} // namespace
+
+GameRecord Game::gameToReview() const {
+    if (rec_.RECORD_LEN > 0) return {listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE};
+    return ended_;
+}
+
+void Game::showGameMove(const GameRecord& game, int n, const PlayedMove& best) {
+    out_.closeRecordPanel();
+    clearHint();
+    if (!sameBoard(listStart_, game.start) || !beginsWith(rec_, game.moves)) {
+        // The game looked back on comes back to the board, with the players and level of now.
+        GameState shown = game.start;
+        shown.LEVEL = s_.LEVEL;
+        shown.MAN_SIDE = s_.MAN_SIDE;
+        shown.COM_SIDE = s_.COM_SIDE;
+        shown.PLAY_MODE = s_.PLAY_MODE;
+        shown.TURN = NO_SIDE;
+        shown.SELECT_STATE = 0;
+        s_ = shown;
+        listStart_ = game.start;
+        rec_ = game.moves;
+        rec_.RECORD_POS = 0;
+        rec_.RECORD_MODE = game.fromFile ? TRUE_CODE : FALSE_CODE;
+        recordFullTold_ = false;
+        unrecorded_ = 0;
+        out_.描画_盤();
+        out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+    }
+    stepTo(n);
+    if (best.pass() || rec_.RECORD_POS != n) return;
+    hint_[0] = {best.移動元X, best.移動元Y};
+    hint_[1] = {best.移動先X, best.移動先Y};
+    for (const Square& sq : hint_) out_.描画_桝輪郭(HINT_COLOUR, sq.x, sq.y);
+}
+
+int GameRecord::firstSide() const {
+    return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
+}
+
+std::vector<PlayedMove> GameRecord::played() const {
+    std::vector<PlayedMove> out;
+    for (int n = 1; n <= moves.RECORD_LEN; ++n)
+        out.push_back({moves.REC_FROM_X[n], moves.REC_FROM_Y[n], moves.REC_TO_X[n],
+                       moves.REC_TO_Y[n], moves.REC_PIECE[n], moves.REC_RESULT[n]});
+    return out;
 }
 
 void Game::CANCEL() {
@@ -648,6 +736,7 @@ void Game::REVERSE() {
     out_.play(Wave::Piece);
     // The list starts afresh from the turned position, and so does its 500-move notice.
     rec_.clear();
+    listStart_ = s_;
     recordFullTold_ = false;
     unrecorded_ = 0;
     s_.TURN = NO_SIDE;

@@ -10,8 +10,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 namespace zubeki {
 
@@ -37,6 +37,20 @@ enum class TurnResult {
 };
 
 enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
+
+// A game as its move list holds it: the position the list starts from and the list (moves
+// 1..RECORD_LEN), and whether it came from a record file.
+struct GameRecord {
+    GameState start;
+    MoveList moves;
+    bool fromFile = false;
+
+    bool empty() const { return moves.RECORD_LEN == 0; }
+    // The side that makes the list's first move: -1 lower, +1 upper.
+    int firstSide() const;
+    // Moves 1..RECORD_LEN as played moves (no passes: the list holds none).
+    std::vector<PlayedMove> played() const;
+};
 
 struct Turn {
     TurnResult result = TurnResult::Waiting;
@@ -70,6 +84,15 @@ class Game {
     void restore(const GameState& state, const MoveList& moves);
     // A record read from a file, shown from its first position, to be stepped through.
     void loadRecord(const MoveList& moves);
+
+    // The game to look back on: the one on the board when its list holds a move, else the
+    // game that ended before "続けますか？" set up a new position (empty when there is none).
+    GameRecord gameToReview() const;
+    // Shows the position after move n (0..RECORD_LEN) of `game` as stepping with 戻 / 進 does:
+    // the game stops there and a press resumes from it. The board takes `game`'s list first
+    // unless its own list begins with it. `best`, unless it is a pass, is outlined in the
+    // hint's colour until the next press.
+    void showGameMove(const GameRecord& game, int n, const PlayedMove& best);
 
     // --- menu items ---
     void START();
@@ -164,6 +187,8 @@ class Game {
     ClockDigit clock();
     // The hint's outlines taken off again.
     void clearHint();
+    // Steps 戻 / 進 until the list stands at move n, the piece's sound on the last step only.
+    void stepTo(int n);
     // The game has run past its 500 recorded moves: stepping through the list is refused.
     bool refuseUnrecorded(std::string_view title);
 
@@ -177,6 +202,9 @@ class Game {
     int unrecorded_ = 0; // moves played past the full move list
     int setups_ = 0;
     Square hint_[2] = {}; // the hint's piece and destination while they are outlined
+    GameState listStart_; // the position the move list starts from
+    GameRecord ended_;    // the game that ended last, kept past the new position
+    bool quietSteps_ = false;
 
     // A person at the board answers with the press that started the turn.
     class PersonAtBoard : public Player {

@@ -355,4 +355,11 @@ ReviewResult GameReview::result() const {
     return result_;
 }
 
+ThinkBudget defaultReviewBudget() {
+    ThinkBudget budget;
+    budget.nodes = REVIEW_NODES;
+    budget.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    return budget;
+}
+
 } // namespace zubeki

@@ -14,6 +14,7 @@
 #include "play/computer.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -117,6 +118,12 @@ Judgement judgeMove(const PlayedMove& played, const ReviewSearch& before, int af
 
 // The per-side counts and average loss of the entries.
 void summariseReview(ReviewResult& r);
+
+// The review's budget when none is given: a node budget, so that the same game always gets
+// the same review, small enough for a 100-move game in well under 30 s on two cores; the
+// positions are searched on every core.
+inline constexpr std::uint64_t REVIEW_NODES = 60000;
+ThinkBudget defaultReviewBudget();
 
 using ReviewProgress = std::function<void(const ReviewEntry& entry, int done, int total)>;
 

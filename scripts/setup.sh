@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config git
-  qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-charts-dev
+  qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-charts-dev libqt6opengl6-dev
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho fonts-ipaexfont-mincho
   libgtest-dev libgmock-dev libbenchmark-dev

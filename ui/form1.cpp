@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "record/record_file.h"
 #include "ui/game_texts.h"
 #include "ui/paths.h"
 
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,6 +74,7 @@ Form1::Form1(Seams seams, QWidget* parent)
     : QMainWindow(parent), seams_(std::move(seams)), game_(*this) {
     // LEVEL4 thinks up to a second over a move; the window's game plays on past 500 moves.
     game_.setBudget(ThinkBudget{1000, 0, false});
+    reviewBudget_ = defaultReviewBudget();
     if (!seams_.messageBox)
         seams_.messageBox = [this](const std::string& text, const std::string& title, Buttons b,
                                    Icon i) {
@@ -80,6 +83,15 @@ Form1::Form1(Seams seams, QWidget* parent)
     if (!seams_.wait) seams_.wait = [](double seconds) { waitKeepingPainted(seconds); };
     if (!seams_.clockDigit) seams_.clockDigit = lastDigitOfSeconds;
     if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
+    if (!seams_.saveFileName)
+        seams_.saveFileName = [](QWidget* owner, const QString& folder) {
+            return QFileDialog::getSaveFileName(
+                owner, QCoreApplication::translate("ReviewWindow", "棋譜を保存"), folder,
+                QCoreApplication::translate("ReviewWindow", "棋譜ﾌｧｲﾙ") + QStringLiteral(" (*") +
+                    QString::fromUtf8(recordExtension.data(),
+                                      static_cast<qsizetype>(recordExtension.size())) +
+                    QLatin1Char(')'));
+        };
     if (seams_.programFolder.empty())
         seams_.programFolder = toPath(QCoreApplication::applicationDirPath());
 
@@ -249,6 +261,7 @@ void Form1::createMenus() {
         action(KIFU, "KIFU_READ", QT_TRANSLATE_NOOP("Form1", "読込"), &Form1::KIFU_READ_Click);
     KIFU_WRITE =
         action(KIFU, "KIFU_WRITE", QT_TRANSLATE_NOOP("Form1", "書込"), &Form1::KIFU_WRITE_Click);
+    KENTOU = action(KIFU, "KENTOU", QT_TRANSLATE_NOOP("Form1", "検討"), &Form1::KENTOU_Click);
 
     OPTION = submenu(bar, "OPTION", QT_TRANSLATE_NOOP("Form1", "ｵﾌﾟｼｮﾝ"));
     closesPanel(OPTION);
@@ -364,6 +377,7 @@ void Form1::終了処理() {
 
 void Form1::quit() {
     if (ended_) return;
+    closeReview();
     終了処理();
     ended_ = true;
     seams_.endProgram();
@@ -377,14 +391,17 @@ void Form1::closeEvent(QCloseEvent* event) {
 // --- small menu handlers ---
 
 void Form1::START_Click() {
+    closeReview();
     game_.START();
 }
 
 void Form1::SENTE_Click() {
+    closeReview();
     game_.SENTE();
 }
 
 void Form1::GOTE_Click() {
+    closeReview();
     game_.GOTE();
 }
 

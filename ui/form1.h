@@ -1,10 +1,12 @@
 #pragma once
 
 #include "play/game.h"
+#include "play/review.h"
 #include "ui/seams.h"
 #include "view/board_view.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <cstdint>
 #include <memory>
@@ -25,6 +27,7 @@ namespace zubeki {
 
 class Canvas;
 class Module1;
+class ReviewWindow;
 
 // The main window: the shell around the game. It holds the game's flow for the life of the
 // program, turns window events into its calls, and answers its calls with the canvas, the
@@ -63,6 +66,12 @@ class Form1 : public QMainWindow, private Outside {
     void closeRecordPanel() override;
     void KIFU_READ_Click();
     void KIFU_WRITE_Click();
+    // 検討: LEVEL4 looks back over the game on the board in a window of its own.
+    void KENTOU_Click();
+    // The 検討 window while it is open.
+    ReviewWindow* reviewWindow() const;
+    // How long LEVEL4 looks at each position of a game under review.
+    void setReviewBudget(const ThinkBudget& budget) { reviewBudget_ = budget; }
     void Drive1_Change();
     void Dir1_Change();
     // Reads the chosen record; answers false when the file was refused (the game goes on).
@@ -140,6 +149,8 @@ class Form1 : public QMainWindow, private Outside {
     // Is the keyboard in one of the record panel's lists, fields or its button?
     bool recordPanelHasFocus() const;
     void levelClick(QAction* item, int n);
+    // A new game or another record: the 検討 window of the last one closes.
+    void closeReview();
 
     Seams seams_;
     Game game_;
@@ -159,6 +170,8 @@ class Form1 : public QMainWindow, private Outside {
     // Each record panel control with its place on the unscaled board.
     std::vector<std::pair<QWidget*, QRect>> panelGeometry_;
     QString driveIndexFolder_;
+    QPointer<ReviewWindow> review_;
+    ThinkBudget reviewBudget_;
 
     // Menu items. Every item and control below carries its own name as its objectName, which
     // is how tests and tools outside the window find them.
@@ -182,6 +195,7 @@ class Form1 : public QMainWindow, private Outside {
     QMenu* KIFU = nullptr;
     QAction* KIFU_READ = nullptr;
     QAction* KIFU_WRITE = nullptr;
+    QAction* KENTOU = nullptr;
     QMenu* OPTION = nullptr;
     QAction* SIDOU = nullptr;
     QAction* BGM = nullptr;

@@ -1,14 +1,17 @@
 #include "record/record_file.h"
 #include "ui/form1.h"
 #include "ui/paths.h"
+#include "ui/review_window.h"
 #include "view/canvas.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStorageInfo>
 
 namespace zubeki {
@@ -159,6 +162,7 @@ bool Form1::openRecord(const QString& path) {
 }
 
 void Form1::showRecord(const ReadResult& read) {
+    closeReview();
     Form_Load();
     game_.loadRecord(read.moves);
     // Game name under the board on the left, upper player above it, lower player below.
@@ -215,6 +219,54 @@ void Form1::placeRecordPanel() {
     QFont font = windowFont();
     if (canvas_->scale() != 1) font.setPointSizeF(font.pointSizeF() * canvas_->scale());
     canvas_->setFont(font);
+}
+
+} // namespace zubeki
+
+namespace zubeki {
+
+ReviewWindow* Form1::reviewWindow() const {
+    return review_;
+}
+
+void Form1::closeReview() {
+    if (review_) review_->close();
+}
+
+void Form1::KENTOU_Click() {
+    closeRecordPanel();
+    const GameRecord game = game_.gameToReview();
+    if (game.empty()) {
+        message("検討する手がありません", "検討");
+        return;
+    }
+    std::string why;
+    const std::optional<ReviewGame> review =
+        prepareReview(game.start, game.firstSide(), game.played(), why);
+    if (!review) {
+        message("この棋譜は検討できません", "検討");
+        return;
+    }
+    closeReview();
+    ReviewWindow::Hooks hooks;
+    hooks.show = [this](int n, const PlayedMove& best) {
+        if (ended_) return;
+        const GameRecord shown = review_ ? review_->game() : GameRecord{};
+        game_.showGameMove(shown, n, best);
+        canvas_->update();
+    };
+    hooks.message = [this](const std::string& text, const std::string& title) {
+        message(text, title);
+    };
+    hooks.saveFileName = seams_.saveFileName;
+    hooks.folder = folder_;
+    review_ = new ReviewWindow(game, *review, reviewBudget_, std::move(hooks), this);
+    // Beside the main window, to its right where the screen has room.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        review_->move(besideRect(review_->frameGeometry().size(), frameGeometry(),
+                                 screen->availableGeometry()));
+    review_->show();
 }
 
 } // namespace zubeki

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QString>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -23,6 +24,8 @@ struct Seams {
     std::function<void()> endProgram; // default: leave the event loop with status 0
     std::optional<SoundLibrary> soundLibrary; // default: libZUBEKI loaded from programFolder
     std::filesystem::path programFolder;      // default: the folder of the running program
+    // The standard save dialog for a record: the path chosen, empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& folder)> saveFileName;
 };
 
 // The real message box: Japanese buttons come from Qt's translation. It stands centred on

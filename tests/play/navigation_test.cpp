@@ -218,4 +218,49 @@ TEST(Navigation, BackInAComputerGameLetsTheComputerMoveFirst) {
     EXPECT_EQ(p.s().SELECT_STATE, 1);
 }
 
+// A game that has ended stays to be looked back on after 続けますか？ has set up a new
+// position, and any of its positions comes back to the board as stepping would show it.
+TEST(Navigation, AnEndedGameComesBackToTheBoardAtAnyMove) {
+    for (const diagram::CaptureGame& g : diagram::kCaptureGames) {
+        SCOPED_TRACE(g.name);
+        Session p;
+        p.place(g.rows);
+        p.game.START();
+        std::vector<std::string> boards;
+        for (const Move& m : g.moves) {
+            boards.push_back(p.board());
+            p.move(m);
+        }
+        ASSERT_EQ(p.rec().RECORD_LEN, 0); // won, and a new position is set up
+        const GameRecord ended = p.game.gameToReview();
+        ASSERT_EQ(ended.moves.RECORD_LEN, static_cast<int>(g.moves.size()));
+        EXPECT_EQ(diagram::toDiagram(ended.start), boards[0]);
+        EXPECT_FALSE(ended.fromFile);
+
+        const int last = static_cast<int>(g.moves.size()) - 1;
+        for (int n : {last, 0, last, 1}) {
+            const Move& next = g.moves[static_cast<std::size_t>(n)];
+            // Any piece: only the squares are outlined.
+            const PlayedMove best{next.fx, next.fy, next.tx, next.ty, UE_BISHOP, UE_BISHOP};
+            p.out.forget();
+            p.game.showGameMove(ended, n, best);
+            EXPECT_EQ(p.board(), boards[static_cast<std::size_t>(n)]);
+            EXPECT_EQ(p.rec().RECORD_POS, n);
+            EXPECT_EQ(p.s().MOVE_COUNT, n);
+            EXPECT_EQ(p.s().TURN, NO_SIDE);
+            EXPECT_LE(p.out.sounds.size(), 1u); // one step's sound, however far it goes
+            EXPECT_EQ(
+                p.out.drawnBy("描画_桝輪郭 14"),
+                (Lines{"描画_桝輪郭 14 " + std::to_string(next.fx) + " " + std::to_string(next.fy),
+                       "描画_桝輪郭 14 " + std::to_string(next.tx) + " " +
+                           std::to_string(next.ty)}));
+            EXPECT_TRUE(p.out.messages.empty());
+        }
+        // A press resumes the game from the position shown, as after 戻.
+        p.out.forget();
+        p.press(5, 5);
+        EXPECT_EQ(p.out.messages, Lines{"OKですか？ | 再開 | OK"});
+    }
+}
+
 } // namespace

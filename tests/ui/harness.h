@@ -198,6 +198,7 @@ class Harness {
             if (onWait) onWait();
         };
         seams.clockDigit = [this] { return clock; };
+        seams.saveFileName = [this](QWidget*, const QString&) { return saveAs; };
         seams.endProgram = [this] { ++ends; };
         if (sound != Sound::NoLibraryFile) seams.soundLibrary = FakeSound::table();
         seams.programFolder = folder.path().toStdString();
@@ -253,6 +254,7 @@ class Harness {
     }
 
     QTemporaryDir folder;
+    QString saveAs; // what the save dialog answers (empty: cancelled)
     std::vector<Message> messages;
     std::vector<std::size_t> soundAtMessage; // length of the sound log at each message
     std::deque<Answer> answers;              // for the Yes/No boxes in order; Yes once they run out

@@ -84,7 +84,7 @@ void MenuTest::captionsAndOrder() {
          {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"},
          {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}},
         {"STOP", {"CANCEL", "REVERSE"}, {"最初", "反転"}},
-        {"KIFU", {"KIFU_READ", "KIFU_WRITE"}, {"読込", "書込"}},
+        {"KIFU", {"KIFU_READ", "KIFU_WRITE", "KENTOU"}, {"読込", "書込", "検討"}},
         {"OPTION", {"SIDOU", "BGM", "HINT"}, {"移動指導", "BGM", "ヒント"}},
     };
     for (const auto& m : menus) {

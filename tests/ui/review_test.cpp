@@ -1,0 +1,167 @@
+// The 検討 window: it reviews a record read from a file, steps the main board to the chosen
+// move, stops at once when closed, and saves a game that is in no file yet.
+#include "harness.h"
+
+#include "record/record_file.h"
+#include "ui/review_window.h"
+
+#include <QChartView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace zubeki;
+using namespace zubeki::uitest;
+
+namespace {
+
+// Six quiet moves: a lower rook climbs file 1 while an upper rook walks down file 9.
+const Move kMoves[] = {{1, 7, 1, 6}, {9, 3, 9, 4}, {1, 6, 1, 5},
+                       {9, 4, 9, 5}, {1, 5, 1, 4}, {9, 5, 9, 6}};
+
+// Plays the moves between two humans; answers the board before each move and after the last.
+std::vector<std::string> play(Harness& h) {
+    h.action("START")->trigger();
+    std::vector<std::string> boards{h.board()};
+    for (const Move& m : kMoves) {
+        h.move(m.fx, m.fy, m.tx, m.ty);
+        boards.push_back(h.board());
+    }
+    return boards;
+}
+
+ReviewWindow* openReview(Harness& h, std::uint64_t nodes) {
+    h.f().setReviewBudget(ThinkBudget{1000, nodes, true, 1});
+    h.action("KENTOU")->trigger();
+    return h.f().reviewWindow();
+}
+
+} // namespace
+
+class ReviewTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void aReadRecordIsReviewedAndSteppedThrough();
+    void closingStopsAndAnUnsavedGameSaves();
+    void theGameThatJustEndedIsKeptAndItsGraphAnswersClicks();
+};
+
+void ReviewTest::aReadRecordIsReviewedAndSteppedThrough() {
+    Harness h;
+    const std::vector<std::string> boards = play(h);
+    MoveList list = h.f().game().record();
+    QVERIFY(writeRecord(h.folder.path().toStdString(), "six", {"", "", ""}, list).ok);
+    QVERIFY(h.f().openRecord(h.folder.filePath(QStringLiteral("six.棋譜"))));
+
+    ReviewWindow* w = openReview(h, 3000);
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->windowTitle(), QStringLiteral("検討"));
+    QVERIFY(!widget<QPushButton>(*w, "reviewSave")->isEnabled()); // the game is in its file
+    QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 60000);
+    auto* rows = widget<QTreeWidget>(*w, "reviewMoves");
+    QCOMPARE(rows->topLevelItemCount(), 6);
+    QStringList played;
+    for (int i = 0; i < 6; ++i) played << rows->topLevelItem(i)->text(1);
+    QCOMPARE(played,
+             QStringList({"☗９六飛", "☖１四飛", "☗９五飛", "☖１五飛", "☗９四飛", "☖１六飛"}));
+
+    // Each row shows the position its move was played in, as 戻 / 進 would, there and back.
+    const int chosen[] = {3, 0, 5, 1};
+    for (int row : chosen) {
+        h.forget();
+        rows->setCurrentItem(rows->topLevelItem(row));
+        QCOMPARE(h.board(), boards[static_cast<std::size_t>(row)]);
+        QCOMPARE(h.f().game().record().RECORD_POS, row);
+        QCOMPARE(h.s().MOVE_COUNT, row);
+        QCOMPARE(h.s().TURN, NO_SIDE);
+        QVERIFY(h.messages.empty());
+        const QString line = widget<QLabel>(*w, "reviewLine")->text();
+        QVERIFY2(line.startsWith(QStringLiteral("%1手目").arg(row + 1)), qPrintable(line));
+    }
+
+    // A click on the row already chosen shows its position again after 進 moved on.
+    h.action("AFTER")->trigger();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                      rows->visualItemRect(rows->topLevelItem(1)).center());
+    QCOMPARE(h.board(), boards[1]);
+
+    // Reading another record closes the window.
+    QVERIFY(h.f().openRecord(h.folder.filePath(QStringLiteral("six.棋譜"))));
+    QTRY_VERIFY(h.f().reviewWindow() == nullptr);
+}
+
+void ReviewTest::closingStopsAndAnUnsavedGameSaves() {
+    Harness h;
+    h.forget();
+    h.action("KENTOU")->trigger();
+    QCOMPARE(h.shown(), QStringList{"検討する手がありません | 検討 | OK"});
+    QVERIFY(h.f().reviewWindow() == nullptr);
+
+    play(h);
+    // A budget that would take minutes: closing ends it at once.
+    ReviewWindow* w = openReview(h, 50'000'000);
+    QVERIFY(w->running());
+    w->close();
+    QVERIFY(!w->running());
+    QTRY_VERIFY(h.f().reviewWindow() == nullptr);
+
+    // The game is in no file: 保存 asks where, and writes it.
+    w = openReview(h, 2000);
+    auto* save = widget<QPushButton>(*w, "reviewSave");
+    QVERIFY(save->isEnabled());
+    h.forget();
+    save->click(); // the dialog cancelled: nothing is written, nothing said
+    QVERIFY(h.messages.empty());
+    QVERIFY(save->isEnabled());
+    h.saveAs = h.folder.filePath(QStringLiteral("played"));
+    save->click();
+    QCOMPARE(h.shown(), QStringList{"棋譜を書き込みました |    | OK"});
+    QVERIFY(!save->isEnabled());
+    const ReadResult read =
+        readRecord(h.folder.filePath(QStringLiteral("played.棋譜")).toStdString());
+    QVERIFY(read.ok);
+    QCOMPARE(read.moves.RECORD_LEN, 6);
+    QCOMPARE(read.moves.REC_TO_Y[6], 6);
+}
+
+void ReviewTest::theGameThatJustEndedIsKeptAndItsGraphAnswersClicks() {
+    for (const diagram::CaptureGame& g : diagram::kCaptureGames) {
+        Harness h;
+        h.place(g.rows);
+        h.action("START")->trigger();
+        std::vector<std::string> boards;
+        for (const Move& m : g.moves) {
+            boards.push_back(h.board());
+            h.move(m.fx, m.fy, m.tx, m.ty);
+        }
+        QCOMPARE(h.f().game().record().RECORD_LEN, 0); // 続けますか？ set up a new position
+
+        ReviewWindow* w = openReview(h, 2000);
+        QVERIFY(w != nullptr);
+        QVERIFY(widget<QPushButton>(*w, "reviewSave")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 60000);
+        auto* rows = widget<QTreeWidget>(*w, "reviewMoves");
+        QCOMPARE(rows->topLevelItemCount(), static_cast<int>(g.moves.size()));
+        w->resize(900, 500);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+
+        // A click on the graph near a move's point chooses that move.
+        auto* view = widget<QChartView>(*w, "reviewChart");
+        auto* line = qobject_cast<QLineSeries*>(view->chart()->series().front());
+        for (int row = static_cast<int>(g.moves.size()) - 1; row >= 0; --row) {
+            const QPointF value(row + 1.2, line->at(row + 1).y());
+            const QPoint at =
+                view->mapFromScene(view->chart()->mapToScene(view->chart()->mapToPosition(value)));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(rows->indexOfTopLevelItem(rows->currentItem()), row);
+            QCOMPARE(h.board(), boards[static_cast<std::size_t>(row)]);
+            QCOMPARE(h.f().game().record().RECORD_POS, row);
+        }
+    }
+}
+
+QTEST_MAIN(ReviewTest)
+#include "review_test.moc"

@@ -1,0 +1,315 @@
+#include "ui/review_window.h"
+
+#include "record/record_file.h"
+#include "ui/paths.h"
+#include "view/board_view.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPen>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <cmath>
+
+namespace zubeki {
+
+namespace {
+
+QString t(const char* text) {
+    return QCoreApplication::translate("ReviewWindow", text);
+}
+
+QString square(int x, int y) {
+    return BoardView::glyphText(10 - x) + BoardView::kanjiNumeral(y);
+}
+
+// The lower side's chance after the entry's move, in percent.
+double lowerChance(const ReviewEntry& e) {
+    return 100 * (e.side < 0 ? e.winAfter : 1 - e.winAfter);
+}
+
+QString scoreText(const ReviewScore& s) {
+    switch (s.kind) {
+    case ReviewScore::Kind::Win:
+        return t("先手勝ち(%1手)").arg(s.value);
+    case ReviewScore::Kind::Loss:
+        return t("後手勝ち(%1手)").arg(s.value);
+    case ReviewScore::Kind::Value:
+        break;
+    }
+    return s.value > 0 ? QStringLiteral("+%1").arg(s.value) : QString::number(s.value);
+}
+
+QString mark(Verdict v) {
+    switch (v) {
+    case Verdict::Inaccuracy:
+        return QStringLiteral("?!");
+    case Verdict::Mistake:
+        return QStringLiteral("?");
+    case Verdict::Blunder:
+        return QStringLiteral("??");
+    case Verdict::None:
+        break;
+    }
+    return {};
+}
+
+QString sideSummary(const char* side, const ReviewSideSummary& s) {
+    return t("%1：疑問手 %2　悪手 %3　大悪手 %4　平均損失 %5%")
+        .arg(t(side))
+        .arg(s.inaccuracies)
+        .arg(s.mistakes)
+        .arg(s.blunders)
+        .arg(100 * s.averageLoss, 0, 'f', 1);
+}
+
+template <class T> T* named(T* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+} // namespace
+
+QString boardNotation(const PlayedMove& m) {
+    if (m.pass()) return t("パス");
+    QString text = square(m.移動先X, m.移動先Y) + BoardView::glyphText(m.移動前駒);
+    if (m.promotes()) text += t("成");
+    return text;
+}
+
+ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const ThinkBudget& budget,
+                           Hooks hooks, QWidget* parent)
+    : QWidget(parent, Qt::Window), game_(std::move(game)), hooks_(std::move(hooks)) {
+    setObjectName(QStringLiteral("KENTOU_WINDOW"));
+    setWindowTitle(t("検討"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    moves_ = named(new QTreeWidget(this), "reviewMoves");
+    moves_->setColumnCount(4);
+    moves_->setHeaderLabels({t("手数"), t("指し手"), t("評価"), t("印")});
+    moves_->setRootIsDecorated(false);
+    moves_->setUniformRowHeights(true);
+    moves_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The keys choose as they walk the list; the mouse on its release, so that a click on the
+    // row already chosen shows its position again.
+    connect(moves_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+                if (item && !choosing_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+                    choose(moves_->indexOfTopLevelItem(item));
+            });
+    connect(moves_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { choose(moves_->indexOfTopLevelItem(item)); });
+
+    buildChart();
+    // Whole moves on the axis, some ten marks whatever the game's length.
+    const double moves = std::max<double>(1, static_cast<double>(review.moves.size()));
+    xAxis_->setRange(0, moves);
+    xAxis_->setTickType(QValueAxis::TicksDynamic);
+    xAxis_->setTickAnchor(0);
+    xAxis_->setTickInterval(moves <= 10 ? 1 : moves <= 50 ? 5 : moves <= 100 ? 10 : 20);
+    line_ = named(new QLabel(this), "reviewLine");
+    line_->setWordWrap(true);
+    summary_ = named(new QLabel(this), "reviewSummary");
+    progress_ = named(new QProgressBar(this), "reviewProgress");
+    progress_->setRange(0, static_cast<int>(review.moves.size()));
+    progress_->setValue(0);
+    stop_ = named(new QPushButton(t("中止"), this), "reviewStop");
+    connect(stop_, &QPushButton::clicked, this, [this] { stopReview(); });
+    save_ = named(new QPushButton(t("保存"), this), "reviewSave");
+    save_->setEnabled(!game_.fromFile);
+    connect(save_, &QPushButton::clicked, this, [this] { save(); });
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(chartView_, 1);
+    right->addWidget(line_);
+    right->addWidget(summary_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(progress_, 1);
+    buttons->addWidget(stop_);
+    buttons->addWidget(save_);
+    right->addLayout(buttons);
+    auto* all = new QHBoxLayout(this);
+    all->addWidget(moves_);
+    all->addLayout(right, 1);
+    resize(760, 420);
+
+    // Progress comes on a worker thread: only a queued call reaches the widgets.
+    review_ = std::make_unique<GameReview>(review, budget, [this](const ReviewEntry&, int, int) {
+        QMetaObject::invokeMethod(
+            this, [this] { pull(); }, Qt::QueuedConnection);
+    });
+}
+
+ReviewWindow::~ReviewWindow() {
+    // Joined before any widget goes; calls still queued die with the window.
+    review_.reset();
+}
+
+void ReviewWindow::buildChart() {
+    chart_ = new QChart;
+    chart_->legend()->hide();
+    chart_->setMargins(QMargins(4, 4, 4, 4));
+    chance_ = new QLineSeries;
+    mistakes_ = new QScatterSeries;
+    mistakes_->setColor(QColor(0xff, 0x99, 0x00));
+    mistakes_->setMarkerSize(9);
+    blunders_ = new QScatterSeries;
+    blunders_->setColor(QColor(0xdd, 0x00, 0x00));
+    blunders_->setMarkerSize(11);
+    selectedLine_ = new QLineSeries;
+    selectedLine_->setPen(QPen(QColor(0x33, 0x66, 0xcc), 1, Qt::DashLine));
+    for (QXYSeries* s : {static_cast<QXYSeries*>(chance_), static_cast<QXYSeries*>(selectedLine_),
+                         static_cast<QXYSeries*>(mistakes_), static_cast<QXYSeries*>(blunders_)})
+        chart_->addSeries(s);
+    xAxis_ = new QValueAxis;
+    xAxis_->setLabelFormat(QStringLiteral("%d"));
+    xAxis_->setTitleText(t("手数"));
+    auto* yAxis = new QValueAxis;
+    yAxis->setRange(0, 100);
+    yAxis->setTickCount(5);
+    yAxis->setLabelFormat(QStringLiteral("%d%"));
+    yAxis->setTitleText(t("先手の勝率"));
+    chart_->addAxis(xAxis_, Qt::AlignBottom);
+    chart_->addAxis(yAxis, Qt::AlignLeft);
+    for (QAbstractSeries* s : chart_->series()) {
+        s->attachAxis(xAxis_);
+        s->attachAxis(yAxis);
+    }
+    chartView_ = named(new QChartView(chart_, this), "reviewChart");
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(360, 220);
+    chartView_->viewport()->installEventFilter(this);
+}
+
+void ReviewWindow::pull() {
+    if (!review_) return;
+    const ReviewResult r = review_->result();
+    const std::size_t before = shown_.entries.size();
+    for (std::size_t i = before; i < r.entries.size(); ++i) addEntry(r.entries[i]);
+    shown_.total = r.total;
+    shown_.lower = r.lower;
+    shown_.upper = r.upper;
+    progress_->setValue(static_cast<int>(shown_.entries.size()));
+    showSummary();
+    if (static_cast<int>(shown_.entries.size()) >= r.total) finish();
+}
+
+void ReviewWindow::addEntry(const ReviewEntry& e) {
+    // The graph starts from the first mover's chance before any move.
+    if (shown_.entries.empty())
+        chance_->append(e.index, 100 * (e.side < 0 ? e.winBefore : 1 - e.winBefore));
+    shown_.entries.push_back(e);
+    const double x = e.index + 1;
+    chance_->append(x, lowerChance(e));
+    if (e.verdict == Verdict::Mistake) mistakes_->append(x, lowerChance(e));
+    if (e.verdict == Verdict::Blunder) blunders_->append(x, lowerChance(e));
+    auto* item = new QTreeWidgetItem(moves_);
+    item->setText(0, QString::number(e.n));
+    item->setText(1,
+                  (e.side < 0 ? QStringLiteral("☗") : QStringLiteral("☖")) + boardNotation(e.move));
+    item->setText(2, scoreText(e.score));
+    item->setText(3, mark(e.verdict));
+    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void ReviewWindow::finish() {
+    running_ = false;
+    progress_->hide();
+    stop_->hide();
+}
+
+void ReviewWindow::stopReview() {
+    if (review_) review_->stop();
+    pull();
+    finish();
+}
+
+void ReviewWindow::showSummary() {
+    summary_->setText(sideSummary(QT_TRANSLATE_NOOP("ReviewWindow", "先手"), shown_.lower) +
+                      QLatin1Char('\n') +
+                      sideSummary(QT_TRANSLATE_NOOP("ReviewWindow", "後手"), shown_.upper));
+}
+
+void ReviewWindow::choose(int index) {
+    if (index < 0 || index >= static_cast<int>(shown_.entries.size())) return;
+    choosing_ = true;
+    moves_->setCurrentItem(moves_->topLevelItem(index));
+    choosing_ = false;
+    const ReviewEntry& e = shown_.entries[static_cast<std::size_t>(index)];
+    // The position the move was played in: the list's moves before it (passes are not in it).
+    int n = 0;
+    for (int i = 0; i < index; ++i)
+        if (!shown_.entries[static_cast<std::size_t>(i)].move.pass()) ++n;
+    selected_ = index;
+    markSelected(index);
+    QStringList pv;
+    for (const PlayedMove& m : e.pv) pv << boardNotation(m);
+    line_->setText(
+        t("%1手目 %2　読み筋：%3").arg(e.n).arg(boardNotation(e.move), pv.join(QLatin1Char(' '))));
+    if (hooks_.show) hooks_.show(n, e.best);
+}
+
+void ReviewWindow::markSelected(int index) {
+    selectedLine_->clear();
+    selectedLine_->append(index + 1, 0);
+    selectedLine_->append(index + 1, 100);
+}
+
+bool ReviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPointF value =
+            chart_->mapToValue(chart_->mapFromScene(chartView_->mapToScene(press->pos())));
+        choose(static_cast<int>(std::lround(value.x())) - 1);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ReviewWindow::save() {
+    QString path = hooks_.saveFileName ? hooks_.saveFileName(this, hooks_.folder) : QString();
+    if (path.isEmpty()) return false;
+    const QString suffix =
+        QString::fromUtf8(recordExtension.data(), static_cast<qsizetype>(recordExtension.size()));
+    if (path.endsWith(suffix)) path.chop(suffix.size());
+    const QFileInfo file(path);
+    const std::string name = file.fileName().toStdString();
+    if (const std::string why = checkRecordName(name); !why.empty()) {
+        hooks_.message(why, "棋譜");
+        return false;
+    }
+    MoveList moves = game_.moves;
+    moves.RECORD_POS = moves.RECORD_LEN;
+    const WriteResult written = writeRecord(toPath(file.absolutePath()), name,
+                                            recordHeader("", "", "", game_.start.MAN_SIDE), moves);
+    if (!written.ok) {
+        hooks_.message(written.error, "棋譜");
+        return false;
+    }
+    if (!written.warning.empty()) hooks_.message(written.warning, "棋譜");
+    hooks_.message("棋譜を書き込みました", "  ");
+    game_.fromFile = true;
+    save_->setEnabled(false);
+    return true;
+}
+
+void ReviewWindow::closeEvent(QCloseEvent* event) {
+    if (review_) review_->stop();
+    running_ = false;
+    QWidget::closeEvent(event);
+}
+
+} // namespace zubeki
