@@ -16,7 +16,7 @@ QFont windowFont() {
 
 BoardView::BoardView(const GameState& state, const Options& options, Canvas& canvas)
     : s_(state), options_(options), canvas_(canvas), pictures_(Pictures::load()),
-      large_(Pictures::loadLarge()), font_(windowFont()) {}
+      font_(windowFont()) {}
 
 void BoardView::描画_四角形(double 入力X, double 入力Y, double X_長, double Y_長, int 色) {
     const double x = unitToTwipsX(入力X);
@@ -35,7 +35,7 @@ void BoardView::描画_桝輪郭(int 描画色, double 座標X, double 座標Y) 
 
 void BoardView::描画_桝(double 座標X, double 座標Y) {
     canvas_.drawPicture(pictures_.KARA_MASU, Pictures::SQUARE_SIZE, unitToTwipsX(座標X),
-                        unitToTwipsY(座標Y), large_.KARA_MASU);
+                        unitToTwipsY(座標Y), [large = large_] { return large->get().KARA_MASU; });
     描画_桝輪郭(BOARD_COLOUR, 座標X, 座標Y);
 }
 
@@ -43,9 +43,11 @@ void BoardView::描画_絵(int 駒種類, double 座標X, double 座標Y) {
     QSize natural;
     const QImage* picture = pictures_.forCode(駒種類, &natural);
     if (!picture) return;
-    QSize largeNatural;
-    const QImage* large = large_.forCode(駒種類, &largeNatural);
-    canvas_.drawPicture(*picture, natural, unitToTwipsX(座標X), unitToTwipsY(座標Y), *large);
+    canvas_.drawPicture(*picture, natural, unitToTwipsX(座標X), unitToTwipsY(座標Y),
+                        [large = large_, code = 駒種類] {
+                            QSize largeNatural;
+                            return *large->get().forCode(code, &largeNatural);
+                        });
 }
 
 void BoardView::描画_将棋盤桝() {

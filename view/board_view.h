@@ -8,6 +8,8 @@
 #include <QFont>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace zubeki {
 
@@ -69,7 +71,16 @@ class BoardView {
     const Options& options_;
     Canvas& canvas_;
     Pictures pictures_;
-    Pictures large_; // the same pictures, large enough for any size of the board
+    // The same pictures, large enough for any size of the board: read the first time the board
+    // is drawn larger than the ordinary pictures allow, not at start-up.
+    struct LargePictures {
+        std::optional<Pictures> pictures;
+        const Pictures& get() {
+            if (!pictures) pictures = Pictures::loadLarge();
+            return *pictures;
+        }
+    };
+    std::shared_ptr<LargePictures> large_ = std::make_shared<LargePictures>();
     QFont font_;
     int fontSize_ = 9;
     int colour_ = 0;

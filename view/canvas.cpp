@@ -126,7 +126,7 @@ void Canvas::outlineRect(double x1, double y1, double x2, double y2, int colour)
 }
 
 void Canvas::drawPicture(const QImage& source, QSize naturalSize, double x, double y,
-                         const QImage& large) {
+                         LargePicture large) {
     if (source.isNull()) return;
     keep({Kind::Picture,
           x,
@@ -135,7 +135,7 @@ void Canvas::drawPicture(const QImage& source, QSize naturalSize, double x, doub
           static_cast<double>(naturalSize.height()),
           0,
           source,
-          large,
+          std::move(large),
           {},
           {},
           QRect(QPoint(toPixel(x), toPixel(y)), naturalSize)});
@@ -178,11 +178,11 @@ void Canvas::paint(Op& op) {
         const QRect target(toDevice(op.bounds.left()), toDevice(op.bounds.top()),
                            toDevice(op.bounds.width()), toDevice(op.bounds.height()));
         deviceUnits(p, image_);
-        if (op.large.isNull() || target.width() <= op.source.width()) {
+        if (!op.large || target.width() <= op.source.width()) {
             p.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != op.source.size());
             p.drawImage(target, op.source);
         } else {
-            p.drawImage(target.topLeft(), sizedPicture(op, target.size()));
+            p.drawImage(target.topLeft(), sizedPicture(op.large(), target.size()));
         }
         break;
     }
@@ -200,15 +200,15 @@ void Canvas::paint(Op& op) {
     }
 }
 
-QImage Canvas::sizedPicture(const Op& op, QSize target) {
+QImage Canvas::sizedPicture(const QImage& large, QSize target) {
     // Brought down from the large source with area averaging, once per size.
-    const auto key = std::make_tuple(op.large.cacheKey(), target.width(), target.height());
+    const auto key = std::make_tuple(large.cacheKey(), target.width(), target.height());
     auto found = sized_.find(key);
     if (found == sized_.end())
-        found = sized_
-                    .emplace(key, op.large.scaled(target, Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation))
-                    .first;
+        found =
+            sized_
+                .emplace(key, large.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+                .first;
     return found->second;
 }
 

@@ -39,8 +39,10 @@ class Canvas : public QWidget {
     // A picture at its natural size (in logical pixels) with its top-left at (x, y) twips;
     // `large`, when given, is the same picture drawn larger, used once the board is scaled
     // beyond what `source` holds.
+    // `large` is asked for the picture only then, so that it need not be made before.
+    using LargePicture = std::function<QImage()>;
     void drawPicture(const QImage& source, QSize naturalSize, double x, double y,
-                     const QImage& large = {});
+                     LargePicture large = {});
     // Text with a transparent background, its top-left corner at (x, y) twips.
     void drawText(double x, double y, const QString& text, int colour, const QFont& font,
                   int pointSize);
@@ -78,7 +80,8 @@ class Canvas : public QWidget {
         Kind kind;
         double x1, y1, x2, y2; // twips (a picture's natural size in x2, y2)
         int colour;
-        QImage source, large;
+        QImage source;
+        LargePicture large;
         QString text;
         QFont font;
         QRect bounds; // logical pixels it may touch
@@ -89,7 +92,7 @@ class Canvas : public QWidget {
     int toDevice(int logicalPixel) const;
     void keep(Op op);
     void paint(Op& op);
-    QImage sizedPicture(const Op& op, QSize target);
+    QImage sizedPicture(const QImage& large, QSize target);
 
     QImage image_;
     qreal screenRatio_ = 1;
