@@ -94,12 +94,17 @@ TEST(CliAnalyse, JudgesHandMadePositions) {
     }
 }
 
+// LEVEL4's seeded games against itself, written as records into `dir`.
+void playGames(const TempFolder& dir, const char* games, const char* seed) {
+    const RunResult played =
+        runProgram({"selfplay", "--games", games, "--seed", seed, "--level", "4", "--lower",
+                    "computer", "--nodes", "3000", "--records", dir.path().string()});
+    ASSERT_EQ(played.status, 0) << played.err;
+}
+
 TEST(CliAnalyse, NeverMarksTheEnginesOwnMoveAndCountsWhatItMarks) {
     TempFolder dir("analyse");
-    const RunResult games =
-        runProgram({"selfplay", "--games", "2", "--seed", "5", "--level", "4", "--lower",
-                    "computer", "--nodes", "3000", "--records", dir.path().string()});
-    ASSERT_EQ(games.status, 0) << games.err;
+    ASSERT_NO_FATAL_FAILURE(playGames(dir, "2", "5"));
     for (const char* name : {"game-0001", "game-0002"}) {
         SCOPED_TRACE(name);
         const JsonValue review =
@@ -137,10 +142,7 @@ TEST(CliAnalyse, NeverMarksTheEnginesOwnMoveAndCountsWhatItMarks) {
 
 TEST(CliAnalyse, SameNodeBudgetSameAnswerOnAnyNumberOfThreads) {
     TempFolder dir("analyse-again");
-    const RunResult games =
-        runProgram({"selfplay", "--games", "1", "--seed", "9", "--level", "4", "--lower",
-                    "computer", "--nodes", "3000", "--records", dir.path().string()});
-    ASSERT_EQ(games.status, 0) << games.err;
+    ASSERT_NO_FATAL_FAILURE(playGames(dir, "1", "9"));
     const std::string file = recordPath(dir.path(), "game-0001").string();
     const RunResult first = runProgram({"analyse", file, "--nodes", "15000", "--threads", "2"});
     ASSERT_EQ(first.status, 0) << first.err;
