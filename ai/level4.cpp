@@ -154,7 +154,9 @@ struct Shared {
         int score = 0;
         int seldepth = 0;
         Move move{};
-    } helperAnswer; // guarded by answerMutex
+        Move beaten{}; // of a part: the move it searched first and found a better one than
+    } helperAnswer;    // guarded by answerMutex
+    Answer helperPart; // the deepest unfinished iteration in which a helper beat its first move
 
     // A helper's whole iteration: kept if it is the deepest yet.
     void publish(int depth, int score, int seldepth, Move move) {
@@ -170,9 +172,19 @@ struct Shared {
         while (f < depth && !finished.compare_exchange_weak(f, depth, std::memory_order_relaxed)) {
         }
     }
+    // A helper stopped in an iteration deeper than any finished, once a move has beaten the
+    // one it searched first there.
+    void publishPart(int depth, int score, Move move, Move beaten) {
+        std::lock_guard<std::mutex> lock(answerMutex);
+        if (depth > helperPart.depth) helperPart = {depth, score, 0, move, beaten};
+    }
     Answer answer() {
         std::lock_guard<std::mutex> lock(answerMutex);
         return helperAnswer;
+    }
+    Answer part() {
+        std::lock_guard<std::mutex> lock(answerMutex);
+        return helperPart;
     }
 
     void setHistory(const Level4History& h) {
@@ -213,6 +225,7 @@ struct Worker {
     bool budgetsOn = false;        // after the one-move search
     std::uint64_t helperNodes = 0; // the helpers' nodes at the last poll
     Move rootBest{};
+    Move rootFirst{}; // the root move the iteration under way searched first
     int rootScore = 0;
     bool rootImproved = false;
     Move excluded[Level4Search::kMaxMultiPV] = {}; // root moves already given a line
@@ -419,6 +432,7 @@ struct Worker {
                 best = s;
                 bestMove = m;
                 if (ply == 0) {
+                    if (!rootImproved) rootFirst = m;
                     rootBest = m;
                     rootScore = s;
                     rootImproved = true;
@@ -465,7 +479,11 @@ struct Worker {
             stopped = overtaken = false;
             rootImproved = false;
             const int s = search(depth, -kInfinity, kInfinity, 0);
-            if (stopped && !overtaken) break;
+            if (stopped && !overtaken) {
+                if (shared.sharing && rootImproved && !(rootBest == rootFirst))
+                    shared.publishPart(depth, rootScore, rootBest, rootFirst);
+                break;
+            }
             if (!stopped && shared.sharing) shared.publish(depth, s, seldepth, rootBest);
             depth = std::max(depth + 1, shared.finished.load(std::memory_order_relaxed) + ahead);
         }
@@ -740,11 +758,13 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
     Move best = root.moves.moves[0];
     int bestScore = 0;
     int completed = 0;
+    int partDepth = 0; // the unfinished iteration `best` comes from, if it does
     I.lineCount = 0;
     bool helping = false;
     S.sharing = count == 1 && !I.helpers.empty();
     S.finished.store(0, std::memory_order_relaxed);
     S.helperAnswer = {};
+    S.helperPart = {};
     // A helper's whole iteration taken as the caller's own.
     auto adopt = [&](const Shared::Answer& a) {
         RootLine& l = I.lines[0];
@@ -785,7 +805,10 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
             if (done == 0) {
                 // A stopped iteration still counts once the previous best has been searched
                 // again and something has beaten it.
-                if (W.rootImproved && depth > 1) best = W.rootBest;
+                if (W.rootImproved && depth > 1) {
+                    best = W.rootBest;
+                    partDepth = depth;
+                }
             } else {
                 // Its first lines are whole.
                 I.mergeStopped(done, count);
@@ -811,7 +834,9 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
         if (root.moves.size == 1) break;
         // The next iteration takes a few times as long as this one: do not start what
         // cannot finish.
-        if (limits.timeMs > 0 && limits.clock() - W.started >= limits.timeMs * 0.5) break;
+        if (limits.timeMs > 0 && !limits.wholeTime &&
+            limits.clock() - W.started >= limits.timeMs * 0.5)
+            break;
         if (!helping && !I.helpers.empty() && completed < S.maxDepth) {
             I.startHelpers();
             helping = true;
@@ -822,6 +847,11 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
         // A helper may have finished an iteration deeper than the caller's last.
         const Shared::Answer a = S.answer();
         if (S.sharing && a.depth > completed) adopt(a);
+        // And one may have found, deeper than the caller looked, a better move than the
+        // caller's.
+        const Shared::Answer part = S.part();
+        if (S.sharing && part.depth > std::max(completed, partDepth) && part.beaten == best)
+            best = part.move;
     }
 
     const int fromSq = best.from;

@@ -55,6 +55,9 @@ struct Level4Limits {
     // clock reads for them). A pointer, so that limits stay cheap to copy; it must outlive
     // the search.
     const Level4Reporter* report = nullptr;
+    // Think to the end of the time budget, as engines do for a fixed time a move, keeping what
+    // the unfinished iteration found; otherwise no iteration starts after half the budget.
+    bool wholeTime = false;
 };
 
 // What LEVEL4 answers. Squares are board squares 1..9, codes the game's codes.
@@ -116,9 +119,11 @@ class Level4Search {
     // The best move for `side` in the game as it stands (BOARD, CHECK_ACTIVE / CHECK_SQUARES,
     // PASS_COUNT), `movesPlayed` moves into the game (MOVE_COUNT). The game state is only
     // read. Every search starts from an empty table, so on one thread a node budget gives the
-    // same move for the same position every time. Helper threads start one iteration ahead
-    // or level with the caller's and only fill the table; the caller's thread decides the
-    // move, keeps the budgets and stops the helpers when it stops.
+    // same move for the same position every time. Helper threads start one or two iterations
+    // ahead of the caller's; with one line asked for, a thread that finishes an iteration
+    // hands it on and the others leave it. The caller's thread decides the move (taking a
+    // helper's deeper finished iteration, or a better move a helper found deeper than the
+    // caller looked), keeps the budgets and stops the helpers when it stops.
     Level4Move bestMove(const GameState& 局面, Mover side, int movesPlayed,
                         const Level4Limits& limits, const Level4History& history = {});
 

@@ -281,6 +281,8 @@ void Session::search(GoLimits limits, GameState state, int side, std::vector<Gam
     budget.ms = limits.infinite ? 0 : limits.movetime > 0 ? limits.movetime : 0;
     if (!limits.infinite && limits.nodes == 0 && limits.depth == 0 && limits.movetime == 0)
         budget.ms = kDefaultMoveTime;
+    // A GUI that gives a move time expects it used: every iteration that fits is searched.
+    budget.wholeMs = true;
     budget.threads = threads_;
     budget.tableMegabytes = hashMegabytes_;
     budget.multiPv = multiPv_;

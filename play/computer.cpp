@@ -54,6 +54,7 @@ ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDig
         limits.nodes = budget.nodes;
     else
         limits.timeMs = budget.ms;
+    limits.wholeTime = budget.wholeMs;
     limits.stop = stop;
     limits.depth = budget.depth;
     limits.multiPV = std::clamp(budget.multiPv, 1, Level4Search::kMaxMultiPV);

@@ -26,6 +26,7 @@ struct ThinkBudget {
     int depth = 0;           // 0: as deep as the budget allows
     int tableMegabytes = 16; // LEVEL4's table
     int multiPv = 1;         // root moves reported with their lines
+    bool wholeMs = false;    // think for all of ms (an engine's fixed time a move)
 };
 
 inline constexpr int LEVEL_MAX = 4;

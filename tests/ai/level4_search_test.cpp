@@ -82,7 +82,7 @@ TEST_P(Level4Tactics, DoesWhatItMust) {
     GameState s = positionOf(c.board);
     Level4Search search(1);
     // Even the smallest budgets must not stop it short of these.
-    for (const Level4Limits limits :
+    for (const Level4Limits& limits :
          {Level4Limits{0, 1, 0, nullptr, {}}, Level4Limits{0, 0, 4, nullptr, {}},
           Level4Limits{0, 200000, 0, nullptr, {}}}) {
         const Level4Move m = search.bestMove(s, c.side, 10, limits);
@@ -243,6 +243,15 @@ TEST(Level4Search, TimeBudgetGoesThroughTheClock) {
     EXPECT_GE(m.depth, 1);
     // The clock is read every 1024 nodes, so 20 reads bound the work.
     EXPECT_LT(m.nodes, 40u * 1024u);
+    EXPECT_LT(now, 40.0);
+
+    // Thinking the whole time, it goes on after half the budget until the clock says stop.
+    now = 0;
+    limits.wholeTime = true;
+    const Level4Move whole = search.bestMove(s, Mover::Upper, 20, limits);
+    EXPECT_TRUE(isLegal(s, whole));
+    EXPECT_GE(now, 21.0); // the start and the budget's 20 readings
+    EXPECT_GE(whole.nodes, m.nodes);
     EXPECT_LT(now, 40.0);
 }
 
