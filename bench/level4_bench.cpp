@@ -166,6 +166,8 @@ void BM_Level4ToDepth(benchmark::State& st) {
     st.counters["median_ms"] = median(ms);
 }
 BENCHMARK(BM_Level4ToDepth)
+    ->Args({7, 1})
+    ->Args({7, 2})
     ->Args({9, 1})
     ->Args({9, 2})
     ->Iterations(1)
