@@ -49,7 +49,7 @@ constexpr int kOneLiberty = 90;   // a group one move from being surrounded
 constexpr int kTwoLiberties = 15; // a group two moves from it
 constexpr int kTempo = 10;        // the side to move
 
-int sideTerms(const Position& p, Mover side, const GroupScan& groups) {
+int sideTerms(const level4::Position& p, Mover side, const GroupScan& groups) {
     const int s = sideIndex(side);
     const std::uint8_t* list = p.pieces(side);
     int v = 0;
@@ -91,7 +91,7 @@ constexpr int kHistoryFilterWords = 64; // 4096 bits
 struct Ply {
     MoveList moves;
     int order[kMaxMoves];
-    Move killer[2];
+    level4::Move killer[2];
     Undo undo;
 };
 
@@ -99,14 +99,14 @@ struct Ply {
 
 namespace {
 // `theirs` already holds the scan of the side not to move.
-int evaluateWith(const Position& p, GroupScan& mine, const GroupScan& theirs) {
+int evaluateWith(const level4::Position& p, GroupScan& mine, const GroupScan& theirs) {
     const Mover me = p.toMove();
     p.scanGroups(me, mine);
     return sideTerms(p, me, mine) - sideTerms(p, other(me), theirs) + kTempo;
 }
 } // namespace
 
-int level4Evaluate(const Position& p, GroupScan& mine, GroupScan& theirs) {
+int level4Evaluate(const level4::Position& p, GroupScan& mine, GroupScan& theirs) {
     p.scanGroups(other(p.toMove()), theirs);
     return evaluateWith(p, mine, theirs);
 }
@@ -115,7 +115,7 @@ namespace {
 
 // A root move with its score and the line the table holds after it.
 struct RootLine {
-    Move move{};
+    level4::Move move{};
     int score = 0;
     int depth = 0;
     int seldepth = 0;
@@ -131,7 +131,7 @@ struct Shared {
 
     Table table;
     std::uint16_t generation = 0;
-    Position root;
+    level4::Position root;
     int maxDepth = Level4Search::kMaxDepth;
     // The game's earlier positions, with a filter of their keys' low bits so that most
     // nodes need not look through them.
@@ -153,13 +153,13 @@ struct Shared {
         int depth = 0;
         int score = 0;
         int seldepth = 0;
-        Move move{};
-        Move beaten{}; // of a part: the move it searched first and found a better one than
+        level4::Move move{};
+        level4::Move beaten{}; // of a part: the move it searched first and found a better one than
     } helperAnswer;    // guarded by answerMutex
     Answer helperPart; // the deepest unfinished iteration in which a helper beat its first move
 
     // A helper's whole iteration: kept if it is the deepest yet.
-    void publish(int depth, int score, int seldepth, Move move) {
+    void publish(int depth, int score, int seldepth, level4::Move move) {
         {
             std::lock_guard<std::mutex> lock(answerMutex);
             if (depth <= helperAnswer.depth) return;
@@ -174,7 +174,7 @@ struct Shared {
     }
     // A helper stopped in an iteration deeper than any finished, once a move has beaten the
     // one it searched first there.
-    void publishPart(int depth, int score, Move move, Move beaten) {
+    void publishPart(int depth, int score, level4::Move move, level4::Move beaten) {
         std::lock_guard<std::mutex> lock(answerMutex);
         if (depth > helperPart.depth) helperPart = {depth, score, 0, move, beaten};
     }
@@ -206,7 +206,7 @@ struct Worker {
     Shared& shared;
     const int index;
 
-    Position pos;
+    level4::Position pos;
     Ply plies[kMaxPly];
     GroupScan enemy;
     GroupScan scanA;
@@ -224,11 +224,11 @@ struct Worker {
     double started = 0;
     bool budgetsOn = false;        // after the one-move search
     std::uint64_t helperNodes = 0; // the helpers' nodes at the last poll
-    Move rootBest{};
-    Move rootFirst{}; // the root move the iteration under way searched first
+    level4::Move rootBest{};
+    level4::Move rootFirst{}; // the root move the iteration under way searched first
     int rootScore = 0;
     bool rootImproved = false;
-    Move excluded[Level4Search::kMaxMultiPV] = {}; // root moves already given a line
+    level4::Move excluded[Level4Search::kMaxMultiPV] = {}; // root moves already given a line
     int excludedCount = 0;
 
     void reset() {
@@ -242,7 +242,7 @@ struct Worker {
         budgetsOn = false;
         excludedCount = 0;
         std::memset(history, 0, sizeof history);
-        for (Ply& p : plies) p.killer[0] = p.killer[1] = Move{};
+        for (Ply& p : plies) p.killer[0] = p.killer[1] = level4::Move{};
     }
 
     // Has the line come back to a position of its own or of the game's? Only positions with
@@ -295,7 +295,7 @@ struct Worker {
 
     // Threatening a capture: the destination takes one of the two liberties of an enemy
     // group and the source is not next to it.
-    bool threatens(Move m) const {
+    bool threatens(level4::Move m) const {
         for (const int d : kOrthogonal) {
             const int n = m.to + d;
             if (enemy.stamp[n] != enemy.current) continue;
@@ -308,9 +308,9 @@ struct Worker {
         return false;
     }
 
-    void orderMoves(Ply& p, Move tableMove) {
+    void orderMoves(Ply& p, level4::Move tableMove) {
         for (int i = 0; i < p.moves.size; ++i) {
-            const Move m = p.moves.moves[i];
+            const level4::Move m = p.moves.moves[i];
             int o;
             if (m == tableMove)
                 o = kOrderTable;
@@ -337,7 +337,7 @@ struct Worker {
         }
     }
 
-    bool isExcluded(Move m) const {
+    bool isExcluded(level4::Move m) const {
         for (int i = 0; i < excludedCount; ++i)
             if (excluded[i] == m) return true;
         return false;
@@ -371,7 +371,7 @@ struct Worker {
 
         // The table says nothing about lines that run into the move limit.
         const bool tableUsable = pos.movesPlayed() + depth < Level4Search::kMoveLimit;
-        Move tableMove{};
+        level4::Move tableMove{};
         if (tableUsable) {
             Table::Hit e;
             if (shared.table.probe(pos.key(), shared.generation, e)) {
@@ -398,11 +398,11 @@ struct Worker {
 
         const int alphaIn = alpha;
         int best = -kInfinity;
-        Move bestMove = p.moves.moves[0];
+        level4::Move bestMove = p.moves.moves[0];
         int tried = 0;
         for (int i = 0; i < p.moves.size; ++i) {
             pickNext(p, i);
-            const Move m = p.moves.moves[i];
+            const level4::Move m = p.moves.moves[i];
             if (excluding && isExcluded(m)) continue;
             const bool quiet = p.order[i] < kOrderQuiet;
             int s;
@@ -492,14 +492,14 @@ struct Worker {
     }
 };
 
-PlayedMove playedOf(const Position& p, Move m) {
+PlayedMove playedOf(const level4::Position& p, level4::Move m) {
     const std::int8_t before = p.at(m.from);
     return PlayedMove{xOf(m.from),        yOf(m.from),
                       xOf(m.to),          yOf(m.to),
                       gameCodeOf(before), gameCodeOf(m.promote ? promotedOf(before) : before)};
 }
 
-bool contains(const MoveList& list, Move m) {
+bool contains(const MoveList& list, level4::Move m) {
     for (int i = 0; i < list.size; ++i)
         if (list.moves[i] == m) return true;
     return false;
@@ -604,7 +604,7 @@ struct Level4Search::Impl {
         int length = l.depth + 1;
         if (isWinScore(l.score) || isLossScore(l.score))
             length = std::min(length, kWinScore - std::abs(l.score));
-        Position walk = main->pos;
+        level4::Position walk = main->pos;
         std::uint64_t keys[kMaxPly + 1];
         int seen = 0;
         keys[seen++] = walk.key();
@@ -612,7 +612,7 @@ struct Level4Search::Impl {
             return std::find(keys, keys + seen, k) != keys + seen;
         };
         Undo u;
-        Move m = l.move;
+        level4::Move m = l.move;
         l.pvLength = 0;
         for (;;) {
             l.pv[l.pvLength++] = playedOf(walk, m);
@@ -662,7 +662,7 @@ struct Level4Search::Impl {
 
     // The first line made to begin with `best` (a stopped iteration's new best move), the
     // others kept in their order behind it.
-    void putFirst(Move best, int score, int depth, int count) {
+    void putFirst(level4::Move best, int score, int depth, int count) {
         RootLine first;
         first.move = best;
         first.score = score;
@@ -711,7 +711,7 @@ void Level4Search::setTableMegabytes(int megabytes) {
 }
 
 std::uint64_t level4PositionKey(const GameState& 局面, Mover side) {
-    return Position::from(局面, side, 0).key();
+    return level4::Position::from(局面, side, 0).key();
 }
 
 Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int movesPlayed,
@@ -727,7 +727,7 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
     W.reset();
     W.limits = &limits;
     W.started = limits.clock();
-    S.root = Position::from(局面, side, movesPlayed);
+    S.root = level4::Position::from(局面, side, movesPlayed);
     W.pos = S.root;
     S.setHistory(history);
     // The more often the game has been here already, the less a repetition is worth: a
@@ -755,7 +755,7 @@ Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int moves
     }
 
     const int count = std::min(std::clamp(limits.multiPV, 1, kMaxMultiPV), root.moves.size);
-    Move best = root.moves.moves[0];
+    level4::Move best = root.moves.moves[0];
     int bestScore = 0;
     int completed = 0;
     int partDepth = 0; // the unfinished iteration `best` comes from, if it does

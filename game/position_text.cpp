@@ -1,6 +1,7 @@
 #include "game/position_text.h"
 
 #include "game/moves.h"
+#include "game/position.h"
 
 #include <charconv>
 #include <vector>
@@ -69,7 +70,7 @@ bool readSquare(std::string_view text, int& x, int& y) {
     return true;
 }
 
-std::string readBoard(std::string_view field, GameState& s) {
+std::string readBoard(std::string_view field, Position& s) {
     const std::vector<std::string_view> ranks = split(field, '/');
     if (ranks.size() != 9) return "the board has " + std::to_string(ranks.size()) + " ranks, not 9";
     int pieces[2] = {0, 0};
@@ -102,7 +103,7 @@ std::string readBoard(std::string_view field, GameState& s) {
     return {};
 }
 
-std::string readCheck(std::string_view field, GameState& s, int side) {
+std::string readCheck(std::string_view field, Position& s, int side) {
     if (field == "-") return {};
     for (const std::string_view item : split(field, ',')) {
         int x = 0, y = 0;
@@ -112,7 +113,7 @@ std::string readCheck(std::string_view field, GameState& s, int side) {
         if (s.CHECK_SQUARES[x][y] == TRUE_CODE)
             return "the check square " + std::string(item) + " is given twice";
         s.CHECK_SQUARES[x][y] = TRUE_CODE;
-        s.CHECK_ACTIVE = TRUE_CODE;
+        s.CHECK_ACTIVE = true;
     }
     return {};
 }
@@ -128,7 +129,9 @@ bool readNumber(std::string_view text, int lo, int hi, int& out) {
 
 } // namespace
 
-std::string 局面表記(const GameState& s, int side) {
+std::string Position::text() const {
+    const Position& s = *this;
+    const int side = sign(SIDE);
     std::string text;
     for (int y = 1; y <= 9; ++y) {
         if (y > 1) text += '/';
@@ -150,7 +153,7 @@ std::string 局面表記(const GameState& s, int side) {
     std::string check;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-            if (s.CHECK_ACTIVE == TRUE_CODE && s.CHECK_SQUARES[x][y] == TRUE_CODE) {
+            if (s.CHECK_ACTIVE && s.CHECK_SQUARES[x][y] == TRUE_CODE) {
                 if (!check.empty()) check += ',';
                 check += squareText(x, y);
             }
@@ -162,46 +165,100 @@ std::string 局面表記(const GameState& s, int side) {
     return text;
 }
 
-ReadPosition 局面読込(std::string_view text) {
-    ReadPosition r;
+std::optional<Position> Position::fromText(std::string_view text, std::string& why) {
     const std::vector<std::string_view> fields = split(text, ' ');
     if (fields.size() != 5) {
-        r.error = "a position has 5 fields separated by one blank (board side check passes "
-                  "number), not " +
-                  std::to_string(fields.size());
-        return r;
+        why = "a position has 5 fields separated by one blank (board side check passes "
+              "number), not " +
+              std::to_string(fields.size());
+        return std::nullopt;
     }
-    GameState& s = r.state;
-    s.初期設定();
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) s.BOARD[x][y] = EMPTY;
-    if (std::string why = readBoard(fields[0], s); !why.empty()) {
-        r.error = why;
-        return r;
-    }
+    Position s;
+    if (why = readBoard(fields[0], s); !why.empty()) return std::nullopt;
     if (fields[1] != "l" && fields[1] != "u") {
-        r.error = "the side to move " + quoted(fields[1]) + " is neither l nor u";
-        return r;
+        why = "the side to move " + quoted(fields[1]) + " is neither l nor u";
+        return std::nullopt;
     }
-    r.side = fields[1] == "u" ? 1 : -1;
-    if (std::string why = readCheck(fields[2], s, r.side); !why.empty()) {
-        r.error = why;
-        return r;
-    }
+    s.SIDE = fields[1] == "u" ? Side::Upper : Side::Lower;
+    if (why = readCheck(fields[2], s, sign(s.SIDE)); !why.empty()) return std::nullopt;
     if (!readNumber(fields[3], 0, 1, s.PASS_COUNT)) {
-        r.error = "the passes " + quoted(fields[3]) + " are neither 0 nor 1";
-        return r;
+        why = "the passes " + quoted(fields[3]) + " are neither 0 nor 1";
+        return std::nullopt;
     }
     int number = 0;
     if (!readNumber(fields[4], 1, MAX_POSITION_NUMBER, number)) {
-        r.error = "the move number " + quoted(fields[4]) + " is not 1.." +
-                  std::to_string(MAX_POSITION_NUMBER);
-        return r;
+        why = "the move number " + quoted(fields[4]) + " is not 1.." +
+              std::to_string(MAX_POSITION_NUMBER);
+        return std::nullopt;
     }
     s.MOVE_COUNT = number - 1;
-    s.手番設定(r.side);
+    return s;
+}
+
+std::string 局面表記(const Position& 局面, int side) {
+    Position p = 局面;
+    p.SIDE = sideOfSign(side);
+    return p.text();
+}
+
+ReadPosition 局面読込(std::string_view text) {
+    ReadPosition r;
+    const std::optional<Position> p = Position::fromText(text, r.error);
+    if (!p) return r;
+    r.state.初期設定();
+    static_cast<Position&>(r.state) = *p;
+    r.side = sign(p->SIDE);
+    r.state.手番設定(r.side);
     r.ok = true;
     return r;
+}
+
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kMax = 40;
+    // Appended piece by piece: GCC 12 warns falsely about "'" + std::string(...) at -O3.
+    std::string q = "'";
+    q += text.substr(0, kMax);
+    q += text.size() > kMax ? "…'" : "'";
+    return q;
+}
+
+std::string squareText(int x, int y) {
+    if (!onBoard(x, y)) return "??";
+    std::string text;
+    text += static_cast<char>('0' + (10 - x));
+    text += static_cast<char>('a' + (y - 1));
+    return text;
+}
+
+std::string 指し手文字列(const Move& m) {
+    if (m.pass()) return "pass";
+    std::string text = squareText(m.移動元X, m.移動元Y) + squareText(m.移動先X, m.移動先Y);
+    if (m.promotes()) text += '+';
+    return text;
+}
+
+std::optional<Move> Position::moveFromText(std::string_view text, std::string& why) const {
+    LegalMoves legal;
+    legalMoves(legal);
+    const bool mustPass = legal.size == 1 && legal.at[0].pass();
+    if (text == "pass") {
+        if (mustPass) return legal.at[0];
+        why = "pass: the side to move has a legal move";
+        return std::nullopt;
+    }
+    int fx = 0, fy = 0, tx = 0, ty = 0;
+    const bool promote = text.size() == 5 && text[4] == '+';
+    if ((text.size() != 4 && !promote) || !readSquare(text.substr(0, 2), fx, fy) ||
+        !readSquare(text.substr(2, 2), tx, ty)) {
+        why = quoted(text) + " is not a move (a move is like 9g9f, 3c1a+ or pass)";
+        return std::nullopt;
+    }
+    for (const Move& m : legal)
+        if (!m.pass() && m.移動元X == fx && m.移動元Y == fy && m.移動先X == tx && m.移動先Y == ty &&
+            m.promotes() == promote)
+            return m;
+    why = quoted(text) + " is not a legal move here";
+    return std::nullopt;
 }
 
 } // namespace zubeki

@@ -22,7 +22,7 @@ inline constexpr std::string_view START_POSITION = "6rbr/6brb/6rbr/9/9/9/RBR6/BR
 inline constexpr int MAX_POSITION_NUMBER = 99999;
 
 // The position with `side` (-1 lower, +1 upper) to move.
-std::string 局面表記(const GameState& 局面, int side);
+std::string 局面表記(const Position& 局面, int side);
 
 struct ReadPosition {
     bool ok = false;

@@ -4,10 +4,32 @@
 
 #include <bit>
 #include <cstdint>
+#include <optional>
 
 // Squares, sets and lists of squares, moves and what a move did: the small values the rule
 // routines hand back. Nothing here allocates.
 namespace zubeki {
+
+// The two sides: the lower (下手, the first player, starting bottom left) and the upper (上手,
+// starting top right). The value is the sign the side's piece codes carry.
+enum class Side : signed char { Lower = -1, Upper = 1 };
+
+constexpr Side opposite(Side s) {
+    return s == Side::Lower ? Side::Upper : Side::Lower;
+}
+// -1 for the lower side, +1 for the upper.
+constexpr int sign(Side s) {
+    return static_cast<int>(s);
+}
+constexpr Side sideOfSign(int s) {
+    return s > 0 ? Side::Upper : Side::Lower;
+}
+// The side a piece code belongs to, whoever plays it; nullopt for anything else.
+constexpr std::optional<Side> ownerOf(int code) {
+    if (isUpperPiece(code)) return Side::Upper;
+    if (isLowerPiece(code)) return Side::Lower;
+    return std::nullopt;
+}
 
 struct Square {
     int x = 0;
@@ -61,25 +83,33 @@ struct SquareSet {
     }
 };
 
-enum class GameEnd { None, Capture, Camp };
+// How a move ended the game: a group surrounded, the enemy's camp filled, or a second pass in
+// a row (a draw).
+enum class GameEnd { None, Capture, Camp, Draw };
 
 // What one move did.
 struct MoveOutcome {
     SquareList check;    // CHECK_SQUARES after the move, x outer, then y
     SquareList captured; // squares the capture loop emptied, in the order it emptied them
+    int groups = 0;      // how many groups those squares were
     GameEnd end = GameEnd::None;
 };
 
-// A move: source, destination, the piece's code on its source and the code it arrives with
-// (promoted or not). A side without a move plays the pass, a move of zeros.
-struct PlayedMove {
+// A move (指し手): source, destination, the piece's code on its source and the code it arrives
+// with (promoted or not). A side without a move plays the pass, a move of zeros.
+struct Move {
     int 移動元X = 0, 移動元Y = 0, 移動先X = 0, 移動先Y = 0;
     int 移動前駒 = EMPTY;
     int 移動駒 = EMPTY;
 
     bool pass() const { return 移動前駒 == EMPTY; }
     bool promotes() const { return 移動駒 != 移動前駒; }
-    friend bool operator==(const PlayedMove&, const PlayedMove&) = default;
+    // The side whose piece moves (not for the pass).
+    Side side() const { return sideOfSign(移動前駒); }
+    Square from() const { return {移動元X, 移動元Y}; }
+    Square to() const { return {移動先X, 移動先Y}; }
+    friend bool operator==(const Move&, const Move&) = default;
 };
+using PlayedMove = Move;
 
 } // namespace zubeki

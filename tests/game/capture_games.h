@@ -9,14 +9,14 @@
 
 namespace zubeki::diagram {
 
-struct Move {
+struct Step {
     int fx, fy, tx, ty;
 };
 
 struct CaptureGame {
     const char* name;
     Rows rows;
-    std::vector<Move> moves;
+    std::vector<Step> moves;
     int capturedX, capturedY;
     bool upperVanishes; // which side picture the vanishing piece shows first
     const char* result;

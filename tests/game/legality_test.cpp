@@ -36,7 +36,8 @@ TEST(SetUp, PlacesEighteenPiecesAndResetsTheGame) {
     // Leave the state as a finished game would: dirty counters, a capture and a check.
     GameState s = position({"", "", "", "", "....+R"});
     std::tie(s.TURN, s.MOVE_COUNT, s.PASS_COUNT, s.SELECT_STATE) = std::tuple(SIDE_GOTE, 40, 1, 1);
-    s.CAPTURE_DONE = s.CHECK_ACTIVE = s.CHECK_SQUARES[4][4] = TRUE_CODE;
+    s.CAPTURE_DONE = s.CHECK_SQUARES[4][4] = TRUE_CODE;
+    s.CHECK_ACTIVE = true;
 
     s.初期設定();
 

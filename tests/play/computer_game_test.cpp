@@ -18,7 +18,7 @@ namespace {
 constexpr int kHumanMoveCap = 200;
 
 struct Legal {
-    Move move;
+    Step move;
     bool mayPromote;
 };
 

@@ -236,7 +236,7 @@ TEST(PressWithoutAGame, StartsNothingOrResumes) {
     for (const NoGameCase& c : kNoGameCases) {
         SCOPED_TRACE(c.name);
         Session p;
-        const Move played[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
+        const Step played[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
         if (c.moves > 0) {
             p.game.START();
             for (int i = 0; i < c.moves; ++i) p.move(played[i]);

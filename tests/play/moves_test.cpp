@@ -172,7 +172,7 @@ TEST(Pass, TheComputersPassIsReportedAndAHumanMoveResetsTheCount) {
 struct PromotionCase {
     const char* name;
     bool upper;
-    Move move;
+    Step move;
     int button;
     int result;
 };
@@ -191,7 +191,7 @@ const PromotionCase kPromotions[] = {
 TEST(Promotion, OnlyTheRightButtonPromotes) {
     for (const PromotionCase& c : kPromotions) {
         SCOPED_TRACE(c.name);
-        const Move& m = c.move;
+        const Step& m = c.move;
         Session p;
         p.place({"r", "", "", "..R", "....bB", "......r"});
         p.game.START();

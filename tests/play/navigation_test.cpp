@@ -11,13 +11,13 @@ using namespace zubeki::playtest;
 
 namespace {
 
-const Move kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
+const Step kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
 
 // Plays the opening between two humans and answers the board after each move.
 std::vector<std::string> playOpening(Session& p) {
     std::vector<std::string> boards{p.board()};
     p.game.START();
-    for (const Move& m : kOpening) {
+    for (const Step& m : kOpening) {
         p.move(m);
         boards.push_back(p.board());
     }
@@ -195,7 +195,7 @@ TEST(Navigation, BackInAComputerGameLetsTheComputerMoveFirst) {
     p.game.SENTE();
     p.move(3, 7, 3, 6);
     ASSERT_EQ(p.rec().RECORD_LEN, 2);
-    const Move reply{p.rec().REC_FROM_X[2], p.rec().REC_FROM_Y[2], p.rec().REC_TO_X[2],
+    const Step reply{p.rec().REC_FROM_X[2], p.rec().REC_FROM_Y[2], p.rec().REC_TO_X[2],
                      p.rec().REC_TO_Y[2]};
     const std::string afterReply = p.board();
     p.game.REPLAY();
@@ -227,7 +227,7 @@ TEST(Navigation, AnEndedGameComesBackToTheBoardAtAnyMove) {
         p.place(g.rows);
         p.game.START();
         std::vector<std::string> boards;
-        for (const Move& m : g.moves) {
+        for (const Step& m : g.moves) {
             boards.push_back(p.board());
             p.move(m);
         }
@@ -239,7 +239,7 @@ TEST(Navigation, AnEndedGameComesBackToTheBoardAtAnyMove) {
 
         const int last = static_cast<int>(g.moves.size()) - 1;
         for (int n : {last, 0, last, 1}) {
-            const Move& next = g.moves[static_cast<std::size_t>(n)];
+            const Step& next = g.moves[static_cast<std::size_t>(n)];
             // Any piece: only the squares are outlined.
             const PlayedMove best{next.fx, next.fy, next.tx, next.ty, UE_BISHOP, UE_BISHOP};
             p.out.forget();

@@ -152,7 +152,7 @@ class Recorder : public Outside {
     }
 };
 
-using diagram::Move;
+using diagram::Step;
 
 // A game on a recorder, set up as the window sets it up at start-up; the log starts empty.
 struct Session {
@@ -173,7 +173,7 @@ struct Session {
         press(fx, fy);
         press(tx, ty, button);
     }
-    void move(const Move& m, int button = 1) { move(m.fx, m.fy, m.tx, m.ty, button); }
+    void move(const Step& m, int button = 1) { move(m.fx, m.fy, m.tx, m.ty, button); }
 
     // Puts a diagram on the board, as a position shown before a game starts.
     void place(const diagram::Rows& rows) {

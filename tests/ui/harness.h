@@ -157,7 +157,7 @@ struct Message {
     }
 };
 
-using diagram::Move;
+using diagram::Step;
 
 enum class Sound { Fake, FailingFake, NoLibraryFile };
 

@@ -9,7 +9,7 @@ using namespace zubeki::uitest;
 
 namespace {
 
-const Move kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
+const Step kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
 
 // What an item or its key left behind.
 struct Outcome {
@@ -28,7 +28,7 @@ template <class Act> Outcome run(const char* setup, Act&& act) {
     const QByteArray steps(setup);
     if (steps.contains("play")) {
         h.action("START")->trigger();
-        for (const Move& m : kOpening) h.move(m.fx, m.fy, m.tx, m.ty);
+        for (const Step& m : kOpening) h.move(m.fx, m.fy, m.tx, m.ty);
     }
     if (steps.contains("back")) h.action("REPLAY")->trigger();
     h.forget();

@@ -63,7 +63,7 @@ void Level4Test::aHintOutlinesAMoveAndNamesIt() {
     QCOMPARE(h.messages[0].title, QStringLiteral("ヒント"));
 
     // The two squares outlined in the hint's colour are the move the box names.
-    std::vector<Move> outlined;
+    std::vector<Step> outlined;
     std::vector<std::pair<int, int>> squares;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)

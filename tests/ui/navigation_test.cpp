@@ -9,13 +9,13 @@ using namespace zubeki::uitest;
 
 namespace {
 
-const Move kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
+const Step kOpening[] = {{3, 7, 3, 6}, {7, 3, 6, 3}, {3, 6, 3, 5}};
 
 // Plays the opening between two humans and answers the board after each move.
 std::vector<std::string> playOpening(Harness& h) {
     std::vector<std::string> boards{h.board()};
     h.action("START")->trigger();
-    for (const Move& m : kOpening) {
+    for (const Step& m : kOpening) {
         h.move(m.fx, m.fy, m.tx, m.ty);
         boards.push_back(h.board());
     }

@@ -31,7 +31,7 @@ void PlayFlowTest::captureAnimatesAndWins() {
     h.place(g.rows);
     h.action("START")->trigger();
     for (std::size_t i = 0; i + 1 < g.moves.size(); ++i) {
-        const Move& m = g.moves[i];
+        const Step& m = g.moves[i];
         h.move(m.fx, m.fy, m.tx, m.ty);
         QCOMPARE(h.s().BOARD[m.fx][m.fy], EMPTY);
     }
@@ -45,7 +45,7 @@ void PlayFlowTest::captureAnimatesAndWins() {
     };
     h.forget();
     h.keepFrames = true;
-    const Move& last = g.moves.back();
+    const Step& last = g.moves.back();
     h.move(last.fx, last.fy, last.tx, last.ty);
 
     // The capture's three frames are the last three waits of the move.

@@ -23,8 +23,8 @@ using namespace zubeki::uitest;
 namespace {
 
 // Twelve quiet moves: a lower rook climbs file 1 while an upper rook walks down file 9.
-std::vector<Move> twelveMoves() {
-    std::vector<Move> moves;
+std::vector<Step> twelveMoves() {
+    std::vector<Step> moves;
     for (int i = 0; i < 6; ++i) {
         moves.push_back({1, 7 - i, 1, 6 - i});
         moves.push_back({9, 3 + i, 9, 4 + i});
@@ -32,9 +32,9 @@ std::vector<Move> twelveMoves() {
     return moves;
 }
 
-void playTwoHumans(Harness& h, const std::vector<Move>& moves) {
+void playTwoHumans(Harness& h, const std::vector<Step>& moves) {
     h.action("START")->trigger();
-    for (const Move& m : moves) h.move(m.fx, m.fy, m.tx, m.ty);
+    for (const Step& m : moves) h.move(m.fx, m.fy, m.tx, m.ty);
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -68,7 +68,7 @@ void RecordPanelTest::writeAfterSteppingBackThenReadAndStepThrough() {
     Harness h;
     h.f().show();
     h.f().setFolder(h.folder.path());
-    const std::vector<Move> moves = twelveMoves();
+    const std::vector<Step> moves = twelveMoves();
     playTwoHumans(h, moves);
     QCOMPARE(h.f().game().record().RECORD_LEN, 12);
     for (int i = 0; i < 7; ++i) h.action("REPLAY")->trigger();

@@ -18,14 +18,14 @@ using namespace zubeki::uitest;
 namespace {
 
 // Six quiet moves: a lower rook climbs file 1 while an upper rook walks down file 9.
-const Move kMoves[] = {{1, 7, 1, 6}, {9, 3, 9, 4}, {1, 6, 1, 5},
+const Step kMoves[] = {{1, 7, 1, 6}, {9, 3, 9, 4}, {1, 6, 1, 5},
                        {9, 4, 9, 5}, {1, 5, 1, 4}, {9, 5, 9, 6}};
 
 // Plays the moves between two humans; answers the board before each move and after the last.
 std::vector<std::string> play(Harness& h) {
     h.action("START")->trigger();
     std::vector<std::string> boards{h.board()};
-    for (const Move& m : kMoves) {
+    for (const Step& m : kMoves) {
         h.move(m.fx, m.fy, m.tx, m.ty);
         boards.push_back(h.board());
     }
@@ -132,7 +132,7 @@ void ReviewTest::theGameThatJustEndedIsKeptAndItsGraphAnswersClicks() {
         h.place(g.rows);
         h.action("START")->trigger();
         std::vector<std::string> boards;
-        for (const Move& m : g.moves) {
+        for (const Step& m : g.moves) {
             boards.push_back(h.board());
             h.move(m.fx, m.fy, m.tx, m.ty);
         }
