@@ -1,6 +1,6 @@
 #pragma once
 
-// The game's codes: square contents, sides, modes and picture codes.
+// The game's codes: square contents, sides and modes.
 namespace zubeki {
 
 inline constexpr int TRUE_CODE = 1;
@@ -15,8 +15,6 @@ inline constexpr int SIDE_GOTE = -6;
 inline constexpr int MODE_MAN = 0;
 inline constexpr int MODE_COM = 1;
 
-inline constexpr int RIGHT_BUTTON = 2;
-
 inline constexpr int UE_BISHOP = 800;
 inline constexpr int UE_BISHOP_PROMOTED = 801;
 inline constexpr int UE_ROOK = 900;
@@ -25,11 +23,6 @@ inline constexpr int SITA_BISHOP = -800;
 inline constexpr int SITA_BISHOP_PROMOTED = -801;
 inline constexpr int SITA_ROOK = -900;
 inline constexpr int SITA_ROOK_PROMOTED = -901;
-
-inline constexpr int PIC_JI_NAKA = -1;
-inline constexpr int PIC_TEKI_NAKA = 1;
-inline constexpr int PIC_PA = 2;
-inline constexpr int PIC_LOGO = 3;
 
 // Any code of 800 and above is an upper-side piece, -800 and below a lower-side one.
 constexpr bool isUpperPiece(int code) {

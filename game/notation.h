@@ -34,12 +34,17 @@ constexpr std::string_view notationGlyph(int code) {
     }
 }
 
-// A move to square (x, y) arriving as `piece`, as the move list beside the board writes it.
-inline std::string 指し手表記(int x, int y, int piece) {
+// A square as the board writes it: the column as a full-width digit counted from the right,
+// then the row as a kanji numeral ("７七").
+inline std::string squareNotation(int x, int y) {
     std::string text(notationGlyph(10 - x));
     text += notationGlyph(1000 + y);
-    text += notationGlyph(piece);
     return text;
+}
+
+// A move to square (x, y) arriving as `piece`, as the move list beside the board writes it.
+inline std::string 指し手表記(int x, int y, int piece) {
+    return squareNotation(x, y) + std::string(notationGlyph(piece));
 }
 
 } // namespace zubeki

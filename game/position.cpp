@@ -63,7 +63,27 @@ SquareSet Position::destinations(int x, int y, int piece) const {
 bool Position::移動チェック(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,
                             int 移動駒種類) const {
     if (!onBoard(移動先X, 移動先Y) || !onBoard(移動元X, 移動元Y)) return false;
-    return destinations(移動元X, 移動元Y, 移動駒種類).contains(移動先X, 移動先Y);
+    if (移動先X == 移動元X && 移動先Y == 移動元Y) return false;
+    // While pieces are in check only they may move.
+    if (CHECK_ACTIVE && !inCheck(移動元X, 移動元Y)) return false;
+    if (BOARD[移動先X][移動先Y] != EMPTY) return false;
+    if (!isPieceCode(移動駒種類)) return true;
+    if (ownCorner(移動駒種類, 移動先X, 移動先Y)) return false;
+    // The same lines destinations() walks: a step of one, or a slide over empty squares.
+    int distance = 0;
+    const int d = directionBetween(移動元X, 移動元Y, 移動先X, 移動先Y, distance);
+    if (d < 0) return false;
+    const PieceLines lines = 駒の動き(移動駒種類);
+    for (int i = 0; i < lines.steps; ++i)
+        if (lines.step[i] == d && distance == 1) return true;
+    for (int i = 0; i < lines.slides; ++i) {
+        if (lines.slide[i] != d) continue;
+        for (int k = 1; k < distance; ++k)
+            if (BOARD[移動元X + k * DIRECTIONS[d].dx][移動元Y + k * DIRECTIONS[d].dy] != EMPTY)
+                return false;
+        return true;
+    }
+    return false;
 }
 
 bool Position::調査_駒成(int, int, int 移動先X, int 移動先Y, int 移動駒種類) const {

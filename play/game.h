@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ai/search.h"
-#include "game/display.h"
+#include "play/display.h"
 #include "game/state.h"
 #include "play/computer.h"
 #include "play/outside.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/dialog.h"
 #include "game/notation.h"
+#include "play/dialog.h"
 
 #include <atomic>
 #include <chrono>
@@ -26,13 +26,11 @@ struct HintMove {
 // The hint's text in the board's notation: "７七の角を３四へ", with a second line on how to
 // promote when the move promotes.
 inline std::string ヒント表記(const HintMove& hint) {
-    std::string text(notationGlyph(10 - hint.fromX));
-    text += notationGlyph(1000 + hint.fromY);
+    std::string text = squareNotation(hint.fromX, hint.fromY);
     text += "の";
     text += notationGlyph(hint.piece);
     text += "を";
-    text += notationGlyph(10 - hint.toX);
-    text += notationGlyph(1000 + hint.toY);
+    text += squareNotation(hint.toX, hint.toY);
     text += "へ";
     if (hint.promotes) {
         text += "（成）";

@@ -2,7 +2,7 @@
 // loaded at run time from the program's folder. Without it the game runs silently.
 #pragma once
 
-#include "game/dialog.h"
+#include "play/dialog.h"
 #include "sound/library/zubeki_sound.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+#include "game/notation.h"
 #include "sound/module1.h"
 #include "ui/form1.h"
 #include "ui/game_texts.h"
@@ -84,9 +85,7 @@ Answer Form1::message(std::string_view text, std::string_view title, Buttons but
 
 void Form1::showHint(const HintMove& hint) {
     // Squares in the board's own notation whatever the language: "７七", "３四".
-    auto square = [](int x, int y) {
-        return BoardView::glyphText(10 - x) + BoardView::kanjiNumeral(y);
-    };
+    auto square = [](int x, int y) { return QString::fromStdString(squareNotation(x, y)); };
     QString text = tr("%1の%2を%3へ")
                        .arg(square(hint.fromX, hint.fromY), BoardView::glyphText(hint.piece),
                             square(hint.toX, hint.toY));

@@ -1,5 +1,6 @@
 #include "ui/review_window.h"
 
+#include "game/notation.h"
 #include "record/record_file.h"
 #include "ui/paths.h"
 #include "view/board_view.h"
@@ -33,7 +34,7 @@ QString t(const char* text) {
 }
 
 QString square(int x, int y) {
-    return BoardView::glyphText(10 - x) + BoardView::kanjiNumeral(y);
+    return QString::fromStdString(squareNotation(x, y));
 }
 
 // The lower side's chance after the entry's move, in percent.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/dialog.h"
+#include "play/dialog.h"
 #include "play/game.h"
 #include "play/review.h"
 

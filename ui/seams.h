@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/dialog.h"
+#include "play/dialog.h"
 #include "sound/module1.h"
 
 #include <QPoint>

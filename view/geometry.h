@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/display.h"
+#include "play/display.h"
 
 #include <cmath>
 

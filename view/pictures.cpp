@@ -1,6 +1,7 @@
 #include "view/pictures.h"
 
 #include "game/codes.h"
+#include "play/display.h"
 
 static void initPictureResources() {
     Q_INIT_RESOURCE(pictures);

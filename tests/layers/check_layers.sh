@@ -25,8 +25,8 @@ engine  play
 play    ai record
 ai      game
 record  game
-view    game
-sound   game
+view    play
+sound   play
 game
 '
 # Layers built without Qt (ZUBEKI_GUI=OFF builds them on a machine with no Qt at all).

@@ -5,6 +5,16 @@
 // the move-guidance options.
 namespace zubeki {
 
+// The mouse button that promotes a piece arriving in the enemy's camp.
+inline constexpr int RIGHT_BUTTON = 2;
+
+// Pictures that are no piece: a vanishing piece of the lower side (JI) or the upper (TEKI), the
+// burst, and the logo.
+inline constexpr int PIC_JI_NAKA = -1;
+inline constexpr int PIC_TEKI_NAKA = 1;
+inline constexpr int PIC_PA = 2;
+inline constexpr int PIC_LOGO = 3;
+
 inline constexpr int COLOUR_GREEN = 2;
 inline constexpr int COLOUR_WHITE = 15;
 inline constexpr int COLOUR_LIGHT_RED = 12;
