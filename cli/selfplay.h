@@ -60,7 +60,7 @@ class OpeningPlayer : public Player {
         return played_++ < count_ ? random_.choose(game, side) : then_.choose(game, side);
     }
     bool isComputer() const override { return then_.isComputer(); }
-    std::string_view passText() const override { return then_.passText(); }
+    Say passText() const override { return then_.passText(); }
 
   private:
     RandomPlayer random_;

@@ -31,7 +31,7 @@ class EnginePlayer : public Player {
     bool newGame();
     std::optional<PlayedMove> choose(Game& game, int side) override;
     bool isComputer() const override { return true; }
-    std::string_view passText() const override { return "パスします"; }
+    Say passText() const override { return Say::ComputerPasses; }
 
     // What went wrong in the last game, if anything, and in a few words.
     EngineFault fault() const { return fault_; }

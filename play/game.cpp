@@ -32,9 +32,7 @@ void Game::初期設定() {
     unrecorded_ = 0;
     hint_[0] = hint_[1] = {};
     ++setups_;
-    out_.描画_桝_数値();
-    out_.描画_盤();
-    out_.描画_絵(PIC_LOGO, 10.8, 0);
+    out_.positionShown(PositionShown::NewGame, s_.MOVE_COUNT);
 }
 
 void Game::restore(const GameState& state, const MoveList& moves) {
@@ -42,7 +40,7 @@ void Game::restore(const GameState& state, const MoveList& moves) {
     rec_ = moves;
     // Shown before its first move, the position is where the list starts.
     if (moves.RECORD_POS == 0) listStart_ = state;
-    out_.描画_盤();
+    out_.positionShown(PositionShown::Restored, s_.MOVE_COUNT);
 }
 
 void Game::loadRecord(const MoveList& moves) {
@@ -55,17 +53,17 @@ void Game::loadRecord(const MoveList& moves) {
 // --- game starts and options ---
 
 void Game::START() {
-    out_.描画_桝_数値();
+    out_.twoPlayerGame();
     s_.MAN_SIDE = SIDE_SENTE;
     s_.COM_SIDE = SIDE_GOTE;
     s_.TURN = s_.MAN_SIDE;
     s_.PLAY_MODE = MODE_MAN;
     setPlayers(&person_, &person_);
-    out_.message("先手の番です", " ");
+    out_.ask({Say::FirstPlayersTurn});
 }
 
 void Game::SENTE() {
-    out_.message("あなたの番です", " ");
+    out_.ask({Say::YourTurn});
     againstTheComputer(SIDE_SENTE, SIDE_GOTE);
 }
 
@@ -75,7 +73,7 @@ void Game::GOTE() {
 }
 
 void Game::againstTheComputer(int manSide, int comSide) {
-    out_.描画_レベル(s_.LEVEL);
+    out_.levelShown(s_.LEVEL);
     s_.SELECT_STATE = 0;
     s_.MAN_SIDE = manSide;
     s_.COM_SIDE = comSide;
@@ -88,7 +86,7 @@ void Game::againstTheComputer(int manSide, int comSide) {
 
 void Game::setLevel(int n) {
     s_.LEVEL = n;
-    out_.描画_レベル(n);
+    out_.levelShown(n);
 }
 
 void Game::setGuidance(bool on) {
@@ -99,39 +97,27 @@ void Game::setGuidance(bool on) {
 // --- the move chain ---
 
 void Game::描画_当駒消去() {
-    // Each piece shows three frames: its side's picture, the burst, the empty square.
+    SquareList squares;
+    int pieces[81] = {};
     for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            if (s_.GROUP_MARK[x][y] != 1) continue;
-            if (s_.BOARD[x][y] < 0)
-                out_.描画_絵(PIC_JI_NAKA, x, y);
-            else if (s_.BOARD[x][y] > 0)
-                out_.描画_絵(PIC_TEKI_NAKA, x, y);
-            out_.描画_桝輪郭(BOARD_COLOUR, x, y);
-            out_.refresh();
-            out_.待ち時間(0.3);
-            out_.play(Wave::Vanish);
-            out_.描画_絵(PIC_PA, x, y);
-            out_.描画_桝輪郭(BOARD_COLOUR, x, y);
-            out_.refresh();
-            out_.待ち時間(0.3);
-            out_.描画_桝(x, y);
-            out_.描画_桝輪郭(BOARD_COLOUR, x, y);
-            out_.refresh();
-            out_.待ち時間(0.3);
-            s_.BOARD[x][y] = EMPTY;
-        }
+        for (int y = 1; y <= 9; ++y)
+            if (s_.GROUP_MARK[x][y] == 1) {
+                pieces[squares.size] = s_.BOARD[x][y];
+                squares.add(x, y);
+            }
+    out_.groupCaptured(squares, pieces);
+    for (const Square& sq : squares) s_.BOARD[sq.x][sq.y] = EMPTY;
 }
 
 void Game::終了(std::string_view 勝手) {
-    out_.play(Wave::GameEnd);
+    out_.sound(Wave::GameEnd);
     if (勝手.empty())
-        out_.message("引き分けです", "終了");
+        out_.ask({Say::Drawn});
     else
-        out_.message(std::string(勝手) + "の勝ちです", "終了");
+        out_.ask({Say::Wins, std::string(勝手)});
     // The game is kept for looking back on once the new position is set up.
     ended_ = GameRecord{listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE};
-    if (out_.message("続けますか？", "再ゲーム", Buttons::YesNo) == Answer::Yes)
+    if (out_.ask({Say::PlayAgain}) == Answer::Yes)
         初期設定();
     else
         out_.quit();
@@ -146,62 +132,30 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
     ++unrecorded_;
     if (!recordFullTold_) {
         recordFullTold_ = true;
-        out_.message("棋譜は500手までです。これから先の手は記録されません", "棋譜");
+        out_.ask({Say::RecordFull});
     }
     return false;
 }
 
-namespace {
-
-// The text slot beside the board for the last move of a side.
-double slotX(int side) {
-    return side > 0 ? UE_RESULT_X : SITA_RESULT_X;
-}
-double slotY(int side) {
-    return side > 0 ? UE_RESULT_Y : SITA_RESULT_Y;
-}
-
-} // namespace
-
-// The window's side of a move: what is drawn and sounded between the rule steps.
+// What the listener is told between the rule steps of a move.
 class Game::ShownSteps : public MoveSteps {
   public:
     ShownSteps(Game& game, const PlayedMove& m, const ShowMove& show)
-        : g_(game), m_(m), show_(show) {}
+        : g_(game), e_{m, 0, show.computer, show.pause} {}
 
     void counted() override {
-        g_.out_.描画_手数(g_.s_.MOVE_COUNT, COLOUR_WHITE);
-        if (show_.computer) return;
-        g_.s_.SELECT_STATE = 0;
-        g_.out_.描画_桝輪郭(OUTLINE_COLOUR, m_.移動元X, m_.移動元Y);
-        g_.out_.描画_桝輪郭(OUTLINE_COLOUR, m_.移動先X, m_.移動先Y);
-        g_.out_.描画_移動可能桝色(m_.移動元X, m_.移動元Y, OUTLINE_COLOUR, m_.移動駒);
+        e_.number = g_.s_.MOVE_COUNT;
+        if (!e_.byComputer) g_.s_.SELECT_STATE = 0;
+        g_.out_.moveBegun(e_);
     }
-    void moved() override {
-        Outside& out = g_.out_;
-        out.描画_桝(m_.移動元X, m_.移動元Y);
-        out.描画_絵(m_.移動駒, m_.移動先X, m_.移動先Y);
-        out.描画_桝輪郭(BOARD_COLOUR, m_.移動先X, m_.移動先Y);
-        // The computer pauses before its piece lands, so the player sees it arrive.
-        if (show_.computer) out.待ち時間(show_.pause);
-        out.play(Wave::Piece);
-        if (show_.computer) out.描画_将棋盤桝();
-    }
-    void checked() override {
-        g_.out_.描画_桝輪郭_チェック桝();
-        g_.out_.描画_点滅_チェック桝(3);
-        if (!show_.computer) {
-            const int side = sideOf(m_.移動駒);
-            g_.out_.描画_移動結果(slotX(side), slotY(side), m_.移動先X, m_.移動先Y, m_.移動駒,
-                                  RESULT_TEXT_COLOUR);
-        }
-    }
+    void moved() override { g_.out_.pieceMoved(e_); }
+    void checked() override { g_.out_.checksSet(e_); }
     void removeGroup(GameState&) override { g_.描画_当駒消去(); }
+    const MoveEvent& event() const { return e_; }
 
   private:
     Game& g_;
-    const PlayedMove& m_;
-    ShowMove show_;
+    MoveEvent e_;
 };
 
 MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
@@ -217,11 +171,7 @@ MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
             終了("MAN");
         return outcome;
     }
-    if (show.computer) {
-        const int side = sideOf(m.移動駒);
-        out_.描画_桝輪郭(COLOUR_WHITE, m.移動先X, m.移動先Y);
-        out_.描画_移動結果(slotX(side), slotY(side), m.移動先X, m.移動先Y, m.移動駒, COLOUR_WHITE);
-    }
+    if (show.computer) out_.computerMoveShown(steps.event());
     return outcome;
 }
 
@@ -265,7 +215,7 @@ Turn Game::playTurn() {
     case PassOutcome::Pass:
         t.result = TurnResult::Passed;
         line_.push_back(PlayedMove{});
-        out_.message(player.passText(), "パス");
+        out_.ask({player.passText()});
         handOver();
         return t;
     case PassOutcome::HasMove:
@@ -331,7 +281,7 @@ GameOutcome Game::playToEnd(int& moves) {
 
 ClockDigit Game::clock() {
     return ClockDigit{[](const void* outside) {
-                          return static_cast<Outside*>(const_cast<void*>(outside))->clockDigit();
+                          return static_cast<GameEvents*>(const_cast<void*>(outside))->clockDigit();
                       },
                       &out_};
 }
@@ -362,9 +312,7 @@ void Game::com_ban() {
 }
 
 std::optional<PlayedMove> Game::computerMove(int side, int level, const ThinkBudget& budget) {
-    out_.描画_四角形(slotX(side), slotY(side), 1250, 400, BOARD_COLOUR);
-    out_.描画_文字(slotX(side), slotY(side), "思考中", RESULT_TEXT_COLOUR, 12);
-    out_.refresh();
+    out_.thinking(sideOfSign(side));
 
     computer_.budget = budget;
     const double started = out_.clockSeconds();
@@ -392,8 +340,8 @@ std::optional<PlayedMove> ComputerPlayer::choose(Game& game, int side) {
 
 void Game::ヒント() {
     if (s_.TURN == NO_SIDE) {
-        out_.play(Wave::Forbidden);
-        out_.message("「対局」で始めて下さい", "開始");
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::StartFirst});
         return;
     }
     clearHint();
@@ -401,22 +349,21 @@ void Game::ヒント() {
     const ComputerMove m = thinkKeepingAlive(upper, LEVEL_MAX);
     if (out_.ended()) return;
     if (!m.found) {
-        out_.message("指せる手がありません", "ヒント");
+        out_.ask({Say::NoMoveToHint});
         return;
     }
     hint_[0] = {m.移動元X, m.移動元Y};
     hint_[1] = {m.移動先X, m.移動先Y};
     // Drawn after the check outlines, so the hint shows over them.
-    for (const Square& sq : hint_) out_.描画_桝輪郭(HINT_COLOUR, sq.x, sq.y);
+    out_.hintOutlined(hint_[0], hint_[1]);
     const int piece = s_.BOARD[m.移動元X][m.移動元Y];
     out_.showHint({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, piece, m.移動駒 != piece});
 }
 
 void Game::clearHint() {
     if (hint_[0].x == 0) return;
-    for (const Square& sq : hint_) out_.描画_桝輪郭(OUTLINE_COLOUR, sq.x, sq.y);
+    out_.hintCleared(hint_[0], hint_[1]);
     hint_[0] = hint_[1] = {};
-    out_.描画_桝輪郭_チェック桝();
 }
 
 // --- the two presses ---
@@ -430,8 +377,8 @@ bool Game::opponentsPiece(int code) const {
 }
 
 void Game::warnCheckPiece() {
-    out_.play(Wave::Forbidden);
-    out_.message("チェック駒を動かしてください", "注意");
+    out_.sound(Wave::Forbidden);
+    out_.ask({Say::MoveACheckPiece});
 }
 
 void Game::press(int Button, int x, int y) {
@@ -452,7 +399,7 @@ void Game::press(int Button, int x, int y) {
 
 std::optional<PlayedMove> Game::takePress(int Button, int x, int y) {
     if (!onBoard(x, y)) return std::nullopt;
-    out_.描画_桝輪郭_全部();
+    out_.marksCleared();
     if (s_.SELECT_STATE == 0) {
         firstPress(x, y);
         return std::nullopt;
@@ -462,16 +409,15 @@ std::optional<PlayedMove> Game::takePress(int Button, int x, int y) {
 
 void Game::resume() {
     if (rec_.RECORD_MODE == TRUE_CODE) {
-        if (out_.message("棋譜を '進 'で進めて下さい", "棋譜", Buttons::YesNo) == Answer::No)
-            out_.restart();
+        if (out_.ask({Say::StepTheRecord}) == Answer::No) out_.restart();
         return;
     }
     if (rec_.RECORD_POS == 0) {
-        out_.play(Wave::Forbidden);
-        out_.message("「対局」で始めて下さい", "開始");
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::StartFirst});
         return;
     }
-    out_.message("OKですか？", "再開");
+    out_.ask({Say::ResumeHere});
     // Who moves next is read from the move after the position shown. Where the list has no
     // such move, the side that did not make the move shown moves; before any move, the lower.
     int next = EMPTY;
@@ -489,19 +435,15 @@ void Game::firstPress(int x, int y) {
     if (piece == EMPTY) return;
     if (s_.CHECK_ACTIVE == TRUE_CODE && s_.CHECK_SQUARES[x][y] == FALSE_CODE) {
         warnCheckPiece();
-        out_.描画_点滅_チェック桝(3);
+        out_.checkPiecesBlink();
         return;
     }
     CLICK_MOVE.fromX = x;
     CLICK_MOVE.fromY = y;
     CLICK_MOVE.piece = piece;
-    out_.描画_移動可能桝色(x, y, options_.GUIDE_COLOUR, piece);
-    if (ownsPiece(piece)) {
-        s_.SELECT_STATE = 1;
-        out_.描画_桝輪郭(COLOUR_LIGHT_RED, x, y);
-    } else {
-        out_.描画_桝輪郭(options_.GUIDE_COLOUR, x, y);
-    }
+    const bool own = ownsPiece(piece);
+    if (own) s_.SELECT_STATE = 1;
+    out_.piecePicked(x, y, piece, own, options_.GUIDANCE != 0);
 }
 
 std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
@@ -515,118 +457,91 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
     if (moversPiece || othersPiece) {
         // A mover's piece takes the selection over; an opponent's piece is shown instead,
         // with the refusal sound, since pieces never take by moving onto one another.
-        if (othersPiece) out_.play(Wave::Forbidden);
-        out_.描画_桝輪郭(OUTLINE_COLOUR, CLICK_MOVE.fromX, CLICK_MOVE.fromY);
+        if (othersPiece) out_.sound(Wave::Forbidden);
+        const Square from{CLICK_MOVE.fromX, CLICK_MOVE.fromY};
         CLICK_MOVE.fromX = x;
         CLICK_MOVE.fromY = y;
         CLICK_MOVE.piece = t;
-        out_.描画_移動可能桝色(x, y, options_.GUIDE_COLOUR, t);
-        out_.描画_桝輪郭(moversPiece ? COLOUR_LIGHT_RED : COLOUR_WHITE, x, y);
+        out_.pickMoved(from, x, y, t, moversPiece, options_.GUIDANCE != 0);
         const bool unmarked = othersPiece || s_.CHECK_SQUARES[x][y] == FALSE_CODE;
         if (s_.CHECK_ACTIVE == TRUE_CODE && unmarked) {
             warnCheckPiece();
-            out_.描画_桝輪郭_全部();
-            out_.描画_点滅_チェック桝(3);
+            out_.marksCleared();
+            out_.checkPiecesBlink();
         }
         return std::nullopt;
     }
 
     const int sx = CLICK_MOVE.fromX, sy = CLICK_MOVE.fromY, p = CLICK_MOVE.piece;
-    if (s_.移動チェック(sx, sy, x, y, p) == FALSE_CODE || opponentsPiece(p)) {
-        out_.play(Wave::Forbidden);
+    if (!s_.移動チェック(sx, sy, x, y, p) || opponentsPiece(p)) {
+        out_.sound(Wave::Forbidden);
         return std::nullopt;
     }
     // Only a right-button press on the destination promotes, where promotion is allowed.
     int arriving = p;
-    if (s_.調査_駒成(sx, sy, x, y, p) == TRUE_CODE && Button == RIGHT_BUTTON) arriving = 成駒(p);
+    if (s_.調査_駒成(sx, sy, x, y, p) && Button == RIGHT_BUTTON) arriving = 成駒(p);
     CLICK_MOVE.piece = arriving;
     return PlayedMove{sx, sy, x, y, p, arriving};
 }
 
 // --- navigation: the move list replayed square by square, never the rules ---
 
-bool Game::refuseUnrecorded(std::string_view title) {
+bool Game::refuseUnrecorded(bool back) {
     // Past the 500th move the board has moved on from the list's last entry: replaying the
     // list against it would put pieces where they no longer stand.
     if (unrecorded_ == 0) return false;
-    out_.play(Wave::Forbidden);
-    out_.message("500手から先の手は記録されていないのでできません", title);
+    out_.sound(Wave::Forbidden);
+    out_.ask({back ? Say::UnrecordedBack : Say::UnrecordedForward});
     return true;
 }
 
 void Game::REPLAY() {
     out_.closeRecordPanel();
-    if (refuseUnrecorded("戻る")) return;
+    if (refuseUnrecorded(true)) return;
     if (rec_.RECORD_POS < 1) {
-        out_.play(Wave::Forbidden);
-        out_.message("できません", "戻る");
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::CannotBack});
         return;
     }
     s_.SELECT_STATE = 0;
-    out_.描画_将棋盤桝();
     const int n = rec_.RECORD_POS;
-    const int fx = rec_.REC_FROM_X[n], fy = rec_.REC_FROM_Y[n];
-    const int tx = rec_.REC_TO_X[n], ty = rec_.REC_TO_Y[n];
-    s_.BOARD[fx][fy] = rec_.REC_PIECE[n];
-    out_.描画_絵(rec_.REC_PIECE[n], fx, fy);
-    out_.描画_桝輪郭(BOARD_COLOUR, fx, fy);
-    s_.BOARD[tx][ty] = rec_.REC_TARGET[n];
-    out_.描画_桝(tx, ty);
-    if (rec_.REC_TARGET[n] != EMPTY) {
-        out_.描画_絵(rec_.REC_TARGET[n], tx, ty);
-        out_.描画_桝輪郭(BOARD_COLOUR, tx, ty);
-    }
-    if (!quietSteps_) out_.play(Wave::Piece);
+    const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],  rec_.REC_TO_Y[n],
+                      rec_.REC_PIECE[n],  rec_.REC_TARGET[n], s_.MOVE_COUNT - 1, quietSteps_};
+    s_.BOARD[e.fromX][e.fromY] = e.piece;
+    s_.BOARD[e.toX][e.toY] = e.target;
     // The check squares as they stood after the previous move; before move 1 there were none.
     if (n > 1) {
         s_.調査_チェック桝(rec_.REC_TO_X[n - 1], rec_.REC_TO_Y[n - 1]);
     } else {
-        s_.CHECK_ACTIVE = FALSE_CODE;
+        s_.CHECK_ACTIVE = false;
         s_.初期化_チェック桝();
     }
-    out_.描画_桝輪郭_チェック桝();
-    if (rec_.REC_PIECE[n] > 0)
-        out_.描画_四角形(UE_RESULT_X, UE_RESULT_Y, 1250, 400, BOARD_COLOUR);
-    else
-        out_.描画_四角形(SITA_RESULT_X, SITA_RESULT_Y, 1250, 400, BOARD_COLOUR);
     s_.TURN = NO_SIDE;
     rec_.RECORD_POS -= 1;
     s_.MOVE_COUNT -= 1;
-    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+    out_.steppedBack(e);
 }
 
 void Game::AFTER() {
     out_.closeRecordPanel();
-    if (refuseUnrecorded("進む")) return;
+    if (refuseUnrecorded(false)) return;
     if (rec_.RECORD_POS >= rec_.RECORD_LEN) {
-        out_.play(Wave::Forbidden);
-        out_.message(rec_.RECORD_MODE == TRUE_CODE ? "終わり" : "できません", "進む");
+        out_.sound(Wave::Forbidden);
+        out_.ask({rec_.RECORD_MODE == TRUE_CODE ? Say::RecordEnds : Say::CannotForward});
         return;
     }
     s_.SELECT_STATE = 0;
-    out_.描画_将棋盤桝();
     rec_.RECORD_POS += 1;
     s_.MOVE_COUNT += 1;
-    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
     const int n = rec_.RECORD_POS;
-    const int fx = rec_.REC_FROM_X[n], fy = rec_.REC_FROM_Y[n];
-    const int tx = rec_.REC_TO_X[n], ty = rec_.REC_TO_Y[n];
-    s_.BOARD[fx][fy] = EMPTY;
-    out_.描画_桝(fx, fy);
-    s_.BOARD[tx][ty] = rec_.REC_RESULT[n];
-    out_.描画_絵(rec_.REC_RESULT[n], tx, ty);
-    out_.描画_桝輪郭(BOARD_COLOUR, tx, ty);
-    if (!quietSteps_) out_.play(Wave::Piece);
-    s_.調査_チェック桝(tx, ty);
-    out_.描画_桝輪郭_チェック桝();
-    if (rec_.REC_RESULT[n] > 0)
-        out_.描画_移動結果(UE_RESULT_X, UE_RESULT_Y, tx, ty, rec_.REC_RESULT[n],
-                           RESULT_TEXT_COLOUR);
-    else
-        out_.描画_移動結果(SITA_RESULT_X, SITA_RESULT_Y, tx, ty, rec_.REC_RESULT[n],
-                           RESULT_TEXT_COLOUR);
+    const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],
+                      rec_.REC_TO_Y[n],   rec_.REC_RESULT[n], EMPTY,
+                      s_.MOVE_COUNT,      quietSteps_};
+    s_.BOARD[e.fromX][e.fromY] = EMPTY;
+    s_.BOARD[e.toX][e.toY] = e.piece;
+    s_.調査_チェック桝(e.toX, e.toY);
     s_.TURN = NO_SIDE;
-    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+    out_.steppedForward(e);
 }
 
 void Game::stepTo(int n) {
@@ -690,14 +605,13 @@ void Game::showGameMove(const GameRecord& game, int n, const PlayedMove& best) {
         rec_.RECORD_MODE = game.fromFile ? TRUE_CODE : FALSE_CODE;
         recordFullTold_ = false;
         unrecorded_ = 0;
-        out_.描画_盤();
-        out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
+        out_.positionShown(PositionShown::Reviewed, s_.MOVE_COUNT);
     }
     stepTo(n);
     if (best.pass() || rec_.RECORD_POS != n) return;
     hint_[0] = {best.移動元X, best.移動元Y};
     hint_[1] = {best.移動先X, best.移動先Y};
-    for (const Square& sq : hint_) out_.描画_桝輪郭(HINT_COLOUR, sq.x, sq.y);
+    out_.hintOutlined(hint_[0], hint_[1]);
 }
 
 int GameRecord::firstSide() const {
@@ -718,22 +632,20 @@ void Game::CANCEL() {
 
 void Game::REVERSE() {
     if (rec_.RECORD_MODE == TRUE_CODE) {
-        out_.play(Wave::Forbidden);
-        out_.message("棋譜ﾓｰﾄﾞではできません", "反転");
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::NotInRecordMode});
         return;
     }
     if (s_.MOVE_COUNT == 0) {
-        out_.play(Wave::Forbidden);
-        out_.message("最初からはできません", "反転");
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::NotFromTheStart});
         return;
     }
     // Half a turn about the centre square, every piece changing sides.
     s_ = 反転局面(s_);
     s_.REVERSED = TRUE_CODE;
     s_.SELECT_STATE = 0;
-    out_.描画_手数(s_.MOVE_COUNT, COLOUR_WHITE);
-    out_.描画_盤();
-    out_.play(Wave::Piece);
+    out_.positionShown(PositionShown::Turned, s_.MOVE_COUNT);
     // The list starts afresh from the turned position, and so does its 500-move notice.
     rec_.clear();
     listStart_ = s_;

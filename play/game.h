@@ -1,10 +1,10 @@
 #pragma once
 
 #include "ai/search.h"
-#include "play/display.h"
 #include "game/state.h"
 #include "play/computer.h"
-#include "play/outside.h"
+#include "play/display.h"
+#include "play/events.h"
 #include "play/player.h"
 #include "record/movelist.h"
 
@@ -14,9 +14,6 @@
 #include <vector>
 
 namespace zubeki {
-
-// The colour the hint outlines its move in: used for nothing else.
-inline constexpr int HINT_COLOUR = 14;
 
 // How a move is shown: a person's at once; the computer's after a pause before its piece
 // lands, in white.
@@ -61,11 +58,11 @@ struct Turn {
 
 // The game's flow: the position, the move list and the options, with every routine that
 // carries a game forward — the one move chain for human and computer moves, the computer's
-// turn, the two-press input, resuming, navigation and the game starts. It talks to the
-// world only through its Outside.
+// turn, the two-press input, resuming, navigation and the game starts. It reports what happens
+// to one listener of its events.
 class Game {
   public:
-    explicit Game(Outside& outside) : out_(outside) {}
+    explicit Game(GameEvents& outside) : out_(outside) {}
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -190,9 +187,9 @@ class Game {
     // Steps 戻 / 進 until the list stands at move n, the piece's sound on the last step only.
     void stepTo(int n);
     // The game has run past its 500 recorded moves: stepping through the list is refused.
-    bool refuseUnrecorded(std::string_view title);
+    bool refuseUnrecorded(bool back);
 
-    Outside& out_;
+    GameEvents& out_;
     GameState s_;
     MoveList rec_;
     Computer computer_;

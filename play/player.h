@@ -2,6 +2,7 @@
 
 #include "game/squares.h"
 #include "play/computer.h"
+#include "play/events.h"
 
 #include <optional>
 #include <random>
@@ -28,7 +29,7 @@ class Player {
     // the move in white.
     virtual bool isComputer() const { return false; }
     // What the game says when this player has to pass.
-    virtual std::string_view passText() const { return "あなたはパスです"; }
+    virtual Say passText() const { return Say::YouPass; }
 };
 
 // The computer at a level: 0 plays at the game's own level (the level menu) and within the
@@ -39,7 +40,7 @@ class ComputerPlayer : public Player {
     ComputerPlayer(int level, const ThinkBudget& budget) : level_(level), budget_(budget) {}
     std::optional<PlayedMove> choose(Game& game, int side) override;
     bool isComputer() const override { return true; }
-    std::string_view passText() const override { return "パスします"; }
+    Say passText() const override { return Say::ComputerPasses; }
 
   private:
     int level_ = 0;

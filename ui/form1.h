@@ -4,6 +4,7 @@
 #include "play/review.h"
 #include "ui/seams.h"
 #include "view/board_view.h"
+#include "view/game_painter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -30,9 +31,9 @@ class Module1;
 class ReviewWindow;
 
 // The main window: the shell around the game. It holds the game's flow for the life of the
-// program, turns window events into its calls, and answers its calls with the canvas, the
-// sound module and message boxes.
-class Form1 : public QMainWindow, private Outside {
+// program, turns window events into its calls, and listens to its events: the board's painter
+// draws them on the canvas, the sound module plays their sounds, boxes ask its questions.
+class Form1 : public QMainWindow, private GamePainter {
     Q_OBJECT
   public:
     explicit Form1(Seams seams = {}, QWidget* parent = nullptr);
@@ -112,7 +113,7 @@ class Form1 : public QMainWindow, private Outside {
                    Icon icon = Icon::None);
     void dsPlay(std::intptr_t buffer);
 
-    // --- what the game's flow asks of the window ---
+    // --- the board's drawing routines, on the canvas ---
     void 描画_桝(double x, double y) override;
     void 描画_絵(int 駒種類, double x, double y) override;
     void 描画_桝輪郭(int 描画色, double x, double y) override;
@@ -131,7 +132,7 @@ class Form1 : public QMainWindow, private Outside {
     void refresh() override;
     void 待ち時間(double 秒) override;
     void play(Wave wave) override;
-    Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
+    Answer ask(const Question& q) override;
     int clockDigit() override;
     void restart() override;
     void 思考待ち(const std::atomic<bool>& done) override;

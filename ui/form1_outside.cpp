@@ -79,8 +79,8 @@ void Form1::play(Wave wave) {
     }
 }
 
-Answer Form1::message(std::string_view text, std::string_view title, Buttons buttons) {
-    return message(std::string(text), std::string(title), buttons, Icon::None);
+Answer Form1::ask(const Question& q) {
+    return message(textOf(q), titleOf(q), buttonsOf(q), Icon::None);
 }
 
 void Form1::showHint(const HintMove& hint) {

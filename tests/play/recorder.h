@@ -5,6 +5,7 @@
 
 #include "play/game.h"
 #include "tests/game/capture_games.h"
+#include "view/game_painter.h"
 
 #include <cstdio>
 #include <deque>
@@ -29,7 +30,7 @@ inline const char* waveName(Wave w) {
     return "?";
 }
 
-class Recorder : public Outside {
+class Recorder : public GamePainter {
   public:
     // Every call in order: the drawing lines below, "refresh", "wait 0.3", "sound Piece" and
     // "message <line>".
@@ -116,7 +117,8 @@ class Recorder : public Outside {
         sounds.push_back(wave);
         log.push_back(std::string("sound ") + waveName(wave));
     }
-    Answer message(std::string_view text, std::string_view title, Buttons buttons) override {
+    Answer ask(const Question& q) override { return message(textOf(q), titleOf(q), buttonsOf(q)); }
+    Answer message(std::string_view text, std::string_view title, Buttons buttons) {
         std::string line = std::string(text) + " | " + std::string(title) + " | " +
                            (buttons == Buttons::YesNo ? "YesNo" : "OK");
         messages.push_back(line);
