@@ -184,7 +184,7 @@ MoveOutcome Position::play(const Move& m) {
             outcome.captured.add(x, y);
             BOARD[x][y] = EMPTY;
         });
-        outcome.groups += 1;
+        outcome.groupEnd[outcome.groups++] = outcome.captured.size;
     }
     if (outcome.groups > 0)
         outcome.end = GameEnd::Capture;

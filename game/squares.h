@@ -89,9 +89,10 @@ enum class GameEnd { None, Capture, Camp, Draw };
 
 // What one move did.
 struct MoveOutcome {
-    SquareList check;    // CHECK_SQUARES after the move, x outer, then y
-    SquareList captured; // squares the capture loop emptied, in the order it emptied them
-    int groups = 0;      // how many groups those squares were
+    SquareList check;     // CHECK_SQUARES after the move, x outer, then y
+    SquareList captured;  // squares the capture loop emptied, in the order it emptied them
+    int groups = 0;       // how many groups those squares were
+    int groupEnd[4] = {}; // where each group's squares end in `captured`
     GameEnd end = GameEnd::None;
 };
 

@@ -8,23 +8,6 @@ namespace zubeki {
 // What the pass rule decided for the side about to move.
 enum class PassOutcome { HasMove, Pass, Draw };
 
-struct GameState;
-
-// What the caller shows between the rule steps of a move. The window draws and sounds here;
-// the defaults show nothing.
-class MoveSteps {
-  public:
-    virtual ~MoveSteps() = default;
-    // MOVE_COUNT has been raised; the piece has not moved yet.
-    virtual void counted() {}
-    // The piece stands on its destination.
-    virtual void moved() {}
-    // CHECK_SQUARES and CHECK_ACTIVE hold the check the move gave.
-    virtual void checked() {}
-    // Takes the group marked in GROUP_MARK off the board (the window animates it).
-    virtual void removeGroup(GameState& s);
-};
-
 // The position as the window's game holds it today, with the per-game session variables
 // around it (who plays which side, the level, the two-press selection, whether the board is
 // turned) and the rule routines under their old names. The rules themselves are Position's.
@@ -53,15 +36,6 @@ struct GameState : Position {
     int 手番側() const;
     // TURN set to the side code that moves the pieces of `side` (-1 lower, +1 upper).
     void 手番設定(int side);
-
-    // --- carrying out a move ---
-    // A legal move (or a pass) played by Position::play, shown step by step: the move number,
-    // the board, the check squares and each surrounded group, with the caller's steps between.
-    MoveOutcome 指し手適用(const PlayedMove& m, MoveSteps& steps);
-    MoveOutcome 指し手適用(const PlayedMove& m) {
-        MoveSteps none;
-        return 指し手適用(m, none);
-    }
 
     // --- moving and capture by surrounding ---
     // Moves the piece on the board only; the caller has found the move legal.

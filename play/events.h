@@ -25,6 +25,7 @@ struct MoveEvent {
     int number = 0; // the move's number in the game
     bool byComputer = false;
     double pause = 0; // the computer's pause before its piece lands
+    SquareList check; // the pieces the move put in check
 };
 
 // A move the list is stepped over with 戻 or 進: the piece on its source, the piece it became on
@@ -105,7 +106,7 @@ class GameEvents {
 
     // --- what happened ---
     // The whole position shown afresh; `number` the move number it stands at.
-    virtual void positionShown(PositionShown, int) {}
+    virtual void positionShown(PositionShown, const Position&, int) {}
     // A game between two people begins.
     virtual void twoPlayerGame() {}
     // The computer's level, at a game's start against it and when it changes.
@@ -127,9 +128,9 @@ class GameEvents {
     virtual void piecePicked(int, int, int, bool, bool) {}
     virtual void pickMoved(Square, int, int, int, bool, bool) {}
     virtual void checkPiecesBlink() {}
-    // Stepping through the list.
-    virtual void steppedBack(const StepEvent&) {}
-    virtual void steppedForward(const StepEvent&) {}
+    // Stepping through the list, to the position given.
+    virtual void steppedBack(const StepEvent&, const Position&) {}
+    virtual void steppedForward(const StepEvent&, const Position&) {}
     // The hint's (or the reviewed position's best move's) two squares outlined, and cleared.
     virtual void hintOutlined(Square, Square) {}
     virtual void hintCleared(Square, Square) {}

@@ -32,15 +32,16 @@ void Game::初期設定() {
     unrecorded_ = 0;
     hint_[0] = hint_[1] = {};
     ++setups_;
-    out_.positionShown(PositionShown::NewGame, s_.MOVE_COUNT);
+    out_.positionShown(PositionShown::NewGame, s_, s_.MOVE_COUNT);
 }
 
 void Game::restore(const GameState& state, const MoveList& moves) {
     s_ = state;
+    if (s_.TURN != NO_SIDE) s_.SIDE = sideOfSign(s_.手番側());
     rec_ = moves;
     // Shown before its first move, the position is where the list starts.
     if (moves.RECORD_POS == 0) listStart_ = state;
-    out_.positionShown(PositionShown::Restored, s_.MOVE_COUNT);
+    out_.positionShown(PositionShown::Restored, s_, s_.MOVE_COUNT);
 }
 
 void Game::loadRecord(const MoveList& moves) {
@@ -57,6 +58,7 @@ void Game::START() {
     s_.MAN_SIDE = SIDE_SENTE;
     s_.COM_SIDE = SIDE_GOTE;
     s_.TURN = s_.MAN_SIDE;
+    s_.SIDE = Side::Lower;
     s_.PLAY_MODE = MODE_MAN;
     setPlayers(&person_, &person_);
     out_.ask({Say::FirstPlayersTurn});
@@ -78,6 +80,7 @@ void Game::againstTheComputer(int manSide, int comSide) {
     s_.MAN_SIDE = manSide;
     s_.COM_SIDE = comSide;
     s_.TURN = SIDE_SENTE; // the first player moves first
+    s_.SIDE = manSide == SIDE_SENTE ? Side::Lower : Side::Upper;
     s_.PLAY_MODE = MODE_COM;
     rec_.RECORD_MODE = FALSE_CODE;
     // The player has the lower pieces, the computer the upper ones.
@@ -95,19 +98,6 @@ void Game::setGuidance(bool on) {
 }
 
 // --- the move chain ---
-
-void Game::描画_当駒消去() {
-    SquareList squares;
-    int pieces[81] = {};
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y)
-            if (s_.GROUP_MARK[x][y] == 1) {
-                pieces[squares.size] = s_.BOARD[x][y];
-                squares.add(x, y);
-            }
-    out_.groupCaptured(squares, pieces);
-    for (const Square& sq : squares) s_.BOARD[sq.x][sq.y] = EMPTY;
-}
 
 void Game::終了(std::string_view 勝手) {
     out_.sound(Wave::GameEnd);
@@ -137,31 +127,18 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
     return false;
 }
 
-// What the listener is told between the rule steps of a move.
-class Game::ShownSteps : public MoveSteps {
-  public:
-    ShownSteps(Game& game, const PlayedMove& m, const ShowMove& show)
-        : g_(game), e_{m, 0, show.computer, show.pause} {}
-
-    void counted() override {
-        e_.number = g_.s_.MOVE_COUNT;
-        if (!e_.byComputer) g_.s_.SELECT_STATE = 0;
-        g_.out_.moveBegun(e_);
-    }
-    void moved() override { g_.out_.pieceMoved(e_); }
-    void checked() override { g_.out_.checksSet(e_); }
-    void removeGroup(GameState&) override { g_.描画_当駒消去(); }
-    const MoveEvent& event() const { return e_; }
-
-  private:
-    Game& g_;
-    MoveEvent e_;
-};
-
 MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
     手順保存(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒);
-    ShownSteps steps(*this, m, show);
-    const MoveOutcome outcome = s_.指し手適用(m, steps);
+    if (!show.computer) s_.SELECT_STATE = 0;
+    // The rules carry the move out at once; the listener is then told it step by step.
+    const Position before = s_;
+    s_.SIDE = m.side();
+    const MoveOutcome outcome = s_.play(m);
+    const MoveEvent e{m, s_.MOVE_COUNT, show.computer, show.pause, outcome.check};
+    out_.moveBegun(e);
+    out_.pieceMoved(e);
+    out_.checksSet(e);
+    showCaptures(before, outcome);
     if (outcome.end != GameEnd::None) {
         if (show.computer)
             終了("ｺﾝﾋﾟｭｰﾀ");
@@ -171,8 +148,23 @@ MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
             終了("MAN");
         return outcome;
     }
-    if (show.computer) out_.computerMoveShown(steps.event());
+    if (show.computer) out_.computerMoveShown(e);
     return outcome;
+}
+
+void Game::showCaptures(const Position& before, const MoveOutcome& outcome) {
+    // Each group in turn, its squares in the order the rules emptied them.
+    int next = 0;
+    for (int g = 0; g < outcome.groups; ++g) {
+        SquareList squares;
+        int pieces[81] = {};
+        for (; next < outcome.groupEnd[g]; ++next) {
+            const Square sq = outcome.captured.at[next];
+            pieces[squares.size] = before.BOARD[sq.x][sq.y];
+            squares.add(sq.x, sq.y);
+        }
+        out_.groupCaptured(squares, pieces);
+    }
 }
 
 // --- players and turns ---
@@ -195,6 +187,7 @@ Player& Game::playerFor(int side) {
 
 void Game::handOver() {
     s_.TURN = s_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
+    s_.SIDE = sideOfSign(s_.手番側());
 }
 
 Turn Game::playTurn() {
@@ -207,19 +200,18 @@ Turn Game::playTurn() {
     computer_.note(s_);
 
     // A side without any legal move passes; the second pass in a row draws the game.
-    switch (s_.パス判定(sidePiece(t.side))) {
-    case PassOutcome::Draw:
-        t.result = TurnResult::Drawn;
-        終了("");
-        return t;
-    case PassOutcome::Pass:
+    if (!s_.hasMove(sideOfSign(t.side))) {
+        s_.SIDE = sideOfSign(t.side);
+        if (s_.play(Move{}).end == GameEnd::Draw) {
+            t.result = TurnResult::Drawn;
+            終了("");
+            return t;
+        }
         t.result = TurnResult::Passed;
         line_.push_back(PlayedMove{});
         out_.ask({player.passText()});
         handOver();
         return t;
-    case PassOutcome::HasMove:
-        break;
     }
 
     pause_ = 0.5;
@@ -519,7 +511,7 @@ void Game::REPLAY() {
     s_.TURN = NO_SIDE;
     rec_.RECORD_POS -= 1;
     s_.MOVE_COUNT -= 1;
-    out_.steppedBack(e);
+    out_.steppedBack(e, s_);
 }
 
 void Game::AFTER() {
@@ -541,7 +533,7 @@ void Game::AFTER() {
     s_.BOARD[e.toX][e.toY] = e.piece;
     s_.調査_チェック桝(e.toX, e.toY);
     s_.TURN = NO_SIDE;
-    out_.steppedForward(e);
+    out_.steppedForward(e, s_);
 }
 
 void Game::stepTo(int n) {
@@ -605,7 +597,7 @@ void Game::showGameMove(const GameRecord& game, int n, const PlayedMove& best) {
         rec_.RECORD_MODE = game.fromFile ? TRUE_CODE : FALSE_CODE;
         recordFullTold_ = false;
         unrecorded_ = 0;
-        out_.positionShown(PositionShown::Reviewed, s_.MOVE_COUNT);
+        out_.positionShown(PositionShown::Reviewed, s_, s_.MOVE_COUNT);
     }
     stepTo(n);
     if (best.pass() || rec_.RECORD_POS != n) return;
@@ -645,7 +637,7 @@ void Game::REVERSE() {
     s_ = 反転局面(s_);
     s_.REVERSED = TRUE_CODE;
     s_.SELECT_STATE = 0;
-    out_.positionShown(PositionShown::Turned, s_.MOVE_COUNT);
+    out_.positionShown(PositionShown::Turned, s_, s_.MOVE_COUNT);
     // The list starts afresh from the turned position, and so does its 500-move notice.
     rec_.clear();
     listStart_ = s_;

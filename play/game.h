@@ -150,8 +150,8 @@ class Game {
     // sound, check squares, pass count, notation, the capture loop and the end test, which ends
     // the game. The turn is not handed over here.
     MoveOutcome 指し手実行(const PlayedMove& m, const ShowMove& show = {});
-    // Takes the group marked by the last surround test off the board, piece by piece.
-    void 描画_当駒消去();
+    // Tells the listener of each group the move surrounded, piece by piece.
+    void showCaptures(const Position& before, const MoveOutcome& outcome);
     // The game is over: shows the result and asks whether to play again.
     void 終了(std::string_view 勝手);
     // Appends a move to the move list; a full list plays on without recording.
@@ -167,7 +167,6 @@ class Game {
     const ClickMove& clickMove() const { return CLICK_MOVE; }
 
   private:
-    class ShownSteps;
     // A game against the computer begins: sides, mode and the level shown.
     void againstTheComputer(int manSide, int comSide);
     void resume();

@@ -100,7 +100,7 @@ Form1::Form1(Seams seams, QWidget* parent)
     canvas_ = new Canvas(this);
     canvas_->setFont(windowFont());
     setCentralWidget(canvas_);
-    view_ = std::make_unique<BoardView>(game_.state(), game_.options(), *canvas_);
+    view_ = std::make_unique<BoardView>(shown(), game_.options(), *canvas_);
     view_->waiter = [this](double seconds) {
         if (!ended_) seams_.wait(seconds);
     };

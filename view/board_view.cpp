@@ -14,7 +14,7 @@ QFont windowFont() {
     return f;
 }
 
-BoardView::BoardView(const GameState& state, const Options& options, Canvas& canvas)
+BoardView::BoardView(const Position& state, const Options& options, Canvas& canvas)
     : s_(state), options_(options), canvas_(canvas), pictures_(Pictures::load()),
       font_(windowFont()) {}
 
@@ -141,8 +141,7 @@ void BoardView::描画_移動可能桝色(int 移動元X, int 移動元Y, int �
     if (options_.GUIDANCE == FALSE_CODE) return;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-            if (s_.移動チェック(移動元X, 移動元Y, x, y, 移動駒) == TRUE_CODE)
-                描画_桝輪郭(描画色, x, y);
+            if (s_.移動チェック(移動元X, 移動元Y, x, y, 移動駒)) 描画_桝輪郭(描画色, x, y);
 }
 
 void BoardView::描画_桝輪郭_全部() {

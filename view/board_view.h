@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/state.h"
+#include "play/display.h"
 #include "view/canvas.h"
 #include "view/geometry.h"
 #include "view/pictures.h"
@@ -20,7 +21,7 @@ QFont windowFont();
 // game state and draws into the canvas; it never changes the state.
 class BoardView {
   public:
-    BoardView(const GameState& state, const Options& options, Canvas& canvas);
+    BoardView(const Position& state, const Options& options, Canvas& canvas);
 
     // The wait seam: the real one waits on a monotonic clock keeping the window painted.
     std::function<void(double seconds)> waiter;
@@ -67,7 +68,7 @@ class BoardView {
     // Erases a number's box and sets the pen, size and colour for it.
     void numberBox(double 入力X, double 入力Y, int 色, int フォントサイズ);
 
-    const GameState& s_;
+    const Position& s_;
     const Options& options_;
     Canvas& canvas_;
     Pictures pictures_;

@@ -17,7 +17,8 @@ int sideOfPiece(int piece) {
 
 } // namespace
 
-void GamePainter::positionShown(PositionShown why, int number) {
+void GamePainter::positionShown(PositionShown why, const Position& p, int number) {
+    shown_ = p;
     switch (why) {
     case PositionShown::NewGame:
         描画_桝_数値();
@@ -41,6 +42,7 @@ void GamePainter::positionShown(PositionShown why, int number) {
 
 void GamePainter::moveBegun(const MoveEvent& e) {
     const Move& m = e.move;
+    shown_.MOVE_COUNT = e.number;
     描画_手数(e.number, COLOUR_WHITE);
     if (e.byComputer) return;
     // The player's marks and the piece's reachable squares go.
@@ -51,6 +53,8 @@ void GamePainter::moveBegun(const MoveEvent& e) {
 
 void GamePainter::pieceMoved(const MoveEvent& e) {
     const Move& m = e.move;
+    shown_.BOARD[m.移動元X][m.移動元Y] = EMPTY;
+    shown_.BOARD[m.移動先X][m.移動先Y] = m.移動駒;
     描画_桝(m.移動元X, m.移動元Y);
     描画_絵(m.移動駒, m.移動先X, m.移動先Y);
     描画_桝輪郭(BOARD_COLOUR, m.移動先X, m.移動先Y);
@@ -61,6 +65,9 @@ void GamePainter::pieceMoved(const MoveEvent& e) {
 }
 
 void GamePainter::checksSet(const MoveEvent& e) {
+    shown_.clearCheck();
+    for (const Square& sq : e.check) shown_.CHECK_SQUARES[sq.x][sq.y] = 1;
+    shown_.CHECK_ACTIVE = e.check.size > 0;
     描画_桝輪郭_チェック桝();
     描画_点滅_チェック桝(3);
     if (e.byComputer) return;
@@ -89,6 +96,7 @@ void GamePainter::groupCaptured(const SquareList& squares, const int (&pieces)[8
         描画_桝輪郭(BOARD_COLOUR, x, y);
         refresh();
         待ち時間(0.3);
+        shown_.BOARD[x][y] = EMPTY;
     }
 }
 
@@ -118,7 +126,8 @@ void GamePainter::pickMoved(Square from, int x, int y, int piece, bool own, bool
     描画_桝輪郭(own ? COLOUR_LIGHT_RED : COLOUR_WHITE, x, y);
 }
 
-void GamePainter::steppedBack(const StepEvent& e) {
+void GamePainter::steppedBack(const StepEvent& e, const Position& p) {
+    shown_ = p;
     描画_将棋盤桝();
     描画_絵(e.piece, e.fromX, e.fromY);
     描画_桝輪郭(BOARD_COLOUR, e.fromX, e.fromY);
@@ -134,7 +143,8 @@ void GamePainter::steppedBack(const StepEvent& e) {
     描画_手数(e.number, COLOUR_WHITE);
 }
 
-void GamePainter::steppedForward(const StepEvent& e) {
+void GamePainter::steppedForward(const StepEvent& e, const Position& p) {
+    shown_ = p;
     描画_将棋盤桝();
     描画_手数(e.number, COLOUR_WHITE);
     描画_桝(e.fromX, e.fromY);

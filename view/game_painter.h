@@ -7,8 +7,10 @@
 
 // The board's side of the game's events: each event drawn on the board as the window shows it,
 // in the board's own terms (square units, palette colours, pictures), through the drawing
-// routines below, which the window's canvas answers (and a test's recorder). No Qt here, so the
-// drawing the events make can be checked without a window.
+// routines below, which the window's canvas answers (and a test's recorder). The painter keeps
+// the position as the board shows it, step by step through a move's animation; the drawing
+// routines read that one. No Qt here, so the drawing the events make can be checked without a
+// window.
 namespace zubeki {
 
 // The colour the hint outlines its move in: used for nothing else.
@@ -53,8 +55,11 @@ class GamePainter : public GameEvents {
     virtual void 待ち時間(double 秒) = 0;
     virtual void play(Wave wave) = 0;
 
+    // The position as the board shows it at this moment.
+    const Position& shown() const { return shown_; }
+
     // --- the events, drawn ---
-    void positionShown(PositionShown why, int number) override;
+    void positionShown(PositionShown why, const Position& p, int number) override;
     void twoPlayerGame() override { 描画_桝_数値(); }
     void levelShown(int level) override { 描画_レベル(level); }
     void moveBegun(const MoveEvent& e) override;
@@ -67,11 +72,14 @@ class GamePainter : public GameEvents {
     void piecePicked(int x, int y, int piece, bool own, bool guide) override;
     void pickMoved(Square from, int x, int y, int piece, bool own, bool guide) override;
     void checkPiecesBlink() override { 描画_点滅_チェック桝(3); }
-    void steppedBack(const StepEvent& e) override;
-    void steppedForward(const StepEvent& e) override;
+    void steppedBack(const StepEvent& e, const Position& p) override;
+    void steppedForward(const StepEvent& e, const Position& p) override;
     void hintOutlined(Square a, Square b) override;
     void hintCleared(Square a, Square b) override;
     void sound(Wave wave) override { play(wave); }
+
+  private:
+    Position shown_ = Position::start();
 };
 
 } // namespace zubeki
