@@ -5,15 +5,15 @@
 namespace zubeki {
 
 namespace {
-inline bool lowerAt(const GameState& s, int x, int y) {
+inline bool lowerAt(const Position& s, int x, int y) {
     return isLowerPiece(s.BOARD[x][y]);
 }
-inline bool emptyAt(const GameState& s, int x, int y) {
+inline bool emptyAt(const Position& s, int x, int y) {
     return s.BOARD[x][y] == EMPTY;
 }
 } // namespace
 
-int 調査_周辺状況(const GameState& 局面, int 移動先X, int 移動先Y) {
+int 調査_周辺状況(const Position& 局面, int 移動先X, int 移動先Y) {
     int v = 0;
     for (int i = 移動先X - 1; i <= 移動先X + 1; ++i)
         for (int j = 移動先Y - 1; j <= 移動先Y + 1; ++j) {
@@ -23,7 +23,7 @@ int 調査_周辺状況(const GameState& 局面, int 移動先X, int 移動先Y)
     return v;
 }
 
-int 調査_移動可場所数(const GameState& 局面, const Influence& 勢力, int 移動元X, int 移動元Y,
+int 調査_移動可場所数(const Position& 局面, const Influence& 勢力, int 移動元X, int 移動元Y,
                       int 移動駒) {
     // A square is safe when the other side reaches it with nothing.
     const int(&enemy)[10][10] = 移動駒 >= UE_BISHOP ? 勢力.SITA_INFLUENCE : 勢力.UE_INFLUENCE;
@@ -36,7 +36,7 @@ int 調査_移動可場所数(const GameState& 局面, const Influence& 勢力, 
 
 double 盤評価(const EvalContext& 文脈, int, int 移動駒, int 移動元X, int 移動元Y, int 移動先X,
               int 移動先Y) {
-    const GameState& s = 文脈.state;
+    const Position& s = 文脈.state;
     const Influence& inf = 文脈.influence;
     const int P = 移動駒;
     const int SX = 移動元X, SY = 移動元Y, DX = 移動先X, DY = 移動先Y;

@@ -2,7 +2,7 @@
 
 #include "ai/clock.h"
 #include "ai/influence.h"
-#include "game/state.h"
+#include "game/position.h"
 
 namespace zubeki {
 
@@ -10,7 +10,7 @@ namespace zubeki {
 // the survey of that board, the computer's level, the mover's code before the move
 // (TRIAL_PIECE) and the clock.
 struct EvalContext {
-    const GameState& state;
+    const Position& state;
     const Influence& influence;
     int LEVEL = 3;
     int TRIAL_PIECE = EMPTY;
@@ -23,10 +23,10 @@ double 盤評価(const EvalContext& 文脈, int 取得駒, int 移動駒, int �
               int 移動先X, int 移動先Y);
 
 // How many upper pieces stand on the up to eight neighbours of the square (as a negative)?
-int 調査_周辺状況(const GameState& 局面, int 移動先X, int 移動先Y);
+int 調査_周辺状況(const Position& 局面, int 移動先X, int 移動先Y);
 
 // How many legal destinations of 移動駒 on the square are reached by no enemy piece?
-int 調査_移動可場所数(const GameState& 局面, const Influence& 勢力, int 移動元X, int 移動元Y,
+int 調査_移動可場所数(const Position& 局面, const Influence& 勢力, int 移動元X, int 移動元Y,
                       int 移動駒);
 
 } // namespace zubeki

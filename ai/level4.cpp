@@ -710,11 +710,11 @@ void Level4Search::setTableMegabytes(int megabytes) {
     impl_->shared.generation = 0;
 }
 
-std::uint64_t level4PositionKey(const GameState& 局面, Mover side) {
+std::uint64_t level4PositionKey(const zubeki::Position& 局面, Mover side) {
     return level4::Position::from(局面, side, 0).key();
 }
 
-Level4Move Level4Search::bestMove(const GameState& 局面, Mover side, int movesPlayed,
+Level4Move Level4Search::bestMove(const zubeki::Position& 局面, Mover side, int movesPlayed,
                                   const Level4Limits& limits, const Level4History& history) {
     Impl& I = *impl_;
     Shared& S = I.shared;

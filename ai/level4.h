@@ -6,8 +6,8 @@
 
 #include "ai/clock.h"
 #include "ai/level4_position.h"
+#include "game/position.h"
 #include "game/squares.h"
-#include "game/state.h"
 
 #include <atomic>
 #include <cstdint>
@@ -87,7 +87,7 @@ struct Level4History {
 };
 
 // The key the search gives the game as it stands with `side` to move.
-std::uint64_t level4PositionKey(const GameState& 局面, Mover side);
+std::uint64_t level4PositionKey(const zubeki::Position& 局面, Mover side);
 
 class Level4Search {
   public:
@@ -124,7 +124,7 @@ class Level4Search {
     // hands it on and the others leave it. The caller's thread decides the move (taking a
     // helper's deeper finished iteration, or a better move a helper found deeper than the
     // caller looked), keeps the budgets and stops the helpers when it stops.
-    Level4Move bestMove(const GameState& 局面, Mover side, int movesPlayed,
+    Level4Move bestMove(const zubeki::Position& 局面, Mover side, int movesPlayed,
                         const Level4Limits& limits, const Level4History& history = {});
 
     static bool isWinScore(int score) { return score > kWinScore - 1000; }

@@ -151,7 +151,7 @@ bool forEachDestination(const std::int8_t* board, int side, int sq, Add&& add) {
 
 } // namespace
 
-Position Position::from(const GameState& 局面, Mover toMove, int movesPlayed) {
+Position Position::from(const zubeki::Position& 局面, Mover toMove, int movesPlayed) {
     Position p;
     for (int sq = 0; sq < kSquares; ++sq) p.board_[sq] = kWall;
     for (int x = 1; x <= 9; ++x)

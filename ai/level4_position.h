@@ -5,8 +5,8 @@
 // changed by make/unmake. A capture ends the game, so no piece ever leaves the board
 // inside a search and unmake never has to put a group back.
 
+#include "game/position.h"
 #include "game/rules.h"
-#include "game/state.h"
 
 #include <cstdint>
 
@@ -139,7 +139,7 @@ class Position {
   public:
     // The game as it stands: BOARD, CHECK_ACTIVE / CHECK_SQUARES and PASS_COUNT are taken as
     // they are; `movesPlayed` is MOVE_COUNT (for the 500-move limit).
-    static Position from(const GameState& 局面, Mover toMove, int movesPlayed);
+    static Position from(const zubeki::Position& 局面, Mover toMove, int movesPlayed);
 
     std::int8_t at(int sq) const { return board_[sq]; }
     std::int8_t at(int x, int y) const { return board_[squareOf(x, y)]; }
@@ -203,7 +203,7 @@ class Position {
 };
 
 // The move sequences of exactly `depth` moves from the position, counted on this board with
-// make/unmake as the game's perft counts them on GameState: a winning move ends its line, and
+// make/unmake as the game's perft counts them on its position: a winning move ends its line, and
 // so does the second pass in a row.
 std::uint64_t perft(Position& p, int depth);
 

@@ -5,7 +5,7 @@
 
 namespace zubeki {
 
-ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level, ClockDigit 時計) {
+ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, ClockDigit 時計) {
     ComputerMove best;
     EvalContext ctx{局面, 勢力, level, EMPTY, 時計};
     int(&BOARD)[10][10] = 局面.BOARD;
@@ -57,8 +57,8 @@ ComputerMove 反転手(ComputerMove m) {
     return m;
 }
 
-ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level, ClockDigit 時計) {
-    GameState turned = 反転局面(局面);
+ComputerMove 下手番探索(const Position& 局面, Influence& 勢力, int level, ClockDigit 時計) {
+    Position turned = 反転(局面);
     return 反転手(最善手探索(turned, 勢力, level, 時計));
 }
 

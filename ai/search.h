@@ -2,7 +2,7 @@
 
 #include "ai/clock.h"
 #include "ai/influence.h"
-#include "game/state.h"
+#include "game/position.h"
 
 namespace zubeki {
 
@@ -25,13 +25,12 @@ struct ComputerMove {
 // promotion is allowed (taken only when strictly better); the first strictly best move wins.
 // BOARD is restored exactly; the influence grids are left as the last trial's survey. The
 // pass test is the caller's.
-ComputerMove 最善手探索(GameState& 局面, Influence& 勢力, int level,
-                        ClockDigit 時計 = ClockDigit{});
+ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, ClockDigit 時計 = ClockDigit{});
 
 // The same search played for the lower side: the position is turned half a turn with every
 // code negated, searched, and the answer turned back. 局面 itself is not touched; 勢力 is left
 // holding a survey of the turned board.
-ComputerMove 下手番探索(const GameState& 局面, Influence& 勢力, int level,
+ComputerMove 下手番探索(const Position& 局面, Influence& 勢力, int level,
                         ClockDigit 時計 = ClockDigit{});
 
 // A move found on the turned board, as it stands on the real one (and the other way round).

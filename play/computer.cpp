@@ -6,12 +6,11 @@ namespace zubeki {
 Computer::Computer() = default;
 Computer::~Computer() = default;
 
-void Computer::note(const GameState& 局面) {
-    const int side = 局面.手番側();
-    if (side != 0) remember(局面, side > 0, 反転局面(局面));
+void Computer::note(const Position& 局面) {
+    remember(局面, 局面.SIDE == Side::Upper, 反転(局面));
 }
 
-void Computer::remember(const GameState& 局面, bool upper, const GameState& turned) {
+void Computer::remember(const Position& 局面, bool upper, const Position& turned) {
     const Mover side = upper ? Mover::Upper : Mover::Lower;
     const std::uint64_t key = level4PositionKey(局面, side);
     // A pass leaves the move number as it was: the position before it stays noted.
@@ -35,9 +34,9 @@ void Computer::remember(const GameState& 局面, bool upper, const GameState& tu
     ++seen_;
 }
 
-ComputerMove Computer::choose(GameState& 局面, bool upper, int level, ClockDigit digit,
+ComputerMove Computer::choose(Position& 局面, bool upper, int level, ClockDigit digit,
                               const std::atomic<bool>* stop, const Level4Reporter* report) {
-    const GameState turned = 反転局面(局面);
+    const Position turned = 反転(局面);
     remember(局面, upper, turned);
     if (level < LEVEL_MAX)
         return upper ? 最善手探索(局面, influence_, level, digit)

@@ -47,19 +47,19 @@ class Computer {
     // caller's; `found` is false only when the side has no legal move. BOARD is left as it was.
     // `stop`, set from another thread, ends a LEVEL4 search at once with what it has.
     // LEVEL4 reports its lines after each iteration to `report`, on the real board.
-    ComputerMove choose(GameState& 局面, bool upper, int level, ClockDigit digit,
+    ComputerMove choose(Position& 局面, bool upper, int level, ClockDigit digit,
                         const std::atomic<bool>* stop = nullptr,
                         const Level4Reporter* report = nullptr);
 
-    // Notes a position of the game, with the side TURN gives to move (the game notes every
+    // Notes a position of the game with its side to move (the game notes every
     // position a side is to move in). Positions from later in the game than it (a new game,
     // or moves taken back) are forgotten first; the same position twice is noted once.
-    void note(const GameState& 局面);
+    void note(const Position& 局面);
     // Forgets every position noted (a new game from elsewhere).
     void forgetPositions() { seen_ = 0; }
 
   private:
-    void remember(const GameState& 局面, bool upper, const GameState& turned);
+    void remember(const Position& 局面, bool upper, const Position& turned);
 
     // The positions of this game the computer has been asked about, keyed for a search of
     // the upper side on the board as it stands and for one of the lower side on the turned
