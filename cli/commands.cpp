@@ -402,15 +402,15 @@ std::string parseBudget(const Parsed& p, ThinkBudget& budget) {
 // Where the moves of --moves lead from the position: each read in the position it is played in.
 struct MovesRead {
     std::vector<PlayedMove> moves;
-    GameState state; // after the last
-    int side = 0;    // to move then
+    Position state; // after the last
+    int side = 0;   // to move then
     bool ended = false;
     std::string last; // the last move as written
 };
 
 // The moves of --moves from the position into `read`; "" when every move could be played.
 std::string readMoves(const ReadPosition& start, const std::string& moves, MovesRead& read) {
-    GameState& state = read.state;
+    Position& state = read.state;
     int& side = read.side;
     bool& ended = read.ended;
     std::vector<PlayedMove>& out = read.moves;
@@ -424,7 +424,7 @@ std::string readMoves(const ReadPosition& start, const std::string& moves, Moves
         if (text.empty()) continue;
         if (ended) return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
         // As in a record, the pass of a side without a move may be left out.
-        if (text != "pass" && state.調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
+        if (text != "pass" && !state.hasMove(sideOfSign(side))) {
             const AfterMove passed = 指し手後(state, side, PlayedMove{});
             out.push_back(PlayedMove{});
             state = passed.state;
@@ -512,7 +512,7 @@ int thinkCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     JsonWriter w;
     w.beginObject();
     // The pass test comes first, then the search, exactly as the computer's turn takes them.
-    if (game.state().調査_移動先有無(sidePiece(side)) == FALSE_CODE) {
+    if (!game.state().hasMove(sideOfSign(side))) {
         w.key("pass").value(true).endObject();
         out << w.str() << '\n';
         return EXIT_OK;
@@ -553,7 +553,7 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
         it != p.options.end() && !parseNumber(it->second, 1, 256, budget.threads))
         return usageError(out, err, "--threads must be 1..256", "analyse");
 
-    GameState from;
+    Position from;
     int side = -1;
     std::vector<PlayedMove> moves;
     if (start) {

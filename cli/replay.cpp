@@ -24,7 +24,7 @@ const char* sideName(int side) {
 // the piece on the source, the destination (it must be empty and the recorded target 0),
 // 移動チェック with the check restriction of the last move, and the promotion (`result` is the
 // piece itself, or its promoted code where 調査_駒成 allows it). The turn order is the caller's.
-std::string 指し手検査(const GameState& s, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,
+std::string 指し手検査(const Position& s, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,
                        int piece, int result, int target) {
     if (!onBoard(移動元X, 移動元Y))
         return "the source " + pairText(移動元X, 移動元Y) + " is off the board";
@@ -69,7 +69,7 @@ const char* endText(GameEnd end) {
     return end == GameEnd::Capture ? "capture" : "camp";
 }
 
-void writeBoard(JsonWriter& w, const GameState& state) {
+void writeBoard(JsonWriter& w, const Position& state) {
     w.beginArray();
     for (int y = 1; y <= BOARD_SIZE; ++y) {
         w.beginArray();
@@ -87,7 +87,7 @@ void writeSquares(JsonWriter& w, const SquareList& squares) {
 
 } // namespace
 
-GameState replayStart() {
+Position replayStart() {
     SilentOutside outside;
     Game game(outside);
     game.初期設定();
@@ -120,13 +120,12 @@ Replay replayMoves(const MoveList& list, Game& game) {
         const int mover = sideOf(m.piece);
         if (n == 1) firstMover = mover;
 
-        const GameState& now = game.state();
+        const Position& now = game.state();
         std::string reason;
         if (endedAt != 0) {
             reason = std::string("the game had already ended at move ") + std::to_string(endedAt) +
                      " (" + endText(r.end) + ")";
-        } else if (mover != 0 && mover == r.lastMover &&
-                   now.調査_移動先有無(sidePiece(-mover)) == TRUE_CODE) {
+        } else if (mover != 0 && mover == r.lastMover && now.hasMove(sideOfSign(-mover))) {
             // A side moves twice in a row only when the other side had to pass in between.
             reason = std::string("the ") + sideName(mover) + " moved twice in a row while the " +
                      sideName(-mover) + " had a legal move";
@@ -167,7 +166,7 @@ MoveOutcome playRecordedMove(Game& game, const PlayedMove& m) {
     return game.playTurn().outcome;
 }
 
-std::string boardJson(const GameState& state) {
+std::string boardJson(const Position& state) {
     JsonWriter w;
     writeBoard(w, state);
     return w.str();

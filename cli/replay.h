@@ -20,7 +20,7 @@ struct ReplayedMove {
 
 struct Replay {
     std::vector<ReplayedMove> moves; // every move played, then the refused one if any
-    GameState state;                 // after the last move played
+    Position state;                  // after the last move played
     int lastMover = 0;               // sideOf() of the last move played, 0 before any
     std::string position;            // the position notation after the last move played
     GameEnd end = GameEnd::None;     // how the game ended, if it did
@@ -29,7 +29,7 @@ struct Replay {
 
 // The starting position with the side codes the replay uses: lower pieces are SIDE_SENTE's,
 // upper pieces SIDE_GOTE's, as in a game between two people.
-GameState replayStart();
+Position replayStart();
 
 // Plays moves 1..RECORD_LEN of the list from the starting position through the game's move
 // chain, stopping at the first move that is illegal or that comes after the game has ended.
@@ -44,6 +44,6 @@ MoveOutcome playRecordedMove(Game& game, const PlayedMove& m);
 std::string replayJson(const Replay& replay);
 
 // The board as nine rows, y = 1 first, each row the codes for x = 1..9.
-std::string boardJson(const GameState& state);
+std::string boardJson(const Position& state);
 
 } // namespace zubeki::cli

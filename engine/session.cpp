@@ -191,10 +191,10 @@ void Session::position(const std::vector<std::string_view>& w) {
         say("info string " + start.error);
         return;
     }
-    GameState state = start.state;
+    Position state = start.state;
     int side = start.side;
     bool ended = false;
-    std::vector<GameState> line;
+    std::vector<Position> line;
     for (std::size_t i = movesAt + 1; i < w.size(); ++i) {
         if (ended) {
             say("info string the game has already ended before " + echo(w[i]));
@@ -261,7 +261,7 @@ void Session::go(const std::vector<std::string_view>& w) {
         say("bestmove none");
         return;
     }
-    if (position_.調査_移動先有無(sidePiece(side_)) == FALSE_CODE) {
+    if (!position_.hasMove(sideOfSign(side_))) {
         say("bestmove pass");
         return;
     }
@@ -274,7 +274,7 @@ void Session::go(const std::vector<std::string_view>& w) {
     worker_ = std::thread(&Session::search, this, limits, position_, side_, line_);
 }
 
-void Session::search(GoLimits limits, GameState state, int side, std::vector<GameState> line) {
+void Session::search(GoLimits limits, Position state, int side, std::vector<Position> line) {
     ThinkBudget& budget = computer_.budget;
     budget.nodes = limits.nodes;
     budget.depth = limits.depth;
@@ -287,7 +287,7 @@ void Session::search(GoLimits limits, GameState state, int side, std::vector<Gam
     budget.tableMegabytes = hashMegabytes_;
     budget.multiPv = multiPv_;
     computer_.forgetPositions();
-    for (const GameState& s : line) computer_.note(s);
+    for (const Position& s : line) computer_.note(s);
 
     const Level4Reporter report = [this](const Level4Report& r) {
         for (const Level4Line& l : r.lines) {

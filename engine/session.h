@@ -53,7 +53,7 @@ class Session {
     void go(const std::vector<std::string_view>& words);
     void stop();
     void join();
-    void search(GoLimits limits, GameState state, int side, std::vector<GameState> line);
+    void search(GoLimits limits, Position state, int side, std::vector<Position> line);
 
     Output out_;
     std::mutex outLock_;
@@ -64,10 +64,10 @@ class Session {
 
     // The position of the last good `position` command, the positions of its line before it,
     // and whether the game had already ended there.
-    GameState position_;
+    Position position_;
     int side_ = -1;
     bool ended_ = false;
-    std::vector<GameState> line_;
+    std::vector<Position> line_;
 
     Computer computer_;
     std::thread worker_;

@@ -2,11 +2,10 @@
 
 namespace zubeki {
 
-AfterMove 指し手後(const GameState& s, int side, const Move& m) {
+AfterMove 指し手後(const Position& s, int side, const Move& m) {
     AfterMove after{s, false};
     after.state.SIDE = sideOfSign(side);
     after.ended = after.state.play(m).end != GameEnd::None;
-    after.state.手番設定(-side);
     return after;
 }
 

@@ -41,10 +41,10 @@ inline std::optional<Move> 指し手解釈(const Position& 局面, int side, std
 // The position reached by a move of `side`, and whether the game goes on after it. A pass is
 // counted; a second pass in a row ends the game drawn.
 struct AfterMove {
-    GameState state;
+    Position state;
     bool ended = false;
 };
-AfterMove 指し手後(const GameState& 局面, int side, const Move& m);
+AfterMove 指し手後(const Position& 局面, int side, const Move& m);
 
 inline std::uint64_t perft(const Position& 局面, int side, int depth) {
     return perft(withSide(局面, side), depth);

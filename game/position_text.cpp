@@ -205,10 +205,8 @@ ReadPosition 局面読込(std::string_view text) {
     ReadPosition r;
     const std::optional<Position> p = Position::fromText(text, r.error);
     if (!p) return r;
-    r.state.初期設定();
-    static_cast<Position&>(r.state) = *p;
+    r.state = *p;
     r.side = sign(p->SIDE);
-    r.state.手番設定(r.side);
     r.ok = true;
     return r;
 }

@@ -27,7 +27,7 @@ std::string 局面表記(const Position& 局面, int side);
 struct ReadPosition {
     bool ok = false;
     std::string error; // one line saying what is wrong
-    GameState state;   // a game between two people, TURN set to the side to move
+    Position state;    // the side to move in SIDE
     int side = 0;      // -1 lower, +1 upper
 };
 

@@ -16,18 +16,22 @@ void Game::startUp() {
     // The window's LEVEL4 and its hints think on every core, within the same second.
     computer_.budget.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     options_.GUIDANCE = 0;
-    s_.LEVEL = 3;
+    session_.LEVEL = 3;
     options_.GUIDANCE = 1;
     options_.GUIDE_COLOUR = COLOUR_WHITE;
-    s_.SELECT_STATE = 0;
+    session_.SELECT_STATE = 0;
 }
 
 void Game::初期設定() {
-    s_.初期設定();
+    s_ = Position::start();
+    session_.SELECT_STATE = 0;
+    session_.REVERSED = FALSE_CODE;
+    session_.TURN = NO_SIDE;
     line_.clear();
     rec_.RECORD_MODE = FALSE_CODE;
     rec_.clear();
     listStart_ = s_;
+    listStartManSide_ = session_.MAN_SIDE;
     recordFullTold_ = false;
     unrecorded_ = 0;
     hint_[0] = hint_[1] = {};
@@ -35,12 +39,15 @@ void Game::初期設定() {
     out_.positionShown(PositionShown::NewGame, s_, s_.MOVE_COUNT);
 }
 
-void Game::restore(const GameState& state, const MoveList& moves) {
+void Game::restore(const Position& state, const MoveList& moves) {
     s_ = state;
-    if (s_.TURN != NO_SIDE) s_.SIDE = sideOfSign(s_.手番側());
+    if (session_.running()) s_.SIDE = sideOfSign(session_.side());
     rec_ = moves;
     // Shown before its first move, the position is where the list starts.
-    if (moves.RECORD_POS == 0) listStart_ = state;
+    if (moves.RECORD_POS == 0) {
+        listStart_ = state;
+        listStartManSide_ = session_.MAN_SIDE;
+    }
     out_.positionShown(PositionShown::Restored, s_, s_.MOVE_COUNT);
 }
 
@@ -55,11 +62,11 @@ void Game::loadRecord(const MoveList& moves) {
 
 void Game::START() {
     out_.twoPlayerGame();
-    s_.MAN_SIDE = SIDE_SENTE;
-    s_.COM_SIDE = SIDE_GOTE;
-    s_.TURN = s_.MAN_SIDE;
+    session_.MAN_SIDE = SIDE_SENTE;
+    session_.COM_SIDE = SIDE_GOTE;
+    session_.TURN = session_.MAN_SIDE;
     s_.SIDE = Side::Lower;
-    s_.PLAY_MODE = MODE_MAN;
+    session_.PLAY_MODE = MODE_MAN;
     setPlayers(&person_, &person_);
     out_.ask({Say::FirstPlayersTurn});
 }
@@ -75,20 +82,20 @@ void Game::GOTE() {
 }
 
 void Game::againstTheComputer(int manSide, int comSide) {
-    out_.levelShown(s_.LEVEL);
-    s_.SELECT_STATE = 0;
-    s_.MAN_SIDE = manSide;
-    s_.COM_SIDE = comSide;
-    s_.TURN = SIDE_SENTE; // the first player moves first
+    out_.levelShown(session_.LEVEL);
+    session_.SELECT_STATE = 0;
+    session_.MAN_SIDE = manSide;
+    session_.COM_SIDE = comSide;
+    session_.TURN = SIDE_SENTE; // the first player moves first
     s_.SIDE = manSide == SIDE_SENTE ? Side::Lower : Side::Upper;
-    s_.PLAY_MODE = MODE_COM;
+    session_.PLAY_MODE = MODE_COM;
     rec_.RECORD_MODE = FALSE_CODE;
     // The player has the lower pieces, the computer the upper ones.
     setPlayers(&person_, &computerPlayer_);
 }
 
 void Game::setLevel(int n) {
-    s_.LEVEL = n;
+    session_.LEVEL = n;
     out_.levelShown(n);
 }
 
@@ -106,7 +113,7 @@ void Game::終了(std::string_view 勝手) {
     else
         out_.ask({Say::Wins, std::string(勝手)});
     // The game is kept for looking back on once the new position is set up.
-    ended_ = GameRecord{listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE};
+    ended_ = GameRecord{listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_};
     if (out_.ask({Say::PlayAgain}) == Answer::Yes)
         初期設定();
     else
@@ -129,7 +136,7 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
 
 MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
     手順保存(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒);
-    if (!show.computer) s_.SELECT_STATE = 0;
+    if (!show.computer) session_.SELECT_STATE = 0;
     // The rules carry the move out at once; the listener is then told it step by step.
     const Position before = s_;
     s_.SIDE = m.side();
@@ -142,8 +149,8 @@ MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
     if (outcome.end != GameEnd::None) {
         if (show.computer)
             終了("ｺﾝﾋﾟｭｰﾀ");
-        else if (s_.PLAY_MODE == MODE_MAN)
-            終了(s_.TURN == SIDE_SENTE ? "先手" : "後手");
+        else if (session_.PLAY_MODE == MODE_MAN)
+            終了(session_.TURN == SIDE_SENTE ? "先手" : "後手");
         else
             終了("MAN");
         return outcome;
@@ -176,7 +183,7 @@ void Game::setPlayers(Player* lower, Player* upper) {
 
 void Game::begin(int side, Player* lower, Player* upper) {
     setPlayers(lower, upper);
-    s_.手番設定(side);
+    setTurn(side);
     startText_ = 局面表記(s_, side);
     line_.clear();
 }
@@ -185,14 +192,19 @@ Player& Game::playerFor(int side) {
     return *players_[side > 0 ? 1 : 0];
 }
 
+void Game::setTurn(int side) {
+    session_.TURN = session_.codeFor(sideOfSign(side));
+    s_.SIDE = sideOfSign(side);
+}
+
 void Game::handOver() {
-    s_.TURN = s_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
-    s_.SIDE = sideOfSign(s_.手番側());
+    session_.TURN = session_.TURN == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
+    s_.SIDE = sideOfSign(session_.side());
 }
 
 Turn Game::playTurn() {
     Turn t;
-    t.side = s_.手番側();
+    t.side = session_.side();
     if (t.side == 0) return t;
     Player& player = playerFor(t.side);
     if (!player.ready()) return t;
@@ -279,13 +291,13 @@ ClockDigit Game::clock() {
 }
 
 ComputerMove Game::思考(bool upper) {
-    return computer_.choose(s_, upper, s_.LEVEL, clock());
+    return computer_.choose(s_, upper, session_.LEVEL, clock());
 }
 
 ComputerMove Game::thinkKeepingAlive(bool upper, int level) {
     if (level < LEVEL_MAX) return computer_.choose(s_, upper, level, clock());
     // The search reads a copy, so the window can draw the board while it runs.
-    GameState position = s_;
+    Position position = s_;
     std::atomic<bool> stop{false};
     std::atomic<bool> done{false};
     ComputerMove m;
@@ -326,18 +338,18 @@ std::optional<PlayedMove> Game::PersonAtBoard::choose(Game& game, int) {
 
 std::optional<PlayedMove> ComputerPlayer::choose(Game& game, int side) {
     // Level 0: the menu's level and the game's budget.
-    const int level = level_ > 0 ? level_ : game.state().LEVEL;
+    const int level = level_ > 0 ? level_ : game.session().LEVEL;
     return game.computerMove(side, level, level_ > 0 ? budget_ : game.budget());
 }
 
 void Game::ヒント() {
-    if (s_.TURN == NO_SIDE) {
+    if (session_.TURN == NO_SIDE) {
         out_.sound(Wave::Forbidden);
         out_.ask({Say::StartFirst});
         return;
     }
     clearHint();
-    const bool upper = s_.手番側() > 0;
+    const bool upper = session_.side() > 0;
     const ComputerMove m = thinkKeepingAlive(upper, LEVEL_MAX);
     if (out_.ended()) return;
     if (!m.found) {
@@ -361,11 +373,13 @@ void Game::clearHint() {
 // --- the two presses ---
 
 bool Game::ownsPiece(int code) const {
-    return (s_.TURN == s_.MAN_SIDE && code <= 0) || (s_.TURN == s_.COM_SIDE && code >= 0);
+    return (session_.TURN == session_.MAN_SIDE && code <= 0) ||
+           (session_.TURN == session_.COM_SIDE && code >= 0);
 }
 
 bool Game::opponentsPiece(int code) const {
-    return (s_.TURN == s_.MAN_SIDE && code >= 0) || (s_.TURN == s_.COM_SIDE && code <= 0);
+    return (session_.TURN == session_.MAN_SIDE && code >= 0) ||
+           (session_.TURN == session_.COM_SIDE && code <= 0);
 }
 
 void Game::warnCheckPiece() {
@@ -375,7 +389,7 @@ void Game::warnCheckPiece() {
 
 void Game::press(int Button, int x, int y) {
     clearHint();
-    if (s_.TURN == NO_SIDE) {
+    if (session_.TURN == NO_SIDE) {
         resume();
         return;
     }
@@ -392,7 +406,7 @@ void Game::press(int Button, int x, int y) {
 std::optional<PlayedMove> Game::takePress(int Button, int x, int y) {
     if (!onBoard(x, y)) return std::nullopt;
     out_.marksCleared();
-    if (s_.SELECT_STATE == 0) {
+    if (session_.SELECT_STATE == 0) {
         firstPress(x, y);
         return std::nullopt;
     }
@@ -418,7 +432,7 @@ void Game::resume() {
     else if (isLowerPiece(rec_.REC_RESULT[rec_.RECORD_POS]))
         next = UE_BISHOP;
     // Against the computer it makes the upper side's move at once.
-    s_.手番設定(next >= UE_BISHOP ? 1 : -1);
+    setTurn(next >= UE_BISHOP ? 1 : -1);
     playOn();
 }
 
@@ -434,7 +448,7 @@ void Game::firstPress(int x, int y) {
     CLICK_MOVE.fromY = y;
     CLICK_MOVE.piece = piece;
     const bool own = ownsPiece(piece);
-    if (own) s_.SELECT_STATE = 1;
+    if (own) session_.SELECT_STATE = 1;
     out_.piecePicked(x, y, piece, own, options_.GUIDANCE != 0);
 }
 
@@ -442,10 +456,10 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
     CLICK_MOVE.toX = x;
     CLICK_MOVE.toY = y;
     const int t = s_.BOARD[x][y];
-    const bool moversPiece =
-        (s_.TURN == s_.MAN_SIDE && t <= SITA_BISHOP) || (s_.TURN == s_.COM_SIDE && t >= UE_BISHOP);
-    const bool othersPiece =
-        (s_.TURN == s_.MAN_SIDE && t >= UE_BISHOP) || (s_.TURN == s_.COM_SIDE && t <= SITA_BISHOP);
+    const bool moversPiece = (session_.TURN == session_.MAN_SIDE && t <= SITA_BISHOP) ||
+                             (session_.TURN == session_.COM_SIDE && t >= UE_BISHOP);
+    const bool othersPiece = (session_.TURN == session_.MAN_SIDE && t >= UE_BISHOP) ||
+                             (session_.TURN == session_.COM_SIDE && t <= SITA_BISHOP);
     if (moversPiece || othersPiece) {
         // A mover's piece takes the selection over; an opponent's piece is shown instead,
         // with the refusal sound, since pieces never take by moving onto one another.
@@ -495,7 +509,7 @@ void Game::REPLAY() {
         out_.ask({Say::CannotBack});
         return;
     }
-    s_.SELECT_STATE = 0;
+    session_.SELECT_STATE = 0;
     const int n = rec_.RECORD_POS;
     const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],  rec_.REC_TO_Y[n],
                       rec_.REC_PIECE[n],  rec_.REC_TARGET[n], s_.MOVE_COUNT - 1, quietSteps_};
@@ -505,10 +519,9 @@ void Game::REPLAY() {
     if (n > 1) {
         s_.調査_チェック桝(rec_.REC_TO_X[n - 1], rec_.REC_TO_Y[n - 1]);
     } else {
-        s_.CHECK_ACTIVE = false;
-        s_.初期化_チェック桝();
+        s_.clearCheck();
     }
-    s_.TURN = NO_SIDE;
+    session_.TURN = NO_SIDE;
     rec_.RECORD_POS -= 1;
     s_.MOVE_COUNT -= 1;
     out_.steppedBack(e, s_);
@@ -522,7 +535,7 @@ void Game::AFTER() {
         out_.ask({rec_.RECORD_MODE == TRUE_CODE ? Say::RecordEnds : Say::CannotForward});
         return;
     }
-    s_.SELECT_STATE = 0;
+    session_.SELECT_STATE = 0;
     rec_.RECORD_POS += 1;
     s_.MOVE_COUNT += 1;
     const int n = rec_.RECORD_POS;
@@ -532,13 +545,13 @@ void Game::AFTER() {
     s_.BOARD[e.fromX][e.fromY] = EMPTY;
     s_.BOARD[e.toX][e.toY] = e.piece;
     s_.調査_チェック桝(e.toX, e.toY);
-    s_.TURN = NO_SIDE;
+    session_.TURN = NO_SIDE;
     out_.steppedForward(e, s_);
 }
 
 void Game::stepTo(int n) {
     n = std::clamp(n, 0, rec_.RECORD_LEN);
-    s_.TURN = NO_SIDE; // the game stops where it is shown, as after 戻
+    session_.TURN = NO_SIDE; // the game stops where it is shown, as after 戻
     while (rec_.RECORD_POS != n) {
         const int before = rec_.RECORD_POS;
         quietSteps_ = std::abs(n - before) > 1;
@@ -564,7 +577,7 @@ bool beginsWith(const MoveList& list, const MoveList& game) {
     return true;
 }
 
-bool sameBoard(const GameState& a, const GameState& b) {
+bool sameBoard(const Position& a, const Position& b) {
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
             if (a.BOARD[x][y] != b.BOARD[x][y]) return false;
@@ -574,7 +587,8 @@ bool sameBoard(const GameState& a, const GameState& b) {
 } // namespace
 
 GameRecord Game::gameToReview() const {
-    if (rec_.RECORD_LEN > 0) return {listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE};
+    if (rec_.RECORD_LEN > 0)
+        return {listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_};
     return ended_;
 }
 
@@ -583,15 +597,11 @@ void Game::showGameMove(const GameRecord& game, int n, const PlayedMove& best) {
     clearHint();
     if (!sameBoard(listStart_, game.start) || !beginsWith(rec_, game.moves)) {
         // The game looked back on comes back to the board, with the players and level of now.
-        GameState shown = game.start;
-        shown.LEVEL = s_.LEVEL;
-        shown.MAN_SIDE = s_.MAN_SIDE;
-        shown.COM_SIDE = s_.COM_SIDE;
-        shown.PLAY_MODE = s_.PLAY_MODE;
-        shown.TURN = NO_SIDE;
-        shown.SELECT_STATE = 0;
-        s_ = shown;
+        s_ = game.start;
+        session_.TURN = NO_SIDE;
+        session_.SELECT_STATE = 0;
         listStart_ = game.start;
+        listStartManSide_ = game.manSide;
         rec_ = game.moves;
         rec_.RECORD_POS = 0;
         rec_.RECORD_MODE = game.fromFile ? TRUE_CODE : FALSE_CODE;
@@ -634,16 +644,17 @@ void Game::REVERSE() {
         return;
     }
     // Half a turn about the centre square, every piece changing sides.
-    s_ = 反転局面(s_);
-    s_.REVERSED = TRUE_CODE;
-    s_.SELECT_STATE = 0;
+    s_ = 反転(s_);
+    session_.REVERSED = TRUE_CODE;
+    session_.SELECT_STATE = 0;
     out_.positionShown(PositionShown::Turned, s_, s_.MOVE_COUNT);
     // The list starts afresh from the turned position, and so does its 500-move notice.
     rec_.clear();
     listStart_ = s_;
+    listStartManSide_ = session_.MAN_SIDE;
     recordFullTold_ = false;
     unrecorded_ = 0;
-    s_.TURN = NO_SIDE;
+    session_.TURN = NO_SIDE;
 }
 
 } // namespace zubeki

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "ai/search.h"
-#include "game/state.h"
+#include "game/position.h"
 #include "play/computer.h"
 #include "play/display.h"
 #include "play/events.h"
 #include "play/player.h"
+#include "play/session.h"
 #include "record/movelist.h"
 
 #include <optional>
@@ -38,9 +39,10 @@ enum class GameOutcome { UpperWin, LowerWin, Draw, Unfinished };
 // A game as its move list holds it: the position the list starts from and the list (moves
 // 1..RECORD_LEN), and whether it came from a record file.
 struct GameRecord {
-    GameState start;
+    Position start;
     MoveList moves;
     bool fromFile = false;
+    int manSide = SIDE_SENTE; // who the person played when the list began (the record's header)
 
     bool empty() const { return moves.RECORD_LEN == 0; }
     // The side that makes the list's first move: -1 lower, +1 upper.
@@ -66,7 +68,8 @@ class Game {
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    const GameState& state() const { return s_; }
+    const Position& state() const { return s_; }
+    const PlaySession& session() const { return session_; }
     const MoveList& record() const { return rec_; }
     const Options& options() const { return options_; }
 
@@ -78,7 +81,7 @@ class Game {
     void 初期設定();
     // Puts a position and its move list in place as they stand (a game set up elsewhere) and
     // draws the board again.
-    void restore(const GameState& state, const MoveList& moves);
+    void restore(const Position& state, const MoveList& moves);
     // A record read from a file, shown from its first position, to be stepped through.
     void loadRecord(const MoveList& moves);
 
@@ -175,6 +178,8 @@ class Game {
     void warnCheckPiece();
     bool ownsPiece(int code) const;
     bool opponentsPiece(int code) const;
+    // TURN and the position's side to move set to `side` (-1 lower, +1 upper).
+    void setTurn(int side);
     void handOver();
     Player& playerFor(int side);
     // Thinks at `level` on another thread while the window stays alive; levels 1..3 think at
@@ -189,7 +194,8 @@ class Game {
     bool refuseUnrecorded(bool back);
 
     GameEvents& out_;
-    GameState s_;
+    Position s_;
+    PlaySession session_;
     MoveList rec_;
     Computer computer_;
     Options options_;
@@ -198,8 +204,9 @@ class Game {
     int unrecorded_ = 0; // moves played past the full move list
     int setups_ = 0;
     Square hint_[2] = {}; // the hint's piece and destination while they are outlined
-    GameState listStart_; // the position the move list starts from
-    GameRecord ended_;    // the game that ended last, kept past the new position
+    Position listStart_;  // the position the move list starts from
+    int listStartManSide_ = SIDE_SENTE;
+    GameRecord ended_; // the game that ended last, kept past the new position
     bool quietSteps_ = false;
 
     // A person at the board answers with the press that started the turn.

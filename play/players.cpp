@@ -11,7 +11,7 @@ int uniformIndex(std::mt19937& rng, int n) {
 }
 
 std::optional<PlayedMove> RandomPlayer::choose(Game& game, int side) {
-    const GameState& s = game.state();
+    const Position& s = game.state();
     LegalMoves legal;
     合法手一覧(s, side, legal);
     // One entry per source and destination: whether the piece promotes is a coin toss.
@@ -21,8 +21,7 @@ std::optional<PlayedMove> RandomPlayer::choose(Game& game, int side) {
         if (!m.pass() && !m.promotes()) plain[n++] = m;
     if (n == 0) return std::nullopt;
     PlayedMove m = plain[uniformIndex(rng_, n)];
-    if (s.調査_駒成(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒) == TRUE_CODE &&
-        (rng_() & 1u) != 0)
+    if (s.調査_駒成(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒) && (rng_() & 1u) != 0)
         m.移動駒 = 成駒(m.移動前駒);
     return m;
 }

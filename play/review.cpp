@@ -14,7 +14,7 @@ constexpr int kWin = Level4Search::kWinScore;
 // One position of the game: the one before entry k, k = 0..moves (and one more when the
 // last is a pass).
 struct ReviewPosition {
-    GameState state;
+    Position state;
     int side = 0;
     int n = 1;           // the number of the next move
     bool ended = false;  // the game ended with the move before it
@@ -96,7 +96,7 @@ class Analysis {
         const Level4Reporter report = [&line](const Level4Report& r) {
             if (!r.lines.empty()) line = r.lines.front().pv;
         };
-        GameState board = p.state;
+        Position board = p.state;
         const ComputerMove m =
             computer.choose(board, p.side > 0, LEVEL_MAX, ClockDigit::fixed(0), stop_, &report);
         ReviewSearch s;
@@ -262,13 +262,13 @@ void summariseReview(ReviewResult& r) {
     r.upper.averageLoss = r.upper.moves > 0 ? upperLoss / r.upper.moves : 0;
 }
 
-std::optional<ReviewGame> prepareReview(const GameState& start, int side,
+std::optional<ReviewGame> prepareReview(const Position& start, int side,
                                         const std::vector<PlayedMove>& moves, std::string& why) {
     ReviewGame g;
     g.start = start;
-    g.start.手番設定(side);
+    g.start.SIDE = sideOfSign(side);
     g.side = side;
-    GameState s = g.start;
+    Position s = g.start;
     bool ended = false;
     for (std::size_t i = 0; i < moves.size(); ++i) {
         const PlayedMove& m = moves[i];

@@ -89,7 +89,7 @@ struct ReviewResult {
 // A game to review: the position it starts from, the side to move there, and the moves, a
 // side without a legal move playing the pass.
 struct ReviewGame {
-    GameState start;
+    Position start;
     int side = -1;
     std::vector<PlayedMove> moves;
 };
@@ -97,7 +97,7 @@ struct ReviewGame {
 // Checks every move in turn and puts in the pass of a side that has no move where the record
 // leaves it out. nullopt with the reason (naming the move) for an illegal move or a move
 // after the game has ended.
-std::optional<ReviewGame> prepareReview(const GameState& start, int side,
+std::optional<ReviewGame> prepareReview(const Position& start, int side,
                                         const std::vector<PlayedMove>& moves, std::string& why);
 
 // What LEVEL4 answered for one position, as the mover sees it.

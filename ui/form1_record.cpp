@@ -125,7 +125,7 @@ void Form1::KIFU_READ_Click() {
 }
 
 void Form1::KIFU_WRITE_Click() {
-    if (game_.state().REVERSED == TRUE_CODE) {
+    if (game_.session().REVERSED == TRUE_CODE) {
         message("反転後は書き込みできません", "棋譜書込");
         return;
     }
@@ -197,7 +197,7 @@ bool Form1::Command1_Click() {
     }
     const RecordHeader header =
         recordHeader(Text2->text().toStdString(), Text3->text().toStdString(),
-                     Text4->text().toStdString(), game_.state().MAN_SIDE);
+                     Text4->text().toStdString(), game_.session().MAN_SIDE);
     const WriteResult written = writeRecord(toPath(folder_), name, header, game_.record());
     if (!written.ok) {
         // The panel stays open with the name, so the player can try another.

@@ -295,7 +295,7 @@ bool ReviewWindow::save() {
     MoveList moves = game_.moves;
     moves.RECORD_POS = moves.RECORD_LEN;
     const WriteResult written = writeRecord(toPath(file.absolutePath()), name,
-                                            recordHeader("", "", "", game_.start.MAN_SIDE), moves);
+                                            recordHeader("", "", "", game_.manSide), moves);
     if (!written.ok) {
         hooks_.message(written.error, "棋譜");
         return false;

@@ -98,7 +98,7 @@ PlayedMove playedOf(const Level4Move& m) {
 // A win or loss in n plies has at most n moves; on one thread, where no other search can
 // have written over the table, the nth is there and ends the game.
 void expectPlayable(const GameState& start, Mover side, const Level4Line& line, bool oneThread) {
-    GameState s = start;
+    Position s = start;
     int turn = sideOf(side);
     ASSERT_FALSE(line.pv.empty());
     const bool forced =

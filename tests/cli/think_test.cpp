@@ -102,17 +102,17 @@ namespace {
 
 // LEVEL4's answer with the positions `seen` (the lower side to move in the first) as the
 // game's history, each keyed as a search for `upper` sees it.
-Level4Move withHistory(const std::vector<GameState>& seen, const GameState& now, bool upper,
-                       std::uint64_t nodes) {
+Level4Move withHistory(const std::vector<zubeki::Position>& seen, const zubeki::Position& now,
+                       bool upper, std::uint64_t nodes) {
     std::vector<std::uint64_t> keys;
     for (std::size_t i = 0; i < seen.size(); ++i) {
         const bool lowerMoves = i % 2 == 0;
         keys.push_back(
             upper ? level4PositionKey(seen[i], lowerMoves ? Mover::Lower : Mover::Upper)
-                  : level4PositionKey(反転局面(seen[i]), lowerMoves ? Mover::Upper : Mover::Lower));
+                  : level4PositionKey(反転(seen[i]), lowerMoves ? Mover::Upper : Mover::Lower));
     }
     Level4Search search(1);
-    return search.bestMove(upper ? now : 反転局面(now), Mover::Upper, now.MOVE_COUNT,
+    return search.bestMove(upper ? now : 反転(now), Mover::Upper, now.MOVE_COUNT,
                            Level4Limits{0, nodes, 0, nullptr, {}},
                            Level4History{keys.data(), static_cast<int>(keys.size())});
 }
@@ -137,12 +137,12 @@ TEST(CliThink, Level4OnEitherSideKnowsTheGamesEarlierPositions) {
     game.setLevel(LEVEL_MAX);
     game.setBudget(budget);
 
-    std::vector<GameState> seen;
+    std::vector<zubeki::Position> seen;
     PlayedMove chosen[2];
     for (int ply = 0; ply < 6; ++ply) {
         SCOPED_TRACE(ply);
         const bool upper = ply % 2 == 1;
-        const GameState now = game.state();
+        const zubeki::Position now = game.state();
         const Level4Move want = withHistory(seen, now, upper, budget.nodes);
         const Level4Move bare = withHistory({}, now, upper, budget.nodes);
         const ComputerMove got = game.思考(upper);

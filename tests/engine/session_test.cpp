@@ -59,7 +59,7 @@ TEST(EngineSession, HandshakePositionAndALegalMove) {
     // The move is legal in the position after the two moves, and the last info line (there is
     // one before bestmove) carries two lines of play.
     ReadPosition start = 局面読込(START_POSITION);
-    GameState s = start.state;
+    Position s = start.state;
     for (const char* text : {"7g7e", "3c8c"}) {
         std::string why;
         const auto m = 指し手解釈(s, start.side, text, why);

@@ -45,7 +45,7 @@ inline int codeOf(char letter, bool promoted) {
 }
 
 // Writes the diagram into all 81 squares of BOARD; nothing else in the state changes.
-inline void place(GameState& s, const Rows& rows) {
+inline void place(Position& s, const Rows& rows) {
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) s.BOARD[x][y] = EMPTY;
         int x = 0;
@@ -74,7 +74,7 @@ inline GameState position(const Rows& rows) {
 
 // The board as nine full rows in the same notation; comparing two of these gives a readable
 // difference when a test fails.
-inline std::string toDiagram(const GameState& s) {
+inline std::string toDiagram(const Position& s) {
     std::string out;
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {

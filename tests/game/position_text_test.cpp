@@ -12,7 +12,7 @@ namespace zubeki {
 namespace {
 
 // Everything the rules need to go on agrees between two positions.
-void expectSamePosition(const GameState& a, const GameState& b) {
+void expectSamePosition(const Position& a, const Position& b) {
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
             ASSERT_EQ(a.BOARD[x][y], b.BOARD[x][y]) << x << "," << y;
@@ -34,7 +34,7 @@ TEST(PositionText, ReadsBackEveryPositionOfSeededGames) {
     int positions = 0, checked = 0, passed = 0, promotedMoves = 0;
     for (unsigned seed = 1; seed <= 60; ++seed) {
         std::mt19937 rng(seed);
-        GameState s = start.state;
+        Position s = start.state;
         int side = -1;
         for (int ply = 0; ply < 120; ++ply) {
             const std::string text = 局面表記(s, side);
@@ -42,7 +42,7 @@ TEST(PositionText, ReadsBackEveryPositionOfSeededGames) {
             ASSERT_TRUE(read.ok) << read.error << "\n" << text;
             EXPECT_EQ(局面表記(read.state, read.side), text);
             EXPECT_EQ(read.side, side);
-            EXPECT_EQ(read.state.手番側(), side);
+            EXPECT_EQ(sign(read.state.SIDE), side);
             expectSamePosition(read.state, s);
             ++positions;
             checked += s.CHECK_ACTIVE == TRUE_CODE ? 1 : 0;

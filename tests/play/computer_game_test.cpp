@@ -22,7 +22,7 @@ struct Legal {
     bool mayPromote;
 };
 
-std::vector<Legal> lowerMoves(GameState s) {
+std::vector<Legal> lowerMoves(Position s) {
     std::vector<Legal> out;
     for (int fx = 1; fx <= 9; ++fx)
         for (int fy = 1; fy <= 9; ++fy) {
@@ -61,8 +61,8 @@ TEST(ComputerGame, GoteMovesBeforeTheCallReturns) {
     ASSERT_EQ(p.rec().RECORD_LEN, 1);
     EXPECT_GE(p.rec().REC_RESULT[1], UE_BISHOP);
     EXPECT_EQ(p.s().MOVE_COUNT, 1);
-    EXPECT_EQ(p.s().TURN, p.s().MAN_SIDE);
-    EXPECT_EQ(p.s().MAN_SIDE, SIDE_GOTE);
+    EXPECT_EQ(p.session().TURN, p.session().MAN_SIDE);
+    EXPECT_EQ(p.session().MAN_SIDE, SIDE_GOTE);
     EXPECT_EQ(p.board(), replayed(p.rec()));
     // The computer shows it is thinking, pauses half a second before its piece sound, and
     // writes its move in white in the upper slot.
@@ -110,7 +110,7 @@ TEST_P(WholeGame, ListMatchesTheBoardAfterEveryTurn) {
     std::mt19937 rng(c.seed);
     int humanMoves = 0;
     for (; result.empty() && humanMoves < kHumanMoveCap; ++humanMoves) {
-        ASSERT_EQ(p.s().TURN, p.s().MAN_SIDE);
+        ASSERT_EQ(p.session().TURN, p.session().MAN_SIDE);
         const std::vector<Legal> legal = lowerMoves(p.s());
         const int before = p.rec().RECORD_LEN;
         if (legal.empty()) {
@@ -138,7 +138,7 @@ TEST_P(WholeGame, ListMatchesTheBoardAfterEveryTurn) {
             EXPECT_EQ(rec.REC_RESULT[n] > 0, n > before + 1);
         }
         ASSERT_EQ(p.board(), replayed(rec));
-        EXPECT_EQ(p.s().SELECT_STATE, 0);
+        EXPECT_EQ(p.session().SELECT_STATE, 0);
     }
     for (const std::string& m : p.out.messages) EXPECT_EQ(m.find("500"), std::string::npos) << m;
     if (result.empty()) {
@@ -153,7 +153,7 @@ TEST_P(WholeGame, ListMatchesTheBoardAfterEveryTurn) {
     EXPECT_TRUE(listMatchedAtTheEnd);
     EXPECT_EQ(p.out.messages.back(), "続けますか？ | 再ゲーム | YesNo");
     EXPECT_EQ(p.board(), startingBoard());
-    EXPECT_EQ(p.s().TURN, NO_SIDE);
+    EXPECT_EQ(p.session().TURN, NO_SIDE);
     EXPECT_EQ(p.out.quits, 0);
 }
 

@@ -178,7 +178,7 @@ TEST_P(TwoPresses, SelectsOutlinesAndMoves) {
         lastPress = p.out.drawn.size();
         p.press(at.x, at.y);
     }
-    EXPECT_EQ(p.s().SELECT_STATE, c.selectState);
+    EXPECT_EQ(p.session().SELECT_STATE, c.selectState);
     EXPECT_EQ(p.game.clickMove().fromX, c.from.x);
     EXPECT_EQ(p.game.clickMove().fromY, c.from.y);
     EXPECT_EQ(p.game.clickMove().piece, c.piece);
@@ -193,7 +193,7 @@ TEST_P(TwoPresses, SelectsOutlinesAndMoves) {
     EXPECT_EQ(p.out.sounds.size(), static_cast<std::size_t>(c.refusals));
     EXPECT_EQ(p.board(), startingBoard());
     EXPECT_EQ(p.rec().RECORD_LEN, 0);
-    EXPECT_EQ(p.s().TURN, SIDE_SENTE);
+    EXPECT_EQ(p.session().TURN, SIDE_SENTE);
 
     if (c.then.empty()) return;
     for (const Sq& at : c.then) p.press(at.x, at.y);
@@ -201,8 +201,8 @@ TEST_P(TwoPresses, SelectsOutlinesAndMoves) {
     const int moved = p.rec().REC_PIECE[1];
     EXPECT_EQ(p.s().BOARD[c.lands.x][c.lands.y], moved);
     EXPECT_EQ(p.s().BOARD[p.rec().REC_FROM_X[1]][p.rec().REC_FROM_Y[1]], EMPTY);
-    EXPECT_EQ(p.s().SELECT_STATE, 0);
-    EXPECT_EQ(p.s().TURN, SIDE_GOTE);
+    EXPECT_EQ(p.session().SELECT_STATE, 0);
+    EXPECT_EQ(p.session().TURN, SIDE_GOTE);
     EXPECT_TRUE(p.out.messages.empty());
 }
 
@@ -242,7 +242,10 @@ TEST(PressWithoutAGame, StartsNothingOrResumes) {
             for (int i = 0; i < c.moves; ++i) p.move(played[i]);
             // Navigation stops the game; with nothing stepped the end of the game does that.
             for (int i = 0; i < c.back; ++i) p.game.REPLAY();
-            p.alter([](GameState& s, MoveList&) { s.TURN = NO_SIDE; });
+            if (c.back == 0) { // a step back and forward stops the game where it stands
+                p.game.REPLAY();
+                p.game.AFTER();
+            }
         }
         const std::string before = p.board();
         p.out.forget();
@@ -251,9 +254,9 @@ TEST(PressWithoutAGame, StartsNothingOrResumes) {
         EXPECT_EQ(p.out.sounds,
                   c.refusal ? std::vector<Wave>{Wave::Forbidden} : std::vector<Wave>{});
         EXPECT_EQ(p.out.soundAtMessage[0], c.refusal ? 1u : 0u); // the refusal sounds first
-        EXPECT_EQ(p.s().TURN, c.turn);
+        EXPECT_EQ(p.session().TURN, c.turn);
         // The press is not taken as a move or a selection.
-        EXPECT_EQ(p.s().SELECT_STATE, 0);
+        EXPECT_EQ(p.session().SELECT_STATE, 0);
         EXPECT_EQ(p.board(), before);
     }
 }
@@ -263,7 +266,7 @@ TEST(PressWithoutAGame, InARecordAsksToStepAndNoStartsAfresh) {
         SCOPED_TRACE(yes ? "Yes: keep stepping" : "No: start afresh");
         Session p;
         p.place({"", "", "", "....r"});
-        p.alter([](GameState&, MoveList& r) {
+        p.alter([](Position&, MoveList& r) {
             r.RECORD_MODE = TRUE_CODE;
             r.RECORD_LEN = 3;
         });
@@ -275,8 +278,8 @@ TEST(PressWithoutAGame, InARecordAsksToStepAndNoStartsAfresh) {
         EXPECT_EQ(p.rec().RECORD_MODE, TRUE_CODE); // starting afresh is the window's
         EXPECT_EQ(p.s().BOARD[5][4], SITA_ROOK);
         EXPECT_TRUE(p.out.sounds.empty());
-        EXPECT_EQ(p.s().TURN, NO_SIDE);
-        EXPECT_EQ(p.s().SELECT_STATE, 0);
+        EXPECT_EQ(p.session().TURN, NO_SIDE);
+        EXPECT_EQ(p.session().SELECT_STATE, 0);
     }
 }
 
@@ -313,13 +316,13 @@ TEST(CheckWarning, OnlyThePieceInCheckMoves) {
         // thing drawn.
         EXPECT_EQ(p.out.drawnBy("描画_点滅_チェック桝"), Lines{"描画_点滅_チェック桝 3"});
         EXPECT_EQ(p.out.drawn.back(), "描画_点滅_チェック桝 3");
-        EXPECT_EQ(p.s().SELECT_STATE, c.selectState);
+        EXPECT_EQ(p.session().SELECT_STATE, c.selectState);
 
         // Only the checked rook may move.
         p.press(5, 5);
         p.press(3, 5);
         EXPECT_EQ(p.s().BOARD[3][5], UE_ROOK);
-        EXPECT_EQ(p.s().TURN, SIDE_SENTE);
+        EXPECT_EQ(p.session().TURN, SIDE_SENTE);
     }
 }
 

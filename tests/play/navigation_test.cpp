@@ -34,7 +34,7 @@ TEST(Navigation, BackThenForwardRestoresTheGame) {
     EXPECT_EQ(p.s().MOVE_COUNT, 2);
     EXPECT_EQ(p.rec().RECORD_POS, 2);
     EXPECT_EQ(p.rec().RECORD_LEN, 3);
-    EXPECT_EQ(p.s().TURN, NO_SIDE);
+    EXPECT_EQ(p.session().TURN, NO_SIDE);
     // The undone lower move's text is cleared, the upper one's stays; the number goes back.
     EXPECT_EQ(p.out.drawnBy("描画_四角形"), Lines{"描画_四角形 下 1250 400 2"});
     EXPECT_EQ(p.out.drawnBy("描画_手数"), Lines{"描画_手数 2 15"});
@@ -50,7 +50,7 @@ TEST(Navigation, BackThenForwardRestoresTheGame) {
     EXPECT_EQ(p.board(), boards[3]);
     EXPECT_EQ(p.s().MOVE_COUNT, 3);
     EXPECT_EQ(p.rec().RECORD_POS, 3);
-    EXPECT_EQ(p.s().TURN, NO_SIDE);
+    EXPECT_EQ(p.session().TURN, NO_SIDE);
     // Each move's text is written again in its side's slot, as it was played.
     EXPECT_EQ(p.out.drawnBy("描画_移動結果"),
               (Lines{"描画_移動結果 上 6 3 900 15", "描画_移動結果 下 3 5 -900 15"}));
@@ -81,9 +81,9 @@ TEST(Navigation, Refusals) {
         Session p;
         p.game.START();
         if (c.moves > 0) p.move(3, 7, 3, 6);
-        if (c.recordMode) p.alter([](GameState&, MoveList& r) { r.RECORD_MODE = TRUE_CODE; });
+        if (c.recordMode) p.alter([](Position&, MoveList& r) { r.RECORD_MODE = TRUE_CODE; });
         const std::string before = p.board();
-        const int count = p.s().MOVE_COUNT, turn = p.s().TURN;
+        const int count = p.s().MOVE_COUNT, turn = p.session().TURN;
         p.out.forget();
         (p.game.*c.item)();
         EXPECT_EQ(p.out.messages, Lines{c.text});
@@ -92,8 +92,8 @@ TEST(Navigation, Refusals) {
         // Nothing changes, the game runs on.
         EXPECT_EQ(p.board(), before);
         EXPECT_EQ(p.s().MOVE_COUNT, count);
-        EXPECT_EQ(p.s().TURN, turn);
-        EXPECT_EQ(p.s().REVERSED, FALSE_CODE);
+        EXPECT_EQ(p.session().TURN, turn);
+        EXPECT_EQ(p.session().REVERSED, FALSE_CODE);
     }
 }
 
@@ -105,7 +105,7 @@ TEST(Navigation, ANewMoveAfterBackDiscardsTheLaterOnes) {
     p.out.forget();
     p.press(5, 5); // resumes; the upper side moves next
     EXPECT_EQ(p.out.messages, Lines{"OKですか？ | 再開 | OK"});
-    EXPECT_EQ(p.s().TURN, SIDE_GOTE);
+    EXPECT_EQ(p.session().TURN, SIDE_GOTE);
     p.move(9, 3, 9, 5);
     EXPECT_EQ(p.rec().RECORD_LEN, 2);
     EXPECT_EQ(p.rec().REC_TO_Y[2], 5);
@@ -133,7 +133,7 @@ TEST(Navigation, BackOverACaptureDoesNotBringThePiecesBack) {
     ASSERT_EQ(kept.RECORD_LEN, 3);
 
     // The game as it stood when it was won, shown again with its list.
-    p.alter([&](GameState& s, MoveList& r) {
+    p.alter([&](Position& s, MoveList& r) {
         r = kept;
         std::copy(&board[0][0], &board[0][0] + 100, &s.BOARD[0][0]);
         s.MOVE_COUNT = 3;
@@ -155,7 +155,7 @@ TEST(Navigation, ReverseTwiceGivesThePositionBack) {
     playOpening(p);
     p.game.REPLAY();
     const std::string before = p.board();
-    const GameState was = p.s();
+    const Position was = p.s();
     p.out.forget();
     p.game.REVERSE();
     // Half a turn about the centre, every piece changing sides.
@@ -164,7 +164,7 @@ TEST(Navigation, ReverseTwiceGivesThePositionBack) {
     EXPECT_EQ(p.rec().RECORD_LEN, 0);
     EXPECT_EQ(p.rec().RECORD_POS, 0);
     EXPECT_EQ(p.s().MOVE_COUNT, 2);
-    EXPECT_EQ(p.s().REVERSED, TRUE_CODE);
+    EXPECT_EQ(p.session().REVERSED, TRUE_CODE);
     EXPECT_EQ(p.out.sounds, std::vector<Wave>{Wave::Piece});
     EXPECT_TRUE(p.out.hasDrawn("描画_盤"));
     // The empty list means there is nothing to resume.
@@ -175,7 +175,7 @@ TEST(Navigation, ReverseTwiceGivesThePositionBack) {
     // And START goes on from the position shown.
     p.game.START();
     EXPECT_EQ(p.board(), before);
-    EXPECT_EQ(p.s().TURN, SIDE_SENTE);
+    EXPECT_EQ(p.session().TURN, SIDE_SENTE);
 }
 
 TEST(Navigation, FirstToTheStartResetsEverything) {
@@ -186,8 +186,8 @@ TEST(Navigation, FirstToTheStartResetsEverything) {
     EXPECT_EQ(p.board(), startingBoard());
     EXPECT_EQ(p.rec().RECORD_LEN, 0);
     EXPECT_EQ(p.s().MOVE_COUNT, 0);
-    EXPECT_EQ(p.s().REVERSED, FALSE_CODE);
-    EXPECT_EQ(p.s().TURN, NO_SIDE);
+    EXPECT_EQ(p.session().REVERSED, FALSE_CODE);
+    EXPECT_EQ(p.session().TURN, NO_SIDE);
 }
 
 TEST(Navigation, BackInAComputerGameLetsTheComputerMoveFirst) {
@@ -211,11 +211,11 @@ TEST(Navigation, BackInAComputerGameLetsTheComputerMoveFirst) {
     EXPECT_EQ(p.rec().REC_TO_X[2], reply.tx);
     EXPECT_EQ(p.rec().REC_TO_Y[2], reply.ty);
     EXPECT_EQ(p.board(), afterReply);
-    EXPECT_EQ(p.s().TURN, p.s().MAN_SIDE);
-    EXPECT_EQ(p.s().SELECT_STATE, 0);
+    EXPECT_EQ(p.session().TURN, p.session().MAN_SIDE);
+    EXPECT_EQ(p.session().SELECT_STATE, 0);
     // Now the human's press picks up a piece.
     p.press(2, 7);
-    EXPECT_EQ(p.s().SELECT_STATE, 1);
+    EXPECT_EQ(p.session().SELECT_STATE, 1);
 }
 
 // A game that has ended stays to be looked back on after 続けますか？ has set up a new
@@ -247,7 +247,7 @@ TEST(Navigation, AnEndedGameComesBackToTheBoardAtAnyMove) {
             EXPECT_EQ(p.board(), boards[static_cast<std::size_t>(n)]);
             EXPECT_EQ(p.rec().RECORD_POS, n);
             EXPECT_EQ(p.s().MOVE_COUNT, n);
-            EXPECT_EQ(p.s().TURN, NO_SIDE);
+            EXPECT_EQ(p.session().TURN, NO_SIDE);
             EXPECT_LE(p.out.sounds.size(), 1u); // one step's sound, however far it goes
             EXPECT_EQ(
                 p.out.drawnBy("描画_桝輪郭 14"),

@@ -167,7 +167,8 @@ struct Session {
         out.forget();
     }
 
-    const GameState& s() const { return game.state(); }
+    const Position& s() const { return game.state(); }
+    const PlaySession& session() const { return game.session(); }
     const MoveList& rec() const { return game.record(); }
 
     void press(int x, int y, int button = 1) { game.press(button, x, y); }
@@ -179,13 +180,13 @@ struct Session {
 
     // Puts a diagram on the board, as a position shown before a game starts.
     void place(const diagram::Rows& rows) {
-        GameState shown = game.state();
+        Position shown = game.state();
         diagram::place(shown, rows);
         game.restore(shown, game.record());
     }
     // Changes the game's state or move list directly, as a position set up elsewhere.
     template <class Change> void alter(Change&& change) {
-        GameState state = game.state();
+        Position state = game.state();
         MoveList moves = game.record();
         change(state, moves);
         game.restore(state, moves);

@@ -63,7 +63,7 @@ TEST(Review, JudgesTheDropOfTheMoversChance) {
 
 ReviewGame someGame(int moves) {
     const ReadPosition start = 局面読込(START_POSITION);
-    GameState s = start.state;
+    Position s = start.state;
     int side = start.side;
     std::vector<PlayedMove> played;
     for (int i = 0; i < moves; ++i) {

@@ -213,7 +213,8 @@ class Harness {
     template <class T = QWidget> T* widget(const char* name) {
         return uitest::widget<T>(*form, name);
     }
-    const GameState& s() const { return form->game().state(); }
+    const Position& s() const { return form->game().state(); }
+    const PlaySession& session() const { return form->game().session(); }
     const QImage& image() { return form->canvas().image(); }
 
     void press(int x, int y, int button = 1) {
@@ -226,13 +227,13 @@ class Harness {
 
     // Puts a diagram on the board and draws it, as a position shown before START.
     void place(const diagram::Rows& rows) {
-        GameState shown = form->game().state();
+        Position shown = form->game().state();
         diagram::place(shown, rows);
         form->game().restore(shown, form->game().record());
     }
     // Changes the game's state or move list directly, as a position set up elsewhere.
     template <class Change> void alter(Change&& change) {
-        GameState state = form->game().state();
+        Position state = form->game().state();
         MoveList moves = form->game().record();
         change(state, moves);
         form->game().restore(state, moves);

@@ -40,7 +40,7 @@ void InputTest::pressesOffTheBoardDoNothing() {
                               {3000, unitToTwipsY(10.1)}};
     for (const auto& spot : spots) h.f().Form_MouseDown(1, 0, spot[0], spot[1]);
     QCOMPARE(h.image(), selected);
-    QCOMPARE(h.s().SELECT_STATE, 1);
+    QCOMPARE(h.session().SELECT_STATE, 1);
     QVERIFY(FakeSound::lines().isEmpty());
 }
 
@@ -54,7 +54,7 @@ void InputTest::recordModeAsksToStep() {
     QFETCH(bool, yes);
     Harness h;
     h.place({"", "", "", "....r"});
-    h.alter([](GameState&, MoveList& r) {
+    h.alter([](Position&, MoveList& r) {
         r.RECORD_MODE = TRUE_CODE;
         r.RECORD_LEN = 3;
     });
@@ -74,11 +74,11 @@ void InputTest::recordModeAsksToStep() {
         QCOMPARE(h.f().game().record().RECORD_MODE, FALSE_CODE);
         QCOMPARE(h.f().game().record().RECORD_LEN, 0);
         QCOMPARE(h.board(), startingBoard());
-        QCOMPARE(h.s().LEVEL, 3);
+        QCOMPARE(h.session().LEVEL, 3);
         QVERIFY(h.action("LEVEL3")->isChecked());
         QVERIFY(h.action("BGM")->isChecked());
     }
-    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.session().TURN, NO_SIDE);
 }
 
 namespace {

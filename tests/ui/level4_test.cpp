@@ -31,7 +31,7 @@ void Level4Test::theComputerRepliesAtLevel4() {
     Harness h;
     h.f().game().setBudget(kQuick);
     h.action("LEVEL4")->trigger();
-    QCOMPARE(h.s().LEVEL, 4);
+    QCOMPARE(h.session().LEVEL, 4);
     h.action("SENTE")->trigger();
     h.move(3, 7, 3, 4);
     // The computer moved one of its own pieces, and the turn is the player's again.
@@ -39,7 +39,7 @@ void Level4Test::theComputerRepliesAtLevel4() {
     QCOMPARE(r.RECORD_LEN, 2);
     QVERIFY(isUpperPiece(r.REC_PIECE[2]));
     QCOMPARE(h.s().BOARD[r.REC_TO_X[2]][r.REC_TO_Y[2]], r.REC_RESULT[2]);
-    QCOMPARE(h.s().TURN, h.s().MAN_SIDE);
+    QCOMPARE(h.session().TURN, h.session().MAN_SIDE);
     // It thought during its pause: the pause is at most the usual half second.
     QVERIFY(!h.waits.empty());
     QVERIFY(*std::max_element(h.waits.begin(), h.waits.end()) <= 0.5);
@@ -76,7 +76,7 @@ void Level4Test::aHintOutlinesAMoveAndNamesIt() {
         const auto [tx, ty] = squares[1 - from];
         const int piece = h.s().BOARD[fx][fy];
         if (piece == EMPTY || (isUpperPiece(piece) != upperToMove)) continue;
-        GameState s = h.s();
+        Position s = h.s();
         QCOMPARE(s.移動チェック(fx, fy, tx, ty, piece), TRUE_CODE);
         // The box names the piece's square and its destination.
         auto square = [](int x, int y) {

@@ -23,7 +23,7 @@ const QString kNotice =
 
 // A game between two people whose list already holds its 500 moves.
 void fullList(Harness& h) {
-    h.alter([](GameState&, MoveList& r) { r.RECORD_POS = r.RECORD_LEN = MoveList::CAPACITY; });
+    h.alter([](Position&, MoveList& r) { r.RECORD_POS = r.RECORD_LEN = MoveList::CAPACITY; });
 }
 
 } // namespace
@@ -34,7 +34,7 @@ void ListEndTest::pastTheFullListNavigationIsRefused() {
     fullList(h);
     h.move(3, 7, 3, 4); // the 501st move: played, not recorded
     const std::string board = h.board();
-    const int turn = h.s().TURN, count = h.s().MOVE_COUNT;
+    const int turn = h.session().TURN, count = h.s().MOVE_COUNT;
     for (QAction* item : {h.action("REPLAY"), h.action("AFTER")}) {
         h.forget();
         item->trigger();
@@ -46,7 +46,7 @@ void ListEndTest::pastTheFullListNavigationIsRefused() {
         QCOMPARE(FakeSound::lines(), QStringList{QStringLiteral("dsPlay 禁止.wav")});
         // The board never changes through a refused step, and the game goes on.
         QCOMPARE(h.board(), board);
-        QCOMPARE(h.s().TURN, turn);
+        QCOMPARE(h.session().TURN, turn);
         QCOMPARE(h.s().MOVE_COUNT, count);
     }
     h.move(7, 3, 6, 3);
@@ -79,7 +79,7 @@ void ListEndTest::resumingAtTheEndGivesTheMoveToTheOtherSide() {
     QCOMPARE(h.shown(), QStringList{QStringLiteral("OKですか？ | 再開 | OK")});
     // Nobody moves twice in a row: the side that did not make the last move is to move.
     QCOMPARE(h.f().game().record().RECORD_LEN, moves);
-    QCOMPARE(h.s().TURN, againstTheComputer ? h.s().MAN_SIDE : h.s().COM_SIDE);
+    QCOMPARE(h.session().TURN, againstTheComputer ? h.session().MAN_SIDE : h.session().COM_SIDE);
     if (!againstTheComputer) {
         h.move(6, 3, 6, 4); // the upper side's move is taken
         QCOMPARE(h.s().BOARD[6][4], UE_ROOK);

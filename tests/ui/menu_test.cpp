@@ -104,10 +104,10 @@ void MenuTest::startUp() {
     expected << QStringLiteral("dsCreateDSB 1 BGM.wav") << QStringLiteral("dsPlayLooping BGM.wav");
     QCOMPARE(FakeSound::lines(), expected);
     QCOMPARE(ticks(h.f()), (QStringList{"LEVEL3", "移動指導", "BGM"}));
-    QCOMPARE(h.s().LEVEL, 3);
+    QCOMPARE(h.session().LEVEL, 3);
     QCOMPARE(h.f().game().options().GUIDANCE, 1);
     QCOMPARE(h.f().game().options().GUIDE_COLOUR, COLOUR_WHITE);
-    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.session().TURN, NO_SIDE);
     QCOMPARE(h.board(), startingBoard());
     QVERIFY(h.messages.empty());
     QCOMPARE(h.f().pos(), QPoint(Canvas::toPixel(FORM_LEFT), Canvas::toPixel(FORM_TOP)));
@@ -129,18 +129,18 @@ void MenuTest::levelItems() {
     QAction* item = items[level - 1];
     const QImage atStart = h.image().copy();
     item->trigger();
-    QCOMPARE(h.s().LEVEL, level);
+    QCOMPARE(h.session().LEVEL, level);
     for (QAction* a : items) QCOMPARE(a->isChecked(), a == item);
     QCOMPARE(h.image() != atStart, level != 3); // a new level is shown beside the board
     // The ticked item again changes nothing.
     const QImage shown = h.image().copy();
     item->trigger();
-    QCOMPARE(h.s().LEVEL, level);
+    QCOMPARE(h.session().LEVEL, level);
     for (QAction* a : items) QCOMPARE(a->isChecked(), a == item);
     QCOMPARE(h.image(), shown);
     // And back to another level.
     items[level % 4]->trigger();
-    QCOMPARE(h.s().LEVEL, level % 4 + 1);
+    QCOMPARE(h.session().LEVEL, level % 4 + 1);
     QCOMPARE(ticks(h.f()).filter(QStringLiteral("LEVEL")), QStringList{items[level % 4]->text()});
 }
 
@@ -214,7 +214,7 @@ void MenuTest::startUpAgainKeepsOneMusicStream() {
             log.indexOf(QStringLiteral("dsPlayLooping BGM.wav")));
     QCOMPARE(FakeSound::only("dsPlayLooping").size(), 1);
     QCOMPARE(ticks(h.f()), (QStringList{"LEVEL3", "移動指導", "BGM"}));
-    QCOMPARE(h.s().LEVEL, 3);
+    QCOMPARE(h.session().LEVEL, 3);
     QCOMPARE(h.f().pos(), at);
     QVERIFY(h.messages.empty());
 }

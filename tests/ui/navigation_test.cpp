@@ -43,7 +43,7 @@ void NavigationTest::backThenForwardRestoresTheGame() {
     QCOMPARE(h.s().MOVE_COUNT, 2);
     QCOMPARE(h.f().game().record().RECORD_POS, 2);
     QCOMPARE(h.f().game().record().RECORD_LEN, 3);
-    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.session().TURN, NO_SIDE);
     QCOMPARE(ink(lowerSlot(h.image())), 0); // the undone lower move's text is gone
     QCOMPARE(upperSlot(h.image()), upperText);
     QVERIFY(moveNumberSlot(h.image()) != number);
@@ -56,7 +56,7 @@ void NavigationTest::backThenForwardRestoresTheGame() {
     QCOMPARE(h.board(), boards[3]);
     QCOMPARE(h.s().MOVE_COUNT, 3);
     QCOMPARE(h.f().game().record().RECORD_POS, 3);
-    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.session().TURN, NO_SIDE);
     QCOMPARE(lowerSlot(h.image()), lowerText);
     QCOMPARE(upperSlot(h.image()), upperText);
     QCOMPARE(moveNumberSlot(h.image()), number);

@@ -74,7 +74,7 @@ void PlayFlowTest::captureAnimatesAndWins() {
                                      QStringLiteral("続けますか？ | 再ゲーム | YesNo")}));
     // Yes: a fresh position and no game running.
     QCOMPARE(h.board(), startingBoard());
-    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.session().TURN, NO_SIDE);
     QCOMPARE(h.f().game().record().RECORD_LEN, 0);
     QCOMPARE(h.s().MOVE_COUNT, 0);
     QCOMPARE(h.ends, 0);
@@ -116,7 +116,7 @@ void PlayFlowTest::checkingMoveBlinksAndWritesTheMove() {
     QCOMPARE(h.s().CHECK_ACTIVE, FALSE_CODE);
     QVERIFY(ink(upperSlot(h.image())) > 0);
     QVERIFY(moveNumberSlot(h.image()) != numberOne);
-    QCOMPARE(h.s().TURN, SIDE_SENTE);
+    QCOMPARE(h.session().TURN, SIDE_SENTE);
 }
 
 // The lower rook in the corner is walled in by two upper rooks that cannot move either.

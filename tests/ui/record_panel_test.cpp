@@ -251,7 +251,7 @@ void RecordPanelTest::aRefusedFileLeavesTheGameAsItWas() {
     QCOMPARE(h.messages[0].title, QStringLiteral("棋譜"));
     QVERIFY(h.messages[0].text.contains(QStringLiteral("5 行目")));
     QCOMPARE(h.board(), before);
-    QCOMPARE(h.s().TURN, SIDE_GOTE);
+    QCOMPARE(h.session().TURN, SIDE_GOTE);
     QCOMPARE(h.f().game().record().RECORD_LEN, 1);
     QCOMPARE(h.f().game().record().RECORD_MODE, FALSE_CODE);
 
@@ -278,7 +278,7 @@ void RecordPanelTest::readingDropsTheGameAndTypedNames() {
     QVERIFY(h.f().File1_Click(QStringLiteral("empty.棋譜")));
     QCOMPARE(h.shown(), QStringList{QStringLiteral("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません | 棋譜 | OK")});
     QCOMPARE(h.board(), startingBoard());
-    QCOMPARE(h.s().TURN, NO_SIDE);
+    QCOMPARE(h.session().TURN, NO_SIDE);
     QCOMPARE(h.f().game().record().RECORD_LEN, 0);
     QCOMPARE(h.f().game().record().RECORD_MODE, TRUE_CODE);
 }

@@ -75,7 +75,7 @@ void ReviewTest::aReadRecordIsReviewedAndSteppedThrough() {
         QCOMPARE(h.board(), boards[static_cast<std::size_t>(row)]);
         QCOMPARE(h.f().game().record().RECORD_POS, row);
         QCOMPARE(h.s().MOVE_COUNT, row);
-        QCOMPARE(h.s().TURN, NO_SIDE);
+        QCOMPARE(h.session().TURN, NO_SIDE);
         QVERIFY(h.messages.empty());
         const QString line = widget<QLabel>(*w, "reviewLine")->text();
         QVERIFY2(line.startsWith(QStringLiteral("%1手目").arg(row + 1)), qPrintable(line));

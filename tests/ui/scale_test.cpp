@@ -157,7 +157,7 @@ void ScaleTest::aHintShowsOverCheckOutlines() {
     Harness h;
     h.f().game().setBudget(kQuick);
     h.action("START")->trigger();
-    h.alter([](GameState& s, MoveList&) {
+    h.alter([](Position& s, MoveList&) {
         for (int x = 1; x <= 9; ++x)
             for (int y = 1; y <= 9; ++y) s.CHECK_SQUARES[x][y] = TRUE_CODE;
         s.CHECK_ACTIVE = TRUE_CODE;

@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
 
     // A lone upper bishop on (5, 5) with lower pieces on three sides: the rook closes the fourth.
     game.初期設定();
-    GameState position = game.state();
+    Position position = game.state();
     position.BOARD[5][5] = UE_BISHOP;
     position.BOARD[4][5] = SITA_ROOK;
     position.BOARD[5][4] = SITA_BISHOP;
