@@ -1,0 +1,123 @@
+#include "play/game.h"
+
+namespace zubeki {
+
+// --- the two presses ---
+
+// Whose a piece is never depends on who plays it: the lower side's codes are negative. An empty
+// square counts for both, as the two presses have always taken it.
+bool Game::ownsPiece(int code) const {
+    return s_.SIDE == Side::Lower ? code <= 0 : code >= 0;
+}
+
+bool Game::opponentsPiece(int code) const {
+    return s_.SIDE == Side::Lower ? code >= 0 : code <= 0;
+}
+
+void Game::warnCheckPiece() {
+    out_.sound(Wave::Forbidden);
+    out_.ask({Say::MoveACheckPiece});
+}
+
+void Game::press(int Button, int x, int y) {
+    clearHint();
+    if (session_.TURN == NO_SIDE) {
+        resume();
+        return;
+    }
+    // The press is the person's turn: the pass test, then the press as part of a move.
+    person_.pressed = true;
+    person_.Button = Button;
+    person_.x = x;
+    person_.y = y;
+    const TurnResult r = playTurn().result;
+    person_.pressed = false;
+    if (r == TurnResult::Moved || r == TurnResult::Passed) playOn();
+}
+
+std::optional<PlayedMove> Game::takePress(int Button, int x, int y) {
+    if (!onBoard(x, y)) return std::nullopt;
+    out_.marksCleared();
+    if (session_.SELECT_STATE == 0) {
+        firstPress(x, y);
+        return std::nullopt;
+    }
+    return secondPress(Button, x, y);
+}
+
+void Game::resume() {
+    if (rec_.RECORD_MODE == TRUE_CODE) {
+        if (out_.ask({Say::StepTheRecord}) == Answer::No) out_.restart();
+        return;
+    }
+    if (rec_.RECORD_POS == 0) {
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::StartFirst});
+        return;
+    }
+    out_.ask({Say::ResumeHere});
+    // Who moves next is read from the move after the position shown. Where the list has no
+    // such move, the side that did not make the move shown moves; before any move, the lower.
+    int next = EMPTY;
+    if (rec_.RECORD_POS < rec_.RECORD_LEN)
+        next = rec_.REC_RESULT[rec_.RECORD_POS + 1];
+    else if (isLowerPiece(rec_.REC_RESULT[rec_.RECORD_POS]))
+        next = UE_BISHOP;
+    // Against the computer it makes the upper side's move at once.
+    setTurn(next >= UE_BISHOP ? 1 : -1);
+    playOn();
+}
+
+void Game::firstPress(int x, int y) {
+    const int piece = s_.BOARD[x][y];
+    if (piece == EMPTY) return;
+    if (s_.CHECK_ACTIVE == TRUE_CODE && s_.CHECK_SQUARES[x][y] == FALSE_CODE) {
+        warnCheckPiece();
+        out_.checkPiecesBlink();
+        return;
+    }
+    CLICK_MOVE.fromX = x;
+    CLICK_MOVE.fromY = y;
+    CLICK_MOVE.piece = piece;
+    const bool own = ownsPiece(piece);
+    if (own) session_.SELECT_STATE = 1;
+    out_.piecePicked(x, y, piece, own, options_.GUIDANCE != 0);
+}
+
+std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
+    CLICK_MOVE.toX = x;
+    CLICK_MOVE.toY = y;
+    const int t = s_.BOARD[x][y];
+    const bool moversPiece = ownerOf(t) == s_.SIDE;
+    const bool othersPiece = ownerOf(t) == opposite(s_.SIDE);
+    if (moversPiece || othersPiece) {
+        // A mover's piece takes the selection over; an opponent's piece is shown instead,
+        // with the refusal sound, since pieces never take by moving onto one another.
+        if (othersPiece) out_.sound(Wave::Forbidden);
+        const Square from{CLICK_MOVE.fromX, CLICK_MOVE.fromY};
+        CLICK_MOVE.fromX = x;
+        CLICK_MOVE.fromY = y;
+        CLICK_MOVE.piece = t;
+        out_.pickMoved(from, x, y, t, moversPiece, options_.GUIDANCE != 0);
+        const bool unmarked = othersPiece || s_.CHECK_SQUARES[x][y] == FALSE_CODE;
+        if (s_.CHECK_ACTIVE == TRUE_CODE && unmarked) {
+            warnCheckPiece();
+            out_.marksCleared();
+            out_.checkPiecesBlink();
+        }
+        return std::nullopt;
+    }
+
+    const int sx = CLICK_MOVE.fromX, sy = CLICK_MOVE.fromY, p = CLICK_MOVE.piece;
+    if (!s_.移動チェック(sx, sy, x, y, p) || opponentsPiece(p)) {
+        out_.sound(Wave::Forbidden);
+        return std::nullopt;
+    }
+    // Only a right-button press on the destination promotes, where promotion is allowed.
+    int arriving = p;
+    if (s_.調査_駒成(sx, sy, x, y, p) && Button == RIGHT_BUTTON) arriving = 成駒(p);
+    CLICK_MOVE.piece = arriving;
+    return PlayedMove{sx, sy, x, y, p, arriving};
+}
+
+} // namespace zubeki

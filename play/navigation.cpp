@@ -1,0 +1,175 @@
+#include "play/game.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zubeki {
+
+// --- navigation: the move list replayed square by square, never the rules ---
+
+bool Game::refuseUnrecorded(bool back) {
+    // Past the 500th move the board has moved on from the list's last entry: replaying the
+    // list against it would put pieces where they no longer stand.
+    if (unrecorded_ == 0) return false;
+    out_.sound(Wave::Forbidden);
+    out_.ask({back ? Say::UnrecordedBack : Say::UnrecordedForward});
+    return true;
+}
+
+void Game::REPLAY() {
+    out_.closeRecordPanel();
+    if (refuseUnrecorded(true)) return;
+    if (rec_.RECORD_POS < 1) {
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::CannotBack});
+        return;
+    }
+    session_.SELECT_STATE = 0;
+    const int n = rec_.RECORD_POS;
+    const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],  rec_.REC_TO_Y[n],
+                      rec_.REC_PIECE[n],  rec_.REC_TARGET[n], s_.MOVE_COUNT - 1, quietSteps_};
+    s_.BOARD[e.fromX][e.fromY] = e.piece;
+    s_.BOARD[e.toX][e.toY] = e.target;
+    // The check squares as they stood after the previous move; before move 1 there were none.
+    if (n > 1) {
+        s_.調査_チェック桝(rec_.REC_TO_X[n - 1], rec_.REC_TO_Y[n - 1]);
+    } else {
+        s_.clearCheck();
+    }
+    session_.TURN = NO_SIDE;
+    rec_.RECORD_POS -= 1;
+    s_.MOVE_COUNT -= 1;
+    out_.steppedBack(e, s_);
+}
+
+void Game::AFTER() {
+    out_.closeRecordPanel();
+    if (refuseUnrecorded(false)) return;
+    if (rec_.RECORD_POS >= rec_.RECORD_LEN) {
+        out_.sound(Wave::Forbidden);
+        out_.ask({rec_.RECORD_MODE == TRUE_CODE ? Say::RecordEnds : Say::CannotForward});
+        return;
+    }
+    session_.SELECT_STATE = 0;
+    rec_.RECORD_POS += 1;
+    s_.MOVE_COUNT += 1;
+    const int n = rec_.RECORD_POS;
+    const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],
+                      rec_.REC_TO_Y[n],   rec_.REC_RESULT[n], EMPTY,
+                      s_.MOVE_COUNT,      quietSteps_};
+    s_.BOARD[e.fromX][e.fromY] = EMPTY;
+    s_.BOARD[e.toX][e.toY] = e.piece;
+    s_.調査_チェック桝(e.toX, e.toY);
+    session_.TURN = NO_SIDE;
+    out_.steppedForward(e, s_);
+}
+
+void Game::stepTo(int n) {
+    n = std::clamp(n, 0, rec_.RECORD_LEN);
+    session_.TURN = NO_SIDE; // the game stops where it is shown, as after 戻
+    while (rec_.RECORD_POS != n) {
+        const int before = rec_.RECORD_POS;
+        quietSteps_ = std::abs(n - before) > 1;
+        if (before > n)
+            REPLAY();
+        else
+            AFTER();
+        quietSteps_ = false;
+        if (rec_.RECORD_POS == before) return; // refused, and told so
+    }
+}
+
+namespace {
+
+// Does `list` begin with the moves of `game`?
+bool beginsWith(const MoveList& list, const MoveList& game) {
+    if (list.RECORD_LEN < game.RECORD_LEN) return false;
+    for (int n = 1; n <= game.RECORD_LEN; ++n)
+        if (list.REC_FROM_X[n] != game.REC_FROM_X[n] || list.REC_FROM_Y[n] != game.REC_FROM_Y[n] ||
+            list.REC_TO_X[n] != game.REC_TO_X[n] || list.REC_TO_Y[n] != game.REC_TO_Y[n] ||
+            list.REC_PIECE[n] != game.REC_PIECE[n] || list.REC_RESULT[n] != game.REC_RESULT[n])
+            return false;
+    return true;
+}
+
+bool sameBoard(const Position& a, const Position& b) {
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            if (a.BOARD[x][y] != b.BOARD[x][y]) return false;
+    return true;
+}
+
+} // namespace
+
+GameRecord Game::gameToReview() const {
+    if (rec_.RECORD_LEN > 0)
+        return {listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_};
+    return ended_;
+}
+
+void Game::showGameMove(const GameRecord& game, int n, const PlayedMove& best) {
+    out_.closeRecordPanel();
+    clearHint();
+    if (!sameBoard(listStart_, game.start) || !beginsWith(rec_, game.moves)) {
+        // The game looked back on comes back to the board, with the players and level of now.
+        s_ = game.start;
+        session_.TURN = NO_SIDE;
+        session_.SELECT_STATE = 0;
+        listStart_ = game.start;
+        listStartManSide_ = game.manSide;
+        rec_ = game.moves;
+        rec_.RECORD_POS = 0;
+        rec_.RECORD_MODE = game.fromFile ? TRUE_CODE : FALSE_CODE;
+        recordFullTold_ = false;
+        unrecorded_ = 0;
+        out_.positionShown(PositionShown::Reviewed, s_, s_.MOVE_COUNT);
+    }
+    stepTo(n);
+    if (best.pass() || rec_.RECORD_POS != n) return;
+    hint_[0] = {best.移動元X, best.移動元Y};
+    hint_[1] = {best.移動先X, best.移動先Y};
+    out_.hintOutlined(hint_[0], hint_[1]);
+}
+
+int GameRecord::firstSide() const {
+    return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
+}
+
+std::vector<PlayedMove> GameRecord::played() const {
+    std::vector<PlayedMove> out;
+    for (int n = 1; n <= moves.RECORD_LEN; ++n)
+        out.push_back({moves.REC_FROM_X[n], moves.REC_FROM_Y[n], moves.REC_TO_X[n],
+                       moves.REC_TO_Y[n], moves.REC_PIECE[n], moves.REC_RESULT[n]});
+    return out;
+}
+
+void Game::CANCEL() {
+    初期設定();
+}
+
+void Game::REVERSE() {
+    if (rec_.RECORD_MODE == TRUE_CODE) {
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::NotInRecordMode});
+        return;
+    }
+    if (s_.MOVE_COUNT == 0) {
+        out_.sound(Wave::Forbidden);
+        out_.ask({Say::NotFromTheStart});
+        return;
+    }
+    // Half a turn about the centre square, every piece changing sides.
+    s_ = 反転(s_);
+    session_.REVERSED = TRUE_CODE;
+    session_.SELECT_STATE = 0;
+    out_.positionShown(PositionShown::Turned, s_, s_.MOVE_COUNT);
+    // The list starts afresh from the turned position, and so does its 500-move notice.
+    rec_.clear();
+    listStart_ = s_;
+    listStartManSide_ = session_.MAN_SIDE;
+    recordFullTold_ = false;
+    unrecorded_ = 0;
+    session_.TURN = NO_SIDE;
+}
+
+} // namespace zubeki
