@@ -20,6 +20,7 @@
 #include "cli/match.h"
 #include "cli/replay.h"
 #include "cli/selfplay.h"
+#include "game/line.h"
 #include "game/moves.h"
 #include "game/position_text.h"
 #include "record/record_file.h"
@@ -410,39 +411,16 @@ struct MovesRead {
 
 // The moves of --moves from the position into `read`; "" when every move could be played.
 std::string readMoves(const ReadPosition& start, const std::string& moves, MovesRead& read) {
-    Position& state = read.state;
-    int& side = read.side;
-    bool& ended = read.ended;
-    std::vector<PlayedMove>& out = read.moves;
-    state = start.state;
-    side = start.side;
-    std::size_t at = 0;
-    while (at < moves.size()) {
-        const std::size_t blank = std::min(moves.find(' ', at), moves.size());
-        const std::string text = moves.substr(at, blank - at);
-        at = blank + 1;
-        if (text.empty()) continue;
-        if (ended) return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
-        // As in a record, the pass of a side without a move may be left out.
-        if (text != "pass" && !state.hasMove(sideOfSign(side))) {
-            const AfterMove passed = 指し手後(state, side, PlayedMove{});
-            out.push_back(PlayedMove{});
-            state = passed.state;
-            side = -side;
-            if (passed.ended)
-                return "--moves: " + zubeki::quoted(text) + " comes after the end of the game";
-        }
-        std::string why;
-        const std::optional<PlayedMove> m = 指し手解釈(state, side, text, why);
-        if (!m) return "--moves: " + why;
-        const AfterMove after = 指し手後(state, side, *m);
-        out.push_back(*m);
-        state = after.state;
-        side = -side;
-        ended = after.ended;
-        read.last = text;
-    }
-    return {};
+    const ReadLine line = readLine(start.state, moves);
+    read.moves = line.moves;
+    read.state = line.end;
+    read.side = sign(line.end.SIDE);
+    read.ended = line.ended;
+    read.last = line.last;
+    if (line.ok()) return {};
+    if (line.afterEnd)
+        return "--moves: " + zubeki::quoted(line.failedWord) + " comes after the end of the game";
+    return "--moves: " + line.why;
 }
 
 // The game a position and its moves lead to, in `game`; "" when every move could be played

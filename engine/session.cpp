@@ -1,6 +1,7 @@
 #include "engine/session.h"
 
 #include "ai/level4.h"
+#include "game/line.h"
 #include "game/moves.h"
 #include "game/position_text.h"
 
@@ -191,31 +192,18 @@ void Session::position(const std::vector<std::string_view>& w) {
         say("info string " + start.error);
         return;
     }
-    Position state = start.state;
-    int side = start.side;
-    bool ended = false;
-    std::vector<Position> line;
-    for (std::size_t i = movesAt + 1; i < w.size(); ++i) {
-        if (ended) {
-            say("info string the game has already ended before " + echo(w[i]));
-            return;
-        }
-        std::string why;
-        const std::optional<PlayedMove> m = 指し手解釈(state, side, w[i], why);
-        if (!m) {
-            say("info string move " + std::to_string(i - movesAt) + ": " + why);
-            return;
-        }
-        line.push_back(state);
-        const AfterMove after = 指し手後(state, side, *m);
-        state = after.state;
-        ended = after.ended;
-        side = -side;
+    const ReadLine line = readLine(start.state, joined(w, movesAt + 1, w.size()));
+    if (!line.ok()) {
+        if (line.afterEnd)
+            say("info string the game has already ended before " + echo(line.failedWord));
+        else
+            say("info string move " + std::to_string(line.failedAt) + ": " + line.why);
+        return;
     }
-    position_ = state;
-    side_ = side;
-    ended_ = ended;
-    line_ = std::move(line);
+    position_ = line.end;
+    side_ = sign(line.end.SIDE);
+    ended_ = line.ended;
+    line_ = line.before;
 }
 
 void Session::go(const std::vector<std::string_view>& w) {
