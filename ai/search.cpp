@@ -40,7 +40,7 @@ ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, Clo
 
                 // Only a strictly better score replaces the best: ties keep the earlier move.
                 if (score > best.BEST_SCORE)
-                    best = ComputerMove{true, x1, y1, x2, y2, TRIAL_PIECE, chosen, score};
+                    best = ComputerMove{{x1, y1, x2, y2, TRIAL_PIECE, chosen}, true, score};
             });
         }
     return best;

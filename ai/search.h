@@ -7,14 +7,8 @@
 namespace zubeki {
 
 // The move the computer settled on.
-struct ComputerMove {
-    bool found = false; // false when no upper piece had a legal move
-    int 移動元X = 0;
-    int 移動元Y = 0;
-    int 移動先X = 0;
-    int 移動先Y = 0;
-    int 移動前駒 = EMPTY;         // the piece's code on its source square
-    int 移動駒 = EMPTY;           // the code it will stand with (promoted when that scored better)
+struct ComputerMove : Move {
+    bool found = false;           // false when no upper piece had a legal move
     double BEST_SCORE = -99999;   // the evaluation of the chosen move
     int depth = 1;                // how many moves ahead the search looked
     unsigned long long nodes = 0; // positions it looked at (LEVEL4)

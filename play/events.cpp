@@ -75,14 +75,14 @@ Buttons buttonsOf(const Question& q) {
     return wordsOf(q.what).buttons;
 }
 
-std::string ヒント表記(const HintMove& hint) {
-    std::string text = squareNotation(hint.fromX, hint.fromY);
+std::string ヒント表記(const Move& hint) {
+    std::string text = squareNotation(hint.移動元X, hint.移動元Y);
     text += "の";
-    text += notationGlyph(hint.piece);
+    text += notationGlyph(hint.移動前駒);
     text += "を";
-    text += squareNotation(hint.toX, hint.toY);
+    text += squareNotation(hint.移動先X, hint.移動先Y);
     text += "へ";
-    if (hint.promotes) {
+    if (hint.promotes()) {
         text += "（成）";
         text += '\r';
         text += "成るには右ボタンで指して下さい";

@@ -38,17 +38,6 @@ struct StepEvent {
     bool quiet = false; // one of several steps taken at once: no sound
 };
 
-// The move a hint suggests: the piece's square, its destination, the piece as it stands, and
-// whether it promotes on arrival (which the player makes with the right button).
-struct HintMove {
-    int fromX = 0;
-    int fromY = 0;
-    int toX = 0;
-    int toY = 0;
-    int piece = EMPTY;
-    bool promotes = false;
-};
-
 // Why the whole position is shown afresh.
 enum class PositionShown {
     NewGame,  // the starting position of a new game, with the labels and the logo
@@ -94,9 +83,9 @@ std::string textOf(const Question& q);
 std::string titleOf(const Question& q);
 Buttons buttonsOf(const Question& q);
 
-// The hint's text in the board's notation: "７七の角を３四へ", with a second line on how to
-// promote when the move promotes.
-std::string ヒント表記(const HintMove& hint);
+// The text of a hint's move in the board's notation: "７七の角を３四へ", with a second line on how
+// to promote when the move promotes.
+std::string ヒント表記(const Move& hint);
 
 // The one listener of a game. The events have empty defaults, so a listener that shows nothing
 // (zubeki-cli) overrides none of them; the questions and the world's services are its own.
@@ -139,9 +128,7 @@ class GameEvents {
     // --- asked of the world ---
     virtual Answer ask(const Question& q) = 0;
     // Names the hint's move in a box titled ヒント; the window stands it beside the board.
-    virtual void showHint(const HintMove& hint) {
-        (void)ask(Question{Say::Hint, ヒント表記(hint)});
-    }
+    virtual void showHint(const Move& hint) { (void)ask(Question{Say::Hint, ヒント表記(hint)}); }
     // The last digit of the clock's seconds (0..9), for the computer's evaluation.
     virtual int clockDigit() = 0;
     // The record panel's lists and fields hidden and cleared.
@@ -173,7 +160,7 @@ class SilentOutside : public GameEvents {
     Answer ask(const Question& q) override {
         return buttonsOf(q) == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
-    void showHint(const HintMove&) override {}
+    void showHint(const Move&) override {}
     int clockDigit() override { return digit_ ? digit_(context_) : 0; }
 
   private:

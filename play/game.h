@@ -163,11 +163,9 @@ class Game {
     // A new position counts each time one is set up; a game ended inside a call changes it.
     int setups() const { return setups_; }
 
-    // The move being entered between the two presses.
-    struct ClickMove {
-        int fromX = 0, fromY = 0, toX = 0, toY = 0, piece = EMPTY;
-    };
-    const ClickMove& clickMove() const { return CLICK_MOVE; }
+    // The move being entered between the two presses: the piece picked up, then where it goes
+    // and what it arrives as.
+    const Move& clickMove() const { return CLICK_MOVE; }
 
   private:
     // A game against the computer begins: sides, mode and the level shown.
@@ -199,7 +197,7 @@ class Game {
     MoveList rec_;
     Computer computer_;
     Options options_;
-    ClickMove CLICK_MOVE;
+    Move CLICK_MOVE;
     bool recordFullTold_ = false;
     int unrecorded_ = 0; // moves played past the full move list
     int setups_ = 0;

@@ -23,7 +23,7 @@ void Game::ヒント() {
     // Drawn after the check outlines, so the hint shows over them.
     out_.hintOutlined(hint_[0], hint_[1]);
     const int piece = s_.BOARD[m.移動元X][m.移動元Y];
-    out_.showHint({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, piece, m.移動駒 != piece});
+    out_.showHint({m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, piece, m.移動駒});
 }
 
 void Game::clearHint() {

@@ -76,17 +76,17 @@ void Game::firstPress(int x, int y) {
         out_.checkPiecesBlink();
         return;
     }
-    CLICK_MOVE.fromX = x;
-    CLICK_MOVE.fromY = y;
-    CLICK_MOVE.piece = piece;
+    CLICK_MOVE.移動元X = x;
+    CLICK_MOVE.移動元Y = y;
+    CLICK_MOVE.移動前駒 = CLICK_MOVE.移動駒 = piece;
     const bool own = ownsPiece(piece);
     if (own) session_.SELECT_STATE = 1;
     out_.piecePicked(x, y, piece, own, options_.GUIDANCE != 0);
 }
 
 std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
-    CLICK_MOVE.toX = x;
-    CLICK_MOVE.toY = y;
+    CLICK_MOVE.移動先X = x;
+    CLICK_MOVE.移動先Y = y;
     const int t = s_.BOARD[x][y];
     const bool moversPiece = ownerOf(t) == s_.SIDE;
     const bool othersPiece = ownerOf(t) == opposite(s_.SIDE);
@@ -94,10 +94,10 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
         // A mover's piece takes the selection over; an opponent's piece is shown instead,
         // with the refusal sound, since pieces never take by moving onto one another.
         if (othersPiece) out_.sound(Wave::Forbidden);
-        const Square from{CLICK_MOVE.fromX, CLICK_MOVE.fromY};
-        CLICK_MOVE.fromX = x;
-        CLICK_MOVE.fromY = y;
-        CLICK_MOVE.piece = t;
+        const Square from = CLICK_MOVE.from();
+        CLICK_MOVE.移動元X = x;
+        CLICK_MOVE.移動元Y = y;
+        CLICK_MOVE.移動前駒 = CLICK_MOVE.移動駒 = t;
         out_.pickMoved(from, x, y, t, moversPiece, options_.GUIDANCE != 0);
         const bool unmarked = othersPiece || s_.CHECK_SQUARES[x][y] == FALSE_CODE;
         if (s_.CHECK_ACTIVE == TRUE_CODE && unmarked) {
@@ -108,7 +108,7 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
         return std::nullopt;
     }
 
-    const int sx = CLICK_MOVE.fromX, sy = CLICK_MOVE.fromY, p = CLICK_MOVE.piece;
+    const int sx = CLICK_MOVE.移動元X, sy = CLICK_MOVE.移動元Y, p = CLICK_MOVE.移動駒;
     if (!s_.移動チェック(sx, sy, x, y, p) || opponentsPiece(p)) {
         out_.sound(Wave::Forbidden);
         return std::nullopt;
@@ -116,7 +116,7 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
     // Only a right-button press on the destination promotes, where promotion is allowed.
     int arriving = p;
     if (s_.調査_駒成(sx, sy, x, y, p) && Button == RIGHT_BUTTON) arriving = 成駒(p);
-    CLICK_MOVE.piece = arriving;
+    CLICK_MOVE.移動駒 = arriving;
     return PlayedMove{sx, sy, x, y, p, arriving};
 }
 

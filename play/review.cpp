@@ -101,7 +101,7 @@ class Analysis {
             computer.choose(board, p.side > 0, LEVEL_MAX, ClockDigit::fixed(0), stop_, &report);
         ReviewSearch s;
         s.score = static_cast<int>(m.BEST_SCORE);
-        s.best = {m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒};
+        s.best = static_cast<const Move&>(m);
         s.pv = line;
         if (s.pv.empty() || !(s.pv.front() == s.best)) s.pv.assign(1, s.best);
         return s;

@@ -232,7 +232,7 @@ std::optional<PlayedMove> Game::computerMove(int side, int level, const ThinkBud
         const double thought = out_.clockSeconds() - started;
         pause_ = thought >= pause_ ? 0 : pause_ - thought;
     }
-    return PlayedMove{m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒};
+    return static_cast<const Move&>(m);
 }
 
 std::optional<PlayedMove> Game::PersonAtBoard::choose(Game& game, int) {

@@ -97,7 +97,7 @@ class Form1 : public QMainWindow, private GamePainter {
     const Game& game() const { return game_; }
 
     // Names a hinted move in a box beside the board.
-    void showHint(const HintMove& hint) override;
+    void showHint(const Move& hint) override;
     // While a box is up that must stand beside the board: the board's place on the screen.
     std::optional<QRect> boxKeepsClearOf() const { return boxKeepsClearOf_; }
 

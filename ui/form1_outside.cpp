@@ -83,13 +83,13 @@ Answer Form1::ask(const Question& q) {
     return message(textOf(q), titleOf(q), buttonsOf(q), Icon::None);
 }
 
-void Form1::showHint(const HintMove& hint) {
+void Form1::showHint(const Move& hint) {
     // Squares in the board's own notation whatever the language: "７七", "３四".
     auto square = [](int x, int y) { return QString::fromStdString(squareNotation(x, y)); };
     QString text = tr("%1の%2を%3へ")
-                       .arg(square(hint.fromX, hint.fromY), BoardView::glyphText(hint.piece),
-                            square(hint.toX, hint.toY));
-    if (hint.promotes)
+                       .arg(square(hint.移動元X, hint.移動元Y), BoardView::glyphText(hint.移動前駒),
+                            square(hint.移動先X, hint.移動先Y));
+    if (hint.promotes())
         text += tr("（成）") + QLatin1Char('\r') + tr("成るには右ボタンで指して下さい");
     // The box stands beside the board, so the outlined squares stay in sight.
     const QRect board(QPoint(Canvas::toPixel(unitToTwipsX(1)), Canvas::toPixel(unitToTwipsY(1))),

@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "........."
                    ".........",
-                   1, ComputerMove{true, 5, 5, 1, 9, UE_BISHOP, UE_BISHOP_PROMOTED, 22}},
+                   1, ComputerMove{{5, 5, 1, 9, UE_BISHOP, UE_BISHOP_PROMOTED}, true, 22}},
         // Both bishops reach 12 at best; the source scan runs x outer, so (2,5) before (5,2).
         SearchCase{"TieAmongSources",
                    "........."
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "........."
                    ".........",
-                   1, ComputerMove{true, 2, 5, 1, 6, UE_BISHOP, UE_BISHOP, 12}},
+                   1, ComputerMove{{2, 5, 1, 6, UE_BISHOP, UE_BISHOP}, true, 12}},
         SearchCase{"PromotesWhenBetter",
                    "........."
                    "........."
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "....R...."
                    "........."
                    ".........",
-                   1, ComputerMove{true, 5, 7, 1, 7, UE_ROOK, UE_ROOK_PROMOTED, 11}},
+                   1, ComputerMove{{5, 7, 1, 7, UE_ROOK, UE_ROOK_PROMOTED}, true, 11}},
         // The only move is (4,9) to (3,9): promoted, the piece would be shut in beside the
         // camp (-150); unpromoted it only loses 35 for having nowhere safe to go.
         SearchCase{"StaysUnpromotedWhenPromotionIsWorse",
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "..b......"
                    ".b.R.....",
-                   3, ComputerMove{true, 4, 9, 3, 9, UE_ROOK, UE_ROOK, 1 - 35}},
+                   3, ComputerMove{{4, 9, 3, 9, UE_ROOK, UE_ROOK}, true, 1 - 35}},
         SearchCase{"EveryPieceBlocked", test::kUpperShutIn, 3, ComputerMove{}},
         SearchCase{"NoUpperPieces",
                    "........."

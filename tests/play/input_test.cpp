@@ -179,9 +179,9 @@ TEST_P(TwoPresses, SelectsOutlinesAndMoves) {
         p.press(at.x, at.y);
     }
     EXPECT_EQ(p.session().SELECT_STATE, c.selectState);
-    EXPECT_EQ(p.game.clickMove().fromX, c.from.x);
-    EXPECT_EQ(p.game.clickMove().fromY, c.from.y);
-    EXPECT_EQ(p.game.clickMove().piece, c.piece);
+    EXPECT_EQ(p.game.clickMove().移動元X, c.from.x);
+    EXPECT_EQ(p.game.clickMove().移動元Y, c.from.y);
+    EXPECT_EQ(p.game.clickMove().移動駒, c.piece);
     const Sq last = c.presses.back();
     EXPECT_EQ(lastOutline(p.out, lastPress, last.x, last.y), c.outline);
     EXPECT_EQ(lastReach(p.out, lastPress), c.reach);

@@ -97,12 +97,13 @@ void ScaleTest::aLargerWindowPlaysOnTheSameSquares() {
 
 void ScaleTest::hintsNameTheirMove() {
     struct Case {
-        HintMove hint;
+        Move hint;
         const char* text;
     } cases[] = {
-        {{3, 7, 3, 4, SITA_BISHOP, false}, "７七の角を７四へ"},
-        {{8, 8, 8, 2, SITA_ROOK, true}, "２八の飛を２二へ（成）\r成るには右ボタンで指して下さい"},
-        {{1, 1, 9, 9, UE_BISHOP_PROMOTED, false}, "９一の角成を１九へ"},
+        {{3, 7, 3, 4, SITA_BISHOP, SITA_BISHOP}, "７七の角を７四へ"},
+        {{8, 8, 8, 2, SITA_ROOK, SITA_ROOK_PROMOTED},
+         "２八の飛を２二へ（成）\r成るには右ボタンで指して下さい"},
+        {{1, 1, 9, 9, UE_BISHOP_PROMOTED, UE_BISHOP_PROMOTED}, "９一の角成を１九へ"},
     };
     for (const Case& c : cases) {
         Harness h;
