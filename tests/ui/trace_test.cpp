@@ -118,7 +118,7 @@ struct Tracer {
     }
     void play(int plies, bool refusals) {
         // The first press may come with no game running: after stepping back it resumes.
-        for (int i = 0; i < plies && !h.f().ended() && (i == 0 || h.s().TURN != NO_SIDE); ++i)
+        for (int i = 0; i < plies && !h.f().ended() && (i == 0 || h.session().TURN != NO_SIDE); ++i)
             randomMove(refusals);
     }
 };
@@ -129,7 +129,7 @@ struct SetUp {
     const char* name;
     diagram::Rows rows;
     const char* start;
-    std::vector<Move> moves;
+    std::vector<Step> moves;
 };
 const SetUp kSetUps[] = {
     {"camp", {".R....rrr", "......rrr", ".......rr", "", "", "......r"}, "START", {{7, 6, 7, 3}}},
@@ -190,7 +190,7 @@ void TraceTest::flows() {
         t.h.place(g.rows);
         t.after(QStringLiteral("placed"));
         t.menu("START");
-        for (const Move& m : g.moves) {
+        for (const Step& m : g.moves) {
             t.press(m.fx, m.fy);
             t.press(m.tx, m.ty);
         }
@@ -202,7 +202,7 @@ void TraceTest::flows() {
         t.h.place(s.rows);
         t.after(QStringLiteral("placed"));
         t.menu(s.start);
-        for (const Move& m : s.moves) {
+        for (const Step& m : s.moves) {
             if (m.fx != 0) t.press(m.fx, m.fy);
             t.press(m.tx, m.ty);
         }
