@@ -123,7 +123,7 @@ class GameEvents {
     // The hint's (or the reviewed position's best move's) two squares outlined, and cleared.
     virtual void hintOutlined(Square, Square) {}
     virtual void hintCleared(Square, Square) {}
-    virtual void sound(Wave) {}
+    virtual void soundDue(Wave) {}
 
     // --- asked of the world ---
     virtual Answer ask(const Question& q) = 0;

@@ -6,7 +6,7 @@ namespace zubeki {
 
 void Game::ヒント() {
     if (session_.TURN == NO_SIDE) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         out_.ask({Say::StartFirst});
         return;
     }

@@ -15,7 +15,7 @@ bool Game::opponentsPiece(int code) const {
 }
 
 void Game::warnCheckPiece() {
-    out_.sound(Wave::Forbidden);
+    out_.soundDue(Wave::Forbidden);
     out_.ask({Say::MoveACheckPiece});
 }
 
@@ -51,7 +51,7 @@ void Game::resume() {
         return;
     }
     if (rec_.RECORD_POS == 0) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         out_.ask({Say::StartFirst});
         return;
     }
@@ -93,7 +93,7 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
     if (moversPiece || othersPiece) {
         // A mover's piece takes the selection over; an opponent's piece is shown instead,
         // with the refusal sound, since pieces never take by moving onto one another.
-        if (othersPiece) out_.sound(Wave::Forbidden);
+        if (othersPiece) out_.soundDue(Wave::Forbidden);
         const Square from = CLICK_MOVE.from();
         CLICK_MOVE.移動元X = x;
         CLICK_MOVE.移動元Y = y;
@@ -110,7 +110,7 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
 
     const int sx = CLICK_MOVE.移動元X, sy = CLICK_MOVE.移動元Y, p = CLICK_MOVE.移動駒;
     if (!s_.移動チェック(sx, sy, x, y, p) || opponentsPiece(p)) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         return std::nullopt;
     }
     // Only a right-button press on the destination promotes, where promotion is allowed.

@@ -11,7 +11,7 @@ bool Game::refuseUnrecorded(bool back) {
     // Past the 500th move the board has moved on from the list's last entry: replaying the
     // list against it would put pieces where they no longer stand.
     if (unrecorded_ == 0) return false;
-    out_.sound(Wave::Forbidden);
+    out_.soundDue(Wave::Forbidden);
     out_.ask({back ? Say::UnrecordedBack : Say::UnrecordedForward});
     return true;
 }
@@ -20,7 +20,7 @@ void Game::REPLAY() {
     out_.closeRecordPanel();
     if (refuseUnrecorded(true)) return;
     if (rec_.RECORD_POS < 1) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         out_.ask({Say::CannotBack});
         return;
     }
@@ -46,7 +46,7 @@ void Game::AFTER() {
     out_.closeRecordPanel();
     if (refuseUnrecorded(false)) return;
     if (rec_.RECORD_POS >= rec_.RECORD_LEN) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         out_.ask({rec_.RECORD_MODE == TRUE_CODE ? Say::RecordEnds : Say::CannotForward});
         return;
     }
@@ -149,12 +149,12 @@ void Game::CANCEL() {
 
 void Game::REVERSE() {
     if (rec_.RECORD_MODE == TRUE_CODE) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         out_.ask({Say::NotInRecordMode});
         return;
     }
     if (s_.MOVE_COUNT == 0) {
-        out_.sound(Wave::Forbidden);
+        out_.soundDue(Wave::Forbidden);
         out_.ask({Say::NotFromTheStart});
         return;
     }

@@ -11,7 +11,7 @@ namespace zubeki {
 // --- the move chain ---
 
 void Game::終了(std::string_view 勝手) {
-    out_.sound(Wave::GameEnd);
+    out_.soundDue(Wave::GameEnd);
     if (勝手.empty())
         out_.ask({Say::Drawn});
     else

@@ -76,7 +76,7 @@ class GamePainter : public GameEvents {
     void steppedForward(const StepEvent& e, const Position& p) override;
     void hintOutlined(Square a, Square b) override;
     void hintCleared(Square a, Square b) override;
-    void sound(Wave wave) override { play(wave); }
+    void soundDue(Wave wave) override { play(wave); }
 
   private:
     Position shown_ = Position::start();
