@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <ctime>
 
 namespace zubeki {
@@ -332,6 +333,21 @@ void Form1::closeRecordPanel() {
 }
 
 void Form1::Form_Load() {
+    setUpSounds();
+    BGM->setChecked(true);
+    loadGame();
+}
+
+void Form1::loadBeforeSound() {
+    soundPending_ = true;
+    BGM->setChecked(true);
+    loadGame();
+    // After the paint, so that the board is on the screen before the waves are read.
+    canvas_->onFirstPaint = [this] { QTimer::singleShot(0, this, [this] { soundNeeded(); }); };
+}
+
+void Form1::setUpSounds() {
+    soundPending_ = false;
     sound_->SoundInitialize(static_cast<std::intptr_t>(winId()));
     SOUND_OTHER = sound_->SoundLoadWave("その他.wav", 3);
     SOUND_FORBIDDEN = sound_->SoundLoadWave("禁止.wav", 3);
@@ -340,8 +356,13 @@ void Form1::Form_Load() {
     SOUND_VANISH = sound_->SoundLoadWave("消滅.wav", 3);
     SOUND_BGM = sound_->SoundLoadWave("BGM.wav", 1);
     sound_->dsPlayLooping(SOUND_BGM);
-    BGM->setChecked(true);
+}
 
+void Form1::soundNeeded() {
+    if (soundPending_ && !ended_) setUpSounds();
+}
+
+void Form1::loadGame() {
     // Exactly one level carries the tick, even when start-up runs again after another
     // level was chosen.
     LEVEL1->setChecked(false);
@@ -365,6 +386,10 @@ void Form1::placeWindow() {
 }
 
 void Form1::終了処理() {
+    if (soundPending_) { // a start-up that never set the sounds up has nothing to release
+        soundPending_ = false;
+        return;
+    }
     sound_->dsFree(SOUND_OTHER);
     sound_->dsFree(SOUND_FORBIDDEN);
     sound_->dsFree(SOUND_PIECE);
@@ -446,6 +471,7 @@ void Form1::SIDOU_Click() {
 }
 
 void Form1::BGM_Click() {
+    soundNeeded();
     if (BGM->isChecked()) {
         BGM->setChecked(false);
         sound_->dsStop(SOUND_BGM);
@@ -475,6 +501,7 @@ void Form1::REVERSE_Click() {
 
 void Form1::VER_Click() {
     closeRecordPanel();
+    soundNeeded();
     dsPlay(SOUND_OTHER);
     message("ZUBEKI  Version 0.94    [12/1999]\r"
             "\r"

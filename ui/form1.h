@@ -41,6 +41,9 @@ class Form1 : public QMainWindow, private GamePainter {
 
     // --- start-up and shutdown ---
     void Form_Load();
+    // Start-up: the game set up and its board drawn now, the sounds and the music once the
+    // window has painted the board (or at the first sound asked before that).
+    void loadBeforeSound();
     // Releases every sound and the sound library.
     void 終了処理();
     // Quitting: release the sounds, then end the program at once.
@@ -147,6 +150,12 @@ class Form1 : public QMainWindow, private GamePainter {
     void refreshFileList();
     void showRecord(const struct ReadResult& read);
     void placeWindow();
+    // The game's part of Form_Load: the ticks of the menus, the game and the first drawing.
+    void loadGame();
+    // The sound device and the six waves, the music started.
+    void setUpSounds();
+    // Sets the sounds up now if start-up left them for later.
+    void soundNeeded();
     // Is the keyboard in one of the record panel's lists, fields or its button?
     bool recordPanelHasFocus() const;
     void levelClick(QAction* item, int n);
@@ -166,6 +175,7 @@ class Form1 : public QMainWindow, private GamePainter {
     std::unique_ptr<Module1> sound_;
     QShortcut* escape_ = nullptr;
     bool ended_ = false;
+    bool soundPending_ = false; // start-up has not set the sounds up yet
     QString folder_;
     std::optional<QRect> boxKeepsClearOf_;
     // Each record panel control with its place on the unscaled board.
