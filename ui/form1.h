@@ -140,7 +140,23 @@ class Form1 : public QMainWindow, private GamePainter {
     void restart() override;
     void 思考待ち(const std::atomic<bool>& done) override;
 
+    // What the seams leave empty: the real message box, wait, clock, end and save dialog.
+    void fillSeams();
+    // The board's canvas, its view and the mouse on it.
+    void createCanvas();
+    // Escape quits from the board.
+    void createEscape();
     void createMenus();
+    // One item of a menu or of the bar itself. A ticked item keeps its mark until its
+    // handler decides: Qt would flip it before the handler runs, so the flip is undone.
+    QAction* menuItem(QWidget* owner, const char* name, const char* caption,
+                      void (Form1::*handler)(), bool checkable = false);
+    // Opening the menu closes the record panel.
+    void closesRecordPanel(QMenu* menu);
+    void createGameMenu();     // 対局
+    void createPositionMenu(); // 局面
+    void createRecordMenu();   // 棋譜
+    void createOptionMenu();   // ｵﾌﾟｼｮﾝ
     // ← → Home and H: 戻, 進, 最初 and ヒント from the keyboard.
     void createKeys();
     void createRecordPanel();

@@ -97,6 +97,14 @@ void MenuTest::captionsAndOrder() {
     }
     for (const char* name : {"TAIKYOKU", "MATCH_MAN", "START2", "LEVEL", "STOP", "KIFU", "OPTION"})
         for (QAction* a : menu(f, name)->actions()) QVERIFY(a->isEnabled());
+    // Only the levels and the two options carry a tick; nothing on the bar itself does.
+    QStringList tickable;
+    for (const auto& m : menus)
+        for (const char* name : m.items)
+            if (action(f, name)->isCheckable()) tickable << QLatin1String(name);
+    for (QAction* a : bar)
+        if (a->isCheckable()) tickable << a->objectName();
+    QCOMPARE(tickable, (QStringList{"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "SIDOU", "BGM"}));
 }
 
 void MenuTest::startUp() {
