@@ -27,9 +27,9 @@ void EnginePlayer::fail(EngineFault fault, std::string text) {
 }
 
 std::chrono::milliseconds EnginePlayer::patience() const {
-    const double seconds =
-        budget_.nodes > 0 ? std::max(1.0, static_cast<double>(budget_.nodes) / kNodesPerSecond)
-                          : budget_.ms / 1000.0;
+    const double seconds = budget_.nodes > 0
+                               ? std::max(1.0, static_cast<double>(budget_.nodes) / kNodesPerSecond)
+                               : budget_.ms / 1000.0;
     return std::chrono::milliseconds(static_cast<long long>((3 * seconds + 1) * 1000));
 }
 
@@ -62,16 +62,16 @@ bool EnginePlayer::newGame() {
     return true;
 }
 
-std::optional<PlayedMove> EnginePlayer::choose(Game& game, int side) {
+std::optional<Move> EnginePlayer::choose(Game& game, int side) {
     if (fault_ != EngineFault::None) return std::nullopt;
     if ((!process_ || process_->ended()) && !start()) return std::nullopt;
     std::string position = "position pos " + game.startText();
     if (!game.line().empty()) position += " moves";
-    for (const PlayedMove& m : game.line()) position += " " + 指し手文字列(m);
+    for (const Move& m : game.line()) position += " " + 指し手文字列(m);
     process_->send(position);
-    process_->send(budget_.nodes > 0 ? "go nodes " + std::to_string(budget_.nodes)
-                                     : "go movetime " + std::to_string(static_cast<long long>(
-                                                            budget_.ms)));
+    process_->send(budget_.nodes > 0
+                       ? "go nodes " + std::to_string(budget_.nodes)
+                       : "go movetime " + std::to_string(static_cast<long long>(budget_.ms)));
     const auto deadline = std::chrono::steady_clock::now() + patience();
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -89,10 +89,10 @@ std::optional<PlayedMove> EnginePlayer::choose(Game& game, int side) {
         std::string text = line->substr(9);
         text = text.substr(0, text.find(' '));
         std::string why;
-        const std::optional<PlayedMove> m = 指し手解釈(game.state(), side, text, why);
+        const std::optional<Move> m = 指し手解釈(game.state(), side, text, why);
         if (!m || m->pass()) {
-            fail(EngineFault::Illegal, "'" + settings_.command + "' played " + text +
-                                           (why.empty() ? "" : ": " + why));
+            fail(EngineFault::Illegal,
+                 "'" + settings_.command + "' played " + text + (why.empty() ? "" : ": " + why));
             return std::nullopt;
         }
         return m;
