@@ -19,8 +19,8 @@ namespace {
 
 constexpr int kOrthogonal[4] = {-11, 11, -1, 1};
 
-constexpr Mover other(Mover m) {
-    return m == Mover::Upper ? Mover::Lower : Mover::Upper;
+constexpr Side other(Side m) {
+    return m == Side::Upper ? Side::Lower : Side::Upper;
 }
 
 // Steps (orthogonal, as a rook needs them) from each square into the side's enemy camp:
@@ -49,7 +49,7 @@ constexpr int kOneLiberty = 90;   // a group one move from being surrounded
 constexpr int kTwoLiberties = 15; // a group two moves from it
 constexpr int kTempo = 10;        // the side to move
 
-int sideTerms(const level4::Position& p, Mover side, const GroupScan& groups) {
+int sideTerms(const level4::Position& p, Side side, const GroupScan& groups) {
     const int s = sideIndex(side);
     const std::uint8_t* list = p.pieces(side);
     int v = 0;
@@ -100,7 +100,7 @@ struct Ply {
 namespace {
 // `theirs` already holds the scan of the side not to move.
 int evaluateWith(const level4::Position& p, GroupScan& mine, const GroupScan& theirs) {
-    const Mover me = p.toMove();
+    const Side me = p.toMove();
     p.scanGroups(me, mine);
     return sideTerms(p, me, mine) - sideTerms(p, other(me), theirs) + kTempo;
 }
@@ -737,8 +737,8 @@ struct Level4Search::Impl {
 
     // Sets the search up for the root: a new generation of the table, the game's earlier
     // positions and the contempt they give, the depth allowed, the threads' flags cleared.
-    void begin(const zubeki::Position& 局面, Mover side, int movesPlayed,
-               const Level4Limits& limits, const Level4History& history) {
+    void begin(const zubeki::Position& 局面, Side side, int movesPlayed, const Level4Limits& limits,
+               const Level4History& history) {
         Shared& S = shared;
         Worker& W = *main;
         // Entries of another generation count as empty: every search starts afresh.
@@ -956,11 +956,11 @@ void Level4Search::setTableMegabytes(int megabytes) {
     impl_->shared.generation = 0;
 }
 
-std::uint64_t level4PositionKey(const zubeki::Position& 局面, Mover side) {
+std::uint64_t level4PositionKey(const zubeki::Position& 局面, Side side) {
     return level4::Position::from(局面, side, 0).key();
 }
 
-Level4Move Level4Search::bestMove(const zubeki::Position& 局面, Mover side, int movesPlayed,
+Level4Move Level4Search::bestMove(const zubeki::Position& 局面, Side side, int movesPlayed,
                                   const Level4Limits& limits, const Level4History& history) {
     Impl& I = *impl_;
     I.begin(局面, side, movesPlayed, limits, history);

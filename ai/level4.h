@@ -17,8 +17,6 @@
 
 namespace zubeki {
 
-using level4::Mover;
-
 // One line of what the search reports: a root move, its score and the moves it expects after it.
 struct Level4Line {
     int multipv = 1;              // 1: the best move
@@ -87,7 +85,7 @@ struct Level4History {
 };
 
 // The key the search gives the game as it stands with `side` to move.
-std::uint64_t level4PositionKey(const zubeki::Position& 局面, Mover side);
+std::uint64_t level4PositionKey(const zubeki::Position& 局面, Side side);
 
 class Level4Search {
   public:
@@ -124,7 +122,7 @@ class Level4Search {
     // hands it on and the others leave it. The caller's thread decides the move (taking a
     // helper's deeper finished iteration, or a better move a helper found deeper than the
     // caller looked), keeps the budgets and stops the helpers when it stops.
-    Level4Move bestMove(const zubeki::Position& 局面, Mover side, int movesPlayed,
+    Level4Move bestMove(const zubeki::Position& 局面, Side side, int movesPlayed,
                         const Level4Limits& limits, const Level4History& history = {});
 
     static bool isWinScore(int score) { return score > kWinScore - 1000; }

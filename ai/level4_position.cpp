@@ -47,12 +47,12 @@ constexpr bool isPromotedCode(std::int8_t code) {
            code == -kRookPromoted;
 }
 
-constexpr int signOf(Mover m) {
-    return m == Mover::Upper ? 1 : -1;
+constexpr int signOf(Side m) {
+    return m == Side::Upper ? 1 : -1;
 }
 
-constexpr Mover other(Mover m) {
-    return m == Mover::Upper ? Mover::Lower : Mover::Upper;
+constexpr Side other(Side m) {
+    return m == Side::Upper ? Side::Lower : Side::Upper;
 }
 
 constexpr bool belongsTo(std::int8_t c, int sign) {
@@ -151,7 +151,7 @@ bool forEachDestination(const std::int8_t* board, int side, int sq, Add&& add) {
 
 } // namespace
 
-Position Position::from(const zubeki::Position& 局面, Mover toMove, int movesPlayed) {
+Position Position::from(const zubeki::Position& 局面, Side toMove, int movesPlayed) {
     Position p;
     for (int sq = 0; sq < kSquares; ++sq) p.board_[sq] = kWall;
     for (int x = 1; x <= 9; ++x)
@@ -184,7 +184,7 @@ std::uint64_t Position::freshKey() const {
             const int sq = squareOf(x, y);
             if (board_[sq] != kEmpty) k ^= pieceKey(board_[sq], sq);
         }
-    if (toMove_ == Mover::Lower) k ^= kKeys.lowerToMove;
+    if (toMove_ == Side::Lower) k ^= kKeys.lowerToMove;
     if (passCount_ != 0) k ^= kKeys.passed;
     if (restricted_) k ^= markKeys(marks_);
     return k;
@@ -382,7 +382,7 @@ bool Position::moveWins(Move m) {
     return wins;
 }
 
-void Position::scanGroups(Mover side, GroupScan& out) const {
+void Position::scanGroups(Side side, GroupScan& out) const {
     const int sign = signOf(side);
     if (++out.current == 0) {
         for (auto& v : out.stamp) v = 0;

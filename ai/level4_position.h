@@ -12,11 +12,9 @@
 
 namespace zubeki::level4 {
 
-// The side to move. The upper side owns the positive game codes and the UE camp.
-enum class Mover : std::uint8_t { Upper = 0, Lower = 1 };
-
-constexpr int sideIndex(Mover m) {
-    return static_cast<int>(m);
+// The board's arrays per side: the upper side first, the lower second.
+constexpr int sideIndex(Side s) {
+    return s == Side::Upper ? 0 : 1;
 }
 
 // Square index x * 11 + y, x and y 0..10; row and column 0 and 10 are a wall.
@@ -139,11 +137,11 @@ class Position {
   public:
     // The game as it stands: BOARD, CHECK_ACTIVE / CHECK_SQUARES and PASS_COUNT are taken as
     // they are; `movesPlayed` is MOVE_COUNT (for the 500-move limit).
-    static Position from(const zubeki::Position& 局面, Mover toMove, int movesPlayed);
+    static Position from(const zubeki::Position& 局面, Side toMove, int movesPlayed);
 
     std::int8_t at(int sq) const { return board_[sq]; }
     std::int8_t at(int x, int y) const { return board_[squareOf(x, y)]; }
-    Mover toMove() const { return toMove_; }
+    Side toMove() const { return toMove_; }
     int passCount() const { return passCount_; }
     int movesPlayed() const { return movesPlayed_; }
     bool restricted() const { return restricted_; }
@@ -152,7 +150,7 @@ class Position {
     // The key computed from scratch, to check the incremental one.
     std::uint64_t freshKey() const;
     // Pieces of the side standing in its enemy camp.
-    int campCount(Mover side) const { return campCount_[sideIndex(side)]; }
+    int campCount(Side side) const { return campCount_[sideIndex(side)]; }
 
     // Every legal move of the side to move, with the check restriction; a move that may
     // promote appears twice, promoting first.
@@ -174,7 +172,7 @@ class Position {
     // side's groups on this board. Stores one in `found` when there is.
     bool findWin(const GroupScan& enemy, Move* found) const;
     // Labels the groups of `side` and counts their liberties.
-    void scanGroups(Mover side, GroupScan& out) const;
+    void scanGroups(Side side, GroupScan& out) const;
 
     // The squares whose pieces the move just made to `to` has put in check.
     SquareMask checkMarksAfter(int to) const;
@@ -182,8 +180,8 @@ class Position {
     // stand-in for its mobility; a promoted piece's camp rule aside).
     int freeDirections(int sq) const;
 
-    const std::uint8_t* pieces(Mover side) const { return list_[sideIndex(side)]; }
-    int pieceCount(Mover side) const { return count_[sideIndex(side)]; }
+    const std::uint8_t* pieces(Side side) const { return list_[sideIndex(side)]; }
+    int pieceCount(Side side) const { return count_[sideIndex(side)]; }
 
   private:
     bool surroundedNextTo(int to, int enemySign) const;
@@ -194,7 +192,7 @@ class Position {
     std::uint8_t list_[2][81]{};
     std::uint8_t count_[2]{};
     std::uint8_t campCount_[2]{};
-    Mover toMove_ = Mover::Upper;
+    Side toMove_ = Side::Upper;
     std::uint8_t passCount_ = 0;
     bool restricted_ = false;
     SquareMask marks_{};

@@ -52,7 +52,7 @@ BENCHMARK(BM_PerftGame)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond);
 
 void BM_PerftLevel4(benchmark::State& st) {
     const ReadPosition start = 局面読込(START_POSITION);
-    level4::Position board = level4::Position::from(start.state, level4::Mover::Lower, 0);
+    level4::Position board = level4::Position::from(start.state, Side::Lower, 0);
     std::uint64_t nodes = 0;
     for (auto _ : st) nodes = level4::perft(board, static_cast<int>(st.range(0)));
     st.counters["nodes"] = static_cast<double>(nodes);

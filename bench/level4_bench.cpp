@@ -26,9 +26,9 @@ const std::vector<GameState>& positions() {
 
 // The positions have the upper side to move, under the check the lower side's last move may
 // have left; for the lower side the same board without it.
-GameState forSide(const GameState& s, Mover side) {
+GameState forSide(const GameState& s, Side side) {
     GameState copy = s;
-    if (side == Mover::Lower) {
+    if (side == Side::Lower) {
         copy.CHECK_ACTIVE = FALSE_CODE;
         copy.初期化_チェック桝();
     }
@@ -63,7 +63,7 @@ void nodesPerSecond(benchmark::State& st, std::uint64_t budget, int threads) {
                 const auto t0 = std::chrono::steady_clock::now();
                 const std::clock_t c0 = std::clock();
                 const Level4Move m =
-                    search.bestMove(s, Mover::Upper, 20, Level4Limits{0, budget, 0, nullptr, {}});
+                    search.bestMove(s, Side::Upper, 20, Level4Limits{0, budget, 0, nullptr, {}});
                 const std::clock_t c1 = std::clock();
                 const auto t1 = std::chrono::steady_clock::now();
                 const double secs = std::chrono::duration<double>(t1 - t0).count();
@@ -107,7 +107,7 @@ void depthInOneSecond(benchmark::State& st, int threads) {
         depths.clear();
         rates.clear();
         for (const GameState& s : positions())
-            for (const Mover side : {Mover::Upper, Mover::Lower}) {
+            for (const Side side : {Side::Upper, Side::Lower}) {
                 const auto t0 = std::chrono::steady_clock::now();
                 const Level4Move m = search.bestMove(forSide(s, side), side, 20,
                                                      Level4Limits{1000, 0, 0, nullptr, {}});
@@ -146,7 +146,7 @@ void BM_Level4ToDepth(benchmark::State& st) {
         nodes.clear();
         ms.clear();
         for (const GameState& s : positions())
-            for (const Mover side : {Mover::Upper, Mover::Lower}) {
+            for (const Side side : {Side::Upper, Side::Lower}) {
                 const auto t0 = std::chrono::steady_clock::now();
                 const Level4Move m = search.bestMove(forSide(s, side), side, 20,
                                                      Level4Limits{0, 0, depth, nullptr, {}});
@@ -179,7 +179,7 @@ void BM_Level4Allocations(benchmark::State& st) {
     long used = 0;
     for (auto _ : st) {
         for (const GameState& s : positions())
-            for (const Mover side : {Mover::Upper, Mover::Lower}) {
+            for (const Side side : {Side::Upper, Side::Lower}) {
                 const long before = test::heapAllocations();
                 benchmark::DoNotOptimize(search.bestMove(forSide(s, side), side, 20,
                                                          Level4Limits{0, 50000, 0, nullptr, {}}));

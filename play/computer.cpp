@@ -12,7 +12,7 @@ void Computer::note(const Position& 局面) {
 
 void Computer::remember(const Position& 局面, Side side, const Position& turned) {
     const bool upper = side == Side::Upper;
-    const std::uint64_t key = level4PositionKey(局面, upper ? Mover::Upper : Mover::Lower);
+    const std::uint64_t key = level4PositionKey(局面, upper ? Side::Upper : Side::Lower);
     // A pass leaves the move number as it was: the position before it stays noted.
     while (seen_ > 0 && seenMoves_[seen_ - 1] > 局面.MOVE_COUNT) --seen_;
     if (seen_ > 0 && seenMoves_[seen_ - 1] == 局面.MOVE_COUNT && seenForUpper_[seen_ - 1] == key)
@@ -27,7 +27,7 @@ void Computer::remember(const Position& 局面, Side side, const Position& turne
         }
         seen_ = half;
     }
-    const Mover turnedSide = upper ? Mover::Lower : Mover::Upper;
+    const Side turnedSide = upper ? Side::Lower : Side::Upper;
     seenMoves_[seen_] = 局面.MOVE_COUNT;
     seenForUpper_[seen_] = key;                                   // the board as it stands
     seenForLower_[seen_] = level4PositionKey(turned, turnedSide); // the turned board
@@ -73,7 +73,7 @@ ComputerMove Computer::choose(Position& 局面, Side side, int level, ClockDigit
     // The earlier positions, the one being searched (the last noted) left out.
     const Level4History history{upper ? seenForUpper_ : seenForLower_, seen_ - 1};
     const Level4Move found =
-        level4_->bestMove(upper ? 局面 : turned, level4::Mover::Upper, played, limits, history);
+        level4_->bestMove(upper ? 局面 : turned, Side::Upper, played, limits, history);
     ComputerMove m;
     m.found = found.found;
     m.移動元X = found.移動元X;

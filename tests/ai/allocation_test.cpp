@@ -54,7 +54,7 @@ TEST(Allocation, Level4SearchAllocatesNothingAfterTheTable) {
     long used = 0;
     std::uint64_t nodes = 0;
     for (const GameState& s : positions)
-        for (const Mover side : {Mover::Upper, Mover::Lower}) {
+        for (const Side side : {Side::Upper, Side::Lower}) {
             const long before = test::heapAllocations();
             const Level4Move a =
                 search.bestMove(s, side, 20, Level4Limits{0, 20000, 0, nullptr, {}});
@@ -76,8 +76,8 @@ TEST(Allocation, Level4OnTwoThreadsAllocatesNothing) {
     std::uint64_t nodes = 0;
     for (const GameState& s : positions) {
         const long before = test::heapAllocations();
-        const Level4Move m = search.bestMove(s, Mover::Upper, 20,
-                                             Level4Limits{0, 50000, 0, nullptr, {}, 2, nullptr});
+        const Level4Move m =
+            search.bestMove(s, Side::Upper, 20, Level4Limits{0, 50000, 0, nullptr, {}, 2, nullptr});
         used += test::heapAllocations() - before;
         nodes += m.nodes;
     }

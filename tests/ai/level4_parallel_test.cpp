@@ -75,14 +75,14 @@ TEST(Level4Table, ConcurrentWritersAndReadersSeeWholeEntries) {
     EXPECT_EQ(table.permille(2), 0);
 }
 
-int sideOf(Mover m) {
-    return m == Mover::Upper ? 1 : -1;
+int sideOf(Side m) {
+    return m == Side::Upper ? 1 : -1;
 }
 
 // The position with `side` to move: the check the lower side's last move may have left binds
 // the upper side only.
-GameState forSide(GameState s, Mover side) {
-    if (side == Mover::Lower) {
+GameState forSide(GameState s, Side side) {
+    if (side == Side::Lower) {
         s.CHECK_ACTIVE = FALSE_CODE;
         s.初期化_チェック桝();
     }
@@ -97,7 +97,7 @@ zubeki::Move playedOf(const Level4Move& m) {
 // Each move of the line legal where it is played; a move that ends the game ends the line.
 // A win or loss in n plies has at most n moves; on one thread, where no other search can
 // have written over the table, the nth is there and ends the game.
-void expectPlayable(const GameState& start, Mover side, const Level4Line& line, bool oneThread) {
+void expectPlayable(const GameState& start, Side side, const Level4Line& line, bool oneThread) {
     Position s = start;
     int turn = sideOf(side);
     ASSERT_FALSE(line.pv.empty());
@@ -157,7 +157,7 @@ TEST_P(Level4Reports, AreWellFormedAndEndWithTheMoveAnswered) {
     };
     Level4Limits limits{0, c.nodes, 0, &stop, {}, c.multiPV, &reporter};
     for (std::size_t i = 0; i < positions.size(); ++i)
-        for (const Mover side : {Mover::Upper, Mover::Lower}) {
+        for (const Side side : {Side::Upper, Side::Lower}) {
             SCOPED_TRACE(testing::Message() << "position " << i << " side " << int(side));
             const GameState s = forSide(positions[i], side);
             reports.clear();
@@ -234,8 +234,8 @@ TEST(Level4Reports, LeaveTheOneThreadSearchAsItWas) {
     for (std::size_t i = 0; i < positions.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "position " << i);
         const Level4Move a =
-            plain.bestMove(positions[i], Mover::Upper, 20, Level4Limits{0, 40000, 0, nullptr, {}});
-        const Level4Move b = reported.bestMove(positions[i], Mover::Upper, 20,
+            plain.bestMove(positions[i], Side::Upper, 20, Level4Limits{0, 40000, 0, nullptr, {}});
+        const Level4Move b = reported.bestMove(positions[i], Side::Upper, 20,
                                                Level4Limits{0, 40000, 0, nullptr, {}, 1, &ignore});
         EXPECT_EQ(playedOf(a), playedOf(b));
         EXPECT_EQ(a.score, b.score);

@@ -24,12 +24,12 @@ using level4::squareOf;
 // (from x, from y, to x, to y, code it stands with afterwards)
 using Played = std::tuple<int, int, int, int, int>;
 
-std::vector<Played> gameStateMoves(GameState& s, Mover side) {
+std::vector<Played> gameStateMoves(GameState& s, Side side) {
     std::vector<Played> out;
     for (int fx = 1; fx <= 9; ++fx)
         for (int fy = 1; fy <= 9; ++fy) {
             const int p = s.BOARD[fx][fy];
-            if (side == Mover::Lower ? !isLowerPiece(p) : !isUpperPiece(p)) continue;
+            if (side == Side::Lower ? !isLowerPiece(p) : !isUpperPiece(p)) continue;
             for (int tx = 1; tx <= 9; ++tx)
                 for (int ty = 1; ty <= 9; ++ty) {
                     if (s.移動チェック(fx, fy, tx, ty, p) != TRUE_CODE) continue;
@@ -104,7 +104,7 @@ void playAndCompare(unsigned seed, Coverage& seen) {
     s.PLAY_MODE = seed % 3 == 0 ? MODE_MAN : MODE_COM;
     s.MAN_SIDE = seed % 2 == 0 ? SIDE_SENTE : SIDE_GOTE;
     s.COM_SIDE = s.MAN_SIDE == SIDE_SENTE ? SIDE_GOTE : SIDE_SENTE;
-    Mover side = seed % 4 < 2 ? Mover::Lower : Mover::Upper;
+    Side side = seed % 4 < 2 ? Side::Lower : Side::Upper;
     Position p = Position::from(s, side, 0);
     level4::GroupScan enemy;
 
@@ -115,11 +115,11 @@ void playAndCompare(unsigned seed, Coverage& seen) {
         const std::vector<Played> legal = gameStateMoves(s, side);
         ASSERT_EQ(positionMoves(p), legal);
         ASSERT_EQ(p.hasMove(),
-                  s.調査_移動先有無(side == Mover::Lower ? SITA_BISHOP : UE_BISHOP) == TRUE_CODE);
+                  s.調査_移動先有無(side == Side::Lower ? SITA_BISHOP : UE_BISHOP) == TRUE_CODE);
 
         if (legal.empty()) {
             ++seen.passes;
-            if (s.パス判定(side == Mover::Lower ? SITA_BISHOP : UE_BISHOP) == PassOutcome::Draw)
+            if (s.パス判定(side == Side::Lower ? SITA_BISHOP : UE_BISHOP) == PassOutcome::Draw)
                 return;
             ASSERT_EQ(p.passCount(), 0);
             level4::Undo u;
@@ -137,7 +137,7 @@ void playAndCompare(unsigned seed, Coverage& seen) {
             ASSERT_EQ(p.moveWins(moveOf(p, m)), wins);
             anyWin = anyWin || wins;
         }
-        p.scanGroups(side == Mover::Upper ? Mover::Lower : Mover::Upper, enemy);
+        p.scanGroups(side == Side::Upper ? Side::Lower : Side::Upper, enemy);
         Move found{};
         ASSERT_EQ(p.findWin(enemy, &found), anyWin);
         if (anyWin) {
@@ -205,7 +205,7 @@ TEST(Level4Rules, AgreeWithGameStateOverSeededRandomGames) {
 struct RuleCase {
     const char* name;
     const char* board;
-    Mover side;
+    Side side;
     int checkX, checkY; // a marked square (0: no check)
     int moves;          // legal moves for the side (-1: any)
     bool winInOne;
@@ -227,14 +227,14 @@ TEST_P(Level4RuleCases, MatchGameState) {
         EXPECT_EQ(static_cast<int>(legal.size()), c.moves);
     }
     level4::GroupScan enemy;
-    p.scanGroups(c.side == Mover::Upper ? Mover::Lower : Mover::Upper, enemy);
+    p.scanGroups(c.side == Side::Upper ? Side::Lower : Side::Upper, enemy);
     EXPECT_EQ(p.findWin(enemy, nullptr), c.winInOne);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Diagrams, Level4RuleCases,
     testing::Values(
-        RuleCase{"UpperBlockedPasses", test::kUpperShutIn, Mover::Upper, 0, 0, 0, false},
+        RuleCase{"UpperBlockedPasses", test::kUpperShutIn, Side::Upper, 0, 0, 0, false},
         // The check on (9,9) leaves only that rook; the bishop may not move.
         RuleCase{"CheckLeavesOnlyTheMarkedPiece",
                  "........."
@@ -246,9 +246,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "........."
                  "........."
                  "........R",
-                 Mover::Upper, 9, 9, -1, false},
+                 Side::Upper, 9, 9, -1, false},
         // Eight lower pieces in the UE camp, (9,3) empty: the rook on (9,5) slides up.
-        RuleCase{"CampOneShort", test::kLowerCampOneShort, Mover::Lower, 0, 0, -1, true},
+        RuleCase{"CampOneShort", test::kLowerCampOneShort, Side::Lower, 0, 0, -1, true},
         // The same, but the piece that would fill the camp is the one a check does not mark.
         RuleCase{"CampOneShortButChecked",
                  "......rbr"
@@ -260,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "........."
                  "........."
                  "b........",
-                 Mover::Lower, 1, 9, -1, false},
+                 Side::Lower, 1, 9, -1, false},
         // The upper bishop on (5,5) is surrounded but for (5,6); the lower rook on (5,8)
         // fills it, the rook on (4,5) next to it may not leave (it would free a square).
         RuleCase{"SurroundOneLiberty",
@@ -273,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "........."
                  "....r...."
                  ".........",
-                 Mover::Lower, 0, 0, -1, true}),
+                 Side::Lower, 0, 0, -1, true}),
     [](const testing::TestParamInfo<RuleCase>& i) { return std::string(i.param.name); });
 
 } // namespace

@@ -17,8 +17,8 @@ namespace {
 
 using test::positionOf;
 
-int pieceOf(Mover side) {
-    return side == Mover::Lower ? SITA_BISHOP : UE_BISHOP;
+int pieceOf(Side side) {
+    return side == Side::Lower ? SITA_BISHOP : UE_BISHOP;
 }
 
 bool isLegal(GameState s, const Level4Move& m) {
@@ -41,11 +41,11 @@ bool play(GameState& s, const Level4Move& m) {
 }
 
 // Has `side` a move that wins at once, by GameState's rules?
-bool hasWinInOne(const GameState& s, Mover side) {
+bool hasWinInOne(const GameState& s, Side side) {
     for (int fx = 1; fx <= 9; ++fx)
         for (int fy = 1; fy <= 9; ++fy) {
             const int p = s.BOARD[fx][fy];
-            if (side == Mover::Lower ? !isLowerPiece(p) : !isUpperPiece(p)) continue;
+            if (side == Side::Lower ? !isLowerPiece(p) : !isUpperPiece(p)) continue;
             for (int tx = 1; tx <= 9; ++tx)
                 for (int ty = 1; ty <= 9; ++ty) {
                     if (s.移動チェック(fx, fy, tx, ty, p) != TRUE_CODE) continue;
@@ -62,8 +62,8 @@ bool hasWinInOne(const GameState& s, Mover side) {
     return false;
 }
 
-Mover opponent(Mover m) {
-    return m == Mover::Upper ? Mover::Lower : Mover::Upper;
+Side opponent(Side m) {
+    return m == Side::Upper ? Side::Lower : Side::Upper;
 }
 
 enum class Expect { WinsNow, Parries, Passes };
@@ -71,7 +71,7 @@ enum class Expect { WinsNow, Parries, Passes };
 struct TacticCase {
     const char* name;
     const char* board;
-    Mover side;
+    Side side;
     Expect expect;
 };
 
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "..r......"
                    ".........",
-                   Mover::Upper, Expect::WinsNow},
+                   Side::Upper, Expect::WinsNow},
         TacticCase{"LowerSurrounds",
                    "........."
                    "........."
@@ -130,9 +130,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "....r...."
                    "........B",
-                   Mover::Lower, Expect::WinsNow},
+                   Side::Lower, Expect::WinsNow},
         // Eight lower pieces in the UE camp; the rook on (9,5) fills the ninth square.
-        TacticCase{"LowerFillsTheCamp", test::kLowerCampOneShort, Mover::Lower, Expect::WinsNow},
+        TacticCase{"LowerFillsTheCamp", test::kLowerCampOneShort, Side::Lower, Expect::WinsNow},
         // The same threat against the lower side, which must answer it.
         TacticCase{"LowerParriesASurround",
                    "........."
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "........."
                    "r.r......"
                    ".........",
-                   Mover::Lower, Expect::Parries},
+                   Side::Lower, Expect::Parries},
         // The upper rook on (1,2) is shut in by (1,1), (2,2) and the edge but for (1,3); the
         // lower bishop on (5,7) threatens to slide onto it.
         TacticCase{"UpperParriesASurround",
@@ -157,21 +157,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "....b...."
                    "........."
                    "......R..",
-                   Mover::Upper, Expect::Parries},
-        TacticCase{"UpperHasNoMove", test::kUpperShutIn, Mover::Upper, Expect::Passes}),
+                   Side::Upper, Expect::Parries},
+        TacticCase{"UpperHasNoMove", test::kUpperShutIn, Side::Upper, Expect::Passes}),
     [](const testing::TestParamInfo<TacticCase>& i) { return std::string(i.param.name); });
 
 TEST(Level4Search, ScoresALossInTwoAndTheMoveLimit) {
     const GameState s = positionOf(test::kLostInTwo);
     Level4Search search(1);
     const Level4Limits deep{0, 0, 5, nullptr, {}};
-    const Level4Move early = search.bestMove(s, Mover::Lower, 100, deep);
+    const Level4Move early = search.bestMove(s, Side::Lower, 100, deep);
     ASSERT_TRUE(early.found);
     EXPECT_EQ(early.score, -(Level4Search::kWinScore - 2));
     EXPECT_EQ(early.depth, 2); // a forced result ends the deepening
 
     // Move 500 is the lower side's; the game is unfinished before the upper side can win.
-    const Level4Move late = search.bestMove(s, Mover::Lower, 499, deep);
+    const Level4Move late = search.bestMove(s, Side::Lower, 499, deep);
     ASSERT_TRUE(late.found);
     EXPECT_EQ(late.score, 0);
     EXPECT_TRUE(isLegal(s, late));
@@ -180,13 +180,13 @@ TEST(Level4Search, ScoresALossInTwoAndTheMoveLimit) {
 TEST(Level4Search, HonoursTheCheckRestriction) {
     GameState s = test::checkedRookAndFreeBishop();
     Level4Search search(1);
-    const Level4Move m = search.bestMove(s, Mover::Upper, 0, Level4Limits{0, 5000, 0, nullptr, {}});
+    const Level4Move m = search.bestMove(s, Side::Upper, 0, Level4Limits{0, 5000, 0, nullptr, {}});
     ASSERT_TRUE(m.found);
     EXPECT_EQ(m.移動元X, 9);
     EXPECT_EQ(m.移動元Y, 9);
     // The marked rook unable to move: nothing may move, so the side passes.
     s.BOARD[8][9] = SITA_ROOK;
-    EXPECT_TRUE(search.bestMove(s, Mover::Upper, 0, Level4Limits{0, 5000, 0, nullptr, {}}).pass());
+    EXPECT_TRUE(search.bestMove(s, Side::Upper, 0, Level4Limits{0, 5000, 0, nullptr, {}}).pass());
 }
 
 // Over the seeded positions, both sides: a legal move, and the same one again for the same
@@ -197,11 +197,11 @@ TEST(Level4Search, LegalAndRepeatableUnderANodeBudget) {
     Level4Search second(4);
     const Level4Limits budget{0, 20000, 0, nullptr, {}};
     for (std::size_t i = 0; i < positions.size(); ++i) {
-        for (const Mover side : {Mover::Upper, Mover::Lower}) {
+        for (const Side side : {Side::Upper, Side::Lower}) {
             SCOPED_TRACE(testing::Message() << "position " << i << " side " << int(side));
             // The check left by the lower side's last move binds the upper side only.
             GameState s = positions[i];
-            if (side == Mover::Lower) {
+            if (side == Side::Lower) {
                 s.CHECK_ACTIVE = FALSE_CODE;
                 s.初期化_チェック桝();
             }
@@ -237,7 +237,7 @@ TEST(Level4Search, TimeBudgetGoesThroughTheClock) {
     Level4Search search(4);
     double now = 0;
     Level4Limits limits{20, 0, 0, nullptr, SearchClock{&tick, &now}};
-    const Level4Move m = search.bestMove(s, Mover::Upper, 20, limits);
+    const Level4Move m = search.bestMove(s, Side::Upper, 20, limits);
     ASSERT_TRUE(m.found);
     EXPECT_TRUE(isLegal(s, m));
     EXPECT_GE(m.depth, 1);
@@ -248,7 +248,7 @@ TEST(Level4Search, TimeBudgetGoesThroughTheClock) {
     // Thinking the whole time, it goes on after half the budget until the clock says stop.
     now = 0;
     limits.wholeTime = true;
-    const Level4Move whole = search.bestMove(s, Mover::Upper, 20, limits);
+    const Level4Move whole = search.bestMove(s, Side::Upper, 20, limits);
     EXPECT_TRUE(isLegal(s, whole));
     EXPECT_GE(now, 21.0); // the start and the budget's 20 readings
     EXPECT_GE(whole.nodes, m.nodes);
@@ -259,7 +259,7 @@ TEST(Level4Search, StopFlagEndsTheSearch) {
     const GameState s = test::seededPositions(1)[0];
     Level4Search search(4);
     std::atomic<bool> stop{true};
-    const Level4Move early = search.bestMove(s, Mover::Upper, 20, Level4Limits{0, 0, 0, &stop, {}});
+    const Level4Move early = search.bestMove(s, Side::Upper, 20, Level4Limits{0, 0, 0, &stop, {}});
     ASSERT_TRUE(early.found); // still a legal move to play
     EXPECT_TRUE(isLegal(s, early));
     EXPECT_EQ(early.depth, 0);
@@ -268,7 +268,7 @@ TEST(Level4Search, StopFlagEndsTheSearch) {
     stop = false;
     Level4Move answer;
     std::thread worker([&] {
-        answer = search.bestMove(s, Mover::Upper, 20, Level4Limits{0, 0, 0, &stop, {}});
+        answer = search.bestMove(s, Side::Upper, 20, Level4Limits{0, 0, 0, &stop, {}});
     });
     stop = true;
     worker.join();
@@ -290,10 +290,10 @@ TEST(Level4Search, PassesWithoutMoves) {
                              "........."
                              "r........");
     Level4Search search(1);
-    EXPECT_TRUE(search.bestMove(s, Mover::Upper, 0, Level4Limits{0, 1000, 0, nullptr, {}}).pass());
+    EXPECT_TRUE(search.bestMove(s, Side::Upper, 0, Level4Limits{0, 1000, 0, nullptr, {}}).pass());
     // The lower side moves; the upper side cannot answer and passes, and so on.
     s.PASS_COUNT = 1;
-    const Level4Move m = search.bestMove(s, Mover::Lower, 0, Level4Limits{0, 0, 3, nullptr, {}});
+    const Level4Move m = search.bestMove(s, Side::Lower, 0, Level4Limits{0, 0, 3, nullptr, {}});
     ASSERT_TRUE(m.found);
     EXPECT_TRUE(isLegal(s, m));
 }
@@ -313,11 +313,11 @@ TEST(Level4Search, ShunsPositionsTheGameHasSeen) {
     const Level4Limits budget{0, 20000, 0, nullptr, {}};
     int avoided = 0;
     for (std::size_t i = 0; i < positions.size(); ++i)
-        for (const Mover side : {Mover::Upper, Mover::Lower}) {
+        for (const Side side : {Side::Upper, Side::Lower}) {
             SCOPED_TRACE(testing::Message() << "position " << i << " side " << int(side));
             GameState s = positions[i];
             s.PASS_COUNT = 0;
-            if (side == Mover::Lower) {
+            if (side == Side::Lower) {
                 s.CHECK_ACTIVE = FALSE_CODE;
                 s.初期化_チェック桝();
             }

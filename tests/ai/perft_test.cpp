@@ -37,8 +37,8 @@ TEST(Perft, BothGeneratorsCountThePinnedSequences) {
         const ReadPosition read = 局面読込(c.position);
         ASSERT_TRUE(read.ok) << read.error;
         EXPECT_EQ(perft(read.state, read.side, c.depth), c.nodes);
-        level4::Position board = level4::Position::from(
-            read.state, read.side > 0 ? level4::Mover::Upper : level4::Mover::Lower, 0);
+        level4::Position board =
+            level4::Position::from(read.state, read.side > 0 ? Side::Upper : Side::Lower, 0);
         EXPECT_EQ(level4::perft(board, c.depth), c.nodes);
         EXPECT_EQ(board.key(), board.freshKey()); // make/unmake left the board as it was
     }

@@ -108,11 +108,11 @@ Level4Move withHistory(const std::vector<zubeki::Position>& seen, const zubeki::
     for (std::size_t i = 0; i < seen.size(); ++i) {
         const bool lowerMoves = i % 2 == 0;
         keys.push_back(
-            upper ? level4PositionKey(seen[i], lowerMoves ? Mover::Lower : Mover::Upper)
-                  : level4PositionKey(反転(seen[i]), lowerMoves ? Mover::Upper : Mover::Lower));
+            upper ? level4PositionKey(seen[i], lowerMoves ? Side::Lower : Side::Upper)
+                  : level4PositionKey(反転(seen[i]), lowerMoves ? Side::Upper : Side::Lower));
     }
     Level4Search search(1);
-    return search.bestMove(upper ? now : 反転(now), Mover::Upper, now.MOVE_COUNT,
+    return search.bestMove(upper ? now : 反転(now), Side::Upper, now.MOVE_COUNT,
                            Level4Limits{0, nodes, 0, nullptr, {}},
                            Level4History{keys.data(), static_cast<int>(keys.size())});
 }
