@@ -111,16 +111,19 @@ void matchFigures(MatchSummary& s, const std::optional<SprtBounds>& bounds) {
     if (bounds) s.sprt = sprt(s.pairs, bounds->elo0, bounds->elo1, bounds->alpha, bounds->beta);
 }
 
-MatchSummary match(const MatchOptions& options) {
-    const int pairs = (options.games + 1) / 2;
+namespace {
+
+// Plays the pairs on `options.concurrency` threads into `games` (two a pair), counting each
+// finished pair into `summary.pairs` in order, and stops starting pairs after the sequential
+// test's verdict. The answer is the number of pairs counted.
+int playPairs(const MatchOptions& options, std::vector<MatchGame>& games, MatchSummary& summary) {
+    const int pairs = static_cast<int>(games.size() / 2);
     const int firstIndex = options.firstPair - 1; // the first pair's index for the seed
-    std::vector<MatchGame> games(static_cast<std::size_t>(pairs) * 2);
     std::vector<char> done(static_cast<std::size_t>(pairs), 0);
     std::atomic<int> next{0};
     std::atomic<int> stopAt{pairs}; // pairs beyond a verdict are not started
     std::mutex counting;
     int counted = 0; // pairs counted in order so far
-    MatchSummary summary;
 
     auto countInOrder = [&] {
         // Under `counting`: takes every finished pair that follows the last one counted.
@@ -162,17 +165,17 @@ MatchSummary match(const MatchOptions& options) {
         }
     };
 
-    const auto start = std::chrono::steady_clock::now();
     const int threads = options.concurrency < 1 ? 1 : std::min(options.concurrency, pairs);
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
     worker();
     for (std::thread& t : pool) t.join();
-    summary.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return counted;
+}
 
-    for (int g = 0; g < counted * 2; ++g) {
-        MatchGame& game = games[static_cast<std::size_t>(g)];
+// The counts of the games played: wins, draws, unfinished games and the engines' faults.
+void tallyGames(const std::vector<MatchGame>& games, MatchSummary& summary) {
+    for (const MatchGame& game : games) {
         summary.games += 1;
         summary.moves += game.moves;
         const int points = halfPoints(game);
@@ -187,29 +190,46 @@ MatchSummary match(const MatchOptions& options) {
             summary.illegal += f == engine::EngineFault::Illegal ? 1 : 0;
         }
     }
-    matchFigures(summary, options.sprt);
-    games.resize(static_cast<std::size_t>(counted) * 2);
+}
 
-    if (options.records) {
-        for (std::size_t g = 0; g < games.size(); ++g) {
-            const MatchGame& game = games[g];
-            const MatchPlayer& upper = game.aUpper ? options.a : options.b;
-            const MatchPlayer& lower = game.aUpper ? options.b : options.a;
-            // Pairs and games are numbered over the whole seed, so that the records of runs
-            // that share it out by --first-pair never clash.
-            const long long pair = static_cast<long long>(firstIndex) + 1 + (g / 2);
-            const std::string name = matchRecordName(2 * pair - 1 + (g % 2));
-            const RecordHeader header{"match seed " + std::to_string(options.seed) + " pair " +
-                                          std::to_string(pair),
-                                      playerName(upper) + (game.aUpper ? " (A)" : " (B)"),
-                                      playerName(lower) + (game.aUpper ? " (B)" : " (A)")};
-            const WriteResult written = writeRecord(*options.records, name, header, game.list);
-            if (!written.ok) {
-                summary.error = name + ": " + written.error;
-                break;
-            }
+// Each game written as a record into --records; the first that fails ends the writing.
+void writeMatchRecords(const MatchOptions& options, const std::vector<MatchGame>& games,
+                       MatchSummary& summary) {
+    const int firstIndex = options.firstPair - 1;
+    for (std::size_t g = 0; g < games.size(); ++g) {
+        const MatchGame& game = games[g];
+        const MatchPlayer& upper = game.aUpper ? options.a : options.b;
+        const MatchPlayer& lower = game.aUpper ? options.b : options.a;
+        // Pairs and games are numbered over the whole seed, so that the records of runs
+        // that share it out by --first-pair never clash.
+        const long long pair = static_cast<long long>(firstIndex) + 1 + (g / 2);
+        const std::string name = matchRecordName(2 * pair - 1 + (g % 2));
+        const RecordHeader header{"match seed " + std::to_string(options.seed) + " pair " +
+                                      std::to_string(pair),
+                                  playerName(upper) + (game.aUpper ? " (A)" : " (B)"),
+                                  playerName(lower) + (game.aUpper ? " (B)" : " (A)")};
+        const WriteResult written = writeRecord(*options.records, name, header, game.list);
+        if (!written.ok) {
+            summary.error = name + ": " + written.error;
+            return;
         }
     }
+}
+
+} // namespace
+
+MatchSummary match(const MatchOptions& options) {
+    const int pairs = (options.games + 1) / 2;
+    std::vector<MatchGame> games(static_cast<std::size_t>(pairs) * 2);
+    MatchSummary summary;
+    const auto start = std::chrono::steady_clock::now();
+    const int counted = playPairs(options, games, summary);
+    summary.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    games.resize(static_cast<std::size_t>(counted) * 2);
+    tallyGames(games, summary);
+    matchFigures(summary, options.sprt);
+    if (options.records) writeMatchRecords(options, games, summary);
     summary.each = std::move(games);
     return summary;
 }

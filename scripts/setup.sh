@@ -15,6 +15,8 @@ packages=(
   # libubsan, libtsan for the asan and tsan presets) come with g++.
   libclang-rt-dev
   dpkg-dev file lintian man-db
+  # the check that no function of the layers grows past its length
+  python3
 )
 
 missing=()
