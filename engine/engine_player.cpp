@@ -16,20 +16,21 @@ EnginePlayer::EnginePlayer(EngineSettings settings, const ThinkBudget& budget)
     : settings_(std::move(settings)), budget_(budget) {}
 
 EnginePlayer::~EnginePlayer() {
-    if (process_) process_->send("quit");
+    if (process_) process_->end("quit");
 }
 
 void EnginePlayer::fail(EngineFault fault, std::string text) {
     fault_ = fault;
     faultText_ = std::move(text);
-    // An engine that failed is started afresh for the next game.
+    // An engine that failed is ended, whatever it is doing, and started afresh for the next game.
+    if (process_) process_->end("quit");
     process_.reset();
 }
 
 std::chrono::milliseconds EnginePlayer::patience() const {
-    const double seconds =
-        budget_.nodes > 0 ? std::max(1.0, static_cast<double>(budget_.nodes) / kNodesPerSecond)
-                          : budget_.ms / 1000.0;
+    const double seconds = budget_.nodes > 0
+                               ? std::max(1.0, static_cast<double>(budget_.nodes) / kNodesPerSecond)
+                               : budget_.ms / 1000.0;
     return std::chrono::milliseconds(static_cast<long long>((3 * seconds + 1) * 1000));
 }
 
@@ -69,9 +70,9 @@ std::optional<PlayedMove> EnginePlayer::choose(Game& game, int side) {
     if (!game.line().empty()) position += " moves";
     for (const PlayedMove& m : game.line()) position += " " + 指し手文字列(m);
     process_->send(position);
-    process_->send(budget_.nodes > 0 ? "go nodes " + std::to_string(budget_.nodes)
-                                     : "go movetime " + std::to_string(static_cast<long long>(
-                                                            budget_.ms)));
+    process_->send(budget_.nodes > 0
+                       ? "go nodes " + std::to_string(budget_.nodes)
+                       : "go movetime " + std::to_string(static_cast<long long>(budget_.ms)));
     const auto deadline = std::chrono::steady_clock::now() + patience();
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -91,8 +92,8 @@ std::optional<PlayedMove> EnginePlayer::choose(Game& game, int side) {
         std::string why;
         const std::optional<PlayedMove> m = 指し手解釈(game.state(), side, text, why);
         if (!m || m->pass()) {
-            fail(EngineFault::Illegal, "'" + settings_.command + "' played " + text +
-                                           (why.empty() ? "" : ": " + why));
+            fail(EngineFault::Illegal,
+                 "'" + settings_.command + "' played " + text + (why.empty() ? "" : ": " + why));
             return std::nullopt;
         }
         return m;
