@@ -163,6 +163,14 @@ TEST(EngineSession, TheTableIsMadeWhenTheHashIsSetSoTheFirstSearchIsNoSlower) {
     // A gigabyte is not made in no time: made at the first go, it slowed that search alone.
     EXPECT_LT(first, ready) << "first " << first << " ms, second " << second << " ms";
     EXPECT_LT(first, 3 * second + 200) << "first " << first << " ms, second " << second << " ms";
+    // Told to quit while it makes another table, it ends at once all the same.
+    e.send("setoption name Hash value 1000");
+    const auto from = std::chrono::steady_clock::now();
+    e.send("quit");
+    while (e.process().readLine(kAtOnce)) {
+    }
+    EXPECT_TRUE(e.process().ended());
+    EXPECT_LT(std::chrono::steady_clock::now() - from, kAtOnce);
 }
 
 TEST(EngineSession, CommandsDuringASearchAreAnsweredAtOnce) {
