@@ -24,6 +24,7 @@ constexpr auto kGrace = 500ms;
 // so only lock-free atomics.
 constexpr int kMostRunning = 256;
 std::atomic<pid_t> running[kMostRunning];
+static_assert(std::atomic<pid_t>::is_always_lock_free);
 
 void noteRunning(pid_t pid) {
     for (std::atomic<pid_t>& place : running) {
@@ -39,20 +40,25 @@ void noteEnded(pid_t pid) {
     }
 }
 
-void signalAll(int signal) {
+// How many programs were sent the signal, each with its group.
+int signalAll(int signal) {
+    int sent = 0;
     for (const std::atomic<pid_t>& place : running)
         if (const pid_t pid = place.load(); pid > 0) {
             kill(-pid, signal);
             kill(pid, signal);
+            ++sent;
         }
+    return sent;
 }
 
 // Ended by a signal: every program's group is ended first, then we end as the signal would.
 extern "C" void endRunningAndDie(int signal) {
-    signalAll(SIGTERM);
-    timespec grace{0, 200'000'000};
-    nanosleep(&grace, nullptr);
-    signalAll(SIGKILL);
+    if (signalAll(SIGTERM) > 0) {
+        timespec grace{0, 200'000'000};
+        nanosleep(&grace, nullptr);
+        signalAll(SIGKILL);
+    }
     std::signal(signal, SIG_DFL);
     raise(signal);
 }
@@ -77,8 +83,10 @@ bool endsWithin(pid_t pid, std::chrono::milliseconds wait) {
     const auto until = std::chrono::steady_clock::now() + wait;
     for (;;) {
         siginfo_t info{};
-        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
-            return errno != EINTR;
+        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+            if (errno == EINTR) continue;
+            return true; // not ours to wait for any more
+        }
         if (info.si_pid == pid) return true;
         if (std::chrono::steady_clock::now() >= until) return false;
         usleep(5'000);
@@ -108,6 +116,7 @@ Process::Process(const std::string& command, const std::string& errorLog) {
         // The child: a process group of its own, its pipes as standard input and output, the
         // log as standard error.
         setpgid(0, 0);
+        std::signal(SIGPIPE, SIG_DFL); // we ignore it; the program gets the default
         dup2(toChild[0], 0);
         dup2(fromChild[1], 1);
         if (log >= 0) dup2(log, 2);
