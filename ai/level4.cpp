@@ -155,7 +155,7 @@ struct Shared {
         int seldepth = 0;
         level4::Move move{};
         level4::Move beaten{}; // of a part: the move it searched first and found a better one than
-    } helperAnswer;    // guarded by answerMutex
+    } helperAnswer;            // guarded by answerMutex
     Answer helperPart; // the deepest unfinished iteration in which a helper beat its first move
 
     // A helper's whole iteration: kept if it is the deepest yet.
@@ -343,14 +343,130 @@ struct Worker {
         return false;
     }
 
-    int search(int depth, int alpha, int beta, int ply) {
+    // Counts the node and tells whether the search is to stop: the budgets and the clock are
+    // looked at every 1024 nodes, the node budget at every node once the one-move search is
+    // done.
+    bool halts() {
         if ((++nodes & 1023) == 0) poll();
         if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) {
             stopped = true;
             overtaken = false;
         }
         if (shared.abort.load(std::memory_order_relaxed)) stopped = true;
-        if (stopped) return 0;
+        return stopped;
+    }
+
+    // The table's move for the position into `tableMove`; true, with the score in `score`, when
+    // the entry is deep enough to settle the node at once (never the root).
+    bool probe(int depth, int alpha, int beta, int ply, level4::Move& tableMove, int& score) {
+        Table::Hit e;
+        if (!shared.table.probe(pos.key(), shared.generation, e)) return false;
+        tableMove = e.move;
+        const int s = fromTable(e.score, ply);
+        if (ply > 0 && e.depth >= depth &&
+            (e.bound == kExact || (e.bound == kLower && s >= beta) ||
+             (e.bound == kUpper && s <= alpha))) {
+            score = s;
+            return true;
+        }
+        return false;
+    }
+
+    // No move: a pass, and a second pass in a row is a draw.
+    int searchPass(Ply& p, int depth, int alpha, int beta, int ply) {
+        if (pos.passCount() > 0) return 0;
+        pos.makePass(p.undo);
+        const int s = -search(depth - 1, -beta, -alpha, ply + 1);
+        pos.unmakePass(p.undo);
+        return s;
+    }
+
+    // The score of the move `m`, the `tried`-th searched here: the first with the whole window,
+    // the others with a null window first.
+    int searchMove(Ply& p, level4::Move m, int tried, bool quiet, bool excluding, int depth,
+                   int alpha, int beta, int ply) {
+        if (excluding && pos.moveWins(m)) {
+            seldepth = std::max(seldepth, 1);
+            return Level4Search::kWinScore - 1;
+        }
+        int s;
+        pos.make(m, p.undo);
+        if (tried == 0) {
+            s = -search(depth - 1, -beta, -alpha, ply + 1);
+        } else {
+            // Late quiet moves are first looked at less deeply; a checked side has few moves
+            // and gets them all in full, and so does a move that checks.
+            int r = 0;
+            if (depth >= 3 && tried >= 3 && quiet && !p.undo.restricted && !pos.restricted())
+                r = (depth >= 5 && tried >= 10) ? 2 : 1;
+            s = -search(depth - 1 - r, -alpha - 1, -alpha, ply + 1);
+            if (s > alpha && r > 0) s = -search(depth - 1, -alpha - 1, -alpha, ply + 1);
+            if (s > alpha && s < beta) s = -search(depth - 1, -beta, -alpha, ply + 1);
+        }
+        pos.unmake(m, p.undo);
+        return s;
+    }
+
+    // A new best move at the root.
+    void noteRootBest(level4::Move m, int s) {
+        if (!rootImproved) rootFirst = m;
+        rootBest = m;
+        rootScore = s;
+        rootImproved = true;
+    }
+
+    // A quiet move that cut the search off: a killer of its ply, and its history grows with
+    // the depth (halved all round before it can reach the moves that are not quiet).
+    void rememberCutoff(Ply& p, level4::Move m, int depth) {
+        if (!(m == p.killer[0])) {
+            p.killer[1] = p.killer[0];
+            p.killer[0] = m;
+        }
+        history[m.from][m.to] += depth * depth;
+        if (history[m.from][m.to] > kOrderQuiet / 2) {
+            for (auto& row : history)
+                for (int& h : row) h /= 2;
+        }
+    }
+
+    // The moves of a position that has some, best first, between alpha and beta; the table
+    // keeps what they gave (a root searched without some of its moves has no score of its
+    // own to keep).
+    int searchMoves(Ply& p, bool excluding, bool tableUsable, int depth, int alpha, int beta,
+                    int ply) {
+        const int alphaIn = alpha;
+        int best = -kInfinity;
+        level4::Move bestMove = p.moves.moves[0];
+        int tried = 0;
+        for (int i = 0; i < p.moves.size; ++i) {
+            pickNext(p, i);
+            const level4::Move m = p.moves.moves[i];
+            if (excluding && isExcluded(m)) continue;
+            const bool quiet = p.order[i] < kOrderQuiet;
+            const int s = searchMove(p, m, tried, quiet, excluding, depth, alpha, beta, ply);
+            ++tried;
+            if (stopped) return 0;
+            if (s <= best) continue;
+            best = s;
+            bestMove = m;
+            if (ply == 0) noteRootBest(m, s);
+            if (s <= alpha) continue;
+            alpha = s;
+            if (s >= beta) {
+                if (quiet) rememberCutoff(p, m, depth);
+                break;
+            }
+        }
+        if (tableUsable && !excluding) {
+            const Bound b = best >= beta ? kLower : (best > alphaIn ? kExact : kUpper);
+            shared.table.store(pos.key(), shared.generation, depth, toTable(best, ply), b,
+                               bestMove);
+        }
+        return best;
+    }
+
+    int search(int depth, int alpha, int beta, int ply) {
+        if (halts()) return 0;
         if (ply > seldepth) seldepth = ply;
         if (ply > 0 && pos.movesPlayed() >= Level4Search::kMoveLimit) return 0; // a draw
         path[ply] = pos.key();
@@ -372,97 +488,14 @@ struct Worker {
         // The table says nothing about lines that run into the move limit.
         const bool tableUsable = pos.movesPlayed() + depth < Level4Search::kMoveLimit;
         level4::Move tableMove{};
-        if (tableUsable) {
-            Table::Hit e;
-            if (shared.table.probe(pos.key(), shared.generation, e)) {
-                tableMove = e.move;
-                const int s = fromTable(e.score, ply);
-                if (ply > 0 && e.depth >= depth &&
-                    (e.bound == kExact || (e.bound == kLower && s >= beta) ||
-                     (e.bound == kUpper && s <= alpha)))
-                    return s;
-            }
-        }
+        int known = 0;
+        if (tableUsable && probe(depth, alpha, beta, ply, tableMove, known)) return known;
 
         Ply& p = plies[ply];
         pos.generate(p.moves);
-        if (p.moves.size == 0) {
-            // No move: a pass, and a second pass in a row is a draw.
-            if (pos.passCount() > 0) return 0;
-            pos.makePass(p.undo);
-            const int s = -search(depth - 1, -beta, -alpha, ply + 1);
-            pos.unmakePass(p.undo);
-            return s;
-        }
+        if (p.moves.size == 0) return searchPass(p, depth, alpha, beta, ply);
         orderMoves(p, tableMove);
-
-        const int alphaIn = alpha;
-        int best = -kInfinity;
-        level4::Move bestMove = p.moves.moves[0];
-        int tried = 0;
-        for (int i = 0; i < p.moves.size; ++i) {
-            pickNext(p, i);
-            const level4::Move m = p.moves.moves[i];
-            if (excluding && isExcluded(m)) continue;
-            const bool quiet = p.order[i] < kOrderQuiet;
-            int s;
-            if (excluding && pos.moveWins(m)) {
-                s = Level4Search::kWinScore - 1;
-                seldepth = std::max(seldepth, 1);
-            } else {
-                pos.make(m, p.undo);
-                if (tried == 0) {
-                    s = -search(depth - 1, -beta, -alpha, ply + 1);
-                } else {
-                    // Late quiet moves are first looked at less deeply; a checked side has
-                    // few moves and gets them all in full, and so does a move that checks.
-                    int r = 0;
-                    if (depth >= 3 && tried >= 3 && quiet && !p.undo.restricted &&
-                        !pos.restricted())
-                        r = (depth >= 5 && tried >= 10) ? 2 : 1;
-                    s = -search(depth - 1 - r, -alpha - 1, -alpha, ply + 1);
-                    if (s > alpha && r > 0) s = -search(depth - 1, -alpha - 1, -alpha, ply + 1);
-                    if (s > alpha && s < beta) s = -search(depth - 1, -beta, -alpha, ply + 1);
-                }
-                pos.unmake(m, p.undo);
-            }
-            ++tried;
-            if (stopped) return 0;
-            if (s > best) {
-                best = s;
-                bestMove = m;
-                if (ply == 0) {
-                    if (!rootImproved) rootFirst = m;
-                    rootBest = m;
-                    rootScore = s;
-                    rootImproved = true;
-                }
-                if (s > alpha) {
-                    alpha = s;
-                    if (s >= beta) {
-                        if (quiet) {
-                            if (!(m == p.killer[0])) {
-                                p.killer[1] = p.killer[0];
-                                p.killer[0] = m;
-                            }
-                            history[m.from][m.to] += depth * depth;
-                            if (history[m.from][m.to] > kOrderQuiet / 2) {
-                                for (auto& row : history)
-                                    for (int& h : row) h /= 2;
-                            }
-                        }
-                        break;
-                    }
-                }
-            }
-        }
-        // A root searched without some of its moves has no score of its own to keep.
-        if (tableUsable && !excluding) {
-            const Bound b = best >= beta ? kLower : (best > alphaIn ? kExact : kUpper);
-            shared.table.store(pos.key(), shared.generation, depth, toTable(best, ply), b,
-                               bestMove);
-        }
-        return best;
+        return searchMoves(p, excluding, tableUsable, depth, alpha, beta, ply);
     }
 
     // A helper deepens on its own, every other helper one iteration ahead of the caller and
@@ -511,6 +544,17 @@ void sortByScore(RootLine* lines, int n) {
         for (int j = i; j > 0 && lines[j].score > lines[j - 1].score; --j)
             std::swap(lines[j], lines[j - 1]);
 }
+
+// Where the caller's iterative deepening stands.
+struct Deepening {
+    int count = 1;          // the lines asked for
+    bool reporting = false; // reports are wanted
+    level4::Move best{};
+    int bestScore = 0;
+    int completed = 0;    // the deepest iteration finished
+    int partDepth = 0;    // the unfinished iteration `best` comes from, if it does
+    bool helping = false; // the helpers have been started
+};
 
 } // namespace
 
@@ -690,6 +734,208 @@ struct Level4Search::Impl {
         for (int i = 0; i < n; ++i) lines[i] = fresh[i];
         lineCount = n;
     }
+
+    // Sets the search up for the root: a new generation of the table, the game's earlier
+    // positions and the contempt they give, the depth allowed, the threads' flags cleared.
+    void begin(const zubeki::Position& 局面, Mover side, int movesPlayed,
+               const Level4Limits& limits, const Level4History& history) {
+        Shared& S = shared;
+        Worker& W = *main;
+        // Entries of another generation count as empty: every search starts afresh.
+        if (++S.generation == 0) {
+            S.table.clear();
+            S.generation = 1;
+        }
+        W.reset();
+        W.limits = &limits;
+        W.started = limits.clock();
+        S.root = level4::Position::from(局面, side, movesPlayed);
+        W.pos = S.root;
+        S.setHistory(history);
+        // The more often the game has been here already, the less a repetition is worth: a
+        // side that keeps coming back looks harder for another way.
+        int returns = 0;
+        for (int i = 0; i < S.seenCount; ++i) returns += S.seen[i] == S.root.key() ? 1 : 0;
+        S.contempt = std::min(kContempt * (1 + returns), kMaxContempt);
+        S.maxDepth = limits.depth > 0 && limits.depth < kMaxDepth ? limits.depth : kMaxDepth;
+        S.abort.store(false, std::memory_order_relaxed);
+        S.helperNodes.store(0, std::memory_order_relaxed);
+    }
+
+    // The side to move has no move and passes: its one line is the pass.
+    void reportPass(const Level4Limits& limits) {
+        lines[0] = RootLine{};
+        lines[0].pvLength = 1;
+        lineCount = 1;
+        send(limits, true);
+    }
+
+    // The deepening before its first iteration: the first root move stands for the best until
+    // one has been searched, and with one line asked for the threads share the iterations out.
+    Deepening startDeepening(const Level4Limits& limits, bool reporting) {
+        const MoveList& moves = main->plies[0].moves;
+        Deepening d;
+        d.count = std::min(std::clamp(limits.multiPV, 1, kMaxMultiPV), moves.size);
+        d.reporting = reporting;
+        d.best = moves.moves[0];
+        lineCount = 0;
+        shared.sharing = d.count == 1 && !helpers.empty();
+        shared.finished.store(0, std::memory_order_relaxed);
+        shared.helperAnswer = {};
+        shared.helperPart = {};
+        return d;
+    }
+
+    // A helper's whole iteration taken as the caller's own.
+    void adopt(const Shared::Answer& a, Deepening& d) {
+        RootLine& l = lines[0];
+        l.move = a.move;
+        l.score = a.score;
+        l.depth = a.depth;
+        l.seldepth = a.seldepth;
+        if (d.reporting) extractPv(l);
+        lineCount = 1;
+        d.best = a.move;
+        d.bestScore = a.score;
+        d.completed = a.depth;
+    }
+
+    // The lines of one iteration into `fresh`, each searched without the root moves of the
+    // lines before it; how many were whole before the search stopped.
+    int searchLines(int depth, const Deepening& d) {
+        Worker& W = *main;
+        W.iteration = depth;
+        W.seldepth = 0;
+        W.excludedCount = 0;
+        int done = 0;
+        for (; done < d.count; ++done) {
+            W.rootImproved = false;
+            const int s = W.search(depth, -kInfinity, kInfinity, 0);
+            if (W.stopped) break;
+            RootLine& l = fresh[done];
+            l.move = W.rootBest;
+            l.score = s;
+            l.depth = depth;
+            l.seldepth = W.seldepth;
+            if (d.reporting) extractPv(l);
+            W.excluded[W.excludedCount++] = W.rootBest;
+        }
+        return done;
+    }
+
+    // What an iteration the budgets or a stop ended leaves, `done` of its lines whole.
+    void keepStopped(int depth, int done, Deepening& d) {
+        if (done == 0) {
+            // A stopped iteration still counts once the previous best has been searched
+            // again and something has beaten it.
+            if (main->rootImproved && depth > 1) {
+                d.best = main->rootBest;
+                d.partDepth = depth;
+            }
+            return;
+        }
+        // Its first lines are whole.
+        mergeStopped(done, d.count);
+        d.best = lines[0].move;
+        d.bestScore = lines[0].score;
+        d.completed = depth;
+    }
+
+    // One iteration of the caller's; false when the search stopped in it, which ends the
+    // deepening.
+    bool iterate(int depth, Deepening& d) {
+        Worker& W = *main;
+        const int done = searchLines(depth, d);
+        if (W.stopped && W.overtaken) {
+            // A helper has finished this iteration first: its answer is ours, and the next
+            // iteration begins at once.
+            W.stopped = W.overtaken = false;
+            adopt(shared.answer(), d);
+            return true;
+        }
+        if (W.stopped) {
+            keepStopped(depth, done, d);
+            return false;
+        }
+        sortByScore(fresh, d.count);
+        for (int i = 0; i < d.count; ++i) lines[i] = fresh[i];
+        lineCount = d.count;
+        d.best = lines[0].move;
+        d.bestScore = lines[0].score;
+        d.completed = depth;
+        if (shared.sharing) shared.raiseFinished(depth);
+        return true;
+    }
+
+    // After a finished iteration: whether another can still change the move, and has the
+    // time to finish.
+    bool worthDeepening(const Level4Limits& limits, const Deepening& d) const {
+        const int s = d.bestScore;
+        // A forced result within the depth searched cannot change any more.
+        if ((isWinScore(s) || isLossScore(s)) && kWinScore - (s < 0 ? -s : s) <= d.completed)
+            return false;
+        if (main->plies[0].moves.size == 1) return false;
+        // The next iteration takes a few times as long as this one: do not start what
+        // cannot finish.
+        return !(limits.timeMs > 0 && !limits.wholeTime &&
+                 limits.clock() - main->started >= limits.timeMs * 0.5);
+    }
+
+    // The caller's iterative deepening, which starts the helpers once the one-move search is
+    // done; the budgets hold from then on.
+    void deepen(const Level4Limits& limits, Deepening& d) {
+        Worker& W = *main;
+        W.poll(); // a stop asked for before the search began
+        for (int depth = 1; depth <= shared.maxDepth && !W.stopped;
+             depth = std::max(depth, d.completed) + 1) {
+            if (!iterate(depth, d)) break;
+            W.budgetsOn = true;
+            if (d.reporting) send(limits, false);
+            if (!worthDeepening(limits, d)) break;
+            if (!d.helping && !helpers.empty() && d.completed < shared.maxDepth) {
+                startHelpers();
+                d.helping = true;
+            }
+        }
+    }
+
+    // The helpers stopped, and what they found deeper than the caller taken.
+    void endHelping(Deepening& d) {
+        stopHelpers();
+        // A helper may have finished an iteration deeper than the caller's last.
+        const Shared::Answer a = shared.answer();
+        if (shared.sharing && a.depth > d.completed) adopt(a, d);
+        // And one may have found, deeper than the caller looked, a better move than the
+        // caller's.
+        const Shared::Answer part = shared.part();
+        if (shared.sharing && part.depth > std::max(d.completed, d.partDepth) &&
+            part.beaten == d.best)
+            d.best = part.move;
+    }
+
+    // The move decided on, in the game's terms; the last report begins with its line.
+    Level4Move answerOf(const Level4Limits& limits, const Deepening& d) {
+        const level4::Move best = d.best;
+        const std::int8_t before = main->pos.at(best.from);
+        Level4Move answer;
+        answer.found = true;
+        answer.移動元X = xOf(best.from);
+        answer.移動元Y = yOf(best.from);
+        answer.移動先X = xOf(best.to);
+        answer.移動先Y = yOf(best.to);
+        answer.移動前駒 = gameCodeOf(before);
+        answer.移動駒 = gameCodeOf(best.promote ? promotedOf(before) : before);
+        answer.score = d.bestScore;
+        answer.depth = d.completed;
+        answer.seldepth = lineCount > 0 ? lines[0].seldepth : main->seldepth;
+        answer.nodes = nodes();
+        if (d.reporting) {
+            if (lineCount == 0 || !(lines[0].move == best))
+                putFirst(best, d.bestScore, d.completed, d.count);
+            send(limits, true);
+        }
+        return answer;
+    }
 };
 
 Level4Search::Level4Search(int tableMegabytes, int threads)
@@ -717,163 +963,19 @@ std::uint64_t level4PositionKey(const zubeki::Position& 局面, Mover side) {
 Level4Move Level4Search::bestMove(const zubeki::Position& 局面, Mover side, int movesPlayed,
                                   const Level4Limits& limits, const Level4History& history) {
     Impl& I = *impl_;
-    Shared& S = I.shared;
-    Worker& W = *I.main;
-    // Entries of another generation count as empty: every search starts afresh.
-    if (++S.generation == 0) {
-        S.table.clear();
-        S.generation = 1;
-    }
-    W.reset();
-    W.limits = &limits;
-    W.started = limits.clock();
-    S.root = level4::Position::from(局面, side, movesPlayed);
-    W.pos = S.root;
-    S.setHistory(history);
-    // The more often the game has been here already, the less a repetition is worth: a
-    // side that keeps coming back looks harder for another way.
-    int returns = 0;
-    for (int i = 0; i < S.seenCount; ++i) returns += S.seen[i] == S.root.key() ? 1 : 0;
-    S.contempt = std::min(kContempt * (1 + returns), kMaxContempt);
-    S.maxDepth = limits.depth > 0 && limits.depth < kMaxDepth ? limits.depth : kMaxDepth;
-    S.abort.store(false, std::memory_order_relaxed);
-    S.helperNodes.store(0, std::memory_order_relaxed);
+    I.begin(局面, side, movesPlayed, limits, history);
     const bool reporting = limits.report != nullptr && *limits.report;
-
-    Level4Move answer;
-    Ply& root = W.plies[0];
-    W.pos.generate(root.moves);
+    Ply& root = I.main->plies[0];
+    I.main->pos.generate(root.moves);
     if (root.moves.size == 0) {
         // A pass.
-        if (reporting) {
-            I.lines[0] = RootLine{};
-            I.lines[0].pvLength = 1;
-            I.lineCount = 1;
-            I.send(limits, true);
-        }
-        return answer;
+        if (reporting) I.reportPass(limits);
+        return Level4Move{};
     }
-
-    const int count = std::min(std::clamp(limits.multiPV, 1, kMaxMultiPV), root.moves.size);
-    level4::Move best = root.moves.moves[0];
-    int bestScore = 0;
-    int completed = 0;
-    int partDepth = 0; // the unfinished iteration `best` comes from, if it does
-    I.lineCount = 0;
-    bool helping = false;
-    S.sharing = count == 1 && !I.helpers.empty();
-    S.finished.store(0, std::memory_order_relaxed);
-    S.helperAnswer = {};
-    S.helperPart = {};
-    // A helper's whole iteration taken as the caller's own.
-    auto adopt = [&](const Shared::Answer& a) {
-        RootLine& l = I.lines[0];
-        l.move = a.move;
-        l.score = a.score;
-        l.depth = a.depth;
-        l.seldepth = a.seldepth;
-        if (reporting) I.extractPv(l);
-        I.lineCount = 1;
-        best = a.move;
-        bestScore = a.score;
-        completed = a.depth;
-    };
-    W.poll(); // a stop asked for before the search began
-    for (int depth = 1; depth <= S.maxDepth && !W.stopped; depth = std::max(depth, completed) + 1) {
-        W.iteration = depth;
-        W.seldepth = 0;
-        W.excludedCount = 0;
-        int done = 0;
-        for (; done < count; ++done) {
-            W.rootImproved = false;
-            const int s = W.search(depth, -kInfinity, kInfinity, 0);
-            if (W.stopped) break;
-            RootLine& l = I.fresh[done];
-            l.move = W.rootBest;
-            l.score = s;
-            l.depth = depth;
-            l.seldepth = W.seldepth;
-            if (reporting) I.extractPv(l);
-            W.excluded[W.excludedCount++] = W.rootBest;
-        }
-        if (W.stopped && W.overtaken) {
-            // A helper has finished this iteration first: its answer is ours, and the next
-            // iteration begins at once.
-            W.stopped = W.overtaken = false;
-            adopt(S.answer());
-        } else if (W.stopped) {
-            if (done == 0) {
-                // A stopped iteration still counts once the previous best has been searched
-                // again and something has beaten it.
-                if (W.rootImproved && depth > 1) {
-                    best = W.rootBest;
-                    partDepth = depth;
-                }
-            } else {
-                // Its first lines are whole.
-                I.mergeStopped(done, count);
-                best = I.lines[0].move;
-                bestScore = I.lines[0].score;
-                completed = depth;
-            }
-            break;
-        } else {
-            sortByScore(I.fresh, count);
-            for (int i = 0; i < count; ++i) I.lines[i] = I.fresh[i];
-            I.lineCount = count;
-            best = I.lines[0].move;
-            bestScore = I.lines[0].score;
-            completed = depth;
-            if (S.sharing) S.raiseFinished(depth);
-        }
-        W.budgetsOn = true;
-        if (reporting) I.send(limits, false);
-        const int s = bestScore;
-        // A forced result within the depth searched cannot change any more.
-        if ((isWinScore(s) || isLossScore(s)) && kWinScore - (s < 0 ? -s : s) <= completed) break;
-        if (root.moves.size == 1) break;
-        // The next iteration takes a few times as long as this one: do not start what
-        // cannot finish.
-        if (limits.timeMs > 0 && !limits.wholeTime &&
-            limits.clock() - W.started >= limits.timeMs * 0.5)
-            break;
-        if (!helping && !I.helpers.empty() && completed < S.maxDepth) {
-            I.startHelpers();
-            helping = true;
-        }
-    }
-    if (helping) {
-        I.stopHelpers();
-        // A helper may have finished an iteration deeper than the caller's last.
-        const Shared::Answer a = S.answer();
-        if (S.sharing && a.depth > completed) adopt(a);
-        // And one may have found, deeper than the caller looked, a better move than the
-        // caller's.
-        const Shared::Answer part = S.part();
-        if (S.sharing && part.depth > std::max(completed, partDepth) && part.beaten == best)
-            best = part.move;
-    }
-
-    const int fromSq = best.from;
-    const int toSq = best.to;
-    const std::int8_t before = W.pos.at(fromSq);
-    answer.found = true;
-    answer.移動元X = xOf(fromSq);
-    answer.移動元Y = yOf(fromSq);
-    answer.移動先X = xOf(toSq);
-    answer.移動先Y = yOf(toSq);
-    answer.移動前駒 = gameCodeOf(before);
-    answer.移動駒 = gameCodeOf(best.promote ? promotedOf(before) : before);
-    answer.score = bestScore;
-    answer.depth = completed;
-    answer.seldepth = I.lineCount > 0 ? I.lines[0].seldepth : W.seldepth;
-    answer.nodes = I.nodes();
-    if (reporting) {
-        if (I.lineCount == 0 || !(I.lines[0].move == best))
-            I.putFirst(best, bestScore, completed, count);
-        I.send(limits, true);
-    }
-    return answer;
+    Deepening d = I.startDeepening(limits, reporting);
+    I.deepen(limits, d);
+    if (d.helping) I.endHelping(d);
+    return I.answerOf(limits, d);
 }
 
 } // namespace zubeki

@@ -8,7 +8,7 @@ namespace zubeki {
 ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, ClockDigit 時計) {
     ComputerMove best;
     EvalContext ctx{局面, 勢力, level, EMPTY, 時計};
-    int(&BOARD)[10][10] = 局面.BOARD;
+    const int(&BOARD)[10][10] = 局面.BOARD;
 
     for (int x1 = 1; x1 <= 9; ++x1)
         for (int y1 = 1; y1 <= 9; ++y1) {
@@ -17,16 +17,15 @@ ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, Clo
             ctx.TRIAL_PIECE = TRIAL_PIECE;
             // The squares 移動チェック accepts, in the same x-then-y order.
             legalDestinations(局面, x1, y1, TRIAL_PIECE).forEach([&](int x2, int y2) {
-                const int T = BOARD[x2][y2];
-
-                BOARD[x1][y1] = EMPTY;
-                BOARD[x2][y2] = TRIAL_PIECE;
+                Move trial{x1, y1, x2, y2, TRIAL_PIECE, TRIAL_PIECE};
+                const int T = 局面.tryMove(trial);
                 勢力.勢力調査(局面);
                 double score = 盤評価(ctx, T, TRIAL_PIECE, x1, y1, x2, y2);
                 int chosen = TRIAL_PIECE;
                 if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE) == TRUE_CODE) {
                     const int promoted = 成駒(TRIAL_PIECE);
-                    BOARD[x2][y2] = promoted;
+                    trial.移動駒 = promoted;
+                    局面.tryMove(trial);
                     勢力.勢力調査(局面);
                     const double score2 = 盤評価(ctx, T, promoted, x1, y1, x2, y2);
                     // Equal scores keep the piece unpromoted.
@@ -35,8 +34,7 @@ ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, Clo
                         chosen = promoted;
                     }
                 }
-                BOARD[x2][y2] = T;
-                BOARD[x1][y1] = TRIAL_PIECE;
+                局面.untry(trial, T);
 
                 // Only a strictly better score replaces the best: ties keep the earlier move.
                 if (score > best.BEST_SCORE)

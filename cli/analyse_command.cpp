@@ -68,9 +68,8 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const Loaded l = loadAndReplay(p.operands[0], err);
         if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
         from = replayStart();
-        side = sideOf(l.replay.moves.front().piece);
-        for (const ReplayedMove& m : l.replay.moves)
-            moves.push_back({m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result});
+        side = sideOf(l.replay.moves.front().move.移動前駒);
+        for (const ReplayedMove& m : l.replay.moves) moves.push_back(m.move);
     }
     if (moves.empty()) return usageError(out, err, "--moves: no move to review", "analyse");
     std::string why;

@@ -111,13 +111,10 @@ Replay replayMoves(const MoveList& list, Game& game) {
     for (int n = 1; n <= count; ++n) {
         ReplayedMove m;
         m.n = n;
-        m.fromX = list.REC_FROM_X[n];
-        m.fromY = list.REC_FROM_Y[n];
-        m.toX = list.REC_TO_X[n];
-        m.toY = list.REC_TO_Y[n];
-        m.piece = list.REC_PIECE[n];
-        m.result = list.REC_RESULT[n];
-        const int mover = sideOf(m.piece);
+        m.move = {list.REC_FROM_X[n], list.REC_FROM_Y[n], list.REC_TO_X[n],
+                  list.REC_TO_Y[n],   list.REC_PIECE[n],  list.REC_RESULT[n]};
+        const Move& move = m.move;
+        const int mover = sideOf(move.移動前駒);
         if (n == 1) firstMover = mover;
 
         const Position& now = game.state();
@@ -130,8 +127,8 @@ Replay replayMoves(const MoveList& list, Game& game) {
             reason = std::string("the ") + sideName(mover) + " moved twice in a row while the " +
                      sideName(-mover) + " had a legal move";
         } else {
-            reason = 指し手検査(now, m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result,
-                                list.REC_TARGET[n]);
+            reason = 指し手検査(now, move.移動元X, move.移動元Y, move.移動先X, move.移動先Y,
+                                move.移動前駒, move.移動駒, list.REC_TARGET[n]);
         }
         if (!reason.empty()) {
             r.error = "move " + std::to_string(n) + ": " + reason;
@@ -180,11 +177,11 @@ std::string replayJson(const Replay& replay) {
     for (const ReplayedMove& m : replay.moves) {
         w.beginObject();
         w.key("n").value(m.n);
-        w.key("move").value(指し手文字列({m.fromX, m.fromY, m.toX, m.toY, m.piece, m.result}));
-        w.key("from").square(m.fromX, m.fromY);
-        w.key("to").square(m.toX, m.toY);
-        w.key("piece").value(m.piece);
-        w.key("result").value(m.result);
+        w.key("move").value(指し手文字列(m.move));
+        w.key("from").square(m.move.移動元X, m.move.移動元Y);
+        w.key("to").square(m.move.移動先X, m.move.移動先Y);
+        w.key("piece").value(m.move.移動前駒);
+        w.key("result").value(m.move.移動駒);
         w.key("legal").value(m.legal);
         w.key("check");
         writeSquares(w, m.outcome.check);

@@ -9,11 +9,10 @@
 
 namespace zubeki::cli {
 
+// A move of the record as the replay found it: its number, the move, and what it did.
 struct ReplayedMove {
     int n = 0;
-    int fromX = 0, fromY = 0, toX = 0, toY = 0;
-    int piece = 0;
-    int result = 0;
+    Move move;
     bool legal = false;
     MoveOutcome outcome; // empty for an illegal move
 };

@@ -96,7 +96,7 @@ int answer(Game& game, int side, int level, std::ostream& out, std::ostream& err
         out << w.str() << '\n';
         return EXIT_OK;
     }
-    const ComputerMove m = game.思考(side > 0);
+    const ComputerMove m = game.思考(sideOfSign(side));
     if (!m.found) return printError(out, err, EXIT_ILLEGAL, "the search found no move");
     w.key("pass").value(false);
     w.key("from").square(m.移動元X, m.移動元Y);

@@ -337,7 +337,7 @@ void Session::search(GoLimits limits, Position state, int side, std::vector<Posi
         }
     };
     const ComputerMove m =
-        computer_.choose(state, side > 0, LEVEL_MAX, ClockDigit{}, &stop_, &report);
+        computer_.choose(state, sideOfSign(side), LEVEL_MAX, ClockDigit{}, &stop_, &report);
     if (limits.infinite) {
         // The GUI asked for no end: the answer waits for its stop (or quit).
         std::unique_lock<std::mutex> lock(stopLock_);

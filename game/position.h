@@ -75,6 +75,20 @@ struct Position {
     MoveOutcome play(const Move& m);
     // The position after `m`, this one unchanged (copy-make: measured faster than an undo).
     Position after(const Move& m, MoveOutcome* outcome = nullptr) const;
+    // A trial: the piece lifted and set down on the destination with the code `m` arrives
+    // with, and nothing else (no capture, no check squares, the turn not handed over), as
+    // levels 1-3 look at a move they try. The answer is what the destination held, for `untry`.
+    int tryMove(const Move& m) {
+        const int held = BOARD[m.移動先X][m.移動先Y];
+        BOARD[m.移動元X][m.移動元Y] = EMPTY;
+        BOARD[m.移動先X][m.移動先Y] = m.移動駒;
+        return held;
+    }
+    // Takes a trial back.
+    void untry(const Move& m, int held) {
+        BOARD[m.移動先X][m.移動先Y] = held;
+        BOARD[m.移動元X][m.移動元Y] = m.移動前駒;
+    }
 
     // --- the rules between moves ---
     // Recomputes the check squares after a move that ended on this square.

@@ -7,12 +7,12 @@ Computer::Computer() = default;
 Computer::~Computer() = default;
 
 void Computer::note(const Position& 局面) {
-    remember(局面, 局面.SIDE == Side::Upper, 反転(局面));
+    remember(局面, 局面.SIDE, 反転(局面));
 }
 
-void Computer::remember(const Position& 局面, bool upper, const Position& turned) {
-    const Mover side = upper ? Mover::Upper : Mover::Lower;
-    const std::uint64_t key = level4PositionKey(局面, side);
+void Computer::remember(const Position& 局面, Side side, const Position& turned) {
+    const bool upper = side == Side::Upper;
+    const std::uint64_t key = level4PositionKey(局面, upper ? Mover::Upper : Mover::Lower);
     // A pass leaves the move number as it was: the position before it stays noted.
     while (seen_ > 0 && seenMoves_[seen_ - 1] > 局面.MOVE_COUNT) --seen_;
     if (seen_ > 0 && seenMoves_[seen_ - 1] == 局面.MOVE_COUNT && seenForUpper_[seen_ - 1] == key)
@@ -44,10 +44,11 @@ void Computer::prepareLevel4() {
         level4_->setThreads(budget.threads);
 }
 
-ComputerMove Computer::choose(Position& 局面, bool upper, int level, ClockDigit digit,
+ComputerMove Computer::choose(Position& 局面, Side side, int level, ClockDigit digit,
                               const std::atomic<bool>* stop, const Level4Reporter* report) {
     const Position turned = 反転(局面);
-    remember(局面, upper, turned);
+    remember(局面, side, turned);
+    const bool upper = side == Side::Upper;
     if (level < LEVEL_MAX)
         return upper ? 最善手探索(局面, influence_, level, digit)
                      : 下手番探索(局面, influence_, level, digit);

@@ -43,11 +43,11 @@ class Computer {
 
     ThinkBudget budget;
 
-    // The move for the upper side (upper = true) or the lower side. The pass test is the
+    // The move for `side`. The pass test is the
     // caller's; `found` is false only when the side has no legal move. BOARD is left as it was.
     // `stop`, set from another thread, ends a LEVEL4 search at once with what it has.
     // LEVEL4 reports its lines after each iteration to `report`, on the real board.
-    ComputerMove choose(Position& 局面, bool upper, int level, ClockDigit digit,
+    ComputerMove choose(Position& 局面, Side side, int level, ClockDigit digit,
                         const std::atomic<bool>* stop = nullptr,
                         const Level4Reporter* report = nullptr);
 
@@ -63,7 +63,7 @@ class Computer {
     void forgetPositions() { seen_ = 0; }
 
   private:
-    void remember(const Position& 局面, bool upper, const Position& turned);
+    void remember(const Position& 局面, Side side, const Position& turned);
 
     // The positions of this game the computer has been asked about, keyed for a search of
     // the upper side on the board as it stands and for one of the lower side on the turned

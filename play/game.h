@@ -143,7 +143,7 @@ class Game {
     void com_ban();
     // The computer's choice in this position at its level, for the upper side (or the lower);
     // the pass test is the caller's.
-    ComputerMove 思考(bool upper = true);
+    ComputerMove 思考(Side side = Side::Upper);
     // How long LEVEL4 thinks over a move (and over a hint).
     void setBudget(const ThinkBudget& budget) { computer_.budget = budget; }
     const ThinkBudget& budget() const { return computer_.budget; }
@@ -182,7 +182,7 @@ class Game {
     Player& playerFor(int side);
     // Thinks at `level` on another thread while the window stays alive; levels 1..3 think at
     // once. A program that ends meanwhile stops the search (the answer is then not to be played).
-    ComputerMove thinkKeepingAlive(bool upper, int level);
+    ComputerMove thinkKeepingAlive(Side side, int level);
     ClockDigit clock();
     // The hint's outlines taken off again.
     void clearHint();

@@ -11,8 +11,7 @@ void Game::ヒント() {
         return;
     }
     clearHint();
-    const bool upper = session_.side() > 0;
-    const ComputerMove m = thinkKeepingAlive(upper, LEVEL_MAX);
+    const ComputerMove m = thinkKeepingAlive(sideOfSign(session_.side()), LEVEL_MAX);
     if (out_.ended()) return;
     if (!m.found) {
         out_.ask({Say::NoMoveToHint});

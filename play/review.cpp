@@ -97,8 +97,8 @@ class Analysis {
             if (!r.lines.empty()) line = r.lines.front().pv;
         };
         Position board = p.state;
-        const ComputerMove m =
-            computer.choose(board, p.side > 0, LEVEL_MAX, ClockDigit::fixed(0), stop_, &report);
+        const ComputerMove m = computer.choose(board, sideOfSign(p.side), LEVEL_MAX,
+                                               ClockDigit::fixed(0), stop_, &report);
         ReviewSearch s;
         s.score = static_cast<int>(m.BEST_SCORE);
         s.best = static_cast<const Move&>(m);

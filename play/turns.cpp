@@ -194,19 +194,19 @@ ClockDigit Game::clock() {
                       &out_};
 }
 
-ComputerMove Game::思考(bool upper) {
-    return computer_.choose(s_, upper, session_.LEVEL, clock());
+ComputerMove Game::思考(Side side) {
+    return computer_.choose(s_, side, session_.LEVEL, clock());
 }
 
-ComputerMove Game::thinkKeepingAlive(bool upper, int level) {
-    if (level < LEVEL_MAX) return computer_.choose(s_, upper, level, clock());
+ComputerMove Game::thinkKeepingAlive(Side side, int level) {
+    if (level < LEVEL_MAX) return computer_.choose(s_, side, level, clock());
     // The search reads a copy, so the window can draw the board while it runs.
     Position position = s_;
     std::atomic<bool> stop{false};
     std::atomic<bool> done{false};
     ComputerMove m;
     std::thread thinker([&] {
-        m = computer_.choose(position, upper, level, clock(), &stop);
+        m = computer_.choose(position, side, level, clock(), &stop);
         done = true;
     });
     out_.思考待ち(done);
@@ -224,7 +224,7 @@ std::optional<PlayedMove> Game::computerMove(int side, int level, const ThinkBud
 
     computer_.budget = budget;
     const double started = out_.clockSeconds();
-    const ComputerMove m = thinkKeepingAlive(side > 0, level);
+    const ComputerMove m = thinkKeepingAlive(sideOfSign(side), level);
     if (out_.ended()) return std::nullopt;
     if (!m.found) return std::nullopt; // cannot happen after the pass test
     // LEVEL4 thinks during the pause the computer takes anyway: only what is left of it remains.

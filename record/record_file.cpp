@@ -232,52 +232,57 @@ bool isPlayableMove(const MoveList& list, int n) {
            (result == piece || (!isPromoted(piece) && result == promotedCode(piece)));
 }
 
-WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
-                        const RecordHeader& header, const MoveList& list,
-                        RecordFileSystem& fileSystem) {
-    WriteResult result;
-    if (std::string refusal = checkRecordName(name); !refusal.empty()) {
-        result.error = std::move(refusal);
-        return result;
-    }
-    if (list.RECORD_POS < 0 || list.RECORD_POS > MoveList::CAPACITY) {
-        result.error = writeError("手順が正しくありません");
-        return result;
-    }
+namespace {
 
-    // The whole record is small (at most three names and 500 lines of 19 bytes), so it is put
-    // together first and only then does anything touch the disk.
+WriteResult failedWrite(std::string error) {
+    WriteResult result;
+    result.error = std::move(error);
+    return result;
+}
+
+// The record as the file holds it. The whole record is small (at most three names and 500
+// lines of 19 bytes), so it is put together first and only then does anything touch the
+// disk. `refusal` tells why it cannot be written, if it cannot.
+std::string recordText(const RecordHeader& header, const MoveList& list, int& replaced,
+                       std::string& refusal) {
     std::string text;
-    int replaced = 0;
     for (const std::string& line : header) {
         std::string bytes = headerLine(line, replaced);
         if (bytes.size() > maxRecordLineBytes) {
-            result.error = writeError("名前が長すぎます");
-            return result;
+            refusal = writeError("名前が長すぎます");
+            return {};
         }
         text += bytes;
         text += lineEnd;
     }
     for (int n = 1; n <= list.RECORD_POS; ++n) {
         if (!isPlayableMove(list, n)) {
-            result.error = writeError(number(n) + " 手目が正しくありません");
-            return result;
+            refusal = writeError(number(n) + " 手目が正しくありません");
+            return {};
         }
         text += formatMoveLine(list, n);
         text += lineEnd;
     }
+    return text;
+}
 
-    // A record that is a symbolic link stays one: the file it leads to is replaced, in its folder.
-    std::error_code error;
-    const WriteTarget target = fileSystem.resolve(recordPath(folder, name), error);
+// The file a record's path leads to. A record that is a symbolic link stays one: the file it
+// leads to is replaced, in its folder.
+WriteTarget writeTarget(const std::filesystem::path& record, RecordFileSystem& fileSystem,
+                        std::error_code& error) {
+    const WriteTarget target = fileSystem.resolve(record, error);
     if (!error && target.exists && !target.writable)
         error = std::make_error_code(std::errc::permission_denied);
-    if (error) {
-        result.error = writeError(reasonText(error, false));
-        return result;
-    }
+    return target;
+}
+
+// A new temporary file beside the target, with the target's permissions if it has any; null,
+// with `error`, when none could be made.
+std::unique_ptr<RecordOutputFile> createTemporary(const WriteTarget& target,
+                                                  RecordFileSystem& fileSystem,
+                                                  std::filesystem::path& temporary,
+                                                  std::error_code& error) {
     const std::filesystem::path targetFolder = target.file.parent_path();
-    std::filesystem::path temporary;
     std::unique_ptr<RecordOutputFile> file;
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = temporaryPath(targetFolder);
@@ -285,59 +290,50 @@ WriteResult writeRecord(const std::filesystem::path& folder, std::string_view na
             temporary, target.exists ? target.permissions : std::filesystem::perms::unknown, error);
         if (file || error != std::errc::file_exists) break;
     }
-    if (!file) {
-        result.error = writeError(reasonText(error, false));
-        return result;
-    }
+    return file;
+}
+
+// Writes `text` to a temporary file and renames it over the target, so that a write that fails
+// leaves the old record as it was; false, with `error`, when it fails, and then a temporary
+// file that was made is removed.
+bool writeOver(const WriteTarget& target, const std::string& text, RecordFileSystem& fileSystem,
+               std::error_code& error) {
+    std::filesystem::path temporary;
+    std::unique_ptr<RecordOutputFile> file = createTemporary(target, fileSystem, temporary, error);
+    if (!file) return false;
     error = file->write(text);
     if (const std::error_code finished = file->finish(); !error) error = finished;
     file.reset();
     if (!error) error = fileSystem.replace(temporary, target.file);
     if (error) {
         fileSystem.remove(temporary);
-        result.error = writeError(reasonText(error, false));
-        return result;
+        return false;
     }
-    removeLeftovers(targetFolder, fileSystem);
-    result.ok = true;
-    if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
-    return result;
+    return true;
 }
 
-ReadResult readRecordFrom(const ByteSource& source) {
-    ReadResult result;
-    RecordLineReader reader(source);
-    std::string RECORD_LINE;
-
-    const auto refuse = [&](std::string error) {
-        result = ReadResult{};
-        result.error = std::move(error);
-        result.lines = reader.lineNumber();
-        return result;
-    };
-    // The reader stopped: fine at the end of the file, otherwise the file is refused.
-    const auto stopped = [&]() -> std::string {
-        switch (reader.stop()) {
-        case RecordLineReader::Stop::TooLong:
-            return lineError(reader.lineNumber(), "が長すぎます");
-        case RecordLineReader::Stop::Binary:
-            return lineError(reader.lineNumber(), "に文字でないﾃﾞｰﾀがあります");
-        case RecordLineReader::Stop::TooLarge:
-            return tooLarge("");
-        case RecordLineReader::Stop::ReadError:
-            return "棋譜ﾌｧｲﾙを読み込めませんでした：" +
-                   reasonText({reader.readErrno(), std::generic_category()}, true);
-        default:
-            return {};
-        }
-    };
-
-    for (std::string& line : result.header) {
-        if (reader.ファイル1_読込(RECORD_LINE) != TRUE_CODE) break;
-        line = cp932ToUtf8(RECORD_LINE);
+// The reader stopped: fine at the end of the file (nothing said), otherwise why the file is
+// refused.
+std::string stopReason(const RecordLineReader& reader) {
+    switch (reader.stop()) {
+    case RecordLineReader::Stop::TooLong:
+        return lineError(reader.lineNumber(), "が長すぎます");
+    case RecordLineReader::Stop::Binary:
+        return lineError(reader.lineNumber(), "に文字でないﾃﾞｰﾀがあります");
+    case RecordLineReader::Stop::TooLarge:
+        return tooLarge("");
+    case RecordLineReader::Stop::ReadError:
+        return "棋譜ﾌｧｲﾙを読み込めませんでした：" +
+               reasonText({reader.readErrno(), std::generic_category()}, true);
+    default:
+        return {};
     }
+}
 
-    int n = 0;
+// The move lines after the header, into `result.moves`, `n` of them; why the file is refused
+// when one of them refuses it. Lines past the record's capacity are left with a warning.
+std::string readMoves(RecordLineReader& reader, std::string& RECORD_LINE, ReadResult& result,
+                      int& n) {
     int firstBlank = 0; // file line of the first of the blank lines just read, 0 if none
     int blankMove = 0;
     while (reader.stop() == RecordLineReader::Stop::None &&
@@ -351,7 +347,7 @@ ReadResult readRecordFrom(const ByteSource& source) {
             continue;
         }
         if (firstBlank != 0)
-            return refuse(lineError(firstBlank, "（" + number(blankMove) + " 手目）が空です"));
+            return lineError(firstBlank, "（" + number(blankMove) + " 手目）が空です");
         if (n == MoveList::CAPACITY) {
             result.warning = "棋譜ﾌｧｲﾙの " + number(MoveList::CAPACITY + 1) +
                              " 手目から後は読み込みませんでした";
@@ -360,10 +356,55 @@ ReadResult readRecordFrom(const ByteSource& source) {
         ++n;
         parseMoveLine(RECORD_LINE, result.moves, n);
         if (!isPlayableMove(result.moves, n))
-            return refuse(
-                lineError(reader.lineNumber(), "（" + number(n) + " 手目）が正しくありません"));
+            return lineError(reader.lineNumber(), "（" + number(n) + " 手目）が正しくありません");
     }
-    if (std::string error = stopped(); !error.empty()) return refuse(std::move(error));
+    return {};
+}
+
+} // namespace
+
+WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
+                        const RecordHeader& header, const MoveList& list,
+                        RecordFileSystem& fileSystem) {
+    if (std::string refusal = checkRecordName(name); !refusal.empty())
+        return failedWrite(std::move(refusal));
+    if (list.RECORD_POS < 0 || list.RECORD_POS > MoveList::CAPACITY)
+        return failedWrite(writeError("手順が正しくありません"));
+    int replaced = 0;
+    std::string refusal;
+    const std::string text = recordText(header, list, replaced, refusal);
+    if (!refusal.empty()) return failedWrite(std::move(refusal));
+
+    std::error_code error;
+    const WriteTarget target = writeTarget(recordPath(folder, name), fileSystem, error);
+    if (error || !writeOver(target, text, fileSystem, error))
+        return failedWrite(writeError(reasonText(error, false)));
+    removeLeftovers(target.file.parent_path(), fileSystem);
+    WriteResult result;
+    result.ok = true;
+    if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
+    return result;
+}
+
+ReadResult readRecordFrom(const ByteSource& source) {
+    ReadResult result;
+    RecordLineReader reader(source);
+    std::string RECORD_LINE;
+    const auto refuse = [&](std::string error) {
+        result = ReadResult{};
+        result.error = std::move(error);
+        result.lines = reader.lineNumber();
+        return result;
+    };
+
+    for (std::string& line : result.header) {
+        if (reader.ファイル1_読込(RECORD_LINE) != TRUE_CODE) break;
+        line = cp932ToUtf8(RECORD_LINE);
+    }
+    int n = 0;
+    if (std::string error = readMoves(reader, RECORD_LINE, result, n); !error.empty())
+        return refuse(std::move(error));
+    if (std::string error = stopReason(reader); !error.empty()) return refuse(std::move(error));
 
     result.ok = true;
     result.moves.RECORD_POS = 0;

@@ -37,7 +37,7 @@ int runGame(QApplication& app, std::string_view language) {
     startupMark("translation");
     Form1 form;
     startupMark("window");
-    form.Form_Load();
+    form.loadBeforeSound();
     startupMark("loaded");
     form.show();
     // A record named on the command line (a file manager opening a record) is read once

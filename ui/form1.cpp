@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <ctime>
 
 namespace zubeki {
@@ -42,6 +43,14 @@ template <class T> T* named(T* object, const char* name) {
     object->setObjectName(QLatin1String(name));
     return object;
 }
+
+// A menu of the bar or a menu within a menu.
+template <class Owner> QMenu* submenu(Owner* owner, const char* name, const char* caption) {
+    return named(owner->addMenu(QCoreApplication::translate("Form1", caption)), name);
+}
+
+// A menu item that carries a tick.
+constexpr bool ticked = true;
 
 int lastDigitOfSeconds() {
     const std::time_t now = std::time(nullptr);
@@ -75,6 +84,27 @@ Form1::Form1(Seams seams, QWidget* parent)
     // LEVEL4 thinks up to a second over a move; the window's game plays on past 500 moves.
     game_.setBudget(ThinkBudget{1000, 0, false});
     reviewBudget_ = defaultReviewBudget();
+    fillSeams();
+    createCanvas();
+    sound_ = std::make_unique<Module1>(
+        soundFolder(seams_.programFolder),
+        [this](const std::string& text, const std::string& title, Buttons b, Icon i) {
+            return message(text, title, b, i);
+        },
+        seams_.soundLibrary);
+
+    createMenus();
+    createRecordPanel();
+    // The window grows from its natural size, the board and its panel with it.
+    setMinimumSize(px(FORM_WIDTH), px(FORM_HEIGHT));
+    for (QWidget* control : canvas_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        panelGeometry_.emplace_back(control, control->geometry());
+    canvas_->onScaleChanged = [this] { placeRecordPanel(); };
+    createEscape();
+    createKeys();
+}
+
+void Form1::fillSeams() {
     if (!seams_.messageBox)
         seams_.messageBox = [this](const std::string& text, const std::string& title, Buttons b,
                                    Icon i) {
@@ -94,7 +124,9 @@ Form1::Form1(Seams seams, QWidget* parent)
         };
     if (seams_.programFolder.empty())
         seams_.programFolder = toPath(QCoreApplication::applicationDirPath());
+}
 
+void Form1::createCanvas() {
     setWindowTitle(QStringLiteral("ZUBEKI"));
     setFont(windowFont());
     canvas_ = new Canvas(this);
@@ -112,21 +144,9 @@ Form1::Form1(Seams seams, QWidget* parent)
         Form_MouseDown(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
                        static_cast<float>(at.y() * TWIPS_PER_PIXEL));
     };
-    sound_ = std::make_unique<Module1>(
-        soundFolder(seams_.programFolder),
-        [this](const std::string& text, const std::string& title, Buttons b, Icon i) {
-            return message(text, title, b, i);
-        },
-        seams_.soundLibrary);
+}
 
-    createMenus();
-    createRecordPanel();
-    // The window grows from its natural size, the board and its panel with it.
-    setMinimumSize(px(FORM_WIDTH), px(FORM_HEIGHT));
-    for (QWidget* control : canvas_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        panelGeometry_.emplace_back(control, control->geometry());
-    canvas_->onScaleChanged = [this] { placeRecordPanel(); };
-
+void Form1::createEscape() {
     // A shortcut rather than a key handler: after a menu has been opened the menu bar
     // keeps the keyboard and would swallow Escape. It quits from the board only: in a field
     // or a list of the record panel Escape does what it does there, and the game goes on.
@@ -136,7 +156,6 @@ Form1::Form1(Seams seams, QWidget* parent)
     connect(escape_, &QShortcut::activated, this, [this] {
         if (!recordPanelHasFocus()) quit();
     });
-    createKeys();
 }
 
 // While the keyboard walks the menu bar, ← and → walk on along it rather than step the game.
@@ -199,77 +218,80 @@ bool Form1::recordPanelHasFocus() const {
     return false;
 }
 
+QAction* Form1::menuItem(QWidget* owner, const char* name, const char* caption,
+                         void (Form1::*handler)(), bool checkable) {
+    auto* a = named(new QAction(QCoreApplication::translate("Form1", caption), owner), name);
+    a->setCheckable(checkable);
+    owner->addAction(a);
+    connect(a, &QAction::triggered, this, [this, a, handler] {
+        if (a->isCheckable()) a->setChecked(!a->isChecked());
+        if (!ended_) (this->*handler)();
+        canvas_->update();
+    });
+    return a;
+}
+
+void Form1::closesRecordPanel(QMenu* menu) {
+    connect(menu, &QMenu::aboutToShow, this, [this] { closeRecordPanel(); });
+}
+
 void Form1::createMenus() {
     QMenuBar* bar = menuBar();
     // 戻, 進 and その他 are items of the bar itself, which a desktop-wide menu bar would drop.
     bar->setNativeMenuBar(false);
-    // One item of a menu or of the bar itself. A ticked item keeps its mark until its
-    // handler decides: Qt would flip it before the handler runs, so the flip is undone.
-    auto item = [this](QWidget* owner, const char* name, const char* caption,
-                       void (Form1::*handler)(), bool checkable = false) {
-        auto* a = named(new QAction(QCoreApplication::translate("Form1", caption), owner), name);
-        a->setCheckable(checkable);
-        owner->addAction(a);
-        connect(a, &QAction::triggered, this, [this, a, handler] {
-            if (a->isCheckable()) a->setChecked(!a->isChecked());
-            if (!ended_) (this->*handler)();
-            canvas_->update();
-        });
-        return a;
-    };
-    auto action = [item](QMenu* menu, const char* name, const char* caption,
-                         void (Form1::*handler)()) { return item(menu, name, caption, handler); };
-    auto checkable = [item](QMenu* menu, const char* name, const char* caption,
-                            void (Form1::*handler)()) {
-        return item(menu, name, caption, handler, true);
-    };
-    auto barAction = [item, bar](const char* name, const char* caption, void (Form1::*handler)()) {
-        return item(bar, name, caption, handler);
-    };
-    // A menu of the bar or a menu within a menu.
-    auto submenu = [](auto* owner, const char* name, const char* caption) {
-        return named(owner->addMenu(QCoreApplication::translate("Form1", caption)), name);
-    };
-    auto closesPanel = [this](QMenu* menu) {
-        connect(menu, &QMenu::aboutToShow, this, [this] { closeRecordPanel(); });
-    };
+    createGameMenu();
+    createPositionMenu();
+    REPLAY = menuItem(bar, "REPLAY", QT_TRANSLATE_NOOP("Form1", "戻"), &Form1::REPLAY_Click);
+    AFTER = menuItem(bar, "AFTER", QT_TRANSLATE_NOOP("Form1", "進"), &Form1::AFTER_Click);
+    createRecordMenu();
+    createOptionMenu();
+    VER = menuItem(bar, "VER", QT_TRANSLATE_NOOP("Form1", "その他"), &Form1::VER_Click);
+}
 
-    TAIKYOKU = submenu(bar, "TAIKYOKU", QT_TRANSLATE_NOOP("Form1", "対局"));
-    closesPanel(TAIKYOKU);
+void Form1::createGameMenu() {
+    TAIKYOKU = submenu(menuBar(), "TAIKYOKU", QT_TRANSLATE_NOOP("Form1", "対局"));
+    closesRecordPanel(TAIKYOKU);
     MATCH_MAN = submenu(TAIKYOKU, "MATCH_MAN", QT_TRANSLATE_NOOP("Form1", "対局(人間)"));
-    START = action(MATCH_MAN, "START", QT_TRANSLATE_NOOP("Form1", "スタート"), &Form1::START_Click);
+    START =
+        menuItem(MATCH_MAN, "START", QT_TRANSLATE_NOOP("Form1", "スタート"), &Form1::START_Click);
     START2 = submenu(TAIKYOKU, "START2", QT_TRANSLATE_NOOP("Form1", "対局(COM)"));
-    SENTE = action(START2, "SENTE", QT_TRANSLATE_NOOP("Form1", "先手"), &Form1::SENTE_Click);
-    GOTE = action(START2, "GOTE", QT_TRANSLATE_NOOP("Form1", "後手"), &Form1::GOTE_Click);
+    SENTE = menuItem(START2, "SENTE", QT_TRANSLATE_NOOP("Form1", "先手"), &Form1::SENTE_Click);
+    GOTE = menuItem(START2, "GOTE", QT_TRANSLATE_NOOP("Form1", "後手"), &Form1::GOTE_Click);
     LEVEL = submenu(TAIKYOKU, "LEVEL", QT_TRANSLATE_NOOP("Form1", "COM対局ﾚﾍﾞﾙ"));
-    LEVEL1 = checkable(LEVEL, "LEVEL1", QT_TRANSLATE_NOOP("Form1", "LEVEL1"), &Form1::LEVEL1_Click);
-    LEVEL2 = checkable(LEVEL, "LEVEL2", QT_TRANSLATE_NOOP("Form1", "LEVEL2"), &Form1::LEVEL2_Click);
-    LEVEL3 = checkable(LEVEL, "LEVEL3", QT_TRANSLATE_NOOP("Form1", "LEVEL3"), &Form1::LEVEL3_Click);
-    LEVEL4 = checkable(LEVEL, "LEVEL4", QT_TRANSLATE_NOOP("Form1", "LEVEL4"), &Form1::LEVEL4_Click);
-    OWARI = action(TAIKYOKU, "OWARI", QT_TRANSLATE_NOOP("Form1", "終わり"), &Form1::quit);
+    LEVEL1 = menuItem(LEVEL, "LEVEL1", QT_TRANSLATE_NOOP("Form1", "LEVEL1"), &Form1::LEVEL1_Click,
+                      ticked);
+    LEVEL2 = menuItem(LEVEL, "LEVEL2", QT_TRANSLATE_NOOP("Form1", "LEVEL2"), &Form1::LEVEL2_Click,
+                      ticked);
+    LEVEL3 = menuItem(LEVEL, "LEVEL3", QT_TRANSLATE_NOOP("Form1", "LEVEL3"), &Form1::LEVEL3_Click,
+                      ticked);
+    LEVEL4 = menuItem(LEVEL, "LEVEL4", QT_TRANSLATE_NOOP("Form1", "LEVEL4"), &Form1::LEVEL4_Click,
+                      ticked);
+    OWARI = menuItem(TAIKYOKU, "OWARI", QT_TRANSLATE_NOOP("Form1", "終わり"), &Form1::quit);
+}
 
-    STOP = submenu(bar, "STOP", QT_TRANSLATE_NOOP("Form1", "局面"));
-    closesPanel(STOP);
-    CANCEL = action(STOP, "CANCEL", QT_TRANSLATE_NOOP("Form1", "最初"), &Form1::CANCEL_Click);
-    REVERSE = action(STOP, "REVERSE", QT_TRANSLATE_NOOP("Form1", "反転"), &Form1::REVERSE_Click);
+void Form1::createPositionMenu() {
+    STOP = submenu(menuBar(), "STOP", QT_TRANSLATE_NOOP("Form1", "局面"));
+    closesRecordPanel(STOP);
+    CANCEL = menuItem(STOP, "CANCEL", QT_TRANSLATE_NOOP("Form1", "最初"), &Form1::CANCEL_Click);
+    REVERSE = menuItem(STOP, "REVERSE", QT_TRANSLATE_NOOP("Form1", "反転"), &Form1::REVERSE_Click);
+}
 
-    REPLAY = barAction("REPLAY", QT_TRANSLATE_NOOP("Form1", "戻"), &Form1::REPLAY_Click);
-    AFTER = barAction("AFTER", QT_TRANSLATE_NOOP("Form1", "進"), &Form1::AFTER_Click);
-
-    KIFU = submenu(bar, "KIFU", QT_TRANSLATE_NOOP("Form1", "棋譜"));
+void Form1::createRecordMenu() {
+    KIFU = submenu(menuBar(), "KIFU", QT_TRANSLATE_NOOP("Form1", "棋譜"));
     KIFU_READ =
-        action(KIFU, "KIFU_READ", QT_TRANSLATE_NOOP("Form1", "読込"), &Form1::KIFU_READ_Click);
+        menuItem(KIFU, "KIFU_READ", QT_TRANSLATE_NOOP("Form1", "読込"), &Form1::KIFU_READ_Click);
     KIFU_WRITE =
-        action(KIFU, "KIFU_WRITE", QT_TRANSLATE_NOOP("Form1", "書込"), &Form1::KIFU_WRITE_Click);
-    KENTOU = action(KIFU, "KENTOU", QT_TRANSLATE_NOOP("Form1", "検討"), &Form1::KENTOU_Click);
+        menuItem(KIFU, "KIFU_WRITE", QT_TRANSLATE_NOOP("Form1", "書込"), &Form1::KIFU_WRITE_Click);
+    KENTOU = menuItem(KIFU, "KENTOU", QT_TRANSLATE_NOOP("Form1", "検討"), &Form1::KENTOU_Click);
+}
 
-    OPTION = submenu(bar, "OPTION", QT_TRANSLATE_NOOP("Form1", "ｵﾌﾟｼｮﾝ"));
-    closesPanel(OPTION);
-    SIDOU = checkable(OPTION, "SIDOU", QT_TRANSLATE_NOOP("Form1", "移動指導"), &Form1::SIDOU_Click);
-    BGM = checkable(OPTION, "BGM", QT_TRANSLATE_NOOP("Form1", "BGM"), &Form1::BGM_Click);
-    HINT = action(OPTION, "HINT", QT_TRANSLATE_NOOP("Form1", "ヒント"), &Form1::HINT_Click);
-
-    VER = barAction("VER", QT_TRANSLATE_NOOP("Form1", "その他"), &Form1::VER_Click);
+void Form1::createOptionMenu() {
+    OPTION = submenu(menuBar(), "OPTION", QT_TRANSLATE_NOOP("Form1", "ｵﾌﾟｼｮﾝ"));
+    closesRecordPanel(OPTION);
+    SIDOU = menuItem(OPTION, "SIDOU", QT_TRANSLATE_NOOP("Form1", "移動指導"), &Form1::SIDOU_Click,
+                     ticked);
+    BGM = menuItem(OPTION, "BGM", QT_TRANSLATE_NOOP("Form1", "BGM"), &Form1::BGM_Click, ticked);
+    HINT = menuItem(OPTION, "HINT", QT_TRANSLATE_NOOP("Form1", "ヒント"), &Form1::HINT_Click);
 }
 
 void Form1::createRecordPanel() {
@@ -332,6 +354,21 @@ void Form1::closeRecordPanel() {
 }
 
 void Form1::Form_Load() {
+    setUpSounds();
+    BGM->setChecked(true);
+    loadGame();
+}
+
+void Form1::loadBeforeSound() {
+    soundPending_ = true;
+    BGM->setChecked(true);
+    loadGame();
+    // After the paint, so that the board is on the screen before the waves are read.
+    canvas_->onFirstPaint = [this] { QTimer::singleShot(0, this, [this] { soundNeeded(); }); };
+}
+
+void Form1::setUpSounds() {
+    soundPending_ = false;
     sound_->SoundInitialize(static_cast<std::intptr_t>(winId()));
     SOUND_OTHER = sound_->SoundLoadWave("その他.wav", 3);
     SOUND_FORBIDDEN = sound_->SoundLoadWave("禁止.wav", 3);
@@ -340,8 +377,13 @@ void Form1::Form_Load() {
     SOUND_VANISH = sound_->SoundLoadWave("消滅.wav", 3);
     SOUND_BGM = sound_->SoundLoadWave("BGM.wav", 1);
     sound_->dsPlayLooping(SOUND_BGM);
-    BGM->setChecked(true);
+}
 
+void Form1::soundNeeded() {
+    if (soundPending_ && !ended_) setUpSounds();
+}
+
+void Form1::loadGame() {
     // Exactly one level carries the tick, even when start-up runs again after another
     // level was chosen.
     LEVEL1->setChecked(false);
@@ -365,6 +407,10 @@ void Form1::placeWindow() {
 }
 
 void Form1::終了処理() {
+    if (soundPending_) { // a start-up that never set the sounds up has nothing to release
+        soundPending_ = false;
+        return;
+    }
     sound_->dsFree(SOUND_OTHER);
     sound_->dsFree(SOUND_FORBIDDEN);
     sound_->dsFree(SOUND_PIECE);
@@ -446,6 +492,7 @@ void Form1::SIDOU_Click() {
 }
 
 void Form1::BGM_Click() {
+    soundNeeded();
     if (BGM->isChecked()) {
         BGM->setChecked(false);
         sound_->dsStop(SOUND_BGM);
@@ -475,6 +522,7 @@ void Form1::REVERSE_Click() {
 
 void Form1::VER_Click() {
     closeRecordPanel();
+    soundNeeded();
     dsPlay(SOUND_OTHER);
     message("ZUBEKI  Version 0.94    [12/1999]\r"
             "\r"

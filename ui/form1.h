@@ -41,6 +41,9 @@ class Form1 : public QMainWindow, private GamePainter {
 
     // --- start-up and shutdown ---
     void Form_Load();
+    // Start-up: the game set up and its board drawn now, the sounds and the music once the
+    // window has painted the board (or at the first sound asked before that).
+    void loadBeforeSound();
     // Releases every sound and the sound library.
     void 終了処理();
     // Quitting: release the sounds, then end the program at once.
@@ -137,7 +140,23 @@ class Form1 : public QMainWindow, private GamePainter {
     void restart() override;
     void 思考待ち(const std::atomic<bool>& done) override;
 
+    // What the seams leave empty: the real message box, wait, clock, end and save dialog.
+    void fillSeams();
+    // The board's canvas, its view and the mouse on it.
+    void createCanvas();
+    // Escape quits from the board.
+    void createEscape();
     void createMenus();
+    // One item of a menu or of the bar itself. A ticked item keeps its mark until its
+    // handler decides: Qt would flip it before the handler runs, so the flip is undone.
+    QAction* menuItem(QWidget* owner, const char* name, const char* caption,
+                      void (Form1::*handler)(), bool checkable = false);
+    // Opening the menu closes the record panel.
+    void closesRecordPanel(QMenu* menu);
+    void createGameMenu();     // 対局
+    void createPositionMenu(); // 局面
+    void createRecordMenu();   // 棋譜
+    void createOptionMenu();   // ｵﾌﾟｼｮﾝ
     // ← → Home and H: 戻, 進, 最初 and ヒント from the keyboard.
     void createKeys();
     void createRecordPanel();
@@ -147,6 +166,12 @@ class Form1 : public QMainWindow, private GamePainter {
     void refreshFileList();
     void showRecord(const struct ReadResult& read);
     void placeWindow();
+    // The game's part of Form_Load: the ticks of the menus, the game and the first drawing.
+    void loadGame();
+    // The sound device and the six waves, the music started.
+    void setUpSounds();
+    // Sets the sounds up now if start-up left them for later.
+    void soundNeeded();
     // Is the keyboard in one of the record panel's lists, fields or its button?
     bool recordPanelHasFocus() const;
     void levelClick(QAction* item, int n);
@@ -166,6 +191,7 @@ class Form1 : public QMainWindow, private GamePainter {
     std::unique_ptr<Module1> sound_;
     QShortcut* escape_ = nullptr;
     bool ended_ = false;
+    bool soundPending_ = false; // start-up has not set the sounds up yet
     QString folder_;
     std::optional<QRect> boxKeepsClearOf_;
     // Each record panel control with its place on the unscaled board.

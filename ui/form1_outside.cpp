@@ -63,6 +63,7 @@ void Form1::待ち時間(double 秒) {
 }
 
 void Form1::play(Wave wave) {
+    soundNeeded();
     switch (wave) {
     case Wave::Forbidden:
         dsPlay(SOUND_FORBIDDEN);

@@ -98,22 +98,7 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     setWindowTitle(t("検討"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    moves_ = named(new QTreeWidget(this), "reviewMoves");
-    moves_->setColumnCount(4);
-    moves_->setHeaderLabels({t("手数"), t("指し手"), t("評価"), t("印")});
-    moves_->setRootIsDecorated(false);
-    moves_->setUniformRowHeights(true);
-    moves_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // The keys choose as they walk the list; the mouse on its release, so that a click on the
-    // row already chosen shows its position again.
-    connect(moves_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
-                if (item && !choosing_ && QGuiApplication::mouseButtons() == Qt::NoButton)
-                    choose(moves_->indexOfTopLevelItem(item));
-            });
-    connect(moves_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { choose(moves_->indexOfTopLevelItem(item)); });
-
+    buildMoveList();
     buildChart();
     // Whole moves on the axis, some ten marks whatever the game's length.
     const double moves = std::max<double>(1, static_cast<double>(review.moves.size()));
@@ -133,6 +118,39 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     save_->setEnabled(!game_.fromFile);
     connect(save_, &QPushButton::clicked, this, [this] { save(); });
 
+    layOut();
+
+    // Progress comes on a worker thread: only a queued call reaches the widgets.
+    review_ = std::make_unique<GameReview>(review, budget, [this](const ReviewEntry&, int, int) {
+        QMetaObject::invokeMethod(
+            this, [this] { pull(); }, Qt::QueuedConnection);
+    });
+}
+
+ReviewWindow::~ReviewWindow() {
+    // Joined before any widget goes; calls still queued die with the window.
+    review_.reset();
+}
+
+void ReviewWindow::buildMoveList() {
+    moves_ = named(new QTreeWidget(this), "reviewMoves");
+    moves_->setColumnCount(4);
+    moves_->setHeaderLabels({t("手数"), t("指し手"), t("評価"), t("印")});
+    moves_->setRootIsDecorated(false);
+    moves_->setUniformRowHeights(true);
+    moves_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The keys choose as they walk the list; the mouse on its release, so that a click on the
+    // row already chosen shows its position again.
+    connect(moves_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+                if (item && !choosing_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+                    choose(moves_->indexOfTopLevelItem(item));
+            });
+    connect(moves_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { choose(moves_->indexOfTopLevelItem(item)); });
+}
+
+void ReviewWindow::layOut() {
     auto* right = new QVBoxLayout;
     right->addWidget(chartView_, 1);
     right->addWidget(line_);
@@ -146,17 +164,6 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     all->addWidget(moves_);
     all->addLayout(right, 1);
     resize(760, 420);
-
-    // Progress comes on a worker thread: only a queued call reaches the widgets.
-    review_ = std::make_unique<GameReview>(review, budget, [this](const ReviewEntry&, int, int) {
-        QMetaObject::invokeMethod(
-            this, [this] { pull(); }, Qt::QueuedConnection);
-    });
-}
-
-ReviewWindow::~ReviewWindow() {
-    // Joined before any widget goes; calls still queued die with the window.
-    review_.reset();
 }
 
 void ReviewWindow::buildChart() {

@@ -59,7 +59,11 @@ class ReviewWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The list of the moves with their scores and marks; choosing a row shows its position.
+    void buildMoveList();
     void buildChart();
+    // The list on the left, the chart, the line, the summary and the buttons on the right.
+    void layOut();
     // Takes what the worker has finished since the last call into the list and the graph.
     void pull();
     void addEntry(const ReviewEntry& e);

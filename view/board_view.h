@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/state.h"
+#include "game/position.h"
 #include "play/display.h"
 #include "view/canvas.h"
 #include "view/geometry.h"

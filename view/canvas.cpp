@@ -230,6 +230,7 @@ void Canvas::paintEvent(QPaintEvent*) {
     if (!painted_) {
         painted_ = true;
         startupMark("painted");
+        if (onFirstPaint) onFirstPaint();
     }
 }
 

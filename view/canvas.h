@@ -67,6 +67,8 @@ class Canvas : public QWidget {
     std::function<void(QMouseEvent*)> onMousePress;
     // Called after the scale or the board's place in the widget changed.
     std::function<void()> onScaleChanged;
+    // Called once, after the first paint.
+    std::function<void()> onFirstPaint;
 
   protected:
     void paintEvent(QPaintEvent*) override;

@@ -145,7 +145,7 @@ TEST(CliThink, Level4OnEitherSideKnowsTheGamesEarlierPositions) {
         const zubeki::Position now = game.state();
         const Level4Move want = withHistory(seen, now, upper, budget.nodes);
         const Level4Move bare = withHistory({}, now, upper, budget.nodes);
-        const ComputerMove got = game.思考(upper);
+        const ComputerMove got = game.思考(upper ? Side::Upper : Side::Lower);
         ASSERT_TRUE(got.found);
         EXPECT_EQ(got.BEST_SCORE, want.score);
         EXPECT_EQ(got.移動先X, upper ? want.移動先X : 10 - want.移動先X);

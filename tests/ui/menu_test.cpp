@@ -46,6 +46,8 @@ class MenuTest : public QObject {
     void musicToggle();
     void versionBox();
     void startUpAgainKeepsOneMusicStream();
+    void soundsWaitForTheFirstPaint_data();
+    void soundsWaitForTheFirstPaint();
     void soundWarningOncePerStartUp_data();
     void soundWarningOncePerStartUp();
     void quitting_data();
@@ -95,6 +97,14 @@ void MenuTest::captionsAndOrder() {
     }
     for (const char* name : {"TAIKYOKU", "MATCH_MAN", "START2", "LEVEL", "STOP", "KIFU", "OPTION"})
         for (QAction* a : menu(f, name)->actions()) QVERIFY(a->isEnabled());
+    // Only the levels and the two options carry a tick; nothing on the bar itself does.
+    QStringList tickable;
+    for (const auto& m : menus)
+        for (const char* name : m.items)
+            if (action(f, name)->isCheckable()) tickable << QLatin1String(name);
+    for (QAction* a : bar)
+        if (a->isCheckable()) tickable << a->objectName();
+    QCOMPARE(tickable, (QStringList{"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "SIDOU", "BGM"}));
 }
 
 void MenuTest::startUp() {
@@ -217,6 +227,38 @@ void MenuTest::startUpAgainKeepsOneMusicStream() {
     QCOMPARE(h.session().LEVEL, 3);
     QCOMPARE(h.f().pos(), at);
     QVERIFY(h.messages.empty());
+}
+
+void MenuTest::soundsWaitForTheFirstPaint_data() {
+    QTest::addColumn<QString>("before");     // what happens before the window is painted
+    QTest::addColumn<QStringList>("sounds"); // the sound calls after the first paint
+    const QStringList setUp = {"dsInitialize",           "dsCreateDSB 3 その他.wav",
+                               "dsCreateDSB 3 禁止.wav", "dsCreateDSB 3 駒打音.wav",
+                               "dsCreateDSB 3 終局.wav", "dsCreateDSB 3 消滅.wav",
+                               "dsCreateDSB 1 BGM.wav",  "dsPlayLooping BGM.wav"};
+    QTest::addRow("nothing: set up after the paint") << "" << setUp;
+    QTest::addRow("a sound asked first sets them up at once")
+        << "version" << (setUp + QStringList{"dsPlay その他.wav"});
+    QTest::addRow("the music turned off first")
+        << "music" << (setUp + QStringList{"dsStop BGM.wav"});
+    QTest::addRow("quitting first: nothing to set up") << "quit" << QStringList{};
+}
+
+void MenuTest::soundsWaitForTheFirstPaint() {
+    QFETCH(QString, before);
+    QFETCH(QStringList, sounds);
+    Harness h(Sound::Fake, false);
+    h.f().loadBeforeSound();
+    QVERIFY(FakeSound::lines().isEmpty());
+    QCOMPARE(ticks(h.f()), (QStringList{"LEVEL3", "移動指導", "BGM"}));
+    if (before == "version") h.action("VER")->trigger();
+    if (before == "music") h.action("BGM")->trigger();
+    if (before == "quit") h.f().quit();
+    h.f().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.f()));
+    QTRY_COMPARE(FakeSound::lines(), sounds);
+    QTest::qWait(50); // nothing more comes after the paint
+    QCOMPARE(FakeSound::lines(), sounds);
 }
 
 void MenuTest::soundWarningOncePerStartUp_data() {

@@ -17,7 +17,7 @@ namespace {
 constexpr int MAGENTA = 13;
 
 struct Rig {
-    GameState state;
+    Position state;
     Options options;
     Canvas canvas;
     BoardView view{state, options, canvas};
