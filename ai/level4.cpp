@@ -119,7 +119,7 @@ struct RootLine {
     int score = 0;
     int depth = 0;
     int seldepth = 0;
-    PlayedMove pv[kMaxPly];
+    zubeki::Move pv[kMaxPly];
     int pvLength = 0;
 };
 
@@ -525,11 +525,11 @@ struct Worker {
     }
 };
 
-PlayedMove playedOf(const level4::Position& p, level4::Move m) {
+zubeki::Move playedOf(const level4::Position& p, level4::Move m) {
     const std::int8_t before = p.at(m.from);
-    return PlayedMove{xOf(m.from),        yOf(m.from),
-                      xOf(m.to),          yOf(m.to),
-                      gameCodeOf(before), gameCodeOf(m.promote ? promotedOf(before) : before)};
+    return zubeki::Move{xOf(m.from),        yOf(m.from),
+                        xOf(m.to),          yOf(m.to),
+                        gameCodeOf(before), gameCodeOf(m.promote ? promotedOf(before) : before)};
 }
 
 bool contains(const MoveList& list, level4::Move m) {
@@ -669,7 +669,7 @@ struct Level4Search::Impl {
             walk.generate(pvMoves);
             if (pvMoves.size == 0) {
                 if (walk.passCount() > 0) return;
-                l.pv[l.pvLength++] = PlayedMove{};
+                l.pv[l.pvLength++] = zubeki::Move{};
                 walk.makePass(u);
                 if (l.pvLength >= length || repeats(walk.key())) return;
                 keys[seen++] = walk.key();

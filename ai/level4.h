@@ -21,11 +21,11 @@ using level4::Mover;
 
 // One line of what the search reports: a root move, its score and the moves it expects after it.
 struct Level4Line {
-    int multipv = 1;            // 1: the best move
-    int depth = 0;              // the iteration that scored this line
-    int seldepth = 0;           // the deepest ply that iteration reached
-    int score = 0;              // for the side to move, as Level4Move::score
-    std::vector<PlayedMove> pv; // from the root; a side without a move plays the pass (zeros)
+    int multipv = 1;              // 1: the best move
+    int depth = 0;                // the iteration that scored this line
+    int seldepth = 0;             // the deepest ply that iteration reached
+    int score = 0;                // for the side to move, as Level4Move::score
+    std::vector<zubeki::Move> pv; // from the root; a side without a move plays the pass (zeros)
 };
 
 // What the search has found so far: after each finished iteration, and once at the end.

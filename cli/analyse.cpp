@@ -37,7 +37,7 @@ std::string analyseJson(const ReviewResult& r) {
         w.key("side").value(e.side < 0 ? "l" : "u");
         w.key("best").value(指し手文字列(e.best));
         w.key("pv").beginArray();
-        for (const PlayedMove& m : e.pv) w.value(指し手文字列(m));
+        for (const Move& m : e.pv) w.value(指し手文字列(m));
         w.endArray();
         w.key("score");
         writeScore(w, e.score);

@@ -56,7 +56,7 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     Position from;
     int side = -1;
-    std::vector<PlayedMove> moves;
+    std::vector<Move> moves;
     if (start) {
         MovesRead read;
         if (const std::string why = readMoves(*start, p.options.at("moves"), read); !why.empty())

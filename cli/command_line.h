@@ -83,7 +83,7 @@ std::string parseBudget(const Parsed& p, ThinkBudget& budget);
 
 // Where the moves of --moves lead from the position: each read in the position it is played in.
 struct MovesRead {
-    std::vector<PlayedMove> moves;
+    std::vector<Move> moves;
     Position state; // after the last
     int side = 0;   // to move then
     bool ended = false;

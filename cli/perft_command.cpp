@@ -47,7 +47,7 @@ int perftCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         合法手一覧(start->state, start->side, legal);
         std::vector<std::uint64_t> counts;
         std::uint64_t total = 0;
-        for (const PlayedMove& m : legal) {
+        for (const Move& m : legal) {
             const AfterMove after = 指し手後(start->state, start->side, m);
             counts.push_back(depth == 1    ? 1
                              : after.ended ? 0

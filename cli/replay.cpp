@@ -58,11 +58,11 @@ std::string 指し手検査(const Position& s, int 移動元X, int 移動元Y, i
 // One move given beforehand, as a player.
 class RecordedMove : public Player {
   public:
-    explicit RecordedMove(const PlayedMove& m) : m_(m) {}
-    std::optional<PlayedMove> choose(Game&, int) override { return m_; }
+    explicit RecordedMove(const Move& m) : m_(m) {}
+    std::optional<Move> choose(Game&, int) override { return m_; }
 
   private:
-    PlayedMove m_;
+    Move m_;
 };
 
 const char* endText(GameEnd end) {
@@ -157,7 +157,7 @@ Replay replayMoves(const MoveList& list, Game& game) {
     return r;
 }
 
-MoveOutcome playRecordedMove(Game& game, const PlayedMove& m) {
+MoveOutcome playRecordedMove(Game& game, const Move& m) {
     RecordedMove player(m);
     game.begin(sideOf(m.移動前駒), &player, &player);
     return game.playTurn().outcome;

@@ -37,7 +37,7 @@ Replay replayMoves(const MoveList& list);
 Replay replayMoves(const MoveList& list, Game& game);
 
 // Plays a move already found legal through the game's turn, as the side its piece belongs to.
-MoveOutcome playRecordedMove(Game& game, const PlayedMove& m);
+MoveOutcome playRecordedMove(Game& game, const Move& m);
 
 // {"moves":[...],"board":[...],"error":...}
 std::string replayJson(const Replay& replay);

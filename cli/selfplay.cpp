@@ -10,7 +10,7 @@
 #include "record/record_file.h"
 
 namespace zubeki::cli {
-std::optional<PlayedMove> SeededComputer::choose(Game& game, int side) {
+std::optional<Move> SeededComputer::choose(Game& game, int side) {
     digit_ = uniformIndex(rng_, 10);
     if (digits_) digits_->push_back(digit_);
     return ComputerPlayer::choose(game, side);

@@ -42,7 +42,7 @@ class SeededComputer : public ComputerPlayer {
     SeededComputer(int level, const ThinkBudget& budget, std::mt19937& rng, int& digit,
                    std::vector<int>* digits = nullptr)
         : ComputerPlayer(level, budget), rng_(rng), digit_(digit), digits_(digits) {}
-    std::optional<PlayedMove> choose(Game& game, int side) override;
+    std::optional<Move> choose(Game& game, int side) override;
 
   private:
     std::mt19937& rng_;
@@ -56,7 +56,7 @@ class OpeningPlayer : public Player {
   public:
     OpeningPlayer(std::mt19937& rng, int& played, int count, Player& then)
         : random_(rng), played_(played), count_(count), then_(then) {}
-    std::optional<PlayedMove> choose(Game& game, int side) override {
+    std::optional<Move> choose(Game& game, int side) override {
         return played_++ < count_ ? random_.choose(game, side) : then_.choose(game, side);
     }
     bool isComputer() const override { return then_.isComputer(); }

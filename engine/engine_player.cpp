@@ -63,12 +63,12 @@ bool EnginePlayer::newGame() {
     return true;
 }
 
-std::optional<PlayedMove> EnginePlayer::choose(Game& game, int side) {
+std::optional<Move> EnginePlayer::choose(Game& game, int side) {
     if (fault_ != EngineFault::None) return std::nullopt;
     if ((!process_ || process_->ended()) && !start()) return std::nullopt;
     std::string position = "position pos " + game.startText();
     if (!game.line().empty()) position += " moves";
-    for (const PlayedMove& m : game.line()) position += " " + 指し手文字列(m);
+    for (const Move& m : game.line()) position += " " + 指し手文字列(m);
     process_->send(position);
     process_->send(budget_.nodes > 0
                        ? "go nodes " + std::to_string(budget_.nodes)
@@ -90,7 +90,7 @@ std::optional<PlayedMove> EnginePlayer::choose(Game& game, int side) {
         std::string text = line->substr(9);
         text = text.substr(0, text.find(' '));
         std::string why;
-        const std::optional<PlayedMove> m = 指し手解釈(game.state(), side, text, why);
+        const std::optional<Move> m = 指し手解釈(game.state(), side, text, why);
         if (!m || m->pass()) {
             fail(EngineFault::Illegal,
                  "'" + settings_.command + "' played " + text + (why.empty() ? "" : ": " + why));

@@ -332,7 +332,7 @@ void Session::search(GoLimits limits, Position state, int side, std::vector<Posi
                 " time " + std::to_string(static_cast<long long>(r.ms)) + " hashfull " +
                 std::to_string(r.hashfull);
             if (!l.pv.empty()) text += " pv";
-            for (const PlayedMove& pm : l.pv) text += " " + 指し手文字列(pm);
+            for (const Move& pm : l.pv) text += " " + 指し手文字列(pm);
             say(text);
         }
     };

@@ -111,6 +111,5 @@ struct Move {
     Square to() const { return {移動先X, 移動先Y}; }
     friend bool operator==(const Move&, const Move&) = default;
 };
-using PlayedMove = Move;
 
 } // namespace zubeki

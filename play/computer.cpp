@@ -67,7 +67,7 @@ ComputerMove Computer::choose(Position& 局面, Side side, int level, ClockDigit
     const Level4Reporter turnedBack = [report](const Level4Report& r) {
         Level4Report real = r;
         for (Level4Line& line : real.lines)
-            for (PlayedMove& m : line.pv)
+            for (Move& m : line.pv)
                 if (!m.pass())
                     m = {10 - m.移動元X, 10 - m.移動元Y, 10 - m.移動先X,
                          10 - m.移動先Y, -m.移動前駒,    -m.移動駒};

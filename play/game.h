@@ -48,13 +48,13 @@ struct GameRecord {
     // The side that makes the list's first move: -1 lower, +1 upper.
     int firstSide() const;
     // Moves 1..RECORD_LEN as played moves (no passes: the list holds none).
-    std::vector<PlayedMove> played() const;
+    std::vector<Move> played() const;
 };
 
 struct Turn {
     TurnResult result = TurnResult::Waiting;
     int side = 0; // -1 lower, +1 upper: who was to move
-    PlayedMove move;
+    Move move;
     MoveOutcome outcome;
 };
 
@@ -92,7 +92,7 @@ class Game {
     // the game stops there and a press resumes from it. The board takes `game`'s list first
     // unless its own list begins with it. `best`, unless it is a pass, is outlined in the
     // hint's colour until the next press.
-    void showGameMove(const GameRecord& game, int n, const PlayedMove& best);
+    void showGameMove(const GameRecord& game, int n, const Move& best);
 
     // --- menu items ---
     void START();
@@ -120,7 +120,7 @@ class Game {
     // The position the game began in at begin(), and every move and pass played since: what
     // an engine is told of the game.
     const std::string& startText() const { return startText_; }
-    const std::vector<PlayedMove>& line() const { return line_; }
+    const std::vector<Move>& line() const { return line_; }
     // Plays turns while the side to move has a player who answers at once (the computer);
     // stops at a person who has not pressed yet, and when the game ends.
     void playOn();
@@ -129,13 +129,13 @@ class Game {
     GameOutcome playToEnd(int& moves);
     // The computer's turn: its move, thought out at `level` within `budget` for `side`, with
     // its thinking shown; nullopt when the program ended meanwhile.
-    std::optional<PlayedMove> computerMove(int side, int level, const ThinkBudget& budget);
+    std::optional<Move> computerMove(int side, int level, const ThinkBudget& budget);
 
     // --- a press on the board (Button 1 left, 2 right; x, y the square, off the board too) ---
     void press(int Button, int x, int y);
     // The person's part of a turn: the press taken as the first or second of a move; answers
     // the move once the second press completes one.
-    std::optional<PlayedMove> takePress(int Button, int x, int y);
+    std::optional<Move> takePress(int Button, int x, int y);
 
     // --- the moves ---
     // The computer's turn: pass, or search, play and show its best move (and any turns after
@@ -152,7 +152,7 @@ class Game {
     // Carries out a legal move through the whole chain: move list, move number, board, placing
     // sound, check squares, pass count, notation, the capture loop and the end test, which ends
     // the game. The turn is not handed over here.
-    MoveOutcome 指し手実行(const PlayedMove& m, const ShowMove& show = {});
+    MoveOutcome 指し手実行(const Move& m, const ShowMove& show = {});
     // Tells the listener of each group the move surrounded, piece by piece.
     void showCaptures(const Position& before, const MoveOutcome& outcome);
     // The game is over: shows the result and asks whether to play again.
@@ -172,7 +172,7 @@ class Game {
     void againstTheComputer(int manSide, int comSide);
     void resume();
     void firstPress(int x, int y);
-    std::optional<PlayedMove> secondPress(int Button, int x, int y);
+    std::optional<Move> secondPress(int Button, int x, int y);
     void warnCheckPiece();
     bool ownsPiece(int code) const;
     bool opponentsPiece(int code) const;
@@ -211,7 +211,7 @@ class Game {
     class PersonAtBoard : public Player {
       public:
         bool ready() const override { return pressed; }
-        std::optional<PlayedMove> choose(Game& game, int side) override;
+        std::optional<Move> choose(Game& game, int side) override;
         bool pressed = false;
         int Button = 0, x = 0, y = 0;
     };
@@ -220,7 +220,7 @@ class Game {
     Player* players_[2] = {&person_, &person_}; // lower, upper
     double pause_ = 0.5; // what is left of the computer's pause once it has thought
     std::string startText_;
-    std::vector<PlayedMove> line_;
+    std::vector<Move> line_;
 };
 
 } // namespace zubeki

@@ -35,7 +35,7 @@ void Game::press(int Button, int x, int y) {
     if (r == TurnResult::Moved || r == TurnResult::Passed) playOn();
 }
 
-std::optional<PlayedMove> Game::takePress(int Button, int x, int y) {
+std::optional<Move> Game::takePress(int Button, int x, int y) {
     if (!onBoard(x, y)) return std::nullopt;
     out_.marksCleared();
     if (session_.SELECT_STATE == 0) {
@@ -84,7 +84,7 @@ void Game::firstPress(int x, int y) {
     out_.piecePicked(x, y, piece, own, options_.GUIDANCE != 0);
 }
 
-std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
+std::optional<Move> Game::secondPress(int Button, int x, int y) {
     CLICK_MOVE.移動先X = x;
     CLICK_MOVE.移動先Y = y;
     const int t = s_.BOARD[x][y];
@@ -117,7 +117,7 @@ std::optional<PlayedMove> Game::secondPress(int Button, int x, int y) {
     int arriving = p;
     if (s_.調査_駒成(sx, sy, x, y, p) && Button == RIGHT_BUTTON) arriving = 成駒(p);
     CLICK_MOVE.移動駒 = arriving;
-    return PlayedMove{sx, sy, x, y, p, arriving};
+    return Move{sx, sy, x, y, p, arriving};
 }
 
 } // namespace zubeki

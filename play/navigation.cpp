@@ -107,7 +107,7 @@ GameRecord Game::gameToReview() const {
     return ended_;
 }
 
-void Game::showGameMove(const GameRecord& game, int n, const PlayedMove& best) {
+void Game::showGameMove(const GameRecord& game, int n, const Move& best) {
     out_.closeRecordPanel();
     clearHint();
     if (!sameBoard(listStart_, game.start) || !beginsWith(rec_, game.moves)) {
@@ -135,8 +135,8 @@ int GameRecord::firstSide() const {
     return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
 }
 
-std::vector<PlayedMove> GameRecord::played() const {
-    std::vector<PlayedMove> out;
+std::vector<Move> GameRecord::played() const {
+    std::vector<Move> out;
     for (int n = 1; n <= moves.RECORD_LEN; ++n)
         out.push_back({moves.REC_FROM_X[n], moves.REC_FROM_Y[n], moves.REC_TO_X[n],
                        moves.REC_TO_Y[n], moves.REC_PIECE[n], moves.REC_RESULT[n]});

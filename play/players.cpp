@@ -10,17 +10,17 @@ int uniformIndex(std::mt19937& rng, int n) {
                             32);
 }
 
-std::optional<PlayedMove> RandomPlayer::choose(Game& game, int side) {
+std::optional<Move> RandomPlayer::choose(Game& game, int side) {
     const Position& s = game.state();
     LegalMoves legal;
     合法手一覧(s, side, legal);
     // One entry per source and destination: whether the piece promotes is a coin toss.
-    PlayedMove plain[MAX_LEGAL_MOVES];
+    Move plain[MAX_LEGAL_MOVES];
     int n = 0;
-    for (const PlayedMove& m : legal)
+    for (const Move& m : legal)
         if (!m.pass() && !m.promotes()) plain[n++] = m;
     if (n == 0) return std::nullopt;
-    PlayedMove m = plain[uniformIndex(rng_, n)];
+    Move m = plain[uniformIndex(rng_, n)];
     if (s.調査_駒成(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒) && (rng_() & 1u) != 0)
         m.移動駒 = 成駒(m.移動前駒);
     return m;
@@ -34,11 +34,11 @@ bool RecordPlayer::ready() const {
     return next_ >= 1 && next_ <= last;
 }
 
-std::optional<PlayedMove> RecordPlayer::choose(Game&, int) {
+std::optional<Move> RecordPlayer::choose(Game&, int) {
     if (!ready()) return std::nullopt;
     const int n = next_++;
-    return PlayedMove{moves_.REC_FROM_X[n], moves_.REC_FROM_Y[n], moves_.REC_TO_X[n],
-                      moves_.REC_TO_Y[n],   moves_.REC_PIECE[n],  moves_.REC_RESULT[n]};
+    return Move{moves_.REC_FROM_X[n], moves_.REC_FROM_Y[n], moves_.REC_TO_X[n],
+                moves_.REC_TO_Y[n],   moves_.REC_PIECE[n],  moves_.REC_RESULT[n]};
 }
 
 } // namespace zubeki

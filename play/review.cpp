@@ -40,7 +40,7 @@ std::vector<ReviewPosition> positionsOf(const ReviewGame& g) {
     }
     // The last side to move has none: the value there is that of the position after its pass.
     if (out.back().passes) {
-        const AfterMove after = 指し手後(p.state, p.side, PlayedMove{});
+        const AfterMove after = 指し手後(p.state, p.side, Move{});
         p.state = after.state;
         p.side = -p.side;
         p.ended = after.ended;
@@ -92,7 +92,7 @@ class Analysis {
     bool stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
     ReviewSearch search(Computer& computer, const ReviewPosition& p) {
-        std::vector<PlayedMove> line;
+        std::vector<Move> line;
         const Level4Reporter report = [&line](const Level4Report& r) {
             if (!r.lines.empty()) line = r.lines.front().pv;
         };
@@ -151,8 +151,8 @@ class Analysis {
             // The pass is one more move to a forced end.
             if (Level4Search::isWinScore(s.score)) --s.score;
             if (Level4Search::isLossScore(s.score)) ++s.score;
-            s.pv.push_back(PlayedMove{});
-            for (const PlayedMove& m : next.pv) s.pv.push_back(m);
+            s.pv.push_back(Move{});
+            for (const Move& m : next.pv) s.pv.push_back(m);
         }
         return s;
     }
@@ -166,7 +166,7 @@ class Analysis {
         r.side = p.side;
         r.move = game_.moves[e];
         const ReviewSearch before = valueOf(e);
-        r.best = before.pv.empty() ? PlayedMove{} : before.pv.front();
+        r.best = before.pv.empty() ? Move{} : before.pv.front();
         r.pv = before.pv;
         r.ends = after.ended;
         // A move that ends the game wins it; the second pass in a row draws it.
@@ -224,7 +224,7 @@ ReviewScore ReviewScore::of(int score) {
     return {Kind::Value, score};
 }
 
-Judgement judgeMove(const PlayedMove& played, const ReviewSearch& before, int afterForMover) {
+Judgement judgeMove(const Move& played, const ReviewSearch& before, int afterForMover) {
     Judgement j;
     j.winBefore = winChance(before.score);
     j.winAfter = winChance(afterForMover);
@@ -263,7 +263,7 @@ void summariseReview(ReviewResult& r) {
 }
 
 std::optional<ReviewGame> prepareReview(const Position& start, int side,
-                                        const std::vector<PlayedMove>& moves, std::string& why) {
+                                        const std::vector<Move>& moves, std::string& why) {
     ReviewGame g;
     g.start = start;
     g.start.SIDE = sideOfSign(side);
@@ -271,7 +271,7 @@ std::optional<ReviewGame> prepareReview(const Position& start, int side,
     Position s = g.start;
     bool ended = false;
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        const PlayedMove& m = moves[i];
+        const Move& m = moves[i];
         const std::string name = "move " + std::to_string(i + 1) + " (" + 指し手文字列(m) + ")";
         if (ended) {
             why = name + " comes after the end of the game";
@@ -282,8 +282,8 @@ std::optional<ReviewGame> prepareReview(const Position& start, int side,
         const bool mustPass = legal.size == 1 && legal.at[0].pass();
         // A record leaves out the pass of a side without a move.
         if (mustPass && !m.pass()) {
-            g.moves.push_back(PlayedMove{});
-            const AfterMove after = 指し手後(s, side, PlayedMove{});
+            g.moves.push_back(Move{});
+            const AfterMove after = 指し手後(s, side, Move{});
             s = after.state;
             side = -side;
             if (after.ended) {

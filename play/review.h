@@ -57,14 +57,14 @@ struct ReviewScore {
 };
 
 struct ReviewEntry {
-    int index = 0;              // 0-based, in the review's list (passes included)
-    int n = 0;                  // the move's number; a pass shares it with the move after it
-    int side = 0;               // -1 lower, +1 upper
-    PlayedMove move;            // the pass is a move of zeros
-    PlayedMove best;            // the engine's move in the position before
-    std::vector<PlayedMove> pv; // the engine's line from that position, best first
-    ReviewScore score;          // after the move, for the lower side
-    double winBefore = 0.5;     // the mover's chance, before and after the move
+    int index = 0;          // 0-based, in the review's list (passes included)
+    int n = 0;              // the move's number; a pass shares it with the move after it
+    int side = 0;           // -1 lower, +1 upper
+    Move move;              // the pass is a move of zeros
+    Move best;              // the engine's move in the position before
+    std::vector<Move> pv;   // the engine's line from that position, best first
+    ReviewScore score;      // after the move, for the lower side
+    double winBefore = 0.5; // the mover's chance, before and after the move
     double winAfter = 0.5;
     double loss = 0; // the drop counted against the move (0 for the engine's move)
     Verdict verdict = Verdict::None;
@@ -91,20 +91,20 @@ struct ReviewResult {
 struct ReviewGame {
     Position start;
     int side = -1;
-    std::vector<PlayedMove> moves;
+    std::vector<Move> moves;
 };
 
 // Checks every move in turn and puts in the pass of a side that has no move where the record
 // leaves it out. nullopt with the reason (naming the move) for an illegal move or a move
 // after the game has ended.
 std::optional<ReviewGame> prepareReview(const Position& start, int side,
-                                        const std::vector<PlayedMove>& moves, std::string& why);
+                                        const std::vector<Move>& moves, std::string& why);
 
 // What LEVEL4 answered for one position, as the mover sees it.
 struct ReviewSearch {
     int score = 0; // LEVEL4's score for the side to move
-    PlayedMove best;
-    std::vector<PlayedMove> pv;
+    Move best;
+    std::vector<Move> pv;
 };
 
 // The verdict on a move from the searches before and after it. `before` is the search of
@@ -114,7 +114,7 @@ struct Judgement {
     double winBefore = 0.5, winAfter = 0.5, loss = 0;
     Verdict verdict = Verdict::None;
 };
-Judgement judgeMove(const PlayedMove& played, const ReviewSearch& before, int afterForMover);
+Judgement judgeMove(const Move& played, const ReviewSearch& before, int afterForMover);
 
 // The per-side counts and average loss of the entries.
 void summariseReview(ReviewResult& r);

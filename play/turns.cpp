@@ -38,7 +38,7 @@ bool Game::手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移�
     return false;
 }
 
-MoveOutcome Game::指し手実行(const PlayedMove& m, const ShowMove& show) {
+MoveOutcome Game::指し手実行(const Move& m, const ShowMove& show) {
     手順保存(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒);
     if (!show.computer) session_.SELECT_STATE = 0;
     // The rules carry the move out at once; the listener is then told it step by step.
@@ -124,14 +124,14 @@ Turn Game::playTurn() {
             return t;
         }
         t.result = TurnResult::Passed;
-        line_.push_back(PlayedMove{});
+        line_.push_back(Move{});
         out_.ask({player.passText()});
         handOver();
         return t;
     }
 
     pause_ = 0.5;
-    const std::optional<PlayedMove> m = player.choose(*this, t.side);
+    const std::optional<Move> m = player.choose(*this, t.side);
     if (out_.ended()) {
         t.result = TurnResult::Stopped;
         return t;
@@ -141,7 +141,7 @@ Turn Game::playTurn() {
     LegalMoves legal;
     合法手一覧(s_, t.side, legal);
     bool listed = false;
-    for (const PlayedMove& l : legal) listed = listed || (l == *m && !l.pass());
+    for (const Move& l : legal) listed = listed || (l == *m && !l.pass());
     if (!listed) {
         t.result = TurnResult::Illegal;
         return t;
@@ -219,7 +219,7 @@ void Game::com_ban() {
     playOn();
 }
 
-std::optional<PlayedMove> Game::computerMove(int side, int level, const ThinkBudget& budget) {
+std::optional<Move> Game::computerMove(int side, int level, const ThinkBudget& budget) {
     out_.thinking(sideOfSign(side));
 
     computer_.budget = budget;
@@ -235,12 +235,12 @@ std::optional<PlayedMove> Game::computerMove(int side, int level, const ThinkBud
     return static_cast<const Move&>(m);
 }
 
-std::optional<PlayedMove> Game::PersonAtBoard::choose(Game& game, int) {
+std::optional<Move> Game::PersonAtBoard::choose(Game& game, int) {
     pressed = false;
     return game.takePress(Button, x, y);
 }
 
-std::optional<PlayedMove> ComputerPlayer::choose(Game& game, int side) {
+std::optional<Move> ComputerPlayer::choose(Game& game, int side) {
     // Level 0: the menu's level and the game's budget.
     const int level = level_ > 0 ? level_ : game.session().LEVEL;
     return game.computerMove(side, level, level_ > 0 ? budget_ : game.budget());

@@ -249,7 +249,7 @@ void Form1::KENTOU_Click() {
     }
     closeReview();
     ReviewWindow::Hooks hooks;
-    hooks.show = [this](int n, const PlayedMove& best) {
+    hooks.show = [this](int n, const Move& best) {
         if (ended_) return;
         const GameRecord shown = review_ ? review_->game() : GameRecord{};
         game_.showGameMove(shown, n, best);

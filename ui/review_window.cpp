@@ -84,7 +84,7 @@ template <class T> T* named(T* object, const char* name) {
 
 } // namespace
 
-QString boardNotation(const PlayedMove& m) {
+QString boardNotation(const Move& m) {
     if (m.pass()) return t("パス");
     QString text = square(m.移動先X, m.移動先Y) + BoardView::glyphText(m.移動前駒);
     if (m.promotes()) text += t("成");
@@ -264,7 +264,7 @@ void ReviewWindow::choose(int index) {
     selected_ = index;
     markSelected(index);
     QStringList pv;
-    for (const PlayedMove& m : e.pv) pv << boardNotation(m);
+    for (const Move& m : e.pv) pv << boardNotation(m);
     line_->setText(
         t("%1手目 %2　読み筋：%3").arg(e.n).arg(boardNotation(e.move), pv.join(QLatin1Char(' '))));
     if (hooks_.show) hooks_.show(n, e.best);

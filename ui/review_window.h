@@ -32,7 +32,7 @@ class ReviewWindow : public QWidget {
     // What the window asks of the main window.
     struct Hooks {
         // Show the position after move n of the game's list, `best` outlined there.
-        std::function<void(int n, const PlayedMove& best)> show;
+        std::function<void(int n, const Move& best)> show;
         std::function<void(const std::string& text, const std::string& title)> message;
         // The standard save dialog: the path chosen, empty when the player cancels.
         std::function<QString(QWidget* parent, const QString& folder)> saveFileName;
@@ -97,6 +97,6 @@ class ReviewWindow : public QWidget {
 };
 
 // A move in the board's notation: destination, piece, 成 when it promotes ("３四角成"); パス.
-QString boardNotation(const PlayedMove& m);
+QString boardNotation(const Move& m);
 
 } // namespace zubeki

@@ -89,9 +89,9 @@ GameState forSide(GameState s, Mover side) {
     return s;
 }
 
-PlayedMove playedOf(const Level4Move& m) {
-    return m.found ? PlayedMove{m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}
-                   : PlayedMove{};
+zubeki::Move playedOf(const Level4Move& m) {
+    return m.found ? zubeki::Move{m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒, m.移動駒}
+                   : zubeki::Move{};
 }
 
 // Each move of the line legal where it is played; a move that ends the game ends the line.
@@ -165,7 +165,7 @@ TEST_P(Level4Reports, AreWellFormedAndEndWithTheMoveAnswered) {
             const Level4Move m = search.bestMove(s, side, 20, limits);
             LegalMoves legal;
             合法手一覧(s, sideOf(side), legal);
-            const PlayedMove answered = playedOf(m);
+            const zubeki::Move answered = playedOf(m);
             ASSERT_NE(std::find(legal.begin(), legal.end(), answered), legal.end());
 
             ASSERT_FALSE(reports.empty());

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,7 +29,9 @@ MatchOptions small(int a, int b, int games) {
 }
 
 TEST(Match, CountsAddUpAndEveryGameIsARecordThatReplays) {
-    const auto dir = std::filesystem::temp_directory_path() / "zubeki-match-test";
+    // A folder of this process's own: two test runs at once must not share it.
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zubeki-match-test-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     MatchOptions o = small(4, 1, 6);

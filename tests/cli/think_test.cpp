@@ -138,7 +138,7 @@ TEST(CliThink, Level4OnEitherSideKnowsTheGamesEarlierPositions) {
     game.setBudget(budget);
 
     std::vector<zubeki::Position> seen;
-    PlayedMove chosen[2];
+    Move chosen[2];
     for (int ply = 0; ply < 6; ++ply) {
         SCOPED_TRACE(ply);
         const bool upper = ply % 2 == 1;
@@ -157,10 +157,10 @@ TEST(CliThink, Level4OnEitherSideKnowsTheGamesEarlierPositions) {
         }
         seen.push_back(now);
         // Out with the computer's first choices, then back the way they came.
-        PlayedMove m{got.移動元X, got.移動元Y, got.移動先X, got.移動先Y, got.移動前駒, got.移動駒};
+        Move m{got.移動元X, got.移動元Y, got.移動先X, got.移動先Y, got.移動前駒, got.移動駒};
         if (ply < 2) chosen[ply] = m;
         if (ply == 2 || ply == 3) {
-            const PlayedMove& out = chosen[ply - 2];
+            const Move& out = chosen[ply - 2];
             m = {out.移動先X, out.移動先Y, out.移動元X, out.移動元Y, out.移動駒, out.移動駒};
         }
         if (ply >= 4) m = chosen[ply - 4];

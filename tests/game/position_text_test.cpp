@@ -51,7 +51,7 @@ TEST(PositionText, ReadsBackEveryPositionOfSeededGames) {
             LegalMoves legal;
             合法手一覧(s, side, legal);
             // Every legal move reads back from its string as itself.
-            for (const PlayedMove& m : legal) {
+            for (const Move& m : legal) {
                 std::string why;
                 const auto back = 指し手解釈(s, side, 指し手文字列(m), why);
                 ASSERT_TRUE(back.has_value()) << why;
@@ -130,7 +130,7 @@ TEST(MoveStrings, WrongMovesAreRefusedWithTheReason) {
     // Strings name squares by file label and rank letter; a promotion gets its '+'.
     EXPECT_EQ(指し手文字列({1, 7, 1, 6, SITA_ROOK, SITA_ROOK}), "9g9f");
     EXPECT_EQ(指し手文字列({7, 3, 9, 1, SITA_BISHOP, SITA_BISHOP_PROMOTED}), "3c1a+");
-    EXPECT_EQ(指し手文字列(PlayedMove{}), "pass");
+    EXPECT_EQ(指し手文字列(Move{}), "pass");
 }
 
 } // namespace

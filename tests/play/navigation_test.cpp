@@ -241,7 +241,7 @@ TEST(Navigation, AnEndedGameComesBackToTheBoardAtAnyMove) {
         for (int n : {last, 0, last, 1}) {
             const Step& next = g.moves[static_cast<std::size_t>(n)];
             // Any piece: only the squares are outlined.
-            const PlayedMove best{next.fx, next.fy, next.tx, next.ty, UE_BISHOP, UE_BISHOP};
+            const Move best{next.fx, next.fy, next.tx, next.ty, UE_BISHOP, UE_BISHOP};
             p.out.forget();
             p.game.showGameMove(ended, n, best);
             EXPECT_EQ(p.board(), boards[static_cast<std::size_t>(n)]);

@@ -23,8 +23,8 @@ int scoreFor(double p) {
 }
 
 TEST(Review, JudgesTheDropOfTheMoversChance) {
-    const PlayedMove engines{1, 7, 1, 6, SITA_ROOK, SITA_ROOK};
-    const PlayedMove other{3, 7, 3, 6, SITA_ROOK, SITA_ROOK};
+    const Move engines{1, 7, 1, 6, SITA_ROOK, SITA_ROOK};
+    const Move other{3, 7, 3, 6, SITA_ROOK, SITA_ROOK};
     struct Case {
         const char* name;
         int before; // the mover's score before, with the engine's move
@@ -65,7 +65,7 @@ ReviewGame someGame(int moves) {
     const ReadPosition start = 局面読込(START_POSITION);
     Position s = start.state;
     int side = start.side;
-    std::vector<PlayedMove> played;
+    std::vector<Move> played;
     for (int i = 0; i < moves; ++i) {
         LegalMoves legal;
         合法手一覧(s, side, legal);

@@ -81,7 +81,7 @@ struct Tracer {
         LegalMoves legal;
         合法手一覧(h.s(), side(), legal);
         if (legal.size == 0) return;
-        const PlayedMove m = legal.at[rng() % static_cast<unsigned>(legal.size)];
+        const Move m = legal.at[rng() % static_cast<unsigned>(legal.size)];
         if (m.pass()) return press(5, 5);
         if (refusals && rng() % 4 == 0) {
             for (int x = 1; x <= 9; ++x)
@@ -94,7 +94,7 @@ struct Tracer {
         }
         if (refusals && h.s().CHECK_ACTIVE == TRUE_CODE) { // an own piece that cannot answer
             SquareSet sources;
-            for (const PlayedMove& l : legal) sources.add(l.移動元X, l.移動元Y);
+            for (const Move& l : legal) sources.add(l.移動元X, l.移動元Y);
             for (int x = 1; x <= 9; ++x)
                 for (int y = 1; y <= 9; ++y)
                     if (h.s().BOARD[x][y] != EMPTY && (h.s().BOARD[x][y] > 0) == (side() > 0) &&
