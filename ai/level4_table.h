@@ -12,6 +12,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace zubeki::level4 {
 
@@ -35,7 +40,8 @@ class Table {
         std::size_t entries = 1;
         const std::size_t wanted = static_cast<std::size_t>(mb) * 1024 * 1024 / sizeof(Slot);
         while (entries * 2 <= wanted) entries *= 2;
-        slots_ = std::make_unique<Slot[]>(entries);
+        slots_.reset(); // the old table goes before the new one is made
+        slots_ = makeSlots(entries);
         size_ = entries;
         mask_ = entries - 1;
     }
@@ -104,7 +110,27 @@ class Table {
         return static_cast<std::uint16_t>(data >> 16);
     }
 
-    std::unique_ptr<Slot[]> slots_;
+    // The table lies on a boundary of the system's huge pages (2 MB), and on Linux asks to be
+    // held in them: the search misses the processor's address cache less, and a gigabyte is
+    // given back in milliseconds rather than in a tenth of a second (an engine told to quit
+    // ends at once).
+    static constexpr std::align_val_t kAlignment{std::size_t{2} << 20};
+    struct Release {
+        void operator()(Slot* slots) const { ::operator delete(slots, kAlignment); }
+    };
+    using Slots = std::unique_ptr<Slot[], Release>;
+
+    static Slots makeSlots(std::size_t entries) {
+        const std::size_t bytes = entries * sizeof(Slot);
+        Slot* slots = static_cast<Slot*>(::operator new(bytes, kAlignment));
+#if defined(__linux__)
+        madvise(slots, bytes, MADV_HUGEPAGE); // only advice: without it the table still works
+#endif
+        std::uninitialized_value_construct_n(slots, entries); // every slot empty
+        return Slots(slots);
+    }
+
+    Slots slots_;
     std::size_t size_ = 0;
     std::uint64_t mask_ = 0;
 };

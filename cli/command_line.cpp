@@ -106,13 +106,13 @@ Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game) {
     if (!read.warning.empty()) err << "zubeki-cli: " << file << ": " << read.warning << '\n';
     if (!read.ok) {
         l.status = EXIT_ILLEGAL;
-        l.replay.state = replayStart();
+        l.replay = replayMoves(MoveList{}); // the starting position, with its notation
         l.replay.error = "the record " + file + " was refused: " + read.error;
         return l;
     }
     if (read.moves.RECORD_LEN == 0) {
         l.status = EXIT_ILLEGAL;
-        l.replay.state = replayStart();
+        l.replay = replayMoves(MoveList{});
         l.replay.error = "the record " + file + " holds no moves";
         return l;
     }
@@ -120,6 +120,18 @@ Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game) {
     if (!l.replay.error.empty()) l.status = EXIT_ILLEGAL;
     return l;
 }
+
+namespace {
+
+// The nearest folder above `dir` that is there: where making `dir` failed.
+std::string nearestFolder(const fs::path& dir) {
+    std::error_code ec;
+    fs::path above = dir.parent_path();
+    while (!above.empty() && !fs::exists(above, ec)) above = above.parent_path();
+    return above.empty() ? std::string(".") : above.string();
+}
+
+} // namespace
 
 // The folder --records names, made where it is missing and tried with a file of our own, made
 // and removed again, so that a folder that cannot take records is refused before the first game
@@ -129,10 +141,15 @@ std::string recordsFolder(const Parsed& p, std::optional<fs::path>& folder) {
     if (it == p.options.end()) return {};
     const fs::path dir(it->second);
     const std::string refused = "cannot write records in " + it->second + ": ";
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (!fs::is_directory(dir, ec))
+    // Why it could not be made (a parent we may not write in, say) tells more than that it is
+    // missing, which is all that is left to see afterwards.
+    std::error_code made, ec;
+    fs::create_directories(dir, made);
+    if (!fs::is_directory(dir, ec)) {
+        if (made)
+            return refused + "it cannot be made in " + nearestFolder(dir) + ": " + made.message();
         return refused + (ec ? ec.message() : "it is not a folder and cannot be made one");
+    }
     fs::path probe;
     for (auto n = std::chrono::steady_clock::now().time_since_epoch().count();; ++n) {
         probe = dir / (".zubeki-cli-probe-" + std::to_string(n));

@@ -106,6 +106,9 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second, Engi
 void matchFigures(MatchSummary& s, const std::optional<SprtBounds>& bounds) {
     s.score = matchScore(s.pairs);
     s.elo = eloEstimate(s.pairs);
+    // With no pair played there is no estimate at all (written as null), not an Elo of 0
+    // known exactly.
+    if (s.pairs.total() == 0) s.elo.elo = s.elo.lower = s.elo.upper = std::nan("");
     s.los = likelihoodOfSuperiority(s.trinomial);
     s.sprt.reset();
     if (bounds) s.sprt = sprt(s.pairs, bounds->elo0, bounds->elo1, bounds->alpha, bounds->beta);

@@ -16,13 +16,14 @@ EnginePlayer::EnginePlayer(EngineSettings settings, const ThinkBudget& budget)
     : settings_(std::move(settings)), budget_(budget) {}
 
 EnginePlayer::~EnginePlayer() {
-    if (process_) process_->send("quit");
+    if (process_) process_->end("quit");
 }
 
 void EnginePlayer::fail(EngineFault fault, std::string text) {
     fault_ = fault;
     faultText_ = std::move(text);
-    // An engine that failed is started afresh for the next game.
+    // An engine that failed is ended, whatever it is doing, and started afresh for the next game.
+    if (process_) process_->end("quit");
     process_.reset();
 }
 

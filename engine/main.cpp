@@ -2,9 +2,15 @@
 
 #include "engine/session.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <iostream>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -30,6 +36,84 @@ bool readLine(std::FILE* in, std::string& line) {
     return any;
 }
 
+// The lines read, waiting to be carried out. The main thread reads them; another carries them
+// out, so that quit is read, and ends the engine, even while a command takes long (a table of
+// a gigabyte being made).
+class Inbox {
+  public:
+    void put(std::string line) {
+        {
+            const std::lock_guard<std::mutex> lock(lock_);
+            lines_.push_back(std::move(line));
+        }
+        arrived_.notify_one();
+    }
+    void close() {
+        {
+            const std::lock_guard<std::mutex> lock(lock_);
+            closed_ = true;
+        }
+        arrived_.notify_one();
+    }
+    // The next line; false once the input has ended and every line has been taken.
+    bool take(std::string& line) {
+        std::unique_lock<std::mutex> lock(lock_);
+        arrived_.wait(lock, [this] { return closed_ || !lines_.empty(); });
+        if (lines_.empty()) return false;
+        line = std::move(lines_.front());
+        lines_.pop_front();
+        return true;
+    }
+
+  private:
+    std::mutex lock_;
+    std::condition_variable arrived_;
+    std::deque<std::string> lines_;
+    bool closed_ = false;
+};
+
+// Carries out the lines until quit or the end of the input.
+void carryOut(zubeki::engine::Session& session, Inbox& inbox) {
+    std::string line;
+    while (inbox.take(line))
+        if (!session.handle(line)) break;
+    session.finish();
+}
+
+bool isQuit(std::string_view line) {
+    const std::vector<std::string_view> w = zubeki::engine::words(line);
+    return !w.empty() && w[0] == "quit";
+}
+
+void say(std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+int run() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    zubeki::engine::Session session(say, cores == 0 ? 1 : static_cast<int>(cores));
+    Inbox inbox;
+    std::packaged_task<void()> work([&] { carryOut(session, inbox); });
+    std::future<void> done = work.get_future();
+    std::thread worker(std::move(work));
+    std::string line;
+    bool quit = false;
+    while (!quit && readLine(stdin, line)) {
+        quit = isQuit(line);
+        inbox.put(line);
+    }
+    inbox.close();
+    // Told to quit, the engine ends at once: what is still being done is left undone.
+    if (quit && done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+    worker.join();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -45,17 +129,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zubeki-engine: unknown option %s (see --help)\n", argv[i]);
         return 2;
     }
-    const unsigned cores = std::thread::hardware_concurrency();
-    zubeki::engine::Session session(
-        [](std::string_view line) {
-            std::fwrite(line.data(), 1, line.size(), stdout);
-            std::fputc('\n', stdout);
-            std::fflush(stdout);
-        },
-        cores == 0 ? 1 : static_cast<int>(cores));
-    std::string line;
-    while (readLine(stdin, line))
-        if (!session.handle(line)) return 0;
-    session.finish(); // the GUI went away
-    return 0;
+    return run();
 }

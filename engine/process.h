@@ -7,13 +7,17 @@
 
 // Another program started with pipes to its standard input and output, its standard error
 // going to a log file (or nowhere). Used to talk to an engine over the protocol.
+//
+// The program is started through the shell in a process group of its own, and it is that group
+// which is ended: an engine under the shell, and whatever it started, end with it. While any
+// is running, SIGINT, SIGTERM and SIGHUP (left to their default) end every group first.
 namespace zubeki::engine {
 
 class Process {
   public:
     // Starts `command` through the shell; errorLog "" sends its standard error nowhere.
     Process(const std::string& command, const std::string& errorLog);
-    ~Process(); // asks nothing: closes its input, waits a moment, then kills it
+    ~Process(); // end() without a last line
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
@@ -25,6 +29,10 @@ class Process {
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
     // Has it ended (its output closed)?
     bool ended() const { return ended_; }
+    // Ends the program and its group, whatever state it is in: sends `lastLine` (when not
+    // empty, and without waiting), closes its input, waits a short while for it to end, then
+    // sends the group SIGTERM, waits again and sends it SIGKILL.
+    void end(std::string_view lastLine = {});
 
   private:
     int pid_ = -1;

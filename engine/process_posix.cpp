@@ -1,9 +1,12 @@
 #include "engine/process.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,17 +15,88 @@ namespace zubeki::engine {
 
 namespace {
 
-// A program that has ended must not end us when we write to it.
-void ignoreBrokenPipes() {
-    struct sigaction current {};
-    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-        std::signal(SIGPIPE, SIG_IGN);
+using namespace std::chrono_literals;
+
+// How long a program is given to end after its last line, and again after SIGTERM.
+constexpr auto kGrace = 500ms;
+
+// The programs running now (0: a free place), for a signal that ends us: read by the handler,
+// so only lock-free atomics.
+constexpr int kMostRunning = 256;
+std::atomic<pid_t> running[kMostRunning];
+static_assert(std::atomic<pid_t>::is_always_lock_free);
+
+void noteRunning(pid_t pid) {
+    for (std::atomic<pid_t>& place : running) {
+        pid_t free = 0;
+        if (place.compare_exchange_strong(free, pid)) return;
+    }
+}
+
+void noteEnded(pid_t pid) {
+    for (std::atomic<pid_t>& place : running) {
+        pid_t was = pid;
+        if (place.compare_exchange_strong(was, 0)) return;
+    }
+}
+
+// How many programs were sent the signal, each with its group.
+int signalAll(int signal) {
+    int sent = 0;
+    for (const std::atomic<pid_t>& place : running)
+        if (const pid_t pid = place.load(); pid > 0) {
+            kill(-pid, signal);
+            kill(pid, signal);
+            ++sent;
+        }
+    return sent;
+}
+
+// Ended by a signal: every program's group is ended first, then we end as the signal would.
+extern "C" void endRunningAndDie(int signal) {
+    if (signalAll(SIGTERM) > 0) {
+        timespec grace{0, 200'000'000};
+        nanosleep(&grace, nullptr);
+        signalAll(SIGKILL);
+    }
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+// A program that has ended must not end us when we write to it; and one that runs must not
+// outlive us when we are interrupted or told to end. Handlers set by our caller are kept.
+void installHandlers() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction current {};
+        if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            std::signal(SIGPIPE, SIG_IGN);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+                std::signal(signal, endRunningAndDie);
+    });
+}
+
+// Whether the program has ended within `wait`; it is left unreaped, so that its process group
+// number is not given to another before the group has been ended.
+bool endsWithin(pid_t pid, std::chrono::milliseconds wait) {
+    const auto until = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+            if (errno == EINTR) continue;
+            return true; // not ours to wait for any more
+        }
+        if (info.si_pid == pid) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+        usleep(5'000);
+    }
 }
 
 } // namespace
 
 Process::Process(const std::string& command, const std::string& errorLog) {
-    ignoreBrokenPipes();
+    installHandlers();
     int toChild[2], fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0) {
         error_ = std::strerror(errno);
@@ -39,12 +113,19 @@ Process::Process(const std::string& command, const std::string& errorLog) {
                         : open(errorLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     pid_ = fork();
     if (pid_ == 0) {
-        // The child: its pipes as standard input and output, the log as standard error.
+        // The child: a process group of its own, its pipes as standard input and output, the
+        // log as standard error.
+        setpgid(0, 0);
+        std::signal(SIGPIPE, SIG_DFL); // we ignore it; the program gets the default
         dup2(toChild[0], 0);
         dup2(fromChild[1], 1);
         if (log >= 0) dup2(log, 2);
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         _exit(127);
+    }
+    if (pid_ > 0) {
+        setpgid(pid_, pid_); // also here, so that it is so before we may signal the group
+        noteRunning(pid_);
     }
     if (log >= 0) close(log);
     close(toChild[0]);
@@ -60,22 +141,37 @@ Process::Process(const std::string& command, const std::string& errorLog) {
 }
 
 Process::~Process() {
-    if (in_ >= 0) close(in_);
+    end();
+}
+
+void Process::end(std::string_view lastLine) {
+    if (in_ >= 0) {
+        if (!lastLine.empty() && !ended_) {
+            // A program that reads nothing more must not keep us waiting on a full pipe.
+            fcntl(in_, F_SETFL, fcntl(in_, F_GETFL) | O_NONBLOCK);
+            const std::string text = std::string(lastLine) + '\n';
+            [[maybe_unused]] const ssize_t n = write(in_, text.data(), text.size());
+        }
+        close(in_);
+        in_ = -1;
+    }
     if (pid_ > 0) {
-        // Its input closed, an engine ends by itself; one that does not is killed.
-        for (int i = 0; i < 50; ++i) {
-            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-                pid_ = -1;
-                break;
-            }
-            usleep(10'000);
+        // Its input closed, an engine ends by itself; the rest of its group is ended anyway.
+        if (!endsWithin(pid_, kGrace)) {
+            kill(-pid_, SIGTERM);
+            kill(pid_, SIGTERM);
+            endsWithin(pid_, kGrace);
         }
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
+        kill(-pid_, SIGTERM);
+        kill(-pid_, SIGKILL);
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        noteEnded(pid_);
+        pid_ = -1;
     }
     if (out_ >= 0) close(out_);
+    out_ = -1;
+    ended_ = true;
 }
 
 bool Process::send(std::string_view line) {

@@ -4,7 +4,9 @@
 #include "game/line.h"
 #include "game/moves.h"
 #include "game/position_text.h"
+#include "record/encoding.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -26,11 +28,42 @@ std::string joined(const std::vector<std::string_view>& w, std::size_t from, std
     return text;
 }
 
-// A word quoted back in a message, cut short and without control characters.
-std::string echo(std::string_view text) {
+// The text with every byte that is not part of a UTF-8 character written as \xNN, so that
+// each line the engine writes is UTF-8 whatever it was sent.
+std::string escaped(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
-    for (const char c : text.substr(0, 60)) out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-    if (text.size() > 60) out += "...";
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t len = utf8CharLength(text);
+        if (len > 0) {
+            out += text.substr(0, len);
+            text.remove_prefix(len);
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(text.front());
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+        text.remove_prefix(1);
+    }
+    return out;
+}
+
+// A word quoted back in a message: cut short between two characters, control characters as
+// '?' and bytes that are not UTF-8 escaped.
+std::string echo(std::string_view text) {
+    constexpr std::size_t kShown = 60; // bytes of the text at most
+    std::string out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t len = std::max<std::size_t>(utf8CharLength(text.substr(at)), 1);
+        if (at + len > kShown) break;
+        const std::string_view character = text.substr(at, len);
+        out += static_cast<unsigned char>(character.front()) < 0x20 ? "?" : escaped(character);
+        at += len;
+    }
+    if (at < text.size()) out += "...";
     return out;
 }
 
@@ -78,6 +111,7 @@ std::vector<std::string_view> words(std::string_view line) {
 Session::Session(Output out, int cores) : out_(std::move(out)), cores_(cores < 1 ? 1 : cores) {
     position_ = 局面読込(START_POSITION).state;
     computer_.budget.moveLimit = true;
+    prepareSearch();
 }
 
 Session::~Session() {
@@ -86,7 +120,10 @@ Session::~Session() {
 
 void Session::say(std::string_view line) {
     const std::lock_guard<std::mutex> lock(outLock_);
-    out_(line);
+    if (isValidUtf8(line))
+        out_(line);
+    else
+        out_(escaped(line));
 }
 
 bool Session::handle(std::string_view line) {
@@ -102,10 +139,13 @@ bool Session::handle(std::string_view line) {
     } else if (command == "isready") {
         say("readyok");
     } else if (command == "setoption") {
+        stopSearch();
         setOption(w);
     } else if (command == "newgame") {
+        stopSearch();
         newGame();
     } else if (command == "position") {
+        stopSearch();
         position(w);
     } else if (command == "go") {
         go(w);
@@ -159,15 +199,21 @@ void Session::setOption(const std::vector<std::string_view>& w) {
                 std::to_string(s.hi) + ", not '" + echo(value) + "'");
             return;
         }
-        // Taken at the next go; a search running now keeps what it began with.
         *s.target = *v;
+        // The table and the threads are made now, so that readyok means ready to search.
+        if (s.target != &multiPv_) prepareSearch();
         return;
     }
     say("info string no option named '" + echo(name) + "'");
 }
 
+void Session::prepareSearch() {
+    computer_.budget.threads = threads_;
+    computer_.budget.tableMegabytes = hashMegabytes_;
+    computer_.prepareLevel4();
+}
+
 void Session::newGame() {
-    join();
     // Every search starts from an empty table, so only the game's positions are left to forget.
     computer_.forgetPositions();
 }
@@ -271,8 +317,6 @@ void Session::search(GoLimits limits, Position state, int side, std::vector<Posi
         budget.ms = kDefaultMoveTime;
     // A GUI that gives a move time expects it used: every iteration that fits is searched.
     budget.wholeMs = true;
-    budget.threads = threads_;
-    budget.tableMegabytes = hashMegabytes_;
     budget.multiPv = multiPv_;
     computer_.forgetPositions();
     for (const Position& s : line) computer_.note(s);
@@ -319,9 +363,14 @@ void Session::join() {
     if (worker_.joinable()) worker_.join();
 }
 
-void Session::finish() {
+void Session::stopSearch() {
+    // A search that was asked for no end sends its bestmove now too.
     stop();
     join();
+}
+
+void Session::finish() {
+    stopSearch();
 }
 
 } // namespace zubeki::engine

@@ -53,6 +53,10 @@ class Session {
     void go(const std::vector<std::string_view>& words);
     void stop();
     void join();
+    // Stops a search (its bestmove written) before a command that changes what it searches.
+    void stopSearch();
+    // Makes LEVEL4's table and threads as the options ask.
+    void prepareSearch();
     void search(GoLimits limits, Position state, int side, std::vector<Position> line);
 
     Output out_;

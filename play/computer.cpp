@@ -34,6 +34,16 @@ void Computer::remember(const Position& 局面, Side side, const Position& turne
     ++seen_;
 }
 
+void Computer::prepareLevel4() {
+    const int megabytes = std::clamp(budget.tableMegabytes, 1, 1024);
+    if (!level4_ || megabytes != tableMegabytes_) {
+        level4_.reset(); // the old table goes before the new one is made
+        level4_ = std::make_unique<Level4Search>(megabytes, budget.threads);
+        tableMegabytes_ = megabytes;
+    } else if (level4_->threads() != std::clamp(budget.threads, 1, Level4Search::kMaxThreads))
+        level4_->setThreads(budget.threads);
+}
+
 ComputerMove Computer::choose(Position& 局面, Side side, int level, ClockDigit digit,
                               const std::atomic<bool>* stop, const Level4Reporter* report) {
     const Position turned = 反転(局面);
@@ -43,12 +53,7 @@ ComputerMove Computer::choose(Position& 局面, Side side, int level, ClockDigit
         return upper ? 最善手探索(局面, influence_, level, digit)
                      : 下手番探索(局面, influence_, level, digit);
 
-    const int megabytes = std::clamp(budget.tableMegabytes, 1, 1024);
-    if (!level4_ || megabytes != tableMegabytes_) {
-        level4_ = std::make_unique<Level4Search>(megabytes, budget.threads);
-        tableMegabytes_ = megabytes;
-    } else if (level4_->threads() != std::clamp(budget.threads, 1, Level4Search::kMaxThreads))
-        level4_->setThreads(budget.threads);
+    prepareLevel4();
     Level4Limits limits;
     if (budget.nodes > 0)
         limits.nodes = budget.nodes;

@@ -55,6 +55,10 @@ class Computer {
     // position a side is to move in). Positions from later in the game than it (a new game,
     // or moves taken back) are forgotten first; the same position twice is noted once.
     void note(const Position& 局面);
+    // Makes LEVEL4's table and threads as the budget now asks, so that the next LEVEL4 move
+    // starts searching at once (choose does it itself when they were not made). Not while
+    // choose runs.
+    void prepareLevel4();
     // Forgets every position noted (a new game from elsewhere).
     void forgetPositions() { seen_ = 0; }
 
@@ -71,7 +75,7 @@ class Computer {
     int seen_ = 0;
 
     Influence influence_;
-    std::unique_ptr<Level4Search> level4_; // its table is made at the first LEVEL4 move
+    std::unique_ptr<Level4Search> level4_; // made by prepareLevel4 or the first LEVEL4 move
     int tableMegabytes_ = 0;
 };
 

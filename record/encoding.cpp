@@ -7,7 +7,8 @@ namespace {
 
 constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD"; // U+FFFD
 
-// Length of the well-formed UTF-8 character at the start of `s`, or 0 when there is none.
+} // namespace
+
 std::size_t utf8CharLength(std::string_view s) {
     if (s.empty()) return 0;
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
@@ -33,8 +34,6 @@ std::size_t utf8CharLength(std::string_view s) {
         if (b(i) < 0x80 || b(i) > 0xBF) return 0;
     return len;
 }
-
-} // namespace
 
 bool isValidUtf8(std::string_view bytes) {
     while (!bytes.empty()) {

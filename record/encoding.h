@@ -29,4 +29,7 @@ std::string cp932ToUtf8(std::string_view cp932);
 // Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool isValidUtf8(std::string_view bytes);
 
+// Length of the well-formed UTF-8 character at the start of `s`, or 0 when there is none.
+std::size_t utf8CharLength(std::string_view s);
+
 } // namespace zubeki

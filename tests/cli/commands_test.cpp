@@ -334,5 +334,23 @@ TEST(CliCommands, SelfplayOfTheComputerAgainstItselfVariesWithTheSeed) {
     EXPECT_EQ(play("1", "0")[0], play("2", "0")[0]);
 }
 
+// A records folder that cannot be made says why (here we may not make a folder in its parent:
+// a read-only folder for an ordinary user, /sys for the superuser), not that it is missing.
+TEST(CliCommands, ARecordsFolderThatCannotBeMadeSaysWhy) {
+    TempFolder dir("unmakeable");
+    const fs::path readOnly = dir.path() / "read-only";
+    fs::create_directories(readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+    const fs::path parent = ::access(readOnly.c_str(), W_OK) != 0 ? readOnly : fs::path("/sys");
+    if (!fs::is_directory(parent)) GTEST_SKIP() << "no folder here refuses this user a folder";
+    const std::string folder = (parent / "records" / "sub").string();
+    const RunResult r =
+        runProgram({"match", "--a", "2", "--b", "1", "--games", "2", "--records", folder});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(": it cannot be made in " + parent.string() + ": "), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("No such file"), std::string::npos) << r.err;
+}
+
 } // namespace
 } // namespace zubeki::cli::test

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <thread>
+
 #include "tests/cli/run_cli.h"
 
 namespace zubeki::cli::test {
@@ -68,6 +71,70 @@ TEST(EngineMatch, AnEngineThatFailsLosesAndTheMatchGoesOn) {
         const RunResult r = runProgram(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
+// A stand-in engine command whose processes, and all they start, carry `tag` in their
+// environment.
+std::string standinCommand(const std::string& tag, const char* mode) {
+    return "ZUBEKI_STANDIN_TAG=" + tag + " sh " + ZUBEKI_STANDIN_ENGINE + " " + mode;
+}
+
+// The running processes whose environment holds the stand-in's tag (one that has ended has
+// none); asked again for a while, since a process sent SIGKILL takes a moment to go.
+std::size_t runningWithTag(const std::string& tag, std::chrono::milliseconds patience) {
+    const std::string entry = "ZUBEKI_STANDIN_TAG=" + tag + std::string(1, '\0');
+    const auto until = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        std::size_t found = 0;
+        std::error_code ec;
+        for (const auto& p : fs::directory_iterator("/proc", ec))
+            if (readFile(p.path() / "environ").find(entry) != std::string::npos) ++found;
+        if (found == 0 || std::chrono::steady_clock::now() >= until) return found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+TEST(EngineMatch, NoEngineOutlivesTheMatch) {
+    // Each of these loses its games on time or by ending; what it left running is ended too.
+    for (const char* mode : {"hang", "spin", "handshake", "stubborn", "closed"}) {
+        SCOPED_TRACE(mode);
+        const std::string tag = std::string(mode) + "-" + std::to_string(::getpid());
+        const RunResult r = runProgram({"match", "--a-engine", standinCommand(tag, mode), "--b",
+                                        "1", "--ms-a", "1", "--games", "2", "--concurrency", "1"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(field(r.out, "wins_b", ","), "2");
+        EXPECT_EQ(runningWithTag(tag, std::chrono::seconds(2)), 0u);
+    }
+}
+
+TEST(EngineMatch, NoEngineOutlivesAnInterruptedMatch) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const std::string tag =
+            "signal-" + std::to_string(signal) + "-" + std::to_string(::getpid());
+        const std::string engine = standinCommand(tag, "hang");
+        const pid_t cli = ::fork();
+        if (cli == 0) {
+            // Started from a background shell, we may have been given SIGINT ignored.
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            ::execl(ZUBEKI_CLI_PROGRAM, "zubeki-cli", "match", "--a-engine", engine.c_str(), "--b",
+                    "1", "--ms-a", "60000", "--games", "2", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ASSERT_GT(cli, 0);
+        // The engine is running (and waits in its move): now the match is ended.
+        for (int i = 0; i < 1000 && runningWithTag(tag, {}) == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_GT(runningWithTag(tag, {}), 0u);
+        ::kill(cli, signal);
+        int status = 0;
+        ::waitpid(cli, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(runningWithTag(tag, std::chrono::seconds(2)), 0u);
     }
 }
 

@@ -193,5 +193,20 @@ TEST(Match, EveryPairSplitGivesZeroInAnIntervalOfItsPairs) {
     }
 }
 
+// With no pair there is no estimate: null, as for a match that played none, also when the
+// results merged hold no games.
+TEST(Match, NoGamesGiveNoEstimate) {
+    MatchSummary none;
+    matchFigures(none, std::nullopt);
+    const std::string noEstimate = "\"elo\":null,\"elo_95\":[null,null]";
+    EXPECT_NE(matchJson(none).find(noEstimate), std::string::npos) << matchJson(none);
+    test::TempFolder dir("merge-none");
+    const fs::path file = dir.path() / "none.json";
+    std::ofstream(file) << matchJson(none);
+    const test::RunResult r = test::runProgram({"match", "--merge", file.string(), file.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(noEstimate), std::string::npos) << r.out;
+}
+
 } // namespace
 } // namespace zubeki::cli

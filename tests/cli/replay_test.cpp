@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/replay.h"
+#include "game/position_text.h"
 #include "tests/cli/run_cli.h"
 
 namespace zubeki::cli::test {
@@ -170,6 +171,24 @@ TEST(CliReplay, RefusesTheFirstIllegalMoveAndStopsThere) {
         }());
         EXPECT_EQ(field(r.out, "board", ",\"error\""), boardJson(before.state));
         EXPECT_FALSE(r.err.empty());
+    }
+}
+
+// A record with nothing to play, or refused whole, reports the starting position, in notation
+// too; one refused at a move reports the position before that move.
+TEST(CliReplay, ThePositionIsWrittenOutWhenNothingWasPlayed) {
+    TempFolder dir("replay-nothing");
+    const std::string start = 局面表記(replayStart(), -1);
+    const fs::path empty = dir.path() / "empty.棋譜", refused = dir.path() / "refused.棋譜";
+    std::ofstream(empty, std::ios::binary) << "";
+    std::ofstream(refused, std::ios::binary) << "name\r\nupper\r\nlower\r\n 3734-9x0-900   0\r\n";
+    const fs::path illegal =
+        writeTestRecord(dir.path(), "illegal", {{5, 5, 5, 4, SITA_ROOK, SITA_ROOK}});
+    for (const fs::path& file : {empty, refused, illegal}) {
+        SCOPED_TRACE(file.filename().string());
+        const RunResult r = runProgram({"replay", file.string()});
+        EXPECT_EQ(r.status, 1) << r.out;
+        EXPECT_EQ(field(r.out, "position", ",\"moves\""), "\"" + start + "\"") << r.out;
     }
 }
 

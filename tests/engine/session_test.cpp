@@ -3,9 +3,11 @@
 #include "engine/process.h"
 #include "game/moves.h"
 #include "game/position_text.h"
+#include "record/encoding.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -16,15 +18,18 @@ using namespace std::chrono_literals;
 
 // Generous: a line that does not come within this is a hang, whatever the machine.
 constexpr auto kPatience = 20s;
+// What "at once" is allowed on a loaded machine: the engine answers within 50 ms.
+constexpr auto kAtOnce = 1s;
 
 class Engine {
   public:
     Engine() : p_(ZUBEKI_ENGINE_PROGRAM, "") {}
     void send(const std::string& line) { ASSERT_TRUE(p_.send(line)) << line; }
     // Every line up to and including the first that starts with `prefix`.
-    std::vector<std::string> until(const std::string& prefix) {
+    std::vector<std::string> until(const std::string& prefix,
+                                   std::chrono::milliseconds patience = kPatience) {
         std::vector<std::string> lines;
-        while (const auto line = p_.readLine(kPatience)) {
+        while (const auto line = p_.readLine(patience)) {
             lines.push_back(*line);
             if (line->rfind(prefix, 0) == 0) return lines;
         }
@@ -135,6 +140,88 @@ TEST(EngineSession, StrangeLinesAreAnsweredAndForgotten) {
     e.send("position pos 8R/9/9/9/9/9/rr2r4/rrr6/rrr6 l - 0 40");
     e.send("go nodes 100");
     EXPECT_EQ(e.until("bestmove").back(), "bestmove pass");
+}
+
+// The milliseconds from now until the line starting with `prefix`.
+double msUntil(Engine& e, const std::string& prefix) {
+    const auto from = std::chrono::steady_clock::now();
+    e.until(prefix);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from)
+        .count();
+}
+
+TEST(EngineSession, TheTableIsMadeWhenTheHashIsSetSoTheFirstSearchIsNoSlower) {
+    Engine e;
+    e.send("position startpos");
+    e.send("setoption name Hash value 1024");
+    e.send("isready");
+    const double ready = msUntil(e, "readyok");
+    e.send("go nodes 1000");
+    const double first = msUntil(e, "bestmove ");
+    e.send("go nodes 1000");
+    const double second = msUntil(e, "bestmove ");
+    // A gigabyte is not made in no time: made at the first go, it slowed that search alone.
+    EXPECT_LT(first, ready) << "first " << first << " ms, second " << second << " ms";
+    EXPECT_LT(first, 3 * second + 200) << "first " << first << " ms, second " << second << " ms";
+    // Told to quit while it makes another table, it ends at once all the same.
+    e.send("setoption name Hash value 1000");
+    const auto from = std::chrono::steady_clock::now();
+    e.send("quit");
+    while (e.process().readLine(kAtOnce)) {
+    }
+    EXPECT_TRUE(e.process().ended());
+    EXPECT_LT(std::chrono::steady_clock::now() - from, kAtOnce);
+}
+
+TEST(EngineSession, CommandsDuringASearchAreAnsweredAtOnce) {
+    // Each of these stops the search (its bestmove still comes) and is then carried out.
+    for (const char* command :
+         {"newgame", "position startpos moves 7g7e", "setoption name Threads value 1"}) {
+        SCOPED_TRACE(command);
+        Engine e;
+        e.send("position startpos");
+        e.send("go infinite");
+        e.until("info depth ");
+        e.send(command);
+        e.send("isready");
+        const std::vector<std::string> lines = e.until("readyok", kAtOnce);
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines.back(), "readyok");
+        EXPECT_EQ(lines[lines.size() - 2].rfind("bestmove ", 0), 0u);
+        // Carried out: a new search from there, and isready in its middle answered at once.
+        e.send("go infinite");
+        e.send("isready");
+        for (const std::string& l : e.until("readyok", kAtOnce))
+            EXPECT_NE(l.rfind("bestmove", 0), 0u) << l;
+        const auto from = std::chrono::steady_clock::now();
+        e.send("quit");
+        while (e.process().readLine(kAtOnce)) {
+        }
+        EXPECT_TRUE(e.process().ended());
+        EXPECT_LT(std::chrono::steady_clock::now() - from, kAtOnce);
+    }
+}
+
+TEST(EngineSession, EveryLineItWritesIsUtf8WhateverItWasSent) {
+    Engine e;
+    const std::string bad = "\xff\xfe\xc3\x28 hello";
+    std::string wide = "x";
+    for (int i = 0; i < 21; ++i) wide += "あ"; // a cut at 60 bytes would split the 20th
+    for (const std::string& line :
+         {bad, wide, "position pos " + bad, "position startpos moves " + bad,
+          "setoption name " + bad + " value 1", "setoption name Hash value " + bad,
+          "go depth " + bad, "go " + bad + " depth 1", "position " + wide + bad}) {
+        e.send(line);
+    }
+    e.send("isready");
+    const std::vector<std::string> lines = e.until("readyok");
+    EXPECT_GE(lines.size(), 10u);
+    bool escaped = false;
+    for (const std::string& l : lines) {
+        EXPECT_TRUE(isValidUtf8(l)) << l;
+        escaped = escaped || l.find("\\xff\\xfe\\xc3( hello") != std::string::npos;
+    }
+    EXPECT_TRUE(escaped);
 }
 
 } // namespace
