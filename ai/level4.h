@@ -58,21 +58,14 @@ struct Level4Limits {
     bool wholeTime = false;
 };
 
-// What LEVEL4 answers. Squares are board squares 1..9, codes the game's codes.
-struct Level4Move {
-    bool found = false; // false: the side has no legal move and passes
-    int 移動元X = 0;
-    int 移動元Y = 0;
-    int 移動先X = 0;
-    int 移動先Y = 0;
-    int 移動前駒 = EMPTY;    // the code on the source square
-    int 移動駒 = EMPTY;      // the code it will stand with (promoted or not)
+// What LEVEL4 answers: the game's move (squares 1..9, the game's codes), or the pass of a side
+// without a legal move, with what the search saw.
+struct Level4Move : Move {
+    bool found = false;      // false: the side has no legal move and passes
     int score = 0;           // for the mover; a win in n plies is kWinScore - n, a loss negated
     int depth = 0;           // deepest iteration completed
     int seldepth = 0;        // the deepest ply that iteration reached
     std::uint64_t nodes = 0; // over all threads
-
-    bool pass() const { return !found; }
 };
 
 // The positions the game has already been through, as keys of the board the search is

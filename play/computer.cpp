@@ -79,17 +79,8 @@ ComputerMove Computer::choose(Position& 局面, Side side, int level, ClockDigit
     const Level4History history{upper ? seenForUpper_ : seenForLower_, seen_ - 1};
     const Level4Move found =
         level4_->bestMove(upper ? 局面 : turned, Side::Upper, played, limits, history);
-    ComputerMove m;
-    m.found = found.found;
-    m.移動元X = found.移動元X;
-    m.移動元Y = found.移動元Y;
-    m.移動先X = found.移動先X;
-    m.移動先Y = found.移動先Y;
-    m.移動前駒 = found.移動前駒;
-    m.移動駒 = found.移動駒;
-    m.BEST_SCORE = found.score;
-    m.depth = found.depth;
-    m.nodes = found.nodes;
+    const ComputerMove m{found, found.found, static_cast<double>(found.score), found.depth,
+                         found.nodes};
     return upper ? m : 反転手(m);
 }
 
