@@ -72,7 +72,7 @@ MatchGame playMatchGame(const MatchOptions& options, int pair, bool second, Engi
     int digit = 0;
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
-    const int first = setUpStart(play, options.start, -1);
+    const Side first = setUpStart(play, options.start, Side::Lower);
     EngineSeats own;
     EngineSeats& kept = seats ? *seats : own;
     engine::EnginePlayer* engineA = engineSeat(options.a, kept.a);

@@ -59,7 +59,7 @@ std::string 指し手検査(const Position& s, int 移動元X, int 移動元Y, i
 class RecordedMove : public Player {
   public:
     explicit RecordedMove(const Move& m) : m_(m) {}
-    std::optional<Move> choose(Game&, int) override { return m_; }
+    std::optional<Move> choose(Game&, Side) override { return m_; }
 
   private:
     Move m_;
@@ -138,7 +138,7 @@ Replay replayMoves(const MoveList& list, Game& game) {
 
         // The record says who moves first; after that the turns go round, the other side
         // passing where it has no move.
-        if (n == 1) game.begin(mover, &player, &player);
+        if (n == 1) game.begin(sideOfSign(mover), &player, &player);
         Turn t = game.playTurn();
         while (t.result == TurnResult::Passed) t = game.playTurn();
         m.legal = true;
@@ -159,7 +159,7 @@ Replay replayMoves(const MoveList& list, Game& game) {
 
 MoveOutcome playRecordedMove(Game& game, const Move& m) {
     RecordedMove player(m);
-    game.begin(sideOf(m.移動前駒), &player, &player);
+    game.begin(m.side(), &player, &player);
     return game.playTurn().outcome;
 }
 

@@ -10,17 +10,17 @@
 #include "record/record_file.h"
 
 namespace zubeki::cli {
-std::optional<Move> SeededComputer::choose(Game& game, int side) {
+std::optional<Move> SeededComputer::choose(Game& game, Side side) {
     digit_ = uniformIndex(rng_, 10);
     if (digits_) digits_->push_back(digit_);
     return ComputerPlayer::choose(game, side);
 }
 
-int setUpStart(Game& play, const std::optional<ReadPosition>& start, int side) {
+Side setUpStart(Game& play, const std::optional<ReadPosition>& start, Side side) {
     play.初期設定();
     if (!start) return side;
     play.restore(start->state, MoveList{});
-    return start->side;
+    return sideOfSign(start->side);
 }
 
 std::string selfplayRecordName(int game) {
@@ -38,7 +38,7 @@ SelfplayGame playSelfplayGame(const SelfplayOptions& options, int game, MoveList
     int digit = 0;
     SilentOutside outside([](void* d) { return *static_cast<int*>(d); }, &digit);
     Game play(outside);
-    const int first = setUpStart(play, options.start, game % 2 == 1 ? -1 : 1);
+    const Side first = setUpStart(play, options.start, game % 2 == 1 ? Side::Lower : Side::Upper);
     SelfplayGame result;
     SeededComputer upper(options.level, options.budget, rng, digit, &result.digits);
     SeededComputer lowerComputer(options.level, options.budget, rng, digit, &result.digits);

@@ -30,7 +30,7 @@ struct SelfplayOptions {
 
 // Sets up `play` at the start: the position given, with its side to move, or the starting
 // position with `side` to move.
-int setUpStart(Game& play, const std::optional<ReadPosition>& start, int side);
+Side setUpStart(Game& play, const std::optional<ReadPosition>& start, Side side);
 
 using zubeki::GameOutcome;
 using zubeki::uniformIndex;
@@ -42,7 +42,7 @@ class SeededComputer : public ComputerPlayer {
     SeededComputer(int level, const ThinkBudget& budget, std::mt19937& rng, int& digit,
                    std::vector<int>* digits = nullptr)
         : ComputerPlayer(level, budget), rng_(rng), digit_(digit), digits_(digits) {}
-    std::optional<Move> choose(Game& game, int side) override;
+    std::optional<Move> choose(Game& game, Side side) override;
 
   private:
     std::mt19937& rng_;
@@ -56,7 +56,7 @@ class OpeningPlayer : public Player {
   public:
     OpeningPlayer(std::mt19937& rng, int& played, int count, Player& then)
         : random_(rng), played_(played), count_(count), then_(then) {}
-    std::optional<Move> choose(Game& game, int side) override {
+    std::optional<Move> choose(Game& game, Side side) override {
         return played_++ < count_ ? random_.choose(game, side) : then_.choose(game, side);
     }
     bool isComputer() const override { return then_.isComputer(); }

@@ -63,7 +63,7 @@ bool EnginePlayer::newGame() {
     return true;
 }
 
-std::optional<Move> EnginePlayer::choose(Game& game, int side) {
+std::optional<Move> EnginePlayer::choose(Game& game, Side side) {
     if (fault_ != EngineFault::None) return std::nullopt;
     if ((!process_ || process_->ended()) && !start()) return std::nullopt;
     std::string position = "position pos " + game.startText();
@@ -90,7 +90,7 @@ std::optional<Move> EnginePlayer::choose(Game& game, int side) {
         std::string text = line->substr(9);
         text = text.substr(0, text.find(' '));
         std::string why;
-        const std::optional<Move> m = 指し手解釈(game.state(), side, text, why);
+        const std::optional<Move> m = 指し手解釈(game.state(), sign(side), text, why);
         if (!m || m->pass()) {
             fail(EngineFault::Illegal,
                  "'" + settings_.command + "' played " + text + (why.empty() ? "" : ": " + why));

@@ -29,7 +29,7 @@ class EnginePlayer : public Player {
     // Readies the engine for a new game, starting it (again) where it is not running; false,
     // with the fault noted, when it does not answer.
     bool newGame();
-    std::optional<Move> choose(Game& game, int side) override;
+    std::optional<Move> choose(Game& game, Side side) override;
     bool isComputer() const override { return true; }
     Say passText() const override { return Say::ComputerPasses; }
 

@@ -53,7 +53,7 @@ struct GameRecord {
 
 struct Turn {
     TurnResult result = TurnResult::Waiting;
-    int side = 0; // -1 lower, +1 upper: who was to move
+    std::optional<Side> side; // who was to move; none when no game runs
     Move move;
     MoveOutcome outcome;
 };
@@ -113,7 +113,7 @@ class Game {
     void setPlayers(Player* lower, Player* upper);
     // A game begins from the position as it stands with `side` (-1 lower, +1 upper) to move,
     // between these players.
-    void begin(int side, Player* lower, Player* upper);
+    void begin(Side side, Player* lower, Player* upper);
     // One turn of the side to move: the pass rule, the player's move, the move chain, the
     // hand-over to the other side.
     Turn playTurn();
@@ -129,7 +129,7 @@ class Game {
     GameOutcome playToEnd(int& moves);
     // The computer's turn: its move, thought out at `level` within `budget` for `side`, with
     // its thinking shown; nullopt when the program ended meanwhile.
-    std::optional<Move> computerMove(int side, int level, const ThinkBudget& budget);
+    std::optional<Move> computerMove(Side side, int level, const ThinkBudget& budget);
 
     // --- a press on the board (Button 1 left, 2 right; x, y the square, off the board too) ---
     void press(int Button, int x, int y);
@@ -177,9 +177,9 @@ class Game {
     bool ownsPiece(int code) const;
     bool opponentsPiece(int code) const;
     // TURN and the position's side to move set to `side` (-1 lower, +1 upper).
-    void setTurn(int side);
+    void setTurn(Side side);
     void handOver();
-    Player& playerFor(int side);
+    Player& playerFor(Side side);
     // Thinks at `level` on another thread while the window stays alive; levels 1..3 think at
     // once. A program that ends meanwhile stops the search (the answer is then not to be played).
     ComputerMove thinkKeepingAlive(Side side, int level);
@@ -211,7 +211,7 @@ class Game {
     class PersonAtBoard : public Player {
       public:
         bool ready() const override { return pressed; }
-        std::optional<Move> choose(Game& game, int side) override;
+        std::optional<Move> choose(Game& game, Side side) override;
         bool pressed = false;
         int Button = 0, x = 0, y = 0;
     };

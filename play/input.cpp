@@ -64,7 +64,7 @@ void Game::resume() {
     else if (isLowerPiece(rec_.REC_RESULT[rec_.RECORD_POS]))
         next = UE_BISHOP;
     // Against the computer it makes the upper side's move at once.
-    setTurn(next >= UE_BISHOP ? 1 : -1);
+    setTurn(next >= UE_BISHOP ? Side::Upper : Side::Lower);
     playOn();
 }
 

@@ -24,7 +24,7 @@ class Player {
     virtual bool ready() const { return true; }
     // The move for `side` (-1 lower, +1 upper) in the game as it stands, or nullopt when the
     // player has none yet (a person's first press) or none at all.
-    virtual std::optional<Move> choose(Game& game, int side) = 0;
+    virtual std::optional<Move> choose(Game& game, Side side) = 0;
     // The computer shows its moves its own way: its thinking, a pause before the piece lands,
     // the move in white.
     virtual bool isComputer() const { return false; }
@@ -38,7 +38,7 @@ class ComputerPlayer : public Player {
   public:
     ComputerPlayer() = default;
     ComputerPlayer(int level, const ThinkBudget& budget) : level_(level), budget_(budget) {}
-    std::optional<Move> choose(Game& game, int side) override;
+    std::optional<Move> choose(Game& game, Side side) override;
     bool isComputer() const override { return true; }
     Say passText() const override { return Say::ComputerPasses; }
 
@@ -52,7 +52,7 @@ class ComputerPlayer : public Player {
 class RandomPlayer : public Player {
   public:
     explicit RandomPlayer(std::mt19937& rng) : rng_(rng) {}
-    std::optional<Move> choose(Game& game, int side) override;
+    std::optional<Move> choose(Game& game, Side side) override;
 
   private:
     std::mt19937& rng_;
@@ -63,7 +63,7 @@ class RecordPlayer : public Player {
   public:
     explicit RecordPlayer(const MoveList& moves, int first = 1);
     bool ready() const override;
-    std::optional<Move> choose(Game& game, int side) override;
+    std::optional<Move> choose(Game& game, Side side) override;
     int next() const { return next_; }
 
   private:

@@ -10,10 +10,10 @@ int uniformIndex(std::mt19937& rng, int n) {
                             32);
 }
 
-std::optional<Move> RandomPlayer::choose(Game& game, int side) {
+std::optional<Move> RandomPlayer::choose(Game& game, Side side) {
     const Position& s = game.state();
     LegalMoves legal;
-    合法手一覧(s, side, legal);
+    合法手一覧(s, sign(side), legal);
     // One entry per source and destination: whether the piece promotes is a coin toss.
     Move plain[MAX_LEGAL_MOVES];
     int n = 0;
@@ -34,7 +34,7 @@ bool RecordPlayer::ready() const {
     return next_ >= 1 && next_ <= last;
 }
 
-std::optional<Move> RecordPlayer::choose(Game&, int) {
+std::optional<Move> RecordPlayer::choose(Game&, Side) {
     if (!ready()) return std::nullopt;
     const int n = next_++;
     return Move{moves_.REC_FROM_X[n], moves_.REC_FROM_Y[n], moves_.REC_TO_X[n],

@@ -85,20 +85,20 @@ void Game::setPlayers(Player* lower, Player* upper) {
     players_[1] = upper ? upper : &person_;
 }
 
-void Game::begin(int side, Player* lower, Player* upper) {
+void Game::begin(Side side, Player* lower, Player* upper) {
     setPlayers(lower, upper);
     setTurn(side);
-    startText_ = 局面表記(s_, side);
+    startText_ = 局面表記(s_, sign(side));
     line_.clear();
 }
 
-Player& Game::playerFor(int side) {
-    return *players_[side > 0 ? 1 : 0];
+Player& Game::playerFor(Side side) {
+    return *players_[side == Side::Upper ? 1 : 0];
 }
 
-void Game::setTurn(int side) {
-    session_.TURN = session_.codeFor(sideOfSign(side));
-    s_.SIDE = sideOfSign(side);
+void Game::setTurn(Side side) {
+    session_.TURN = session_.codeFor(side);
+    s_.SIDE = side;
 }
 
 void Game::handOver() {
@@ -108,16 +108,17 @@ void Game::handOver() {
 
 Turn Game::playTurn() {
     Turn t;
-    t.side = session_.side();
-    if (t.side == 0) return t;
-    Player& player = playerFor(t.side);
+    if (session_.side() == 0) return t;
+    const Side side = sideOfSign(session_.side());
+    t.side = side;
+    Player& player = playerFor(side);
     if (!player.ready()) return t;
     // Every position a side is to move in counts for LEVEL4's repetitions, whoever plays it.
     computer_.note(s_);
 
     // A side without any legal move passes; the second pass in a row draws the game.
-    if (!s_.hasMove(sideOfSign(t.side))) {
-        s_.SIDE = sideOfSign(t.side);
+    if (!s_.hasMove(side)) {
+        s_.SIDE = side;
         if (s_.play(Move{}).end == GameEnd::Draw) {
             t.result = TurnResult::Drawn;
             終了("");
@@ -131,7 +132,7 @@ Turn Game::playTurn() {
     }
 
     pause_ = 0.5;
-    const std::optional<Move> m = player.choose(*this, t.side);
+    const std::optional<Move> m = player.choose(*this, side);
     if (out_.ended()) {
         t.result = TurnResult::Stopped;
         return t;
@@ -139,7 +140,7 @@ Turn Game::playTurn() {
     if (!m) return t;
     t.move = *m;
     LegalMoves legal;
-    合法手一覧(s_, t.side, legal);
+    合法手一覧(s_, sign(side), legal);
     bool listed = false;
     for (const Move& l : legal) listed = listed || (l == *m && !l.pass());
     if (!listed) {
@@ -176,7 +177,7 @@ GameOutcome Game::playToEnd(int& moves) {
             break;
         case TurnResult::Won:
             ++moves;
-            return t.side > 0 ? GameOutcome::UpperWin : GameOutcome::LowerWin;
+            return t.side == Side::Upper ? GameOutcome::UpperWin : GameOutcome::LowerWin;
         case TurnResult::Drawn:
             return GameOutcome::Draw;
         default:
@@ -219,12 +220,12 @@ void Game::com_ban() {
     playOn();
 }
 
-std::optional<Move> Game::computerMove(int side, int level, const ThinkBudget& budget) {
-    out_.thinking(sideOfSign(side));
+std::optional<Move> Game::computerMove(Side side, int level, const ThinkBudget& budget) {
+    out_.thinking(side);
 
     computer_.budget = budget;
     const double started = out_.clockSeconds();
-    const ComputerMove m = thinkKeepingAlive(sideOfSign(side), level);
+    const ComputerMove m = thinkKeepingAlive(side, level);
     if (out_.ended()) return std::nullopt;
     if (!m.found) return std::nullopt; // cannot happen after the pass test
     // LEVEL4 thinks during the pause the computer takes anyway: only what is left of it remains.
@@ -235,12 +236,12 @@ std::optional<Move> Game::computerMove(int side, int level, const ThinkBudget& b
     return static_cast<const Move&>(m);
 }
 
-std::optional<Move> Game::PersonAtBoard::choose(Game& game, int) {
+std::optional<Move> Game::PersonAtBoard::choose(Game& game, Side) {
     pressed = false;
     return game.takePress(Button, x, y);
 }
 
-std::optional<Move> ComputerPlayer::choose(Game& game, int side) {
+std::optional<Move> ComputerPlayer::choose(Game& game, Side side) {
     // Level 0: the menu's level and the game's budget.
     const int level = level_ > 0 ? level_ : game.session().LEVEL;
     return game.computerMove(side, level, level_ > 0 ? budget_ : game.budget());
