@@ -167,7 +167,7 @@ Position Position::from(const zubeki::Position& 局面, Side toMove, int movesPl
         }
     p.toMove_ = toMove;
     p.passCount_ = 局面.PASS_COUNT > 0 ? 1 : 0;
-    p.restricted_ = 局面.CHECK_ACTIVE == TRUE_CODE;
+    p.restricted_ = 局面.CHECK_ACTIVE;
     if (p.restricted_)
         for (int x = 1; x <= 9; ++x)
             for (int y = 1; y <= 9; ++y)

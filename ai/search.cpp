@@ -22,7 +22,7 @@ ComputerMove 最善手探索(Position& 局面, Influence& 勢力, int level, Clo
                 勢力.勢力調査(局面);
                 double score = 盤評価(ctx, T, TRIAL_PIECE, x1, y1, x2, y2);
                 int chosen = TRIAL_PIECE;
-                if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE) == TRUE_CODE) {
+                if (局面.調査_駒成(x1, y1, x2, y2, TRIAL_PIECE)) {
                     const int promoted = 成駒(TRIAL_PIECE);
                     trial.移動駒 = promoted;
                     局面.tryMove(trial);

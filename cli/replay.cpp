@@ -40,17 +40,15 @@ std::string 指し手検査(const Position& s, int 移動元X, int 移動元Y, i
                std::to_string(s.BOARD[移動先X][移動先Y]);
     if (target != EMPTY)
         return "the recorded target " + std::to_string(target) + " is not 0 (empty)";
-    if (s.移動チェック(移動元X, 移動元Y, 移動先X, 移動先Y, piece) != TRUE_CODE) {
-        if (s.CHECK_ACTIVE == TRUE_CODE && s.CHECK_SQUARES[移動元X][移動元Y] != TRUE_CODE)
+    if (!s.移動チェック(移動元X, 移動元Y, 移動先X, 移動先Y, piece)) {
+        if (s.CHECK_ACTIVE && s.CHECK_SQUARES[移動元X][移動元Y] != TRUE_CODE)
             return "the piece on " + pairText(移動元X, 移動元Y) +
                    " is not in check, and only a piece in check may move";
         return "the piece " + std::to_string(piece) + " cannot move from " +
                pairText(移動元X, 移動元Y) + " to " + pairText(移動先X, 移動先Y);
     }
     if (result == piece) return {};
-    if (s.調査_駒成(移動元X, 移動元Y, 移動先X, 移動先Y, piece) == TRUE_CODE &&
-        result == 成駒(piece))
-        return {};
+    if (s.調査_駒成(移動元X, 移動元Y, 移動先X, 移動先Y, piece) && result == 成駒(piece)) return {};
     return "the piece " + std::to_string(piece) + " cannot arrive on " +
            pairText(移動先X, 移動先Y) + " as " + std::to_string(result);
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "game/state.h"
+#include "game/position.h"
 #include "play/game.h"
 #include "record/movelist.h"
 

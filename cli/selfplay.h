@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "game/position_text.h"
-#include "game/state.h"
+#include "game/position.h"
 #include "play/computer.h"
 #include "play/game.h"
 #include "record/movelist.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/state.h"
+#include "game/position.h"
 
 #include <cstdint>
 #include <optional>

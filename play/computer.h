@@ -4,7 +4,7 @@
 #include "ai/influence.h"
 #include "ai/level4.h"
 #include "ai/search.h"
-#include "game/state.h"
+#include "game/position.h"
 
 #include <atomic>
 #include <cstdint>

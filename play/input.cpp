@@ -71,7 +71,7 @@ void Game::resume() {
 void Game::firstPress(int x, int y) {
     const int piece = s_.BOARD[x][y];
     if (piece == EMPTY) return;
-    if (s_.CHECK_ACTIVE == TRUE_CODE && s_.CHECK_SQUARES[x][y] == FALSE_CODE) {
+    if (s_.CHECK_ACTIVE && s_.CHECK_SQUARES[x][y] == FALSE_CODE) {
         warnCheckPiece();
         out_.checkPiecesBlink();
         return;
@@ -100,7 +100,7 @@ std::optional<Move> Game::secondPress(int Button, int x, int y) {
         CLICK_MOVE.移動前駒 = CLICK_MOVE.移動駒 = t;
         out_.pickMoved(from, x, y, t, moversPiece, options_.GUIDANCE != 0);
         const bool unmarked = othersPiece || s_.CHECK_SQUARES[x][y] == FALSE_CODE;
-        if (s_.CHECK_ACTIVE == TRUE_CODE && unmarked) {
+        if (s_.CHECK_ACTIVE && unmarked) {
             warnCheckPiece();
             out_.marksCleared();
             out_.checkPiecesBlink();

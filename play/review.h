@@ -10,7 +10,7 @@
 // order; result() may be read from any thread at any time; stop() (or the destructor) ends
 // the searches at once and joins. analyseGame() is the same review on the caller's thread.
 
-#include "game/state.h"
+#include "game/position.h"
 #include "play/computer.h"
 
 #include <atomic>

@@ -6,6 +6,7 @@
 
 #include "cli/replay.h"
 #include "cli/selfplay.h"
+#include "game/state.h"
 #include "tests/cli/run_cli.h"
 
 namespace zubeki::cli::test {

@@ -7,6 +7,7 @@
 #include "ai/search.h"
 #include "cli/json.h"
 #include "cli/replay.h"
+#include "game/state.h"
 #include "tests/cli/run_cli.h"
 
 namespace zubeki::cli::test {

@@ -3,6 +3,7 @@
 
 #include "game/moves.h"
 #include "game/position_text.h"
+#include "game/state.h"
 
 #include <gtest/gtest.h>
 

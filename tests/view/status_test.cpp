@@ -1,6 +1,7 @@
 // What the window shows about the state of play: the starting picture, move guidance,
 // blinking check squares, the last move in notation, the move number and the record panel.
 
+#include "game/state.h"
 #include "tests/ui/named.h"
 #include "tests/view/probe.h"
 #include "ui/form1.h"
