@@ -89,6 +89,24 @@ struct Position {
         BOARD[m.移動先X][m.移動先Y] = held;
         BOARD[m.移動元X][m.移動元Y] = m.移動前駒;
     }
+    // 進 through a move list: the move set down again as a step (the piece moved, the check
+    // squares of its destination, the move number); the groups it once captured stay on the
+    // board, as the list holds only the move.
+    void stepForward(const Move& m) {
+        tryMove(m);
+        調査_チェック桝(m.移動先X, m.移動先Y);
+        MOVE_COUNT += 1;
+    }
+    // 戻: the step taken back (the piece returned, the destination given what it held) with the
+    // check squares as they stood after `before`, none before the first move.
+    void stepBack(const Move& m, int held, const Move* before) {
+        untry(m, held);
+        if (before)
+            調査_チェック桝(before->移動先X, before->移動先Y);
+        else
+            clearCheck();
+        MOVE_COUNT -= 1;
+    }
 
     // --- the rules between moves ---
     // Recomputes the check squares after a move that ended on this square.

@@ -28,17 +28,10 @@ void Game::REPLAY() {
     const int n = rec_.RECORD_POS;
     const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],  rec_.REC_TO_Y[n],
                       rec_.REC_PIECE[n],  rec_.REC_TARGET[n], s_.MOVE_COUNT - 1, quietSteps_};
-    s_.BOARD[e.fromX][e.fromY] = e.piece;
-    s_.BOARD[e.toX][e.toY] = e.target;
-    // The check squares as they stood after the previous move; before move 1 there were none.
-    if (n > 1) {
-        s_.調査_チェック桝(rec_.REC_TO_X[n - 1], rec_.REC_TO_Y[n - 1]);
-    } else {
-        s_.clearCheck();
-    }
+    const Move before = rec_.move(n - 1);
+    s_.stepBack(rec_.move(n), e.target, n > 1 ? &before : nullptr);
     session_.TURN = NO_SIDE;
     rec_.RECORD_POS -= 1;
-    s_.MOVE_COUNT -= 1;
     out_.steppedBack(e, s_);
 }
 
@@ -52,14 +45,11 @@ void Game::AFTER() {
     }
     session_.SELECT_STATE = 0;
     rec_.RECORD_POS += 1;
-    s_.MOVE_COUNT += 1;
     const int n = rec_.RECORD_POS;
     const StepEvent e{rec_.REC_FROM_X[n], rec_.REC_FROM_Y[n], rec_.REC_TO_X[n],
                       rec_.REC_TO_Y[n],   rec_.REC_RESULT[n], EMPTY,
-                      s_.MOVE_COUNT,      quietSteps_};
-    s_.BOARD[e.fromX][e.fromY] = EMPTY;
-    s_.BOARD[e.toX][e.toY] = e.piece;
-    s_.調査_チェック桝(e.toX, e.toY);
+                      s_.MOVE_COUNT + 1,  quietSteps_};
+    s_.stepForward(rec_.move(n));
     session_.TURN = NO_SIDE;
     out_.steppedForward(e, s_);
 }
@@ -137,9 +127,7 @@ int GameRecord::firstSide() const {
 
 std::vector<Move> GameRecord::played() const {
     std::vector<Move> out;
-    for (int n = 1; n <= moves.RECORD_LEN; ++n)
-        out.push_back({moves.REC_FROM_X[n], moves.REC_FROM_Y[n], moves.REC_TO_X[n],
-                       moves.REC_TO_Y[n], moves.REC_PIECE[n], moves.REC_RESULT[n]});
+    for (int n = 1; n <= moves.RECORD_LEN; ++n) out.push_back(moves.move(n));
     return out;
 }
 

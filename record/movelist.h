@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/squares.h"
+
 namespace zubeki {
 
 // The in-memory list of the moves of the game; move n is entry n, entry 0 is never written.
@@ -24,6 +26,11 @@ struct MoveList {
                   int 移動先内容);
 
     bool full() const { return RECORD_POS >= CAPACITY; }
+    // Move n (1..RECORD_LEN) as the game's move.
+    Move move(int n) const {
+        return {REC_FROM_X[n], REC_FROM_Y[n], REC_TO_X[n],
+                REC_TO_Y[n],   REC_PIECE[n],  REC_RESULT[n]};
+    }
     // Empties the list (a new game or a turned board).
     void clear() { RECORD_POS = RECORD_LEN = 0; }
 };

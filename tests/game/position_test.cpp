@@ -1,5 +1,6 @@
 // The position as one value: a move played from a hand-made position gives the outcome and the
-// position the rules say, in notation, and copy-make leaves the position it started from as it was.
+// position the rules say, in notation, and copy-make leaves the position it started from as it was;
+// a trial and the steps of 進/戻 are taken back exactly.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -77,6 +78,26 @@ TEST(Position, PlaysEveryKindOfOutcome) {
         Position played = before;
         played.play(*m);
         EXPECT_EQ(played, after);
+        if (m->pass()) continue;
+
+        // A trial sets the piece down and nothing else, and is taken back exactly.
+        Position tried = before;
+        const int held = tried.tryMove(*m);
+        for (const Square& sq : outcome.captured) EXPECT_NE(tried.BOARD[sq.x][sq.y], EMPTY);
+        tried.untry(*m, held);
+        EXPECT_EQ(tried, before);
+        // 進 and 戻 through a list: the same squares as the move but for the groups it took,
+        // which stay; and back to the position before it, number and all.
+        Position stepped = before;
+        stepped.stepForward(*m);
+        EXPECT_EQ(stepped.MOVE_COUNT, after.MOVE_COUNT);
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y)
+                if (after.BOARD[x][y] != EMPTY) {
+                    EXPECT_EQ(stepped.BOARD[x][y], after.BOARD[x][y]);
+                }
+        stepped.stepBack(*m, held, nullptr);
+        EXPECT_EQ(stepped, before);
     }
 }
 
