@@ -177,6 +177,8 @@ class Form1 : public QMainWindow, private GamePainter {
     void levelClick(QAction* item, int n);
     // A new game or another record: the 検討 window of the last one closes.
     void closeReview();
+    // Stands a window of the game's beside the main window, wholly on its screen.
+    void placeBeside(QWidget* window) const;
 
     Seams seams_;
     Game game_;
