@@ -370,10 +370,26 @@ void Form1::createRecordPanel() {
     Command1 =
         named(new QPushButton(QCoreApplication::translate("Form1", "RETURN"), canvas_), "Command1");
     Command1->setGeometry(twipsRect(3360, 3000, 855, 375));
+    fitRecordCaptions();
     connectRecordPanel();
 
     描画_可視(false, false, false);
     描画_棋譜_IO(1);
+}
+
+void Form1::fitRecordCaptions() {
+    // The captions stand in the room left of the name fields; a caption longer than that room
+    // in the language shown moves the fields right, their right edges staying where they are.
+    // The Japanese captions fit as they are.
+    int widest = 0;
+    for (const QLabel* label : Label1)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(label->text()) + 2);
+    const int room = Text1->x() - Label1[0]->x();
+    const int extra = widest - room;
+    if (extra <= 0) return;
+    for (QLabel* label : Label1) label->resize(label->width() + extra, label->height());
+    for (QLineEdit* field : {Text1, Text2, Text3, Text4})
+        field->setGeometry(field->geometry().adjusted(extra, 0, 0, 0));
 }
 
 void Form1::描画_可視(bool a, bool b, bool c) {

@@ -161,6 +161,8 @@ class Form1 : public QMainWindow, private GamePainter {
     void createKeys();
     void createRecordPanel();
     void connectRecordPanel();
+    // The name fields' captions wide enough for their text in the language shown.
+    void fitRecordCaptions();
     // The record panel's controls at the board's scale and place, their text with them.
     void placeRecordPanel();
     void refreshFileList();
