@@ -23,7 +23,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyleOptionMenuItem>
 #include <QTimer>
+#include <QToolTip>
+#include <algorithm>
 #include <ctime>
 
 namespace zubeki {
@@ -44,9 +47,34 @@ template <class T> T* named(T* object, const char* name) {
     return object;
 }
 
+// The property that holds the key an item is reached by, written beside the item.
+constexpr const char* kKeyProperty = "zubekiKey";
+
+// A menu that writes each item's key beside it, as a menu writes an item's shortcut. The keys
+// are the window's own shortcuts (createKeys): an item given a shortcut of its own would
+// answer the same key a second time.
+class KeyedMenu : public QMenu {
+  public:
+    using QMenu::QMenu;
+
+  protected:
+    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override {
+        QMenu::initStyleOption(option, action);
+        const QString key = action->property(kKeyProperty).toString();
+        if (key.isEmpty() || option->text.contains(QLatin1Char('\t'))) return;
+        option->text += QLatin1Char('\t') + key;
+        // Room for the key, as the style makes for a shortcut: the widest key and a gap.
+        const int room = option->fontMetrics.horizontalAdvance(QStringLiteral("Home")) +
+                         option->fontMetrics.height();
+        option->reservedShortcutWidth = std::max(option->reservedShortcutWidth, room);
+    }
+};
+
 // A menu of the bar or a menu within a menu.
 template <class Owner> QMenu* submenu(Owner* owner, const char* name, const char* caption) {
-    return named(owner->addMenu(QCoreApplication::translate("Form1", caption)), name);
+    auto* menu = new KeyedMenu(QCoreApplication::translate("Form1", caption), owner);
+    owner->addMenu(menu);
+    return named(menu, name);
 }
 
 // A menu item that carries a tick.
@@ -159,7 +187,18 @@ void Form1::createEscape() {
 }
 
 // While the keyboard walks the menu bar, ← and → walk on along it rather than step the game.
+// An item of the bar itself (戻, 進) names its key in a tip.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menuBar() && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QAction* item = menuBar()->actionAt(help->pos());
+        const QString key = item ? item->property(kKeyProperty).toString() : QString();
+        if (key.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), item->iconText() + QLatin1Char(' ') + key);
+        return true;
+    }
     if (watched == menuBar() && event->type() == QEvent::ShortcutOverride) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Left || key == Qt::Key_Right) && menuBar()->activeAction() != nullptr) {
@@ -173,13 +212,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::createKeys() {
     menuBar()->installEventFilter(this);
     // Each key triggers its menu item, so it does exactly what the item does, refusals
-    // included. Shortcuts rather than QAction::setShortcut, which would write the key beside
-    // the item. In the record panel's lists and fields the key does what it does there.
-    const std::pair<Qt::Key, QAction*> keys[] = {
-        {Qt::Key_Left, REPLAY}, {Qt::Key_Right, AFTER}, {Qt::Key_Home, CANCEL}, {Qt::Key_H, HINT}};
+    // included. Shortcuts rather than QAction::setShortcut, which would make the item answer
+    // the key too; the menus write the key beside the item from its property. In the record
+    // panel's lists and fields the key does what it does there.
+    const struct {
+        Qt::Key key;
+        QAction* item;
+        const char* written;
+    } keys[] = {{Qt::Key_Left, REPLAY, "\u2190"},
+                {Qt::Key_Right, AFTER, "\u2192"},
+                {Qt::Key_Home, CANCEL, "Home"},
+                {Qt::Key_H, HINT, "H"}};
     for (const auto& entry : keys) {
-        const Qt::Key key = entry.first; // named: clang 14 captures no structured binding
-        QAction* const item = entry.second;
+        const Qt::Key key = entry.key;
+        QAction* const item = entry.item;
+        item->setProperty(kKeyProperty, QString::fromUtf8(entry.written));
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, key, item] {
@@ -323,10 +370,26 @@ void Form1::createRecordPanel() {
     Command1 =
         named(new QPushButton(QCoreApplication::translate("Form1", "RETURN"), canvas_), "Command1");
     Command1->setGeometry(twipsRect(3360, 3000, 855, 375));
+    fitRecordCaptions();
     connectRecordPanel();
 
     描画_可視(false, false, false);
     描画_棋譜_IO(1);
+}
+
+void Form1::fitRecordCaptions() {
+    // The captions stand in the room left of the name fields; a caption longer than that room
+    // in the language shown moves the fields right, their right edges staying where they are.
+    // The Japanese captions fit as they are.
+    int widest = 0;
+    for (const QLabel* label : Label1)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(label->text()) + 2);
+    const int room = Text1->x() - Label1[0]->x();
+    const int extra = widest - room;
+    if (extra <= 0) return;
+    for (QLabel* label : Label1) label->resize(label->width() + extra, label->height());
+    for (QLineEdit* field : {Text1, Text2, Text3, Text4})
+        field->setGeometry(field->geometry().adjusted(extra, 0, 0, 0));
 }
 
 void Form1::描画_可視(bool a, bool b, bool c) {

@@ -161,6 +161,8 @@ class Form1 : public QMainWindow, private GamePainter {
     void createKeys();
     void createRecordPanel();
     void connectRecordPanel();
+    // The name fields' captions wide enough for their text in the language shown.
+    void fitRecordCaptions();
     // The record panel's controls at the board's scale and place, their text with them.
     void placeRecordPanel();
     void refreshFileList();
@@ -177,6 +179,8 @@ class Form1 : public QMainWindow, private GamePainter {
     void levelClick(QAction* item, int n);
     // A new game or another record: the 検討 window of the last one closes.
     void closeReview();
+    // Stands a window of the game's beside the main window, wholly on its screen.
+    void placeBeside(QWidget* window) const;
 
     Seams seams_;
     Game game_;

@@ -5,6 +5,8 @@
 #include "view/canvas.h"
 #include "view/wait.h"
 
+#include <QCoreApplication>
+
 // The window's answers to the game's flow: the canvas draws, the sound module plays, the
 // seams wait, ask and read the clock.
 namespace zubeki {
@@ -87,6 +89,8 @@ Answer Form1::ask(const Question& q) {
 void Form1::showHint(const Move& hint) {
     // Squares in the board's own notation whatever the language: "７七", "３四".
     auto square = [](int x, int y) { return QString::fromStdString(squareNotation(x, y)); };
+    // Translated in the menus' context, where the translation file keeps them.
+    auto tr = [](const char* text) { return QCoreApplication::translate("Form1", text); };
     QString text = tr("%1の%2を%3へ")
                        .arg(square(hint.移動元X, hint.移動元Y), BoardView::glyphText(hint.移動前駒),
                             square(hint.移動先X, hint.移動先Y));

@@ -261,12 +261,19 @@ void Form1::KENTOU_Click() {
     hooks.saveFileName = seams_.saveFileName;
     hooks.folder = folder_;
     review_ = new ReviewWindow(game, *review, reviewBudget_, std::move(hooks), this);
-    // Beside the main window, to its right where the screen has room.
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        review_->move(besideRect(review_->frameGeometry().size(), frameGeometry(),
-                                 screen->availableGeometry()));
+    placeBeside(review_);
     review_->show();
+}
+
+void Form1::placeBeside(QWidget* window) const {
+    // On the screen that holds the main window: beside it, to its right where the screen has
+    // room, else over it; never larger than the screen.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    window->resize(window->size().boundedTo(room.size() - frame));
+    window->move(besideRect(window->frameGeometry().size(), frameGeometry(), room));
 }
 
 } // namespace zubeki

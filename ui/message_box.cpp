@@ -67,7 +67,13 @@ QPoint besideRect(QSize box, const QRect& clear, const QRect& screen) {
         r.moveLeft(std::max(r.left(), screen.left()));
         if (screen.contains(r) && !r.intersects(clear)) return r.topLeft();
     }
-    return QPoint(clear.right() + 1 + gap, middleY);
+    // No room beside it: over it, centred, and still wholly on the screen.
+    QRect over(QPoint(middleX, middleY), box);
+    over.moveRight(std::min(over.right(), screen.right()));
+    over.moveBottom(std::min(over.bottom(), screen.bottom()));
+    over.moveLeft(std::max(over.left(), screen.left()));
+    over.moveTop(std::max(over.top(), screen.top()));
+    return over.topLeft();
 }
 
 Answer showMessageBox(const std::string& text, const std::string& title, Buttons buttons, Icon icon,

@@ -35,7 +35,8 @@ Answer showMessageBox(const std::string& text, const std::string& title, Buttons
                       QWidget* owner = nullptr, std::optional<QRect> keepClear = std::nullopt);
 
 // Where a box of `box`'s size stands beside `clear` on `screen`: to its right, else to its left,
-// below or above, the first place where it fits on the screen (top-left corner).
+// below or above, the first place where it fits on the screen (top-left corner); where none
+// fits, over `clear`, centred on it as far as the screen allows.
 QPoint besideRect(QSize box, const QRect& clear, const QRect& screen);
 
 } // namespace zubeki

@@ -2,7 +2,10 @@
 // in the record panel's fields they type and move the cursor instead.
 #include "harness.h"
 
+#include <QHelpEvent>
+#include <QMenuBar>
 #include <QTest>
+#include <QToolTip>
 
 using namespace zubeki;
 using namespace zubeki::uitest;
@@ -44,6 +47,7 @@ class KeysTest : public QObject {
   private slots:
     void aKeyDoesWhatItsItemDoes();
     void inTheRecordPanelKeysEditTheField();
+    void theMenusWriteEachKey();
 };
 
 void KeysTest::aKeyDoesWhatItsItemDoes() {
@@ -93,6 +97,57 @@ void KeysTest::inTheRecordPanelKeysEditTheField() {
     });
     QVERIFY(typed.boxes.isEmpty());
     QVERIFY(typed.sounds.isEmpty()); // no step back, no hint, no refusal
+}
+
+namespace {
+
+// Dark pixels (text) in the right-hand part of an item's row, where a menu writes keys.
+int inkInKeyColumn(QMenu* menu, QAction* item) {
+    menu->adjustSize();
+    const QImage image = menu->grab().toImage();
+    const QRect row = menu->actionGeometry(item);
+    const int captionEnd =
+        row.left() + 30 + menu->fontMetrics().horizontalAdvance(item->iconText());
+    int n = 0;
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = captionEnd; x < row.right() - 2; ++x)
+            n += qGray(image.pixel(x * image.width() / menu->width(), y)) < 96 ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+void KeysTest::theMenusWriteEachKey() {
+    Harness h;
+    h.f().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.f()));
+    // Items of a menu: the key written beside the caption; an item without a key has none.
+    const struct {
+        const char* menu;
+        const char* item;
+        bool keyed;
+    } items[] = {{"STOP", "CANCEL", true},
+                 {"STOP", "REVERSE", false},
+                 {"OPTION", "HINT", true},
+                 {"OPTION", "BGM", false}};
+    for (const auto& c : items) {
+        const int ink = inkInKeyColumn(h.menu(c.menu), h.action(c.item));
+        QVERIFY2((ink > 0) == c.keyed, qPrintable(QStringLiteral("%1 %2").arg(c.item).arg(ink)));
+    }
+    // Items of the bar itself name their key in a tip.
+    const struct {
+        const char* item;
+        const char* tip;
+    } bar[] = {{"REPLAY", "戻 ←"}, {"AFTER", "進 →"}};
+    QMenuBar* menuBar = h.f().menuBar();
+    for (const auto& c : bar) {
+        const QPoint at = menuBar->actionGeometry(h.action(c.item)).center();
+        QHelpEvent help(QEvent::ToolTip, at, menuBar->mapToGlobal(at));
+        QCoreApplication::sendEvent(menuBar, &help);
+        QCOMPARE(QToolTip::text(), QString::fromUtf8(c.tip));
+    }
+    // Writing the key gives no item a shortcut of its own, which would answer the key twice.
+    for (QAction* a : h.f().findChildren<QAction*>()) QVERIFY(a->shortcut().isEmpty());
 }
 
 QTEST_MAIN(KeysTest)

@@ -4,16 +4,21 @@
 #include "ui/app_setup.h"
 #include "ui/game_texts.h"
 
+#include "ui/review_window.h"
+
 #include <QApplication>
+#include <QChartView>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTranslator>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 
 using namespace zubeki;
@@ -72,6 +77,8 @@ class LanguageTest : public QObject {
     void everyTranslationIsFinished();
     void everyTextShownHasATranslation();
     void theGameSpeaksJapaneseInEveryLayerItHasWords();
+    void aSessionSpeaksOneLanguageThroughout();
+    void theRecordCaptionsFitTheirText();
 };
 
 void LanguageTest::localesAndTheCommandLineChoose() {
@@ -195,6 +202,108 @@ void LanguageTest::theGameSpeaksJapaneseInEveryLayerItHasWords() {
             }
         }
     }
+}
+
+namespace {
+
+// What a text holds besides the board's own notation and the pieces' names ("７七", "角成"),
+// which stay as the board writes them in every language.
+QString withoutTheBoardsWords(QString text) {
+    static const QRegularExpression board(
+        QStringLiteral("[１-９][一二三四五六七八九]|[角飛]成?|[☗☖]"));
+    return text.remove(board);
+}
+
+// Every text the window and its 検討 window show: items, captions, buttons, titles, headers,
+// rows and the graph's axes.
+QStringList textsOnShow(Form1& f) {
+    QStringList out;
+    for (QAction* a : f.findChildren<QAction*>()) out << a->text() << a->toolTip();
+    for (QLabel* l : f.findChildren<QLabel*>()) out << l->text();
+    for (QPushButton* b : f.findChildren<QPushButton*>()) out << b->text();
+    for (QTreeWidget* t : f.findChildren<QTreeWidget*>()) {
+        for (int c = 0; c < t->columnCount(); ++c) out << t->headerItem()->text(c);
+        for (int i = 0; i < t->topLevelItemCount(); ++i)
+            for (int c = 0; c < t->columnCount(); ++c) out << t->topLevelItem(i)->text(c);
+    }
+    for (QChartView* v : f.findChildren<QChartView*>())
+        for (QAbstractAxis* axis : v->chart()->axes()) out << axis->titleText();
+    for (QWidget* w : f.findChildren<QWidget*>())
+        if (w->isWindow()) out << w->windowTitle();
+    return out;
+}
+
+} // namespace
+
+void LanguageTest::aSessionSpeaksOneLanguageThroughout() {
+    // A session as a new player tries it: a game, a hint, 戻 and 進 beyond the list, the record
+    // panel, the version box and the 検討 window.
+    const struct {
+        Language language;
+        const char* hint;        // the hint's box: text | title
+        const char* reviewTitle; // the 検討 window
+    } cases[] = {
+        {Language::Japanese,
+         "^[１-９][一二三四五六七八九]の[角飛]成?を[１-９][一二三四五六七八九]へ \\| ヒント \\| "
+         "OK$",
+         "検討"},
+        {Language::English,
+         "^Move the [角飛]成? on [１-９][一二三四五六七八九] to [１-９][一二三四五六七八九] \\| "
+         "Hint \\| OK$",
+         "Review"},
+    };
+    const Step moves[] = {{1, 7, 1, 6}, {9, 3, 9, 4}, {1, 6, 1, 5}};
+    for (const auto& c : cases) {
+        speak(c.language);
+        Harness h;
+        h.f().game().setBudget(ThinkBudget{1000, 20000, false});
+        h.f().setReviewBudget(ThinkBudget{1000, 2000, true, 1});
+        h.action("START")->trigger();
+        for (const Step& m : moves) h.move(m.fx, m.fy, m.tx, m.ty);
+        h.forget();
+        h.action("HINT")->trigger();
+        QCOMPARE(h.shown().size(), 1);
+        QVERIFY2(h.shown().front().contains(QRegularExpression(QString::fromUtf8(c.hint))),
+                 qPrintable(h.shown().front()));
+        h.action("KENTOU")->trigger();
+        ReviewWindow* review = h.f().reviewWindow();
+        QVERIFY(review != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!review->running(), 60000);
+        QCOMPARE(review->windowTitle(), QString::fromUtf8(c.reviewTitle));
+        for (const char* item : {"AFTER", "REPLAY", "CANCEL", "KIFU_READ", "KIFU_WRITE", "VER"})
+            h.action(item)->trigger();
+        if (c.language != Language::English) continue;
+        QStringList shown = textsOnShow(h.f());
+        for (const Message& m : h.messages) shown << m.text << m.title;
+        for (const QString& text : shown)
+            QVERIFY2(!hasJapanese(withoutTheBoardsWords(text)), qPrintable(text));
+    }
+    speak(Language::Japanese);
+}
+
+void LanguageTest::theRecordCaptionsFitTheirText() {
+    // Each caption of the record panel shows whole before its field; in Japanese the panel
+    // stands exactly as the board's twips place it.
+    for (const Language language : {Language::Japanese, Language::English}) {
+        speak(language);
+        Harness h;
+        h.action("KIFU_WRITE")->trigger();
+        const QList<QLabel*> captions = childrenNamed<QLabel>(h.f(), "Label1");
+        const std::array<QLineEdit*, 4> fields = {
+            h.widget<QLineEdit>("Text1"), h.widget<QLineEdit>("Text4"),
+            h.widget<QLineEdit>("Text3"), h.widget<QLineEdit>("Text2")};
+        for (int i = 0; i < 4; ++i) {
+            const QLabel* label = captions[i];
+            const int needed = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(label->x() + needed < fields[i]->x(), qPrintable(label->text()));
+            QCOMPARE(fields[i]->geometry().right(), 3255 / 15 - 1);
+            if (language == Language::Japanese) {
+                QCOMPARE(label->geometry(), QRect(8, captions[i]->y(), 57, 17));
+                QCOMPARE(fields[i]->geometry().left(), 64);
+            }
+        }
+    }
+    speak(Language::Japanese);
 }
 
 QTEST_MAIN(LanguageTest)
