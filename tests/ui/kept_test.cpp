@@ -64,6 +64,7 @@ class KeptTest : public QObject {
   private slots:
     void choicesAreKeptForTheNextRun();
     void aPlaceOffTheScreensIsIgnored();
+    void theReviewWindowStandsWhereItWasLeft();
     void takeBackAgainstTheComputer();
     void howToPlay();
 };
@@ -134,6 +135,38 @@ void KeptTest::aPlaceOffTheScreensIsIgnored() {
         QVERIFY2(h->f().geometry() == expected, c.name);
         QVERIFY2(h->session().LEVEL == 2, c.name); // the other choices still count
     }
+}
+
+void KeptTest::theReviewWindowStandsWhereItWasLeft() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("zubeki.ini"));
+    auto review = [](Harness& h) {
+        h.action("START")->trigger();
+        h.move(1, 7, 1, 6);
+        h.f().setReviewBudget(ThinkBudget{1000, 200, true, 1});
+        h.action("KENTOU")->trigger();
+        return h.f().reviewWindow();
+    };
+    const QRect left(30, 40, 520, 480);
+    QRect first;
+    {
+        auto h = run(file);
+        ReviewWindow* w = review(*h);
+        QVERIFY(w);
+        first = w->geometry();
+        w->setGeometry(left);
+        w->close(); // closed by the player: its place is kept
+    }
+    {
+        auto h = run(file);
+        QCOMPARE(review(*h)->geometry(), left);
+        h->f().quit(); // the program ending closes it and keeps it too
+    }
+    // A place off every screen is not used: the window stands where it always has.
+    QSettings(file, QSettings::IniFormat)
+        .setValue(QStringLiteral("review/position"), QPoint(-4000, 40));
+    auto h = run(file);
+    QCOMPARE(review(*h)->geometry(), first);
 }
 
 void KeptTest::takeBackAgainstTheComputer() {
