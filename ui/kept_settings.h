@@ -12,8 +12,8 @@ class QSettings;
 
 namespace zubeki {
 
-// Where a window stood when the player last closed it: its top-left corner with its frame, and
-// its size without it.
+// Where a window stood when the player last closed it: the place and size of its inside (the
+// frame is the desktop's), and whether it filled the screen.
 struct KeptPlace {
     QPoint position;
     QSize size;

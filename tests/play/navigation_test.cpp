@@ -73,6 +73,11 @@ const Refusal kRefusals[] = {
     {"forward at the end of a record", 0, true, &Game::AFTER, "終わり | 進む | OK"},
     {"turn before any move", 0, false, &Game::REVERSE, "最初からはできません | 反転 | OK"},
     {"turn a record", 1, true, &Game::REVERSE, "棋譜ﾓｰﾄﾞではできません | 反転 | OK"},
+    // 待った belongs to games against the computer.
+    {"take back between two people", 1, false, &Game::待った,
+     "コンピュータとの対局でだけできます | 待った | OK"},
+    {"take back in a record", 1, true, &Game::待った,
+     "コンピュータとの対局でだけできます | 待った | OK"},
 };
 
 TEST(Navigation, Refusals) {
@@ -331,28 +336,5 @@ TEST(Navigation, TakeBackAgainstTheComputer) {
         p.move(firstLowerMove(p.s()));
         EXPECT_EQ(p.rec().RECORD_LEN, before.len + 2);
         EXPECT_EQ(p.session().TURN, p.session().MAN_SIDE);
-    }
-}
-
-// 待った belongs to games against the computer: between two people and in a record it is
-// refused, and nothing changes.
-TEST(Navigation, TakeBackIsRefusedOutsideAGameAgainstTheComputer) {
-    for (const bool record : {false, true}) {
-        SCOPED_TRACE(record ? "a record" : "two people");
-        Session p;
-        p.game.START();
-        p.move(3, 7, 3, 6);
-        p.move(7, 3, 6, 3);
-        if (record) p.alter([](Position&, MoveList& r) { r.RECORD_MODE = TRUE_CODE; });
-        const Snapshot before = snap(p);
-        const int turn = p.session().TURN;
-        p.out.forget();
-        p.game.待った();
-        EXPECT_EQ(p.out.messages, Lines{"コンピュータとの対局でだけできます | 待った | OK"});
-        EXPECT_EQ(p.out.sounds, std::vector<Wave>{Wave::Forbidden});
-        const Snapshot after = snap(p);
-        EXPECT_EQ(after.board, before.board);
-        EXPECT_EQ(after.len, before.len);
-        EXPECT_EQ(p.session().TURN, turn);
     }
 }
