@@ -95,13 +95,11 @@ void KeptSettings::forget() {
 }
 
 bool onAScreen(const QRect& place) {
-    // The title must be within reach to move the window: its corner and the middle of its top
-    // edge on one screen.
-    const QPoint title(place.center().x(), place.top());
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        if (area.contains(place.topLeft()) && area.contains(title)) return true;
-    }
+    // The title must be within reach to move the window: the middle of its top edge on a
+    // screen, give or take the few pixels a frame may stand outside it.
+    const QPoint title(place.center().x(), place.top() + 8);
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().contains(title)) return true;
     return false;
 }
 

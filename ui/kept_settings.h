@@ -59,8 +59,7 @@ class KeptSettings {
     std::unique_ptr<QSettings> store_;
 };
 
-// Does a window at `place` stand on a screen now: its corner and the middle of its title on
-// the same screen?
+// Does a window at `place` stand on a screen now: is the middle of its title on one?
 bool onAScreen(const QRect& place);
 
 // The game's settings in the platform's own place (the registry, a property list, or
