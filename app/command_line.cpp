@@ -10,13 +10,17 @@ namespace {
 constexpr int kExitUsage = 2;
 
 constexpr const char* kHelp =
-    "usage: zubeki [--lang ja|en] [RECORD.棋譜]\n"
+    "usage: zubeki [--lang ja|en] [--reset-settings] [RECORD.棋譜]\n"
     "       zubeki --help | --version\n"
     "\n"
     "Starts the game; with a record (a .棋譜 file) the game starts with the record read.\n"
     "\n"
     "      --lang L   speak Japanese (ja) or English (en); without it the system's\n"
-    "                 language chooses: Japanese for Japanese and C, else English\n"
+    "                 language chooses: Japanese for Japanese and C, else English;\n"
+    "                 the language chosen is kept for the next runs\n"
+    "      --reset-settings\n"
+    "                 forget the level, options, language, window places and record\n"
+    "                 folder kept from earlier runs, and start as on a first run\n"
     "  -h, --help     print this text and exit\n"
     "      --version  print the version and exit\n"
     "      --         the next argument is the record, even when it starts with '-'\n"
@@ -49,6 +53,8 @@ CommandLine readCommandLine(int argc, char* argv[], std::ostream& out, std::ostr
             out << "zubeki " << ZUBEKI_VERSION << '\n';
             line.exitStatus = 0;
             return line;
+        } else if (isOption && a == "--reset-settings") {
+            line.resetSettings = true;
         } else if (isOption && (a == "--lang" || a.starts_with("--lang="))) {
             const bool joined = a.size() > 6;
             if (!joined && i + 1 >= argc) {

@@ -9,11 +9,13 @@ namespace zubeki {
 
 // What the game's command line asks for: either an exit status at once (--help,
 // --version, or a line refused), or the arguments to hand to Qt — the program's name and
-// at most one record — and the language asked for ("ja", "en"; empty: the system's).
+// at most one record — the language asked for ("ja", "en"; empty: the one kept from an earlier
+// run, else the system's), and whether the choices kept between runs are to be forgotten.
 struct CommandLine {
     std::optional<int> exitStatus;
     std::vector<char*> qtArguments;
     std::string language;
+    bool resetSettings = false; // --reset-settings: the kept choices forgotten before start
 };
 
 // Reads argv; prints the help and the version on `out` and a refusal as one line on `err`.

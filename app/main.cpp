@@ -13,5 +13,5 @@ int main(int argc, char* argv[]) {
     int qtArgc = static_cast<int>(line.qtArguments.size());
     line.qtArguments.push_back(nullptr);
     QApplication app(qtArgc, line.qtArguments.data());
-    return zubeki::runGame(app, line.language);
+    return zubeki::runGame(app, line.language, line.resetSettings);
 }

@@ -149,6 +149,18 @@
         <source>RETURN</source>
         <translation>Save</translation>
     </message>
+    <message>
+        <source>待った</source>
+        <translation>Take &amp;Back</translation>
+    </message>
+    <message>
+        <source>ヘルプ</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>遊び方</source>
+        <translation>How to &amp;Play</translation>
+    </message>
 </context>
 <context>
     <name>Game</name>
@@ -468,6 +480,14 @@
         <source>検討</source>
         <translation>Review</translation>
     </message>
+    <message>
+        <source>コンピュータとの対局でだけできます</source>
+        <translation>Only in a game against the computer</translation>
+    </message>
+    <message>
+        <source>待った</source>
+        <translation>Take back</translation>
+    </message>
 </context>
 <context>
     <name>ReviewWindow</name>
@@ -542,6 +562,17 @@
     <message>
         <source>棋譜ﾌｧｲﾙ</source>
         <translation>Record files</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>qrc:/help/how_to_play.ja.html</source>
+        <translation>qrc:/help/how_to_play.en.html</translation>
+    </message>
+    <message>
+        <source>遊び方</source>
+        <translation>How to Play</translation>
     </message>
 </context>
 </TS>

@@ -56,6 +56,10 @@ Words wordsOf(Say what) {
         return {"最初からはできません", "反転"};
     case Say::Hint:
         return {"", "ヒント"};
+    case Say::TakeBackComputerOnly:
+        return {"コンピュータとの対局でだけできます", "待った"};
+    case Say::CannotTakeBack:
+        return {"できません", "待った"};
     }
     return {"", ""};
 }

@@ -62,13 +62,15 @@ enum class Say {
     StepTheRecord,    // 棋譜を '進 'で進めて下さい (yes or no)
     ResumeHere,       // OKですか？
     UnrecordedBack, // 500手から先の手は記録されていないのでできません (戻る)
-    UnrecordedForward, // the same (進む)
-    CannotBack,        // できません (戻る)
-    CannotForward,     // できません (進む)
-    RecordEnds,        // 終わり (進む)
-    NotInRecordMode,   // 棋譜ﾓｰﾄﾞではできません (反転)
-    NotFromTheStart,   // 最初からはできません (反転)
-    Hint,              // <value>: the hint's move (ヒント)
+    UnrecordedForward,    // the same (進む)
+    CannotBack,           // できません (戻る)
+    CannotForward,        // できません (進む)
+    RecordEnds,           // 終わり (進む)
+    NotInRecordMode,      // 棋譜ﾓｰﾄﾞではできません (反転)
+    NotFromTheStart,      // 最初からはできません (反転)
+    Hint,                 // <value>: the hint's move (ヒント)
+    TakeBackComputerOnly, // コンピュータとの対局でだけできます (待った)
+    CannotTakeBack,       // できません (待った)
 };
 
 struct Question {

@@ -7,13 +7,11 @@ namespace zubeki {
 
 // --- start-up and set-up ---
 
-void Game::startUp() {
+void Game::startUp(int level, bool guidance) {
     // The window's LEVEL4 and its hints think on every core, within the same second.
     computer_.budget.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    options_.GUIDANCE = 0;
-    session_.LEVEL = 3;
-    options_.GUIDANCE = 1;
-    options_.GUIDE_COLOUR = COLOUR_WHITE;
+    session_.LEVEL = level;
+    setGuidance(guidance);
     session_.SELECT_STATE = 0;
 }
 

@@ -74,9 +74,9 @@ class Game {
     const Options& options() const { return options_; }
 
     // --- start-up and set-up ---
-    // The game's part of start-up: level 3, move guidance on, nothing picked up, LEVEL4 on
-    // every core.
-    void startUp();
+    // The game's part of start-up: the level (3 on a first run), move guidance (on), nothing
+    // picked up, LEVEL4 on every core.
+    void startUp(int level = 3, bool guidance = true);
     // Sets up the starting position and the per-game counters, and draws them.
     void 初期設定();
     // Puts a position and its move list in place as they stand (a game set up elsewhere) and
@@ -106,6 +106,10 @@ class Game {
     void AFTER();   // one move forward
     void CANCEL();  // back to the starting position
     void REVERSE(); // half a turn, the sides changing places
+    // 待った: against the computer, takes back the computer's last move and the player's move
+    // before it, and the player moves again from there; the list ends where the board stands.
+    // Refused with a box in any other game, or when the player has no move to take back.
+    void 待った();
 
     // --- players and turns ---
     // Who plays each side from now on (a person at the board where none is given); the
@@ -190,6 +194,8 @@ class Game {
     void stepTo(int n);
     // The game has run past its 500 recorded moves: stepping through the list is refused.
     bool refuseUnrecorded(bool back);
+    // The moves of the list after its position withdrawn, from the engine's line too.
+    void dropMovesAfterPosition(int taken);
 
     GameEvents& out_;
     Position s_;

@@ -54,6 +54,41 @@ void Game::AFTER() {
     out_.steppedForward(e, s_);
 }
 
+void Game::待った() {
+    out_.closeRecordPanel();
+    if (session_.PLAY_MODE != MODE_COM || rec_.RECORD_MODE == TRUE_CODE) {
+        out_.soundDue(Wave::Forbidden);
+        out_.ask({Say::TakeBackComputerOnly});
+        return;
+    }
+    // Against the computer the player has the lower pieces: the computer's moves at the end of
+    // the list go back, then the player's own move before them.
+    int n = rec_.RECORD_POS;
+    while (n >= 1 && !isLowerPiece(rec_.REC_PIECE[n])) --n;
+    if (n < 1 || unrecorded_ > 0) {
+        out_.soundDue(Wave::Forbidden);
+        out_.ask({Say::CannotTakeBack});
+        return;
+    }
+    clearHint();
+    const int taken = rec_.RECORD_POS - (n - 1);
+    stepTo(n - 1);
+    if (rec_.RECORD_POS != n - 1) return;
+    dropMovesAfterPosition(taken);
+    // No 再開 box: the player simply moves again, and the computer waits for that move.
+    session_.SELECT_STATE = 0;
+    setTurn(Side::Lower);
+}
+
+void Game::dropMovesAfterPosition(int taken) {
+    rec_.RECORD_LEN = rec_.RECORD_POS;
+    // The engine's line loses the same moves, with any passes among them.
+    while (taken > 0 && !line_.empty()) {
+        if (!line_.back().pass()) --taken;
+        line_.pop_back();
+    }
+}
+
 void Game::stepTo(int n) {
     n = std::clamp(n, 0, rec_.RECORD_LEN);
     session_.TURN = NO_SIDE; // the game stops where it is shown, as after 戻

@@ -1,11 +1,13 @@
 #include "ui/app_setup.h"
 
 #include "ui/form1.h"
+#include "ui/kept_settings.h"
 #include "view/startup_trace.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QTimer>
 #include <QTranslator>
 
@@ -31,11 +33,27 @@ void installTranslations(QApplication& app, Language language) {
         delete translator;
 }
 
-int runGame(QApplication& app, std::string_view language) {
+namespace {
+
+// The language to speak: the one asked for, which is then kept, else the one kept.
+std::string keptLanguage(std::string_view asked, bool resetSettings) {
+    KeptSettings kept(nativeSettings());
+    if (resetSettings) kept.forget();
+    if (!asked.empty())
+        kept.setLanguage(QString::fromLatin1(asked.data(), static_cast<qsizetype>(asked.size())));
+    return asked.empty() ? kept.language().toStdString() : std::string(asked);
+}
+
+} // namespace
+
+int runGame(QApplication& app, std::string_view language, bool resetSettings) {
     startupMark("qt");
-    installTranslations(app, chooseLanguage(language, QLocale::system()));
+    const std::string spoken = keptLanguage(language, resetSettings);
+    installTranslations(app, chooseLanguage(spoken, QLocale::system()));
     startupMark("translation");
-    Form1 form;
+    Seams seams;
+    seams.settings = nativeSettings;
+    Form1 form(std::move(seams));
     startupMark("window");
     form.loadBeforeSound();
     startupMark("loaded");

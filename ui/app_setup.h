@@ -20,7 +20,9 @@ Language chooseLanguage(std::string_view asked, const QLocale& system);
 // texts, and Qt's own stay English.
 void installTranslations(QApplication& app, Language language);
 
-// Creates the main window, runs its start-up and shows it; answers the exit status.
-int runGame(QApplication& app, std::string_view language = {});
+// Creates the main window, runs its start-up and shows it; answers the exit status. The choices
+// kept between runs live in the platform's native place: `resetSettings` forgets them first, a
+// language asked for is kept, and with none asked the kept one speaks.
+int runGame(QApplication& app, std::string_view language = {}, bool resetSettings = false);
 
 } // namespace zubeki

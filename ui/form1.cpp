@@ -1,7 +1,9 @@
 #include "ui/form1.h"
 #include "record/record_file.h"
 #include "ui/game_texts.h"
+#include "ui/help_window.h"
 #include "ui/paths.h"
+#include "ui/review_window.h"
 
 #include "sound/dynlib.h"
 #include "sound/module1.h"
@@ -22,6 +24,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyleOptionMenuItem>
 #include <QTimer>
@@ -113,6 +117,7 @@ Form1::Form1(Seams seams, QWidget* parent)
     game_.setBudget(ThinkBudget{1000, 0, false});
     reviewBudget_ = defaultReviewBudget();
     fillSeams();
+    kept_ = KeptSettings(seams_.settings ? seams_.settings() : nullptr);
     createCanvas();
     sound_ = std::make_unique<Module1>(
         soundFolder(seams_.programFolder),
@@ -199,6 +204,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             QToolTip::showText(help->globalPos(), item->iconText() + QLatin1Char(' ') + key);
         return true;
     }
+    if (watched == review_.data() && event->type() == QEvent::Close) keepReviewPlace();
     if (watched == menuBar() && event->type() == QEvent::ShortcutOverride) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Left || key == Qt::Key_Right) && menuBar()->activeAction() != nullptr) {
@@ -222,7 +228,8 @@ void Form1::createKeys() {
     } keys[] = {{Qt::Key_Left, REPLAY, "\u2190"},
                 {Qt::Key_Right, AFTER, "\u2192"},
                 {Qt::Key_Home, CANCEL, "Home"},
-                {Qt::Key_H, HINT, "H"}};
+                {Qt::Key_H, HINT, "H"},
+                {Qt::Key_F1, HOWTO, "F1"}};
     for (const auto& entry : keys) {
         const Qt::Key key = entry.key;
         QAction* const item = entry.item;
@@ -230,7 +237,8 @@ void Form1::createKeys() {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, key, item] {
-            if (recordPanelHasFocus()) {
+            // F1 opens the rules from anywhere in the window.
+            if (key != Qt::Key_F1 && recordPanelHasFocus()) {
                 QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
                 QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
                 return;
@@ -293,6 +301,7 @@ void Form1::createMenus() {
     createRecordMenu();
     createOptionMenu();
     VER = menuItem(bar, "VER", QT_TRANSLATE_NOOP("Form1", "その他"), &Form1::VER_Click);
+    createHelpMenu();
 }
 
 void Form1::createGameMenu() {
@@ -321,6 +330,7 @@ void Form1::createPositionMenu() {
     closesRecordPanel(STOP);
     CANCEL = menuItem(STOP, "CANCEL", QT_TRANSLATE_NOOP("Form1", "最初"), &Form1::CANCEL_Click);
     REVERSE = menuItem(STOP, "REVERSE", QT_TRANSLATE_NOOP("Form1", "反転"), &Form1::REVERSE_Click);
+    MATTA = menuItem(STOP, "MATTA", QT_TRANSLATE_NOOP("Form1", "待った"), &Form1::MATTA_Click);
 }
 
 void Form1::createRecordMenu() {
@@ -339,6 +349,11 @@ void Form1::createOptionMenu() {
                      ticked);
     BGM = menuItem(OPTION, "BGM", QT_TRANSLATE_NOOP("Form1", "BGM"), &Form1::BGM_Click, ticked);
     HINT = menuItem(OPTION, "HINT", QT_TRANSLATE_NOOP("Form1", "ヒント"), &Form1::HINT_Click);
+}
+
+void Form1::createHelpMenu() {
+    HELP = submenu(menuBar(), "HELP", QT_TRANSLATE_NOOP("Form1", "ヘルプ"));
+    HOWTO = menuItem(HELP, "HOWTO", QT_TRANSLATE_NOOP("Form1", "遊び方"), &Form1::HOWTO_Click);
 }
 
 void Form1::createRecordPanel() {
@@ -417,15 +432,16 @@ void Form1::closeRecordPanel() {
 }
 
 void Form1::Form_Load() {
+    BGM->setChecked(kept_.music());
     setUpSounds();
-    BGM->setChecked(true);
     loadGame();
 }
 
 void Form1::loadBeforeSound() {
     soundPending_ = true;
-    BGM->setChecked(true);
+    BGM->setChecked(kept_.music());
     loadGame();
+    restoreKeptPlace();
     // After the paint, so that the board is on the screen before the waves are read.
     canvas_->onFirstPaint = [this] { QTimer::singleShot(0, this, [this] { soundNeeded(); }); };
 }
@@ -439,7 +455,7 @@ void Form1::setUpSounds() {
     SOUND_GAME_END = sound_->SoundLoadWave("終局.wav", 3);
     SOUND_VANISH = sound_->SoundLoadWave("消滅.wav", 3);
     SOUND_BGM = sound_->SoundLoadWave("BGM.wav", 1);
-    sound_->dsPlayLooping(SOUND_BGM);
+    if (BGM->isChecked()) sound_->dsPlayLooping(SOUND_BGM);
 }
 
 void Form1::soundNeeded() {
@@ -449,12 +465,11 @@ void Form1::soundNeeded() {
 void Form1::loadGame() {
     // Exactly one level carries the tick, even when start-up runs again after another
     // level was chosen.
-    LEVEL1->setChecked(false);
-    LEVEL2->setChecked(false);
-    LEVEL3->setChecked(true);
-    LEVEL4->setChecked(false);
-    SIDOU->setChecked(true);
-    game_.startUp();
+    const int level = kept_.level();
+    QAction* const levels[] = {LEVEL1, LEVEL2, LEVEL3, LEVEL4};
+    for (int n = 1; n <= 4; ++n) levels[n - 1]->setChecked(n == level);
+    SIDOU->setChecked(kept_.guidance());
+    game_.startUp(level, kept_.guidance());
 
     // A new background colour clears the window.
     canvas_->fillRect(0, 0, FORM_WIDTH * 2, FORM_HEIGHT * 2, BOARD_COLOUR);
@@ -467,6 +482,26 @@ void Form1::placeWindow() {
     if (pos().y() * TWIPS_PER_PIXEL == FORM_TOP) return;
     move(px(FORM_LEFT), px(FORM_TOP));
     resize(px(FORM_WIDTH), px(FORM_HEIGHT));
+}
+
+void Form1::restoreKeptPlace() {
+    const std::optional<KeptPlace> place = kept_.windowPlace();
+    if (!place) return;
+    setGeometry(QRect(place->position, place->size));
+    if (place->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Form1::keepPlace() {
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    kept_.setWindowPlace({normal.topLeft(), normal.size(), isMaximized()});
+}
+
+void Form1::keepReviewPlace() {
+    if (review_) kept_.setReviewPlace({review_->geometry().topLeft(), review_->size(), false});
+}
+
+void Form1::keepFolder() {
+    kept_.setFolder(folder_);
 }
 
 void Form1::終了処理() {
@@ -486,6 +521,7 @@ void Form1::終了処理() {
 
 void Form1::quit() {
     if (ended_) return;
+    keepPlace();
     closeReview();
     終了処理();
     ended_ = true;
@@ -518,6 +554,7 @@ void Form1::levelClick(QAction* item, int n) {
     if (item->isChecked()) return;
     for (QAction* a : {LEVEL1, LEVEL2, LEVEL3, LEVEL4}) a->setChecked(a == item);
     game_.setLevel(n);
+    kept_.setLevel(n);
 }
 
 void Form1::LEVEL1_Click() {
@@ -552,6 +589,7 @@ void Form1::SIDOU_Click() {
         SIDOU->setChecked(true);
         game_.setGuidance(true);
     }
+    kept_.setGuidance(SIDOU->isChecked());
 }
 
 void Form1::BGM_Click() {
@@ -563,6 +601,7 @@ void Form1::BGM_Click() {
         BGM->setChecked(true);
         sound_->dsPlayLooping(SOUND_BGM);
     }
+    kept_.setMusic(BGM->isChecked());
 }
 
 // Navigation: the window closes its record panel, the game steps through its move list.
@@ -581,6 +620,36 @@ void Form1::CANCEL_Click() {
 
 void Form1::REVERSE_Click() {
     game_.REVERSE();
+}
+
+void Form1::MATTA_Click() {
+    game_.待った();
+}
+
+HelpWindow* Form1::helpWindow() const {
+    return help_;
+}
+
+void Form1::HOWTO_Click() {
+    if (!help_) {
+        help_ = new HelpWindow(this);
+        // Beside the main window where the screen has room, else over it; always on the screen.
+        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect area = screen->availableGeometry();
+            QRect at(besideRect(help_->frameGeometry().size(), frameGeometry(), area),
+                     help_->frameGeometry().size());
+            if (!area.contains(at)) at.moveCenter(frameGeometry().center());
+            at.moveRight(std::min(at.right(), area.right()));
+            at.moveBottom(std::min(at.bottom(), area.bottom()));
+            at.moveLeft(std::max(at.left(), area.left()));
+            at.moveTop(std::max(at.top(), area.top()));
+            help_->move(at.topLeft());
+        }
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void Form1::VER_Click() {

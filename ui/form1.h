@@ -2,6 +2,7 @@
 
 #include "play/game.h"
 #include "play/review.h"
+#include "ui/kept_settings.h"
 #include "ui/seams.h"
 #include "view/board_view.h"
 #include "view/game_painter.h"
@@ -27,6 +28,7 @@ class QShortcut;
 namespace zubeki {
 
 class Canvas;
+class HelpWindow;
 class Module1;
 class ReviewWindow;
 
@@ -67,6 +69,11 @@ class Form1 : public QMainWindow, private GamePainter {
     void AFTER_Click();
     void CANCEL_Click();
     void REVERSE_Click();
+    // 待った: against the computer, its last move and the player's before it taken back.
+    void MATTA_Click();
+    // 遊び方: the rules in a window of their own (F1 too).
+    void HOWTO_Click();
+    HelpWindow* helpWindow() const;
     void closeRecordPanel() override;
     void KIFU_READ_Click();
     void KIFU_WRITE_Click();
@@ -157,6 +164,7 @@ class Form1 : public QMainWindow, private GamePainter {
     void createPositionMenu(); // 局面
     void createRecordMenu();   // 棋譜
     void createOptionMenu();   // ｵﾌﾟｼｮﾝ
+    void createHelpMenu();     // ヘルプ
     // ← → Home and H: 戻, 進, 最初 and ヒント from the keyboard.
     void createKeys();
     void createRecordPanel();
@@ -181,6 +189,13 @@ class Form1 : public QMainWindow, private GamePainter {
     void closeReview();
     // Stands a window of the game's beside the main window, wholly on its screen.
     void placeBeside(QWidget* window) const;
+    // The window where the player left it last time, when that is on a screen now.
+    void restoreKeptPlace();
+    // Where the window and the 検討 window stand, kept for the next run.
+    void keepPlace();
+    void keepReviewPlace();
+    // The record panel's folder, kept for the next run.
+    void keepFolder();
 
     Seams seams_;
     Game game_;
@@ -202,6 +217,8 @@ class Form1 : public QMainWindow, private GamePainter {
     std::vector<std::pair<QWidget*, QRect>> panelGeometry_;
     QString driveIndexFolder_;
     QPointer<ReviewWindow> review_;
+    QPointer<HelpWindow> help_;
+    KeptSettings kept_;
     ThinkBudget reviewBudget_;
 
     // Menu items. Every item and control below carries its own name as its objectName, which
@@ -221,6 +238,7 @@ class Form1 : public QMainWindow, private GamePainter {
     QMenu* STOP = nullptr;
     QAction* CANCEL = nullptr;
     QAction* REVERSE = nullptr;
+    QAction* MATTA = nullptr;
     QAction* REPLAY = nullptr;
     QAction* AFTER = nullptr;
     QMenu* KIFU = nullptr;
@@ -232,6 +250,8 @@ class Form1 : public QMainWindow, private GamePainter {
     QAction* BGM = nullptr;
     QAction* HINT = nullptr;
     QAction* VER = nullptr;
+    QMenu* HELP = nullptr;
+    QAction* HOWTO = nullptr;
 
     // Record panel controls; the four captions are all named Label1, created in index order.
     QComboBox* Drive1 = nullptr;

@@ -55,12 +55,16 @@ int driveOf(const QComboBox& drives, const QString& folder) {
 void Form1::connectRecordPanel() {
     for (const QString& root : driveRoots()) Drive1->addItem(root, root);
     connect(Drive1, &QComboBox::activated, this, [this](int) { Drive1_Change(); });
-    connect(Dir1, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { setFolder(item->data(Qt::UserRole).toString()); });
+    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        setFolder(item->data(Qt::UserRole).toString());
+        keepFolder();
+    });
     connect(File1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { File1_Click(item->text()); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     setFolder(QDir::currentPath());
+    // The folder the player last used, if it is still there.
+    if (const QString kept = kept_.folder(); !kept.isEmpty()) setFolder(kept);
 }
 
 void Form1::setFolder(const QString& folder) {
@@ -88,6 +92,7 @@ void Form1::Drive1_Change() {
     driveIndexFolder_ = root;
     // A drive that is there but cannot be read is shown as it is: empty.
     folder_ = QDir(root).absolutePath();
+    keepFolder();
     Dir1_Change();
 }
 
@@ -141,6 +146,7 @@ bool Form1::File1_Click(const QString& fileName) {
         message(read.error, "棋譜");
         return false;
     }
+    keepFolder();
     showRecord(read);
     return true;
 }
@@ -204,6 +210,7 @@ bool Form1::Command1_Click() {
         message(written.error, "棋譜");
         return false;
     }
+    keepFolder();
     描画_可視(false, false, false);
     描画_棋譜_IO(1);
     refreshFileList();
@@ -262,6 +269,10 @@ void Form1::KENTOU_Click() {
     hooks.folder = folder_;
     review_ = new ReviewWindow(game, *review, reviewBudget_, std::move(hooks), this);
     placeBeside(review_);
+    // Where the player left the last one, when that is on a screen now.
+    if (const std::optional<KeptPlace> kept = kept_.reviewPlace())
+        review_->setGeometry(QRect(kept->position, kept->size));
+    review_->installEventFilter(this);
     review_->show();
 }
 

@@ -46,6 +46,8 @@ const char* const kTexts[] = {
     QT_TRANSLATE_NOOP("Game", "棋譜ﾓｰﾄﾞではできません"),
     QT_TRANSLATE_NOOP("Game", "最初からはできません"),
     QT_TRANSLATE_NOOP("Game", "反転"),
+    QT_TRANSLATE_NOOP("Game", "コンピュータとの対局でだけできます"),
+    QT_TRANSLATE_NOOP("Game", "待った"),
     // records
     QT_TRANSLATE_NOOP("Game", "棋譜"),
     QT_TRANSLATE_NOOP("Game", "棋譜は500手までです。これから先の手は記録されません"),

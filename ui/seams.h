@@ -8,8 +8,10 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QSettings;
 class QWidget;
 
 namespace zubeki {
@@ -26,6 +28,10 @@ struct Seams {
     std::filesystem::path programFolder;      // default: the folder of the running program
     // The standard save dialog for a record: the path chosen, empty when cancelled.
     std::function<QString(QWidget* parent, const QString& folder)> saveFileName;
+    // Opens the store of the choices kept between runs. Left empty nothing is kept, so a window
+    // made in a test never touches the player's own settings; the program hands in the
+    // platform's native place, a test an INI file in a folder of its own.
+    std::function<std::unique_ptr<QSettings>()> settings;
 };
 
 // The real message box: Japanese buttons come from Qt's translation. It stands centred on

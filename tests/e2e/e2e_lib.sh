@@ -74,6 +74,9 @@ e2e_setup() {
     done
     WORKDIR=$(mktemp -d)
     cd "$WORKDIR" || exit 1
+    # The game keeps its settings under here, never in the player's own: every run a first run.
+    XDG_CONFIG_HOME=$WORKDIR/config
+    export XDG_CONFIG_HOME
 }
 
 running() {

@@ -67,6 +67,7 @@ for bad in "--lang fr" "--lang=" "--lang" "--lang=EN"; do
 done
 expect "zubeki --lang en --version" 0 1 0 "$ZUBEKI" --lang en --version
 expect "zubeki --lang=ja --help" 0 - 0 "$ZUBEKI" --lang=ja --help
+expect "zubeki --reset-settings --version" 0 1 0 "$ZUBEKI" --reset-settings --version
 # A record alone goes on to the window, which cannot open here: not a status of ours.
 "$ZUBEKI" a.棋譜 >/dev/null 2>&1 </dev/null
 status=$?

@@ -73,6 +73,11 @@ const Refusal kRefusals[] = {
     {"forward at the end of a record", 0, true, &Game::AFTER, "終わり | 進む | OK"},
     {"turn before any move", 0, false, &Game::REVERSE, "最初からはできません | 反転 | OK"},
     {"turn a record", 1, true, &Game::REVERSE, "棋譜ﾓｰﾄﾞではできません | 反転 | OK"},
+    // 待った belongs to games against the computer.
+    {"take back between two people", 1, false, &Game::待った,
+     "コンピュータとの対局でだけできます | 待った | OK"},
+    {"take back in a record", 1, true, &Game::待った,
+     "コンピュータとの対局でだけできます | 待った | OK"},
 };
 
 TEST(Navigation, Refusals) {
@@ -264,3 +269,72 @@ TEST(Navigation, AnEndedGameComesBackToTheBoardAtAnyMove) {
 }
 
 } // namespace
+
+namespace {
+
+// The player's first legal move from the position (the lower pieces), as two presses.
+Step firstLowerMove(const Position& s) {
+    for (int fx = 1; fx <= 9; ++fx)
+        for (int fy = 1; fy <= 9; ++fy)
+            for (int tx = 1; tx <= 9; ++tx)
+                for (int ty = 1; ty <= 9; ++ty)
+                    if (isLowerPiece(s.BOARD[fx][fy]) &&
+                        s.移動チェック(fx, fy, tx, ty, s.BOARD[fx][fy]) == TRUE_CODE &&
+                        s.調査_駒成(fx, fy, tx, ty, s.BOARD[fx][fy]) != TRUE_CODE)
+                        return {fx, fy, tx, ty};
+    return {};
+}
+
+struct Snapshot {
+    std::string board;
+    int count, pos, len;
+};
+
+Snapshot snap(const Session& p) {
+    return {p.board(), p.s().MOVE_COUNT, p.rec().RECORD_POS, p.rec().RECORD_LEN};
+}
+
+} // namespace
+
+// 待った against the computer, moving first and second: the computer's reply and the player's
+// move before it go in one action, the list ends there, and the player moves again.
+TEST(Navigation, TakeBackAgainstTheComputer) {
+    for (const bool playerFirst : {true, false}) {
+        SCOPED_TRACE(playerFirst ? "player first" : "computer first");
+        Session p;
+        p.game.setLevel(1);
+        if (playerFirst)
+            p.game.SENTE();
+        else
+            p.game.GOTE();
+        // Before the player has moved there is nothing of theirs to take back.
+        p.out.forget();
+        const Snapshot opening = snap(p);
+        p.game.待った();
+        EXPECT_EQ(p.out.messages, Lines{"できません | 待った | OK"});
+        EXPECT_EQ(p.out.sounds, std::vector<Wave>{Wave::Forbidden});
+        EXPECT_EQ(snap(p).board, opening.board);
+
+        p.move(firstLowerMove(p.s())); // the computer answers at once
+        const Snapshot before = snap(p);
+        ASSERT_EQ(before.len, opening.len + 2);
+        p.move(firstLowerMove(p.s()));
+        ASSERT_EQ(p.rec().RECORD_LEN, before.len + 2);
+
+        p.out.forget();
+        p.game.待った();
+        const Snapshot after = snap(p);
+        EXPECT_EQ(after.board, before.board);
+        EXPECT_EQ(after.count, before.count);
+        EXPECT_EQ(after.pos, before.len);
+        EXPECT_EQ(after.len, before.len);    // the moves taken back are gone from the list
+        EXPECT_TRUE(p.out.messages.empty()); // no 再開 box: the player simply moves
+        EXPECT_EQ(p.out.sounds, std::vector<Wave>{Wave::Piece}); // on the last step only
+        // The computer waits for the player, who moves again and is answered.
+        EXPECT_EQ(p.session().TURN, p.session().MAN_SIDE);
+        EXPECT_EQ(p.s().SIDE, Side::Lower);
+        p.move(firstLowerMove(p.s()));
+        EXPECT_EQ(p.rec().RECORD_LEN, before.len + 2);
+        EXPECT_EQ(p.session().TURN, p.session().MAN_SIDE);
+    }
+}

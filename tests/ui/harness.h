@@ -171,7 +171,9 @@ inline float centreY(int y) {
 
 class Harness {
   public:
-    explicit Harness(Sound sound = Sound::Fake, bool load = true) {
+    // `adjust` changes the seams before the window is made (a settings store of the test's own).
+    explicit Harness(Sound sound = Sound::Fake, bool load = true,
+                     const std::function<void(Seams&)>& adjust = {}) {
         FakeSound::reset();
         FakeSound::failInitialize = sound == Sound::FailingFake;
         for (const char* name : kWaveNames) {
@@ -202,6 +204,7 @@ class Harness {
         seams.endProgram = [this] { ++ends; };
         if (sound != Sound::NoLibraryFile) seams.soundLibrary = FakeSound::table();
         seams.programFolder = folder.path().toStdString();
+        if (adjust) adjust(seams);
         form = std::make_unique<Form1>(std::move(seams));
         if (load) form->Form_Load();
     }

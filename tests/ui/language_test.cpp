@@ -103,14 +103,14 @@ void LanguageTest::localesAndTheCommandLineChoose() {
 void LanguageTest::menusAndBoxesSpeakTheLanguage() {
     const struct {
         Language language;
-        QStringList captions; // the bar's seven items in order
+        QStringList captions; // the bar's eight items in order
         QStringList refusals; // 進 with nothing to step to, then 戻
     } cases[] = {
         {Language::Japanese,
-         {"対局", "局面", "戻", "進", "棋譜", "ｵﾌﾟｼｮﾝ", "その他"},
+         {"対局", "局面", "戻", "進", "棋譜", "ｵﾌﾟｼｮﾝ", "その他", "ヘルプ"},
          {"できません | 進む | OK", "できません | 戻る | OK"}},
         {Language::English,
-         {"&Game", "&Position", "&Back", "&Forward", "&Record", "&Options", "&About..."},
+         {"&Game", "&Position", "&Back", "&Forward", "&Record", "&Options", "&About...", "&Help"},
          {"Not possible | Forward | OK", "Not possible | Back | OK"}},
     };
     for (const auto& c : cases) {

@@ -59,7 +59,7 @@ void MenuTest::captionsAndOrder() {
     Harness h;
     Form1& f = h.f();
     QCOMPARE(captions(f.menuBar()->actions()),
-             (QStringList{"対局", "局面", "戻", "進", "棋譜", "ｵﾌﾟｼｮﾝ", "その他"}));
+             (QStringList{"対局", "局面", "戻", "進", "棋譜", "ｵﾌﾟｼｮﾝ", "その他", "ヘルプ"}));
     const QList<QAction*> bar = f.menuBar()->actions();
     QCOMPARE(bar[0]->menu(), menu(f, "TAIKYOKU"));
     QCOMPARE(bar[1]->menu(), menu(f, "STOP"));
@@ -68,6 +68,7 @@ void MenuTest::captionsAndOrder() {
     QCOMPARE(bar[4]->menu(), menu(f, "KIFU"));
     QCOMPARE(bar[5]->menu(), menu(f, "OPTION"));
     QCOMPARE(bar[6], action(f, "VER"));
+    QCOMPARE(bar[7]->menu(), menu(f, "HELP"));
     QCOMPARE(captions(menu(f, "TAIKYOKU")->actions()),
              (QStringList{"対局(人間)", "対局(COM)", "COM対局ﾚﾍﾞﾙ", "終わり"}));
     QCOMPARE(menu(f, "TAIKYOKU")->actions()[0]->menu(), menu(f, "MATCH_MAN"));
@@ -85,9 +86,10 @@ void MenuTest::captionsAndOrder() {
         {"LEVEL",
          {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"},
          {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}},
-        {"STOP", {"CANCEL", "REVERSE"}, {"最初", "反転"}},
+        {"STOP", {"CANCEL", "REVERSE", "MATTA"}, {"最初", "反転", "待った"}},
         {"KIFU", {"KIFU_READ", "KIFU_WRITE", "KENTOU"}, {"読込", "書込", "検討"}},
         {"OPTION", {"SIDOU", "BGM", "HINT"}, {"移動指導", "BGM", "ヒント"}},
+        {"HELP", {"HOWTO"}, {"遊び方"}},
     };
     for (const auto& m : menus) {
         QList<QAction*> items;
@@ -95,7 +97,8 @@ void MenuTest::captionsAndOrder() {
         QCOMPARE(menu(f, m.menu)->actions(), items);
         QCOMPARE(captions(menu(f, m.menu)->actions()), m.captions);
     }
-    for (const char* name : {"TAIKYOKU", "MATCH_MAN", "START2", "LEVEL", "STOP", "KIFU", "OPTION"})
+    for (const char* name :
+         {"TAIKYOKU", "MATCH_MAN", "START2", "LEVEL", "STOP", "KIFU", "OPTION", "HELP"})
         for (QAction* a : menu(f, name)->actions()) QVERIFY(a->isEnabled());
     // Only the levels and the two options carry a tick; nothing on the bar itself does.
     QStringList tickable;
