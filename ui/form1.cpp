@@ -633,19 +633,7 @@ HelpWindow* Form1::helpWindow() const {
 void Form1::HOWTO_Click() {
     if (!help_) {
         help_ = new HelpWindow(this);
-        // Beside the main window where the screen has room, else over it; always on the screen.
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            const QRect area = screen->availableGeometry();
-            QRect at(besideRect(help_->frameGeometry().size(), frameGeometry(), area),
-                     help_->frameGeometry().size());
-            if (!area.contains(at)) at.moveCenter(frameGeometry().center());
-            at.moveRight(std::min(at.right(), area.right()));
-            at.moveBottom(std::min(at.bottom(), area.bottom()));
-            at.moveLeft(std::max(at.left(), area.left()));
-            at.moveTop(std::max(at.top(), area.top()));
-            help_->move(at.topLeft());
-        }
+        placeBeside(help_);
     }
     help_->show();
     help_->raise();
