@@ -280,9 +280,9 @@ void ReviewWindow::buildChart() {
     yAxis->setRange(0, 100);
     yAxis->setTickCount(5);
     yAxis->setLabelFormat(QStringLiteral("%d%"));
-    labelChanceAxis(yAxis);
     chart_->addAxis(xAxis_, Qt::AlignBottom);
     chart_->addAxis(yAxis, Qt::AlignLeft);
+    labelChanceAxis(yAxis); // in the chart's colours, which the axis takes on joining it
     for (QAbstractSeries* s : chart_->series()) {
         s->attachAxis(xAxis_);
         s->attachAxis(yAxis);
@@ -303,6 +303,7 @@ void ReviewWindow::labelChanceAxis(QValueAxis* axis) {
     chanceLabel_ = new QGraphicsSimpleTextItem(title, chart_);
     chanceLabel_->setFont(axis->titleFont());
     chanceLabel_->setBrush(axis->titleBrush());
+    chanceLabel_->setZValue(1); // over the chart's background
     const qreal height = chanceLabel_->boundingRect().height();
     chart_->setMargins(QMargins(4, 4 + static_cast<int>(std::ceil(height)), 4, 4));
     connect(chart_, &QChart::plotAreaChanged, this, [this, height](const QRectF& plot) {
