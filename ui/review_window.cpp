@@ -226,18 +226,18 @@ void ReviewWindow::fitColumns() {
     auto whole = [&](int c) {
         return std::max(header->sectionSizeHint(c), view->sizeHintForColumn(c));
     };
-    const int number = whole(0), mark = whole(3), move = whole(1), score = whole(2);
+    const int number = whole(0), mark = whole(3), move = whole(1);
     const int rest = std::max(0, moves_->viewport()->width() - number - mark);
-    // The move keeps its whole width while it takes no more than half of what is left.
-    const int moveWidth = std::min(move, std::max(rest / 2, rest - score));
+    const int moveWidth = std::min(move, rest);
     header->resizeSection(0, number);
     header->resizeSection(1, moveWidth);
     header->resizeSection(2, std::max(0, rest - moveWidth));
     header->resizeSection(3, mark);
-    // The list never so narrow that the mark would leave it.
-    moves_->setMinimumWidth(number + mark + 2 * header->minimumSectionSize() +
-                            moves_->verticalScrollBar()->sizeHint().width() +
-                            2 * moves_->frameWidth());
+    // The list never so narrow that the mark would leave it, nor the move be cut, nor a
+    // score in points.
+    moves_->setMinimumWidth(
+        number + mark + move + moves_->fontMetrics().horizontalAdvance(QStringLiteral("+00000")) +
+        moves_->verticalScrollBar()->sizeHint().width() + 2 * moves_->frameWidth());
 }
 
 void ReviewWindow::layOut() {
