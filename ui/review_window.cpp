@@ -228,16 +228,21 @@ void ReviewWindow::fitColumns() {
     };
     const int number = whole(0), mark = whole(3), move = whole(1);
     const int rest = std::max(0, moves_->viewport()->width() - number - mark);
-    const int moveWidth = std::min(move, rest);
+    // The move whole while the score keeps room for its points, or a third of what is left.
+    // (No section is narrower than the header's least, which the list's minimum leaves room for.)
+    const int narrowest = header->minimumSectionSize();
+    const int least = std::max(
+        narrowest,
+        std::min(rest / 3, moves_->fontMetrics().horizontalAdvance(QStringLiteral("+00000"))));
+    const int moveWidth = std::max(narrowest, std::min(move, rest - least));
     header->resizeSection(0, number);
     header->resizeSection(1, moveWidth);
-    header->resizeSection(2, std::max(0, rest - moveWidth));
+    header->resizeSection(2, std::max(narrowest, rest - moveWidth));
     header->resizeSection(3, mark);
-    // The list never so narrow that the mark would leave it, nor the move be cut, nor a
-    // score in points.
-    moves_->setMinimumWidth(
-        number + mark + move + moves_->fontMetrics().horizontalAdvance(QStringLiteral("+00000")) +
-        moves_->verticalScrollBar()->sizeHint().width() + 2 * moves_->frameWidth());
+    // The list never so narrow that the mark would leave it.
+    moves_->setMinimumWidth(number + mark + 2 * narrowest +
+                            moves_->verticalScrollBar()->sizeHint().width() +
+                            2 * moves_->frameWidth());
 }
 
 void ReviewWindow::layOut() {

@@ -66,8 +66,8 @@ class ReviewWindow : public QWidget {
   private:
     // The list of the moves with their scores and marks; choosing a row shows its position.
     void buildMoveList();
-    // The number, the move and the mark at their whole width; the score takes what is left,
-    // cut short with "…" where it is not enough (its tooltip has it whole).
+    // The number and the mark at their whole width, the move too unless the list is very
+    // narrow; the score takes what is left, cut short with "…" (its tooltip has it whole).
     void fitColumns();
     void buildChart();
     // The winning chance's label: upright above the axis where the language writes it so
