@@ -504,10 +504,6 @@
         <translation>Played</translation>
     </message>
     <message>
-        <source>評価</source>
-        <translation>Score</translation>
-    </message>
-    <message>
         <source>印</source>
         <translation>Mark</translation>
     </message>
@@ -548,10 +544,6 @@
         <translation>pass</translation>
     </message>
     <message>
-        <source>成</source>
-        <translation>+</translation>
-    </message>
-    <message>
         <source>%1手目 %2　読み筋：%3</source>
         <translation>Move %1 %2 - best line: %3</translation>
     </message>
@@ -562,6 +554,50 @@
     <message>
         <source>棋譜ﾌｧｲﾙ</source>
         <translation>Record files</translation>
+    </message>
+    <message>
+        <source>引き分け</source>
+        <translation>Draw</translation>
+    </message>
+    <message>
+        <source>先手勝ち</source>
+        <translation>First player wins</translation>
+    </message>
+    <message>
+        <source>後手勝ち</source>
+        <translation>Second player wins</translation>
+    </message>
+    <message>
+        <source>疑問手</source>
+        <translation>inaccuracy</translation>
+    </message>
+    <message>
+        <source>悪手</source>
+        <translation>mistake</translation>
+    </message>
+    <message>
+        <source>大悪手</source>
+        <translation>blunder</translation>
+    </message>
+    <message>
+        <source>%1手目 %2　%3</source>
+        <translation>Move %1 %2 - %3</translation>
+    </message>
+    <message>
+        <source>先手から見た評価</source>
+        <translation>Score for first player</translation>
+    </message>
+    <message>
+        <source>先手から見た点数。「勝ち(n手)」は読み切った決着までの手数</source>
+        <translation>Points from the first player&apos;s side; &quot;wins in N&quot;: a result forced N moves ahead</translation>
+    </message>
+    <message>
+        <source>?! 疑問手　? 悪手　?? 大悪手</source>
+        <translation>?! inaccuracy, ? mistake, ?? blunder</translation>
+    </message>
+    <message>
+        <source>途中まで：全%2手のうち%1手</source>
+        <translation>partial: %1 of %2 moves</translation>
     </message>
 </context>
 <context>

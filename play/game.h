@@ -49,6 +49,8 @@ struct GameRecord {
     int firstSide() const;
     // Moves 1..RECORD_LEN as played moves (no passes: the list holds none).
     std::vector<Move> played() const;
+    // The same game from the same position, gone on by one move or more.
+    bool goesOn(const GameRecord& earlier) const;
 };
 
 struct Turn {

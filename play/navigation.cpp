@@ -156,6 +156,11 @@ void Game::showGameMove(const GameRecord& game, int n, const Move& best) {
     out_.hintOutlined(hint_[0], hint_[1]);
 }
 
+bool GameRecord::goesOn(const GameRecord& earlier) const {
+    return moves.RECORD_LEN > earlier.moves.RECORD_LEN && sameBoard(start, earlier.start) &&
+           beginsWith(moves, earlier.moves);
+}
+
 int GameRecord::firstSide() const {
     return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
 }

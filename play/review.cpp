@@ -54,12 +54,18 @@ std::vector<ReviewPosition> positionsOf(const ReviewGame& g) {
 class Analysis {
   public:
     Analysis(const ReviewGame& game, const ThinkBudget& budget, const std::atomic<bool>* stop,
-             const ReviewProgress& progress)
+             const ReviewProgress& progress, const std::vector<ReviewEntry>& earlier)
         : game_(game), positions_(positionsOf(game)), budget_(budget), stop_(stop),
           progress_(progress), searches_(positions_.size()), done_(positions_.size(), false) {
         budget_.threads = 1;
         budget_.multiPv = 1;
         result_.total = static_cast<int>(game.moves.size());
+        // The positions before the first new entry are never read again: the search starts at
+        // the one the first new move was played in.
+        const std::size_t from = std::min(earlier.size(), game.moves.size());
+        result_.entries.assign(earlier.begin(), earlier.begin() + static_cast<long>(from));
+        next_ = from;
+        summariseReview(result_);
     }
 
     // Searches positions until none is left or the review is stopped.
@@ -307,8 +313,9 @@ std::optional<ReviewGame> prepareReview(const Position& start, int side,
 }
 
 ReviewResult analyseGame(const ReviewGame& game, const ThinkBudget& budget,
-                         const std::atomic<bool>* stop, const ReviewProgress& progress) {
-    Analysis a(game, budget, stop, progress);
+                         const std::atomic<bool>* stop, const ReviewProgress& progress,
+                         const std::vector<ReviewEntry>& earlier) {
+    Analysis a(game, budget, stop, progress, earlier);
     const int threads = std::clamp(budget.threads, 1, Level4Search::kMaxThreads);
     std::vector<std::thread> helpers;
     for (int i = 1; i < threads; ++i) helpers.emplace_back([&a] { a.work(); });
@@ -317,9 +324,14 @@ ReviewResult analyseGame(const ReviewGame& game, const ThinkBudget& budget,
     return a.result();
 }
 
-GameReview::GameReview(ReviewGame game, ThinkBudget budget, ReviewProgress progress) {
+GameReview::GameReview(ReviewGame game, ThinkBudget budget, ReviewProgress progress,
+                       std::vector<ReviewEntry> earlier) {
     result_.total = static_cast<int>(game.moves.size());
-    thread_ = std::thread([this, game = std::move(game), budget, progress = std::move(progress)] {
+    if (earlier.size() > game.moves.size()) earlier.resize(game.moves.size());
+    result_.entries = earlier;
+    summariseReview(result_);
+    thread_ = std::thread([this, game = std::move(game), budget, progress = std::move(progress),
+                           earlier = std::move(earlier)] {
         const ReviewProgress keep = [this, &progress](const ReviewEntry& e, int done, int total) {
             {
                 std::lock_guard lock(mutex_);
@@ -328,7 +340,7 @@ GameReview::GameReview(ReviewGame game, ThinkBudget budget, ReviewProgress progr
             }
             if (progress) progress(e, done, total);
         };
-        ReviewResult r = analyseGame(game, budget, &stop_, keep);
+        ReviewResult r = analyseGame(game, budget, &stop_, keep, earlier);
         {
             std::lock_guard lock(mutex_);
             result_ = std::move(r);

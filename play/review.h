@@ -128,15 +128,19 @@ ThinkBudget defaultReviewBudget();
 using ReviewProgress = std::function<void(const ReviewEntry& entry, int done, int total)>;
 
 // Reviews the game on the caller's thread and budget.threads - 1 more; `stop` (may be null)
-// ends it at once with the entries finished so far.
+// ends it at once with the entries finished so far. `earlier` are entries of the game's first
+// moves already made (a review of the game before it went on): only the moves after them are
+// searched, and they come first in the result.
 ReviewResult analyseGame(const ReviewGame& game, const ThinkBudget& budget,
                          const std::atomic<bool>* stop = nullptr,
-                         const ReviewProgress& progress = {});
+                         const ReviewProgress& progress = {},
+                         const std::vector<ReviewEntry>& earlier = {});
 
 // A review running on a thread of its own, for the window.
 class GameReview {
   public:
-    GameReview(ReviewGame game, ThinkBudget budget, ReviewProgress progress = {});
+    GameReview(ReviewGame game, ThinkBudget budget, ReviewProgress progress = {},
+               std::vector<ReviewEntry> earlier = {});
     ~GameReview(); // stops and waits
     GameReview(const GameReview&) = delete;
     GameReview& operator=(const GameReview&) = delete;

@@ -146,6 +146,8 @@ class Form1 : public QMainWindow, private GamePainter {
     int clockDigit() override;
     void restart() override;
     void 思考待ち(const std::atomic<bool>& done) override;
+    // A move has been played: the 検討 window follows the game it looks back on.
+    void checksSet(const MoveEvent& e) override;
 
     // What the seams leave empty: the real message box, wait, clock, end and save dialog.
     void fillSeams();
@@ -187,6 +189,9 @@ class Form1 : public QMainWindow, private GamePainter {
     void levelClick(QAction* item, int n);
     // A new game or another record: the 検討 window of the last one closes.
     void closeReview();
+    // The 検討 window takes the moves played since it opened, when the game on the board is
+    // its game gone on.
+    void followReview();
     // Stands a window of the game's beside the main window, wholly on its screen.
     void placeBeside(QWidget* window) const;
     // The window where the player left it last time, when that is on a screen now.

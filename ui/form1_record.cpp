@@ -240,6 +240,21 @@ void Form1::closeReview() {
     if (review_) review_->close();
 }
 
+void Form1::checksSet(const MoveEvent& e) {
+    GamePainter::checksSet(e);
+    followReview();
+}
+
+void Form1::followReview() {
+    if (!review_) return;
+    const GameRecord game = game_.gameToReview();
+    if (!game.goesOn(review_->game())) return;
+    std::string why;
+    const std::optional<ReviewGame> review =
+        prepareReview(game.start, game.firstSide(), game.played(), why);
+    if (review) review_->follow(game, *review);
+}
+
 void Form1::KENTOU_Click() {
     closeRecordPanel();
     const GameRecord game = game_.gameToReview();

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,9 +21,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 namespace zubeki {
@@ -42,7 +45,10 @@ double lowerChance(const ReviewEntry& e) {
     return 100 * (e.side < 0 ? e.winAfter : 1 - e.winAfter);
 }
 
-QString scoreText(const ReviewScore& s) {
+QString scoreText(const ReviewEntry& e) {
+    // The move that ended the game is its result.
+    if (e.ends) return e.move.pass() ? t("引き分け") : e.side < 0 ? t("先手勝ち") : t("後手勝ち");
+    const ReviewScore& s = e.score;
     switch (s.kind) {
     case ReviewScore::Kind::Win:
         return t("先手勝ち(%1手)").arg(s.value);
@@ -68,6 +74,35 @@ QString mark(Verdict v) {
     return {};
 }
 
+QString markName(Verdict v) {
+    switch (v) {
+    case Verdict::Inaccuracy:
+        return t("疑問手");
+    case Verdict::Mistake:
+        return t("悪手");
+    case Verdict::Blunder:
+        return t("大悪手");
+    case Verdict::None:
+        break;
+    }
+    return {};
+}
+
+// The whole of a row, for its tooltip when the list is too narrow to show it.
+QString rowText(const ReviewEntry& e, const QString& move) {
+    QString text = t("%1手目 %2　%3").arg(e.n).arg(move, scoreText(e));
+    if (e.verdict != Verdict::None) text += QStringLiteral("　") + markName(e.verdict);
+    return text;
+}
+
+// Whether a text is written in Japanese script only, upright whichever way it runs.
+bool writtenUpright(const QString& text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        const QChar::Script s = c.script();
+        return s == QChar::Script_Han || s == QChar::Script_Hiragana || s == QChar::Script_Katakana;
+    });
+}
+
 QString sideSummary(const char* side, const ReviewSideSummary& s) {
     return t("%1：疑問手 %2　悪手 %3　大悪手 %4　平均損失 %5%")
         .arg(t(side))
@@ -86,32 +121,27 @@ template <class T> T* named(T* object, const char* name) {
 
 QString boardNotation(const Move& m) {
     if (m.pass()) return t("パス");
-    QString text = square(m.移動先X, m.移動先Y) + BoardView::glyphText(m.移動前駒);
-    if (m.promotes()) text += t("成");
-    return text;
+    // The piece as it arrives, as the move beside the board names it: a promotion is 「角成」
+    // in every language.
+    return square(m.移動先X, m.移動先Y) + BoardView::glyphText(m.移動駒);
 }
 
 ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const ThinkBudget& budget,
                            Hooks hooks, QWidget* parent)
-    : QWidget(parent, Qt::Window), game_(std::move(game)), hooks_(std::move(hooks)) {
+    : QWidget(parent, Qt::Window), game_(std::move(game)), hooks_(std::move(hooks)),
+      budget_(budget) {
     setObjectName(QStringLiteral("KENTOU_WINDOW"));
     setWindowTitle(t("検討"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     buildMoveList();
     buildChart();
-    // Whole moves on the axis, some ten marks whatever the game's length.
-    const double moves = std::max<double>(1, static_cast<double>(review.moves.size()));
-    xAxis_->setRange(0, moves);
-    xAxis_->setTickType(QValueAxis::TicksDynamic);
-    xAxis_->setTickAnchor(0);
-    xAxis_->setTickInterval(moves <= 10 ? 1 : moves <= 50 ? 5 : moves <= 100 ? 10 : 20);
     line_ = named(new QLabel(this), "reviewLine");
     line_->setWordWrap(true);
     summary_ = named(new QLabel(this), "reviewSummary");
     progress_ = named(new QProgressBar(this), "reviewProgress");
-    progress_->setRange(0, static_cast<int>(review.moves.size()));
     progress_->setValue(0);
+    setLength(static_cast<int>(review.moves.size()));
     stop_ = named(new QPushButton(t("中止"), this), "reviewStop");
     connect(stop_, &QPushButton::clicked, this, [this] { stopReview(); });
     save_ = named(new QPushButton(t("保存"), this), "reviewSave");
@@ -119,12 +149,44 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     connect(save_, &QPushButton::clicked, this, [this] { save(); });
 
     layOut();
+    startReview(review);
+}
 
+void ReviewWindow::setLength(int moves) {
+    // Whole moves on the axis, some ten marks whatever the game's length.
+    const int length = std::max(1, moves);
+    xAxis_->setRange(0, length);
+    xAxis_->setTickType(QValueAxis::TicksDynamic);
+    xAxis_->setTickAnchor(0);
+    xAxis_->setTickInterval(length <= 10 ? 1 : length <= 50 ? 5 : length <= 100 ? 10 : 20);
+    progress_->setRange(0, moves);
+    shown_.total = moves;
+}
+
+void ReviewWindow::startReview(const ReviewGame& review) {
     // Progress comes on a worker thread: only a queued call reaches the widgets.
-    review_ = std::make_unique<GameReview>(review, budget, [this](const ReviewEntry&, int, int) {
-        QMetaObject::invokeMethod(
-            this, [this] { pull(); }, Qt::QueuedConnection);
-    });
+    review_ = std::make_unique<GameReview>(
+        review, budget_,
+        [this](const ReviewEntry&, int, int) {
+            QMetaObject::invokeMethod(
+                this, [this] { pull(); }, Qt::QueuedConnection);
+        },
+        shown_.entries);
+}
+
+void ReviewWindow::follow(GameRecord game, const ReviewGame& review) {
+    if (review_) review_->stop();
+    pull(); // what the review finished before it stopped stays
+    game_ = std::move(game);
+    save_->setEnabled(!game_.fromFile);
+    setLength(static_cast<int>(review.moves.size()));
+    if (!stopped_) {
+        running_ = true;
+        progress_->show();
+        stop_->show();
+        startReview(review);
+    }
+    showSummary();
 }
 
 ReviewWindow::~ReviewWindow() {
@@ -135,10 +197,17 @@ ReviewWindow::~ReviewWindow() {
 void ReviewWindow::buildMoveList() {
     moves_ = named(new QTreeWidget(this), "reviewMoves");
     moves_->setColumnCount(4);
-    moves_->setHeaderLabels({t("手数"), t("指し手"), t("評価"), t("印")});
+    moves_->setHeaderLabels({t("手数"), t("指し手"), t("先手から見た評価"), t("印")});
+    moves_->headerItem()->setToolTip(
+        2, t("先手から見た点数。「勝ち(n手)」は読み切った決着までの手数"));
+    moves_->headerItem()->setToolTip(3, t("?! 疑問手　? 悪手　?? 大悪手"));
     moves_->setRootIsDecorated(false);
     moves_->setUniformRowHeights(true);
-    moves_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    moves_->setTextElideMode(Qt::ElideRight);
+    moves_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    moves_->header()->setStretchLastSection(false);
+    moves_->header()->setSectionResizeMode(QHeaderView::Fixed);
+    moves_->viewport()->installEventFilter(this);
     // The keys choose as they walk the list; the mouse on its release, so that a click on the
     // row already chosen shows its position again.
     connect(moves_, &QTreeWidget::currentItemChanged, this,
@@ -148,6 +217,32 @@ void ReviewWindow::buildMoveList() {
             });
     connect(moves_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item, int) { choose(moves_->indexOfTopLevelItem(item)); });
+}
+
+void ReviewWindow::fitColumns() {
+    QHeaderView* header = moves_->header();
+    // The view's own measure of a column's rows (public on the item view, not on the tree).
+    const QAbstractItemView* view = moves_;
+    auto whole = [&](int c) {
+        return std::max(header->sectionSizeHint(c), view->sizeHintForColumn(c));
+    };
+    const int number = whole(0), mark = whole(3), move = whole(1);
+    const int rest = std::max(0, moves_->viewport()->width() - number - mark);
+    // The move whole while the score keeps room for its points, or a third of what is left.
+    // (No section is narrower than the header's least, which the list's minimum leaves room for.)
+    const int narrowest = header->minimumSectionSize();
+    const int least = std::max(
+        narrowest,
+        std::min(rest / 3, moves_->fontMetrics().horizontalAdvance(QStringLiteral("+00000"))));
+    const int moveWidth = std::max(narrowest, std::min(move, rest - least));
+    header->resizeSection(0, number);
+    header->resizeSection(1, moveWidth);
+    header->resizeSection(2, std::max(narrowest, rest - moveWidth));
+    header->resizeSection(3, mark);
+    // The list never so narrow that the mark would leave it.
+    moves_->setMinimumWidth(number + mark + 2 * narrowest +
+                            moves_->verticalScrollBar()->sizeHint().width() +
+                            2 * moves_->frameWidth());
 }
 
 void ReviewWindow::layOut() {
@@ -161,8 +256,9 @@ void ReviewWindow::layOut() {
     buttons->addWidget(save_);
     right->addLayout(buttons);
     auto* all = new QHBoxLayout(this);
-    all->addWidget(moves_);
-    all->addLayout(right, 1);
+    // Both sides grow with the window.
+    all->addWidget(moves_, 2);
+    all->addLayout(right, 3);
     resize(760, 420);
 }
 
@@ -189,9 +285,9 @@ void ReviewWindow::buildChart() {
     yAxis->setRange(0, 100);
     yAxis->setTickCount(5);
     yAxis->setLabelFormat(QStringLiteral("%d%"));
-    yAxis->setTitleText(t("先手の勝率"));
     chart_->addAxis(xAxis_, Qt::AlignBottom);
     chart_->addAxis(yAxis, Qt::AlignLeft);
+    labelChanceAxis(yAxis); // in the chart's colours, which the axis takes on joining it
     for (QAbstractSeries* s : chart_->series()) {
         s->attachAxis(xAxis_);
         s->attachAxis(yAxis);
@@ -200,6 +296,24 @@ void ReviewWindow::buildChart() {
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(360, 220);
     chartView_->viewport()->installEventFilter(this);
+}
+
+void ReviewWindow::labelChanceAxis(QValueAxis* axis) {
+    const QString title = t("先手の勝率");
+    if (!writtenUpright(title)) {
+        axis->setTitleText(title);
+        return;
+    }
+    // Japanese would lie on its side along the axis: it stands above it, read across.
+    chanceLabel_ = new QGraphicsSimpleTextItem(title, chart_);
+    chanceLabel_->setFont(axis->titleFont());
+    chanceLabel_->setBrush(axis->titleBrush());
+    chanceLabel_->setZValue(1); // over the chart's background
+    const qreal height = chanceLabel_->boundingRect().height();
+    chart_->setMargins(QMargins(4, 4 + static_cast<int>(std::ceil(height)), 4, 4));
+    connect(chart_, &QChart::plotAreaChanged, this, [this, height](const QRectF& plot) {
+        chanceLabel_->setPos(chart_->margins().left() + 2, plot.top() - height - 8);
+    });
 }
 
 void ReviewWindow::pull() {
@@ -211,6 +325,7 @@ void ReviewWindow::pull() {
     shown_.lower = r.lower;
     shown_.upper = r.upper;
     progress_->setValue(static_cast<int>(shown_.entries.size()));
+    if (r.entries.size() > before) fitColumns();
     showSummary();
     if (static_cast<int>(shown_.entries.size()) >= r.total) finish();
 }
@@ -225,12 +340,14 @@ void ReviewWindow::addEntry(const ReviewEntry& e) {
     if (e.verdict == Verdict::Mistake) mistakes_->append(x, lowerChance(e));
     if (e.verdict == Verdict::Blunder) blunders_->append(x, lowerChance(e));
     auto* item = new QTreeWidgetItem(moves_);
+    const QString move =
+        (e.side < 0 ? QStringLiteral("☗") : QStringLiteral("☖")) + boardNotation(e.move);
     item->setText(0, QString::number(e.n));
-    item->setText(1,
-                  (e.side < 0 ? QStringLiteral("☗") : QStringLiteral("☖")) + boardNotation(e.move));
-    item->setText(2, scoreText(e.score));
+    item->setText(1, move);
+    item->setText(2, scoreText(e));
     item->setText(3, mark(e.verdict));
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    for (int c = 0; c < 4; ++c) item->setToolTip(c, rowText(e, move));
 }
 
 void ReviewWindow::finish() {
@@ -240,15 +357,21 @@ void ReviewWindow::finish() {
 }
 
 void ReviewWindow::stopReview() {
+    stopped_ = true;
     if (review_) review_->stop();
     pull();
     finish();
 }
 
 void ReviewWindow::showSummary() {
-    summary_->setText(sideSummary(QT_TRANSLATE_NOOP("ReviewWindow", "先手"), shown_.lower) +
-                      QLatin1Char('\n') +
-                      sideSummary(QT_TRANSLATE_NOOP("ReviewWindow", "後手"), shown_.upper));
+    QString text = sideSummary(QT_TRANSLATE_NOOP("ReviewWindow", "先手"), shown_.lower) +
+                   QLatin1Char('\n') +
+                   sideSummary(QT_TRANSLATE_NOOP("ReviewWindow", "後手"), shown_.upper);
+    const int done = static_cast<int>(shown_.entries.size());
+    // After 中止 the counts are of part of the game only.
+    if (stopped_ && done < shown_.total)
+        text += QLatin1Char('\n') + t("途中まで：全%2手のうち%1手").arg(done).arg(shown_.total);
+    summary_->setText(text);
 }
 
 void ReviewWindow::choose(int index) {
@@ -277,6 +400,7 @@ void ReviewWindow::markSelected(int index) {
 }
 
 bool ReviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == moves_->viewport() && event->type() == QEvent::Resize) fitColumns();
     if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const QPointF value =

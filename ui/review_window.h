@@ -12,6 +12,7 @@
 
 class QChart;
 class QChartView;
+class QGraphicsSimpleTextItem;
 class QLabel;
 class QLineSeries;
 class QProgressBar;
@@ -43,8 +44,12 @@ class ReviewWindow : public QWidget {
                  QWidget* parent = nullptr);
     ~ReviewWindow() override;
 
-    // 中止: the searches end at once; what was reviewed stays shown.
+    // 中止: the searches end at once; what was reviewed stays shown, and the summary says how
+    // much of the game it covers.
     void stopReview();
+    // The game went on after the window opened: its new moves join the list, reviewed from
+    // where the review stands (after 中止 they only count in the summary).
+    void follow(GameRecord game, const ReviewGame& review);
     bool running() const { return running_; }
     // Chooses the entry at `index` in the list, as a click on its row or its point does.
     void choose(int index);
@@ -61,7 +66,17 @@ class ReviewWindow : public QWidget {
   private:
     // The list of the moves with their scores and marks; choosing a row shows its position.
     void buildMoveList();
+    // The number and the mark at their whole width, the move too unless the list is very
+    // narrow; the score takes what is left, cut short with "…" (its tooltip has it whole).
+    void fitColumns();
     void buildChart();
+    // The winning chance's label: upright above the axis where the language writes it so
+    // (Japanese), else along the axis.
+    void labelChanceAxis(QValueAxis* axis);
+    // The moves' axis and the progress bar for a game of `moves` moves.
+    void setLength(int moves);
+    // LEVEL4 looks at the moves from the first not yet in the list.
+    void startReview(const ReviewGame& review);
     // The list on the left, the chart, the line, the summary and the buttons on the right.
     void layOut();
     // Takes what the worker has finished since the last call into the list and the graph.
@@ -74,7 +89,9 @@ class ReviewWindow : public QWidget {
     GameRecord game_;
     Hooks hooks_;
     ReviewResult shown_;
+    ThinkBudget budget_;
     bool running_ = true;
+    bool stopped_ = false; // 中止 was pressed
     int selected_ = -1;
     bool choosing_ = false; // the list's row is being set from choose()
 
@@ -86,6 +103,7 @@ class ReviewWindow : public QWidget {
     QScatterSeries* blunders_ = nullptr;
     QLineSeries* selectedLine_ = nullptr;
     QValueAxis* xAxis_ = nullptr;
+    QGraphicsSimpleTextItem* chanceLabel_ = nullptr; // the upright label, when there is one
     QLabel* line_ = nullptr;
     QLabel* summary_ = nullptr;
     QProgressBar* progress_ = nullptr;

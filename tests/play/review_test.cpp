@@ -107,6 +107,32 @@ TEST(Review, OnItsOwnThreadReportsInOrderAndAnswersAsTheCallersOwn) {
     }
 }
 
+TEST(Review, GoesOnFromTheEntriesAlreadyMade) {
+    // The game reviewed as far as move 3, then gone on: the moves after are reviewed as a
+    // review of the whole game reviews them, and the first three are kept as they were.
+    const ReviewGame game = someGame(6);
+    ThinkBudget budget;
+    budget.nodes = 4000;
+    budget.threads = 1;
+    const ReviewResult whole = analyseGame(game, budget);
+    std::vector<ReviewEntry> first(whole.entries.begin(), whole.entries.begin() + 3);
+    first[0].verdict = Verdict::Blunder; // not searched again
+    GameReview review(game, budget, {}, first);
+    while (!review.finished()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const ReviewResult r = review.result();
+    ASSERT_TRUE(r.complete);
+    ASSERT_EQ(r.entries.size(), 6U);
+    EXPECT_EQ(r.entries[0].verdict, Verdict::Blunder);
+    EXPECT_EQ(r.lower.blunders + r.upper.blunders,
+              1 + (whole.lower.blunders + whole.upper.blunders) -
+                  (whole.entries[0].verdict == Verdict::Blunder));
+    for (std::size_t i = 3; i < 6; ++i) {
+        EXPECT_EQ(r.entries[i].index, static_cast<int>(i));
+        EXPECT_EQ(r.entries[i].pv, whole.entries[i].pv);
+        EXPECT_EQ(r.entries[i].score, whole.entries[i].score);
+    }
+}
+
 TEST(Review, StopsAtOnceWhenTold) {
     ThinkBudget budget;
     budget.ms = 600000; // ten minutes a position: only the stop ends this

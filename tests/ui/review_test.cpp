@@ -3,13 +3,19 @@
 #include "harness.h"
 
 #include "record/record_file.h"
+#include "ui/app_setup.h"
 #include "ui/review_window.h"
 
+#include <QApplication>
 #include <QChartView>
+#include <QGraphicsSimpleTextItem>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeWidget>
 
 using namespace zubeki;
@@ -38,6 +44,21 @@ ReviewWindow* openReview(Harness& h, std::uint64_t nodes) {
     return h.f().reviewWindow();
 }
 
+void speak(Language language) {
+    for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    installTranslations(*qApp, language);
+}
+
+// The upright label of the winning chance, if the chart has one.
+QString uprightLabel(QChartView& view) {
+    for (QGraphicsItem* item : view.chart()->childItems())
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) return text->text();
+    return {};
+}
+
 } // namespace
 
 class ReviewTest : public QObject {
@@ -46,6 +67,7 @@ class ReviewTest : public QObject {
     void aReadRecordIsReviewedAndSteppedThrough();
     void closingStopsAndAnUnsavedGameSaves();
     void theGameThatJustEndedIsKeptAndItsGraphAnswersClicks();
+    void theListReadsWellInEachLanguageAndFollowsTheGame();
 };
 
 void ReviewTest::aReadRecordIsReviewedAndSteppedThrough() {
@@ -160,6 +182,84 @@ void ReviewTest::theGameThatJustEndedIsKeptAndItsGraphAnswersClicks() {
             QCOMPARE(h.board(), boards[static_cast<std::size_t>(row)]);
             QCOMPARE(h.f().game().record().RECORD_POS, row);
         }
+    }
+}
+
+void ReviewTest::theListReadsWellInEachLanguageAndFollowsTheGame() {
+    const struct {
+        Language language;
+        const char *header, *wins, *axisTitle, *upright;
+    } cases[] = {
+        {Language::Japanese, "先手から見た評価", "先手勝ち", "", "先手の勝率"},
+        {Language::English, "Score for first player", "First player wins",
+         "First player's winning chance", ""},
+    };
+    for (const auto& c : cases) {
+        speak(c.language);
+        // A promotion is written as the board writes it, whatever the language.
+        QCOMPARE(boardNotation(Move{9, 4, 9, 2, SITA_ROOK, SITA_ROOK_PROMOTED}),
+                 QStringLiteral("１二飛成"));
+        // The corner capture: the last row reads as the win.
+        Harness h;
+        const diagram::CaptureGame& g = diagram::kCaptureGames[0];
+        h.place(g.rows);
+        h.action("START")->trigger();
+        for (const Step& m : g.moves) h.move(m.fx, m.fy, m.tx, m.ty);
+        ReviewWindow* w = openReview(h, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 60000);
+        auto* rows = widget<QTreeWidget>(*w, "reviewMoves");
+        QCOMPARE(rows->headerItem()->text(2), QString::fromUtf8(c.header));
+        QCOMPARE(rows->topLevelItemCount(), 3);
+        const QTreeWidgetItem* last = rows->topLevelItem(2);
+        QCOMPARE(last->text(1), QStringLiteral("☗９二飛"));
+        QCOMPARE(last->text(2), QString::fromUtf8(c.wins));
+        QVERIFY(last->toolTip(3).contains(last->text(2)));
+        auto* chart = widget<QChartView>(*w, "reviewChart");
+        QCOMPARE(chart->chart()->axes(Qt::Vertical).front()->titleText(),
+                 QString::fromUtf8(c.axisTitle));
+        QCOMPARE(uprightLabel(*chart), QString::fromUtf8(c.upright));
+
+        // However narrow the window, the mark column stays whole in the list; wider, the list
+        // widens with the graph.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        int widths[3] = {};
+        for (int i = 0; const int width : {100, 900, 1400}) {
+            w->resize(width, 420);
+            QTRY_COMPARE(w->width(), std::max(width, w->minimumSizeHint().width()));
+            const QHeaderView* header = rows->header();
+            QVERIFY(header->sectionViewportPosition(3) + header->sectionSize(3) <=
+                    rows->viewport()->width());
+            QVERIFY(header->sectionSize(3) >= rows->fontMetrics().horizontalAdvance("??"));
+            widths[i++] = rows->width();
+        }
+        QVERIFY2(
+            widths[0] < widths[1] && widths[1] < widths[2],
+            qPrintable(QStringLiteral("%1 %2 %3").arg(widths[0]).arg(widths[1]).arg(widths[2])));
+        w->close();
+    }
+    speak(Language::Japanese);
+
+    // A move played after the window opened joins the list; after 中止 it only counts.
+    for (const bool stopped : {false, true}) {
+        Harness h;
+        play(h);
+        ReviewWindow* w = openReview(h, stopped ? 50'000'000 : 2000);
+        if (stopped) widget<QPushButton>(*w, "reviewStop")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 60000);
+        h.move(1, 4, 1, 3);
+        auto* rows = widget<QTreeWidget>(*w, "reviewMoves");
+        const QString summary = widget<QLabel>(*w, "reviewSummary")->text();
+        QCOMPARE(w->game().moves.RECORD_LEN, 7);
+        if (stopped) {
+            QCOMPARE(rows->topLevelItemCount(), 0);
+            QVERIFY2(summary.endsWith(QStringLiteral("途中まで：全7手のうち0手")),
+                     qPrintable(summary));
+            continue;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rows->topLevelItemCount(), 7, 60000);
+        QCOMPARE(rows->topLevelItem(6)->text(1), QStringLiteral("☗９三飛"));
+        QVERIFY2(!summary.contains(QStringLiteral("途中")), qPrintable(summary));
     }
 }
 
