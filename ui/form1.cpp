@@ -204,7 +204,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             QToolTip::showText(help->globalPos(), item->iconText() + QLatin1Char(' ') + key);
         return true;
     }
-    if (watched == review_.data() && event->type() == QEvent::Close) keepReviewPlace();
+    // Asked of the object's own type, not through review_: the filter also sees the events of a
+    // 検討 window that is being destroyed, which is no ReviewWindow any more.
+    if (event->type() == QEvent::Close && qobject_cast<ReviewWindow*>(watched) != nullptr)
+        keepReviewPlace();
     if (watched == menuBar() && event->type() == QEvent::ShortcutOverride) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Left || key == Qt::Key_Right) && menuBar()->activeAction() != nullptr) {
