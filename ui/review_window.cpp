@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -208,11 +209,14 @@ void ReviewWindow::buildMoveList() {
     moves_->header()->setStretchLastSection(false);
     moves_->header()->setSectionResizeMode(QHeaderView::Fixed);
     moves_->viewport()->installEventFilter(this);
+    moves_->installEventFilter(this);
     // The keys choose as they walk the list; the mouse on its release, so that a click on the
-    // row already chosen shows its position again.
+    // row already chosen shows its position again. The row the list makes current by itself
+    // as it gains the focus chooses nothing: the board stays with the game being played.
     connect(moves_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
-                if (item && !choosing_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+                if (item && !focusing_ && !choosing_ &&
+                    QGuiApplication::mouseButtons() == Qt::NoButton)
                     choose(moves_->indexOfTopLevelItem(item));
             });
     connect(moves_, &QTreeWidget::itemClicked, this,
@@ -401,6 +405,11 @@ void ReviewWindow::markSelected(int index) {
 
 bool ReviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == moves_->viewport() && event->type() == QEvent::Resize) fitColumns();
+    if (watched == moves_ && event->type() == QEvent::FocusIn) {
+        // The list makes a row current by itself as it takes the focus; that chooses nothing.
+        focusing_ = true;
+        QTimer::singleShot(0, this, [this] { focusing_ = false; });
+    }
     if (watched == chartView_->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const QPointF value =

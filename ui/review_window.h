@@ -94,6 +94,7 @@ class ReviewWindow : public QWidget {
     bool stopped_ = false; // 中止 was pressed
     int selected_ = -1;
     bool choosing_ = false; // the list's row is being set from choose()
+    bool focusing_ = false; // the list is taking the focus
 
     QTreeWidget* moves_ = nullptr;
     QChart* chart_ = nullptr;
