@@ -490,6 +490,17 @@
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>qrc:/help/how_to_play.ja.html</source>
+        <translation>qrc:/help/how_to_play.en.html</translation>
+    </message>
+    <message>
+        <source>遊び方</source>
+        <translation>How to Play</translation>
+    </message>
+</context>
+<context>
     <name>ReviewWindow</name>
     <message>
         <source>検討</source>
@@ -528,7 +539,7 @@
         <translation>Second player wins in %1</translation>
     </message>
     <message>
-        <source>%1：疑問手 %2　悪手 %3　大悪手 %4　平均損失 %5%</source>
+        <source>%1：疑問手 %2&#x3000;悪手 %3&#x3000;大悪手 %4&#x3000;平均損失 %5%</source>
         <translation>%1: inaccuracies %2, mistakes %3, blunders %4, average loss %5%</translation>
     </message>
     <message>
@@ -544,7 +555,7 @@
         <translation>pass</translation>
     </message>
     <message>
-        <source>%1手目 %2　読み筋：%3</source>
+        <source>%1手目 %2&#x3000;読み筋：%3</source>
         <translation>Move %1 %2 - best line: %3</translation>
     </message>
     <message>
@@ -580,7 +591,7 @@
         <translation>blunder</translation>
     </message>
     <message>
-        <source>%1手目 %2　%3</source>
+        <source>%1手目 %2&#x3000;%3</source>
         <translation>Move %1 %2 - %3</translation>
     </message>
     <message>
@@ -592,23 +603,12 @@
         <translation>Points from the first player&apos;s side; &quot;wins in N&quot;: a result forced N moves ahead</translation>
     </message>
     <message>
-        <source>?! 疑問手　? 悪手　?? 大悪手</source>
+        <source>?! 疑問手&#x3000;? 悪手&#x3000;?? 大悪手</source>
         <translation>?! inaccuracy, ? mistake, ?? blunder</translation>
     </message>
     <message>
         <source>途中まで：全%2手のうち%1手</source>
         <translation>partial: %1 of %2 moves</translation>
-    </message>
-</context>
-<context>
-    <name>HelpWindow</name>
-    <message>
-        <source>qrc:/help/how_to_play.ja.html</source>
-        <translation>qrc:/help/how_to_play.en.html</translation>
-    </message>
-    <message>
-        <source>遊び方</source>
-        <translation>How to Play</translation>
     </message>
 </context>
 </TS>

@@ -33,6 +33,8 @@ namespace zubeki {
 
 namespace {
 
+// A text marked with QT_TRANSLATE_NOOP, in the window's words. Literal texts call translate
+// themselves, so that lupdate finds them.
 QString t(const char* text) {
     return QCoreApplication::translate("ReviewWindow", text);
 }
@@ -48,13 +50,16 @@ double lowerChance(const ReviewEntry& e) {
 
 QString scoreText(const ReviewEntry& e) {
     // The move that ended the game is its result.
-    if (e.ends) return e.move.pass() ? t("引き分け") : e.side < 0 ? t("先手勝ち") : t("後手勝ち");
+    if (e.ends)
+        return e.move.pass() ? QCoreApplication::translate("ReviewWindow", "引き分け")
+               : e.side < 0  ? QCoreApplication::translate("ReviewWindow", "先手勝ち")
+                             : QCoreApplication::translate("ReviewWindow", "後手勝ち");
     const ReviewScore& s = e.score;
     switch (s.kind) {
     case ReviewScore::Kind::Win:
-        return t("先手勝ち(%1手)").arg(s.value);
+        return QCoreApplication::translate("ReviewWindow", "先手勝ち(%1手)").arg(s.value);
     case ReviewScore::Kind::Loss:
-        return t("後手勝ち(%1手)").arg(s.value);
+        return QCoreApplication::translate("ReviewWindow", "後手勝ち(%1手)").arg(s.value);
     case ReviewScore::Kind::Value:
         break;
     }
@@ -78,11 +83,11 @@ QString mark(Verdict v) {
 QString markName(Verdict v) {
     switch (v) {
     case Verdict::Inaccuracy:
-        return t("疑問手");
+        return QCoreApplication::translate("ReviewWindow", "疑問手");
     case Verdict::Mistake:
-        return t("悪手");
+        return QCoreApplication::translate("ReviewWindow", "悪手");
     case Verdict::Blunder:
-        return t("大悪手");
+        return QCoreApplication::translate("ReviewWindow", "大悪手");
     case Verdict::None:
         break;
     }
@@ -91,7 +96,9 @@ QString markName(Verdict v) {
 
 // The whole of a row, for its tooltip when the list is too narrow to show it.
 QString rowText(const ReviewEntry& e, const QString& move) {
-    QString text = t("%1手目 %2　%3").arg(e.n).arg(move, scoreText(e));
+    QString text = QCoreApplication::translate("ReviewWindow", "%1手目 %2　%3")
+                       .arg(e.n)
+                       .arg(move, scoreText(e));
     if (e.verdict != Verdict::None) text += QStringLiteral("　") + markName(e.verdict);
     return text;
 }
@@ -105,7 +112,8 @@ bool writtenUpright(const QString& text) {
 }
 
 QString sideSummary(const char* side, const ReviewSideSummary& s) {
-    return t("%1：疑問手 %2　悪手 %3　大悪手 %4　平均損失 %5%")
+    return QCoreApplication::translate("ReviewWindow",
+                                       "%1：疑問手 %2　悪手 %3　大悪手 %4　平均損失 %5%")
         .arg(t(side))
         .arg(s.inaccuracies)
         .arg(s.mistakes)
@@ -121,7 +129,7 @@ template <class T> T* named(T* object, const char* name) {
 } // namespace
 
 QString boardNotation(const Move& m) {
-    if (m.pass()) return t("パス");
+    if (m.pass()) return QCoreApplication::translate("ReviewWindow", "パス");
     // The piece as it arrives, as the move beside the board names it: a promotion is 「角成」
     // in every language.
     return square(m.移動先X, m.移動先Y) + BoardView::glyphText(m.移動駒);
@@ -132,7 +140,7 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     : QWidget(parent, Qt::Window), game_(std::move(game)), hooks_(std::move(hooks)),
       budget_(budget) {
     setObjectName(QStringLiteral("KENTOU_WINDOW"));
-    setWindowTitle(t("検討"));
+    setWindowTitle(QCoreApplication::translate("ReviewWindow", "検討"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     buildMoveList();
@@ -143,9 +151,11 @@ ReviewWindow::ReviewWindow(GameRecord game, const ReviewGame& review, const Thin
     progress_ = named(new QProgressBar(this), "reviewProgress");
     progress_->setValue(0);
     setLength(static_cast<int>(review.moves.size()));
-    stop_ = named(new QPushButton(t("中止"), this), "reviewStop");
+    stop_ = named(new QPushButton(QCoreApplication::translate("ReviewWindow", "中止"), this),
+                  "reviewStop");
     connect(stop_, &QPushButton::clicked, this, [this] { stopReview(); });
-    save_ = named(new QPushButton(t("保存"), this), "reviewSave");
+    save_ = named(new QPushButton(QCoreApplication::translate("ReviewWindow", "保存"), this),
+                  "reviewSave");
     save_->setEnabled(!game_.fromFile);
     connect(save_, &QPushButton::clicked, this, [this] { save(); });
 
@@ -198,10 +208,15 @@ ReviewWindow::~ReviewWindow() {
 void ReviewWindow::buildMoveList() {
     moves_ = named(new QTreeWidget(this), "reviewMoves");
     moves_->setColumnCount(4);
-    moves_->setHeaderLabels({t("手数"), t("指し手"), t("先手から見た評価"), t("印")});
+    moves_->setHeaderLabels({QCoreApplication::translate("ReviewWindow", "手数"),
+                             QCoreApplication::translate("ReviewWindow", "指し手"),
+                             QCoreApplication::translate("ReviewWindow", "先手から見た評価"),
+                             QCoreApplication::translate("ReviewWindow", "印")});
     moves_->headerItem()->setToolTip(
-        2, t("先手から見た点数。「勝ち(n手)」は読み切った決着までの手数"));
-    moves_->headerItem()->setToolTip(3, t("?! 疑問手　? 悪手　?? 大悪手"));
+        2, QCoreApplication::translate(
+               "ReviewWindow", "先手から見た点数。「勝ち(n手)」は読み切った決着までの手数"));
+    moves_->headerItem()->setToolTip(
+        3, QCoreApplication::translate("ReviewWindow", "?! 疑問手　? 悪手　?? 大悪手"));
     moves_->setRootIsDecorated(false);
     moves_->setUniformRowHeights(true);
     moves_->setTextElideMode(Qt::ElideRight);
@@ -284,7 +299,7 @@ void ReviewWindow::buildChart() {
         chart_->addSeries(s);
     xAxis_ = new QValueAxis;
     xAxis_->setLabelFormat(QStringLiteral("%d"));
-    xAxis_->setTitleText(t("手数"));
+    xAxis_->setTitleText(QCoreApplication::translate("ReviewWindow", "手数"));
     auto* yAxis = new QValueAxis;
     yAxis->setRange(0, 100);
     yAxis->setTickCount(5);
@@ -303,7 +318,7 @@ void ReviewWindow::buildChart() {
 }
 
 void ReviewWindow::labelChanceAxis(QValueAxis* axis) {
-    const QString title = t("先手の勝率");
+    const QString title = QCoreApplication::translate("ReviewWindow", "先手の勝率");
     if (!writtenUpright(title)) {
         axis->setTitleText(title);
         return;
@@ -374,7 +389,10 @@ void ReviewWindow::showSummary() {
     const int done = static_cast<int>(shown_.entries.size());
     // After 中止 the counts are of part of the game only.
     if (stopped_ && done < shown_.total)
-        text += QLatin1Char('\n') + t("途中まで：全%2手のうち%1手").arg(done).arg(shown_.total);
+        text += QLatin1Char('\n') +
+                QCoreApplication::translate("ReviewWindow", "途中まで：全%2手のうち%1手")
+                    .arg(done)
+                    .arg(shown_.total);
     summary_->setText(text);
 }
 
@@ -392,8 +410,9 @@ void ReviewWindow::choose(int index) {
     markSelected(index);
     QStringList pv;
     for (const Move& m : e.pv) pv << boardNotation(m);
-    line_->setText(
-        t("%1手目 %2　読み筋：%3").arg(e.n).arg(boardNotation(e.move), pv.join(QLatin1Char(' '))));
+    line_->setText(QCoreApplication::translate("ReviewWindow", "%1手目 %2　読み筋：%3")
+                       .arg(e.n)
+                       .arg(boardNotation(e.move), pv.join(QLatin1Char(' '))));
     if (hooks_.show) hooks_.show(n, e.best);
 }
 
