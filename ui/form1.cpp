@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,11 +128,10 @@ Form1::Form1(Seams seams, QWidget* parent)
         seams_.soundLibrary);
 
     createMenus();
-    createRecordPanel();
+    // The record panel is built when it is first opened: most games never open it.
+    folder_ = startingFolder();
     // The window grows from its natural size, the board and its panel with it.
     setMinimumSize(px(FORM_WIDTH), px(FORM_HEIGHT));
-    for (QWidget* control : canvas_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        panelGeometry_.emplace_back(control, control->geometry());
     canvas_->onScaleChanged = [this] { placeRecordPanel(); };
     createEscape();
     createKeys();
@@ -268,6 +268,7 @@ void Form1::dsPlay(std::intptr_t buffer) {
 }
 
 bool Form1::recordPanelHasFocus() const {
+    if (!Drive1) return false;
     const QWidget* focus = QApplication::focusWidget();
     const QWidget* panel[] = {Drive1, Dir1,  File1,          Text1,   Text2,
                               Text3,  Text4, Drive1->view(), Command1};
@@ -359,6 +360,19 @@ void Form1::createHelpMenu() {
     HOWTO = menuItem(HELP, "HOWTO", QT_TRANSLATE_NOOP("Form1", "遊び方"), &Form1::HOWTO_Click);
 }
 
+void Form1::buildRecordPanel() {
+    if (Drive1) return;
+    createRecordPanel();
+    QWidget* panel[] = {Drive1,    Dir1,  File1, Label1[0], Label1[1], Label1[2],
+                        Label1[3], Text2, Text3, Text4,     Text1,     Command1};
+    for (QWidget* control : panel) {
+        control->hide();
+        panelGeometry_.emplace_back(control, control->geometry());
+    }
+    placeRecordPanel();
+    connectRecordPanel();
+}
+
 void Form1::createRecordPanel() {
     Drive1 = named(new QComboBox(canvas_), "Drive1");
     Drive1->setGeometry(twipsRect(240, 360, 2535, 300));
@@ -389,19 +403,17 @@ void Form1::createRecordPanel() {
         named(new QPushButton(QCoreApplication::translate("Form1", "RETURN"), canvas_), "Command1");
     Command1->setGeometry(twipsRect(3360, 3000, 855, 375));
     fitRecordCaptions();
-    connectRecordPanel();
-
-    描画_可視(false, false, false);
-    描画_棋譜_IO(1);
 }
 
 void Form1::fitRecordCaptions() {
     // The captions stand in the room left of the name fields; a caption longer than that room
     // in the language shown moves the fields right, their right edges staying where they are.
     // The Japanese captions fit as they are.
+    // Measured in the window's own font: the panel may be built while the board is scaled.
+    const QFontMetrics metrics(windowFont());
     int widest = 0;
     for (const QLabel* label : Label1)
-        widest = std::max(widest, label->fontMetrics().horizontalAdvance(label->text()) + 2);
+        widest = std::max(widest, metrics.horizontalAdvance(label->text()) + 2);
     const int room = Text1->x() - Label1[0]->x();
     const int extra = widest - room;
     if (extra <= 0) return;
@@ -411,6 +423,8 @@ void Form1::fitRecordCaptions() {
 }
 
 void Form1::描画_可視(bool a, bool b, bool c) {
+    if (!Drive1 && !a && !b && !c) return;
+    buildRecordPanel();
     Drive1->setVisible(a);
     Dir1->setVisible(b);
     File1->setVisible(c);
@@ -418,6 +432,8 @@ void Form1::描画_可視(bool a, bool b, bool c) {
 
 void Form1::描画_棋譜_IO(int フラグ) {
     const bool show = フラグ == 0;
+    if (!Drive1 && !show) return;
+    buildRecordPanel();
     if (!show) {
         Text1->clear();
         Text2->clear();

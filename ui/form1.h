@@ -169,7 +169,9 @@ class Form1 : public QMainWindow, private GamePainter {
     void createHelpMenu();     // ヘルプ
     // ← → Home and H: 戻, 進, 最初 and ヒント from the keyboard.
     void createKeys();
+    void buildRecordPanel();
     void createRecordPanel();
+    QString startingFolder() const;
     void connectRecordPanel();
     // The name fields' captions wide enough for their text in the language shown.
     void fitRecordCaptions();

@@ -62,14 +62,20 @@ void Form1::connectRecordPanel() {
     connect(File1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { File1_Click(item->text()); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    setFolder(QDir::currentPath());
-    // The folder the player last used, if it is still there.
-    if (const QString kept = kept_.folder(); !kept.isEmpty()) setFolder(kept);
+    setFolder(folder_);
+}
+
+QString Form1::startingFolder() const {
+    // The folder the player last used, if it is still there, else the current one.
+    const QDir kept(kept_.folder());
+    if (!kept_.folder().isEmpty() && kept.exists() && kept.isReadable()) return kept.absolutePath();
+    return QDir::current().absolutePath();
 }
 
 void Form1::setFolder(const QString& folder) {
     QDir dir(folder);
     if (!dir.exists() || !dir.isReadable()) return;
+    buildRecordPanel();
     folder_ = dir.absolutePath();
     // The drive list shows the drive of the folder the folder list shows.
     if (const int drive = driveOf(*Drive1, folder_); drive >= 0) {

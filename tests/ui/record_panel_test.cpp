@@ -322,6 +322,7 @@ void RecordPanelTest::theDriveListStartsOnTheDriveOfTheFolder() {
     QVERIFY(QDir::setCurrent(elsewhere.path()) && !elsewhere.path().startsWith(QDir::homePath()));
     Harness h;
     QDir::setCurrent(started);
+    h.action("KIFU_READ")->trigger();
     const QString folder = h.f().folder() + u'/';
     const QComboBox* drives = h.widget<QComboBox>("Drive1");
     const auto holds = [&](int i) {

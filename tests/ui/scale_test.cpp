@@ -72,7 +72,9 @@ void ScaleTest::aLargerWindowPlaysOnTheSameSquares() {
     QCOMPARE(h.s().BOARD[3][4], piece);
     QCOMPARE(h.s().BOARD[3][7], EMPTY);
 
-    // The record panel grows with the board, its text too.
+    // The record panel grows with the board, its text too, opened for the first time after
+    // the window grew.
+    h.action("KIFU_WRITE")->trigger();
     auto* field = h.widget<QLineEdit>("Text1");
     QCOMPARE(field->width(), qRound(2295 / 15.0 * factor));
     QCOMPARE(field->font().pointSizeF(), 9 * factor);
