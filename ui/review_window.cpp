@@ -276,9 +276,9 @@ void ReviewWindow::layOut() {
     right->addLayout(buttons);
     auto* all = new QHBoxLayout(this);
     // Both sides grow with the window.
-    all->addWidget(moves_, 2);
-    all->addLayout(right, 3);
-    resize(760, 420);
+    all->addWidget(moves_, 1);
+    all->addLayout(right, 1);
+    resize(960, 480);
 }
 
 void ReviewWindow::buildChart() {
