@@ -7,6 +7,7 @@
 #include "tools/tune/selfplay.h"
 #include "tools/tune/tuner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -26,8 +27,8 @@ constexpr const char* kHelp =
     "\n"
     "selfplay prints the quiet positions (nobody in check, no win in one) of N games of LEVEL4\n"
     "against itself at N nodes a move (default 5000) after K random moves (default 8), one a\n"
-    "line: the position and who won (l, u or d).\n"
-    "fit reads such lines, holds out every EVERY-th (default 10), fits the scale of the\n"
+    "line: the position and who won (l, u or d), an empty line after each game.\n"
+    "fit reads such lines, holds out every EVERY-th game (default 10), fits the scale of the\n"
     "current weights, then the weights by gradient descent on the log-loss, prints both\n"
     "losses and the weights, and writes them to FILE as the source of ai/level4_weights.h.\n"
     "trace prints each feature of POSITION for the side to move and the other, and the score.\n";
@@ -82,10 +83,15 @@ int fit(const std::string& data, const std::map<std::string, std::string>& o) {
     const long every = number(o, "held-out", 10);
     std::vector<tune::Sample> train, held;
     std::string line, why;
+    long game = 1;
     for (long n = 1; std::getline(in, line); ++n) {
+        if (line.empty() || line == "\r") {
+            ++game;
+            continue;
+        }
         const auto s = tune::sampleFromLine(line, why);
         if (!s) return usage(data + ":" + std::to_string(n) + ": " + why);
-        (every > 1 && n % every == 0 ? held : train).push_back(*s);
+        (every > 1 && game % every == 0 ? held : train).push_back(*s);
     }
     if (train.empty()) return usage(data + " holds no position to fit");
     tune::Weights start{};
@@ -102,6 +108,11 @@ int fit(const std::string& data, const std::map<std::string, std::string>& o) {
                 r.heldOutLoss);
     printWeights("before:", start);
     printWeights("after: ", r.weights);
+    const double most =
+        std::max(tune::largestScore(train, r.weights), tune::largestScore(held, r.weights));
+    std::printf("largest score %.0f\n", most);
+    if (Level4Search::isWinScore(static_cast<int>(most) + 1))
+        return usage("the fitted scores reach the band of won games; more positions are needed");
     if (const auto out = o.find("out"); out != o.end()) {
         std::ofstream file(out->second);
         file << tune::weightsSource(r.weights, scale,

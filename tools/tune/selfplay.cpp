@@ -76,6 +76,7 @@ SelfplayCount writeSelfplay(const SelfplayOptions& options, std::ostream& out) {
         std::mt19937 rng(options.seed * 1000003u + static_cast<std::uint32_t>(i));
         const Game g = playOne(search, options, rng);
         for (const std::string& text : g.quietPositions) out << text << ' ' << g.winner << '\n';
+        out << '\n'; // games apart, so that a game is held out whole
         ++count.games;
         count.positions += static_cast<long long>(g.quietPositions.size());
     }

@@ -5,7 +5,8 @@
 
 // Labelled positions from LEVEL4 playing itself: each game opens with seeded random moves and
 // is played out at a node budget a move; its quiet positions are written one a line, the
-// position notation and who won ('l', 'u' or 'd'), as the tuner reads them.
+// position notation and who won ('l', 'u' or 'd'), as the tuner reads them, with an empty
+// line after each game.
 namespace zubeki::tune {
 
 struct SelfplayOptions {

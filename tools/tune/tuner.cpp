@@ -55,6 +55,12 @@ double winChance(const Sample& s, const Weights& w, double scale) {
     return sigmoid(scale * dot(s, w));
 }
 
+double largestScore(const std::vector<Sample>& samples, const Weights& w) {
+    double most = 0;
+    for (const Sample& s : samples) most = std::max(most, std::abs(dot(s, w)));
+    return most;
+}
+
 double logLoss(const std::vector<Sample>& samples, const Weights& w, double scale) {
     if (samples.empty()) return 0;
     double sum = 0;

@@ -25,6 +25,10 @@ struct Sample {
 // The chance of the side to move given the evaluation `w · x` and the scale.
 double winChance(const Sample& s, const Weights& w, double scale);
 
+// The largest size of the weights' evaluation over the samples: a fit whose scores reach the
+// search's band of won and lost scores cannot be used.
+double largestScore(const std::vector<Sample>& samples, const Weights& w);
+
 // The mean log-loss of the chances against the results (in nats).
 double logLoss(const std::vector<Sample>& samples, const Weights& w, double scale);
 
