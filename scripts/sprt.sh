@@ -4,18 +4,20 @@
 # match that stops at the sequential test's verdict, and prints the verdict and the Elo.
 #
 #   scripts/sprt.sh BASE HEAD [--nodes N | --ms T] [--games G] [--concurrency J]
-#                   [--elo0 E0] [--elo1 E1] [--seed S]
+#                   [--elo0 E0] [--elo1 E1] [--seed S] [--bench-depth D]
 #   scripts/sprt.sh --engines BASE_BIN HEAD_BIN [options as above]
 #
 # BASE and HEAD are anything git names a commit by. Builds are kept in
 # ${ZUBEKI_SPRT_CACHE:-~/.cache/zubeki-sprt}/COMMIT, so a commit is built once. --engines
 # takes two folders that already hold zubeki-engine (and HEAD's zubeki-cli) instead.
-# Defaults: --nodes 20000, --games 2000 (the most the test plays), elo0=0, elo1=30.
+# Defaults: --nodes 20000, --games 2000 (the most the test plays), elo0=0, elo1=30, the
+# signatures at the bench's own depth. The same signature on both sides says that the
+# change leaves the search and the evaluation alone.
 # Exit status: 0 with a verdict or the games played out, 1 when a build or the match fails.
 set -euo pipefail
 
 usage() {
-    sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -26,6 +28,7 @@ elo1=30
 seed=1
 concurrency=()
 engines=0
+bench_depth=()
 refs=()
 while [ $# -gt 0 ]; do
     case $1 in
@@ -35,6 +38,7 @@ while [ $# -gt 0 ]; do
     --elo0) [ $# -ge 2 ] || usage; elo0=$2; shift 2 ;;
     --elo1) [ $# -ge 2 ] || usage; elo1=$2; shift 2 ;;
     --seed) [ $# -ge 2 ] || usage; seed=$2; shift 2 ;;
+    --bench-depth) [ $# -ge 2 ] || usage; bench_depth=("$2"); shift 2 ;;
     --engines) engines=1; shift ;;
     -h | --help) usage ;;
     -*) echo "sprt.sh: unknown option $1" >&2; usage ;;
@@ -80,7 +84,7 @@ build_commit() {
 # The bench signature of a build's engine; a build from before the bench has none.
 signature() {
     local out
-    if out=$("$1/zubeki-engine" bench 2>/dev/null); then
+    if out=$("$1/zubeki-engine" bench "${bench_depth[@]}" 2>/dev/null); then
         printf '%s\n' "$out" | sed -n 's/^signature //p'
     else
         echo "none"
@@ -99,8 +103,13 @@ for bin in "$base_bin" "$head_bin"; do
 done
 [ -x "$head_bin/zubeki-cli" ] || { echo "sprt.sh: no zubeki-cli in $head_bin" >&2; exit 1; }
 
-echo "base ${refs[0]}: signature $(signature "$base_bin")"
-echo "head ${refs[1]}: signature $(signature "$head_bin")"
+base_signature=$(signature "$base_bin")
+head_signature=$(signature "$head_bin")
+echo "base ${refs[0]}: signature $base_signature"
+echo "head ${refs[1]}: signature $head_signature"
+if [ "$base_signature" = "$head_signature" ] && [ "$base_signature" != none ]; then
+    echo "the same signature: the two builds search alike"
+fi
 
 result=$("$head_bin/zubeki-cli" match --a-engine "$head_bin/zubeki-engine" \
     --b-engine "$base_bin/zubeki-engine" --games "$games" --seed "$seed" "${budget[@]}" \
