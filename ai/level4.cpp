@@ -1,6 +1,8 @@
 #include "ai/level4.h"
 
+#include "ai/level4_features.h"
 #include "ai/level4_table.h"
+#include "ai/level4_weights.h"
 
 #include <algorithm>
 #include <array>
@@ -38,41 +40,37 @@ constexpr std::array<std::array<std::uint8_t, kSquares>, 2> kCampDistance = [] {
     return t;
 }();
 
-// The evaluation's weights, in the units of the score.
-constexpr int kAdvance = 4;       // per step nearer the enemy camp (of 12)
-constexpr int kInCamp = 30;       // a piece standing in the enemy camp
-constexpr int kCampSquared = 6;   // times the square of the pieces there: the race speeds up
-constexpr int kPromoted = 25;     // a promoted piece
-constexpr int kMobility = 6;      // per direction the piece can step into
-constexpr int kStuck = 20;        // a piece that cannot move at all
-constexpr int kOneLiberty = 90;   // a group one move from being surrounded
-constexpr int kTwoLiberties = 15; // a group two moves from it
-constexpr int kTempo = 10;        // the side to move
-
-int sideTerms(const level4::Position& p, Side side, const GroupScan& groups) {
+// Counts one side's features into `f` (tempo aside: only the side to move has it).
+void sideFeatures(const level4::Position& p, Side side, const GroupScan& groups,
+                  int (&f)[kFeatureCount]) {
     const int s = sideIndex(side);
     const std::uint8_t* list = p.pieces(side);
-    int v = 0;
     for (int i = 0; i < p.pieceCount(side); ++i) {
         const int sq = list[i];
         const std::int8_t c = p.at(sq);
-        v += kAdvance *
-             (12 - kCampDistance[static_cast<std::size_t>(s)][static_cast<std::size_t>(sq)]);
+        f[kFeatureAdvance] +=
+            12 - kCampDistance[static_cast<std::size_t>(s)][static_cast<std::size_t>(sq)];
         if (c == kBishopPromoted || c == kRookPromoted || c == -kBishopPromoted ||
             c == -kRookPromoted)
-            v += kPromoted;
+            ++f[kFeaturePromoted];
         const int free = p.freeDirections(sq);
-        v += kMobility * free;
-        if (free == 0) v -= kStuck;
+        f[kFeatureMobility] += free;
+        if (free == 0) ++f[kFeatureStuck];
     }
     const int camp = p.campCount(side);
-    v += kInCamp * camp + kCampSquared * camp * camp;
+    f[kFeatureInCamp] = camp;
+    f[kFeatureCampSquared] = camp * camp;
     for (int g = 0; g < groups.groups; ++g) {
         if (groups.liberties[g] == 1)
-            v -= kOneLiberty;
+            ++f[kFeatureOneLiberty];
         else if (groups.liberties[g] == 2)
-            v -= kTwoLiberties;
+            ++f[kFeatureTwoLiberties];
     }
+}
+
+int weighted(const int (&mine)[kFeatureCount], const int (&theirs)[kFeatureCount]) {
+    int v = 0;
+    for (int i = 0; i < kFeatureCount; ++i) v += kWeights[i] * (mine[i] - theirs[i]);
     return v;
 }
 
@@ -102,13 +100,29 @@ namespace {
 int evaluateWith(const level4::Position& p, GroupScan& mine, const GroupScan& theirs) {
     const Side me = p.toMove();
     p.scanGroups(me, mine);
-    return sideTerms(p, me, mine) - sideTerms(p, other(me), theirs) + kTempo;
+    int f[kFeatureCount]{};
+    int g[kFeatureCount]{};
+    sideFeatures(p, me, mine, f);
+    sideFeatures(p, other(me), theirs, g);
+    f[kFeatureTempo] = 1;
+    return weighted(f, g);
 }
 } // namespace
 
 int level4Evaluate(const level4::Position& p, GroupScan& mine, GroupScan& theirs) {
     p.scanGroups(other(p.toMove()), theirs);
     return evaluateWith(p, mine, theirs);
+}
+
+level4::Trace level4::trace(const Position& p, GroupScan& mine, GroupScan& theirs) {
+    Trace t;
+    p.scanGroups(p.toMove(), mine);
+    p.scanGroups(other(p.toMove()), theirs);
+    sideFeatures(p, p.toMove(), mine, t.mine);
+    sideFeatures(p, other(p.toMove()), theirs, t.theirs);
+    t.mine[kFeatureTempo] = 1;
+    t.score = weighted(t.mine, t.theirs);
+    return t;
 }
 
 namespace {

@@ -91,9 +91,10 @@ std::string jsonString(std::string_view text) {
 
 std::string jsonNumber(double value) {
     if (!std::isfinite(value)) return "null";
+    // The shortest digits that read back as the same double: 0.355, not 0.35497104200000001.
     char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    return ec == std::errc{} ? std::string(text, end) : "null";
 }
 
 void JsonWriter::separate() {

@@ -13,7 +13,8 @@ namespace zubeki::cli {
 // that are not UTF-8 become U+FFFD, so the output is always valid JSON.
 std::string jsonString(std::string_view text);
 
-// A double as a JSON number with 17 significant digits; null when it is not finite.
+// A double as a JSON number in the shortest form that reads back exactly; null when it is not
+// finite.
 std::string jsonNumber(double value);
 
 // Appends values with the commas in the right places. Callers open and close the brackets.

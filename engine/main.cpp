@@ -1,6 +1,9 @@
 // zubeki-engine: LEVEL4 behind the engine protocol on standard input and output.
 
+#include "engine/bench.h"
 #include "engine/session.h"
+
+#include "ai/level4.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -18,10 +21,14 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: zubeki-engine [-h | --help | --version]\n"
+    "       zubeki-engine bench [DEPTH]\n"
     "\n"
     "Speaks the engine protocol on standard input and output: zubeki, isready, setoption,\n"
     "newgame, position startpos|pos FIELDS [moves M ...], go [nodes N] [movetime T]\n"
-    "[depth D] [infinite], stop, quit. See zubeki-engine(6).\n";
+    "[depth D] [infinite], stop, quit. See zubeki-engine(6).\n"
+    "bench searches fixed positions on one thread to DEPTH (default 9) and prints the nodes\n"
+    "of each, their total (the build's signature: the same on every run and machine while\n"
+    "the search and the evaluation stay the same), then the nodes a second.\n";
 
 // Reads one line into `line`; a line longer than the engine takes is read to its end and
 // handed on at its limit plus one byte, so that the session refuses it. False at the end.
@@ -114,9 +121,26 @@ int run() {
     return 0;
 }
 
+// bench [DEPTH]: the signature, then the speed on a line of its own.
+int bench(int argc, char** argv) {
+    int depth = zubeki::engine::BENCH_DEPTH;
+    if (argc > 3 || (argc == 3 && std::sscanf(argv[2], "%d", &depth) != 1) || depth < 1 ||
+        depth > zubeki::Level4Search::kMaxDepth) {
+        std::fprintf(stderr, "zubeki-engine: bench takes one DEPTH, 1..%d\n",
+                     zubeki::Level4Search::kMaxDepth);
+        return 2;
+    }
+    const zubeki::engine::BenchResult r = zubeki::engine::runBench(depth, say);
+    if (!r.ok) return 1;
+    std::printf("signature %llu\n", static_cast<unsigned long long>(r.nodes));
+    std::printf("nodes/s %.0f\n", r.ms > 0 ? static_cast<double>(r.nodes) * 1000.0 / r.ms : 0.0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "bench") == 0) return bench(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("zubeki-engine %s\n", ZUBEKI_VERSION);

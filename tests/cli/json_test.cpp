@@ -31,6 +31,13 @@ TEST(CliJson, EscapesStringsAndKeepsTheOutputUtf8) {
 TEST(CliJson, WritesNumbersThatRoundTripAndCommasInTheRightPlaces) {
     for (double d : {1.0 / 3.0, -12345.678901234567, 1e-300, 0.0, 99999.0})
         EXPECT_EQ(std::stod(jsonNumber(d)), d) << jsonNumber(d);
+    const struct {
+        double in;
+        const char* out;
+    } shortest[] = {{0.355, "0.355"}, {0.1 + 0.2, "0.30000000000000004"},
+                    {-149.0, "-149"}, {1e-300, "1e-300"},
+                    {0.0, "0"},       {2.5e20, "2.5e+20"}};
+    for (const auto& c : shortest) EXPECT_EQ(jsonNumber(c.in), c.out);
     EXPECT_EQ(jsonNumber(std::numeric_limits<double>::infinity()), "null");
     EXPECT_EQ(jsonNumber(std::nan("")), "null");
 

@@ -69,7 +69,7 @@ TEST(CliThink, HonoursTheCheckOfTheLastMoveAndKeepsTheScoresDigits) {
     // Level 3 by default; only the rook in check may move.
     EXPECT_EQ(r.out, expectedAnswer(moveList(kPositions[1].moves), 3, 5) + "\n");
     EXPECT_EQ(field(r.out, "from", ",\"to\""), "[2,3]");
-    // The score round-trips: 17 significant digits.
+    // The score round-trips: the shortest digits that read back as the same double.
     const double score = std::stod(field(r.out, "score", "}"));
     Replay replay = replayMoves(moveList(kPositions[1].moves));
     Influence influence;
