@@ -10,7 +10,6 @@ namespace {
 
 #include "record/cp932_table.inc"
 
-constexpr int kInvalid = -1;
 constexpr int kLead = -2;
 
 int leadIndex(unsigned char lead) {

@@ -21,7 +21,7 @@ done
 
 # The machine's node may come from elsewhere than Debian (with its own npm); take Debian's only
 # where there is none.
-packages=(emscripten chromium cmake ninja-build python3)
+packages=(emscripten chromium g++ cmake ninja-build python3)
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 missing=()
@@ -40,7 +40,13 @@ fi
 # Debian's emscripten finds its acorn only on Debian's module path when node is not Debian's.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 
-cmake --preset web
+# The native zubeki-cli (no Qt) that the core's tests compare the WebAssembly build with.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build/web-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUBEKI_GUI=OFF \
+  -DZUBEKI_BUILD_TESTS=OFF -DZUBEKI_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build build/web-native --target zubeki-cli
+cmake --preset web -DZUBEKI_NATIVE_CLI="$PWD/build/web-native/bin/zubeki-cli" >/dev/null
 cmake --build --preset web
 ctest --preset web
 
