@@ -50,6 +50,9 @@ cmake --preset web -DZUBEKI_NATIVE_CLI="$PWD/build/web-native/bin/zubeki-cli" >/
 cmake --build --preset web
 ctest --preset web
 
+# The page: its packages exactly as the lockfile pins them, then the build beside the core.
+(cd web/page && npm ci --no-audit --no-fund && ZUBEKI_WEB_BUILD="$OLDPWD/build/web" npm run build)
+
 if [ "$serve" -eq 0 ]; then
   exit 0
 fi

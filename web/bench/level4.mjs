@@ -1,6 +1,6 @@
 // LEVEL4's speed in the WebAssembly core against the native build, the same search from the
 // same position with the same node budget, one thread each:
-//   node --no-experimental-fetch web/bench/level4.mjs build/web/site/core/zubeki-core.js \
+//   node --no-experimental-fetch web/bench/level4.mjs build/web/public/core/zubeki-core.js \
 //        build/web-native/bin/zubeki-cli [NODES]
 import { execFileSync } from 'node:child_process';
 import { createRequire } from 'node:module';

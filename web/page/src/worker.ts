@@ -1,0 +1,83 @@
+// The game runs here, off the page's thread, so that LEVEL4's second of thinking never freezes
+// the page: the page sends commands, the worker answers with the events they caused.
+/// <reference lib="webworker" />
+import type { Asked, Command, GameEvent, Reply } from './protocol';
+
+declare function importScripts(...urls: string[]): void;
+declare function createZubeki(options: object): Promise<any>;
+
+const coreUrl = new URL('../core/', self.location.href).href;
+importScripts(coreUrl + 'zubeki-core.js');
+
+// Boxes that go on with a "yes": play again after a game (the result stays on the page), and
+// resume from a position stepped back to.
+const SAY_PLAY_AGAIN = 4;
+const SAY_RESUME_HERE = 12;
+const SAY_WINS = 3;
+const SAY_DRAWN = 2;
+
+const EVENT_NAMES = [
+  'positionShown', 'twoPlayerGame', 'levelShown', 'moveBegun', 'pieceMoved', 'checksSet',
+  'computerMoveShown', 'groupCaptured', 'thinking', 'marksCleared', 'piecePicked', 'pickMoved',
+  'checkPiecesBlink', 'steppedBack', 'steppedForward', 'hintOutlined', 'hintCleared', 'soundDue',
+  'closeRecordPanel', 'restart', 'quit', 'showHint',
+];
+
+let events: GameEvent[] = [];
+let finalPosition: string | undefined;
+let game: any;
+
+function listener(Z: any): object {
+  const l: Record<string, unknown> = {};
+  for (const name of EVENT_NAMES) l[name] = (...args: unknown[]) => void events.push([name, ...args]);
+  // The squares the picked piece may go to, for the move guide.
+  const guide = (square: string) => {
+    const p = new Z.Position();
+    p.setText(game.position());
+    const squares = p.destinations(square);
+    p.delete();
+    return squares;
+  };
+  l.piecePicked = (square: string, piece: string, own: boolean, show: boolean) =>
+    void events.push(['piecePicked', square, piece, own, show, show ? guide(square) : []]);
+  l.pickMoved = (from: string, square: string, piece: string, own: boolean, show: boolean) =>
+    void events.push(['pickMoved', from, square, piece, own, show, show ? guide(square) : []]);
+  l.ask = (q: Asked) => {
+    events.push(['ask', { ...q }]);
+    if (q.what === SAY_WINS || q.what === SAY_DRAWN) finalPosition = game.position();
+    if (!q.yesNo) return 'ok';
+    return q.what === SAY_PLAY_AGAIN || q.what === SAY_RESUME_HERE ? 'yes' : 'no';
+  };
+  return l;
+}
+
+const ready = createZubeki({ locateFile: (file: string) => coreUrl + file }).then((Z) => {
+  game = new Z.Game(listener(Z));
+  game.startUp(3, true);
+  game.setBudget(1000, 0);
+  game.newGame();
+  return Z;
+});
+
+function run(Z: any, command: Command): Reply {
+  events = [];
+  finalPosition = undefined;
+  const reply: Partial<Reply> = {};
+  if (command.call === 'saveRecord') {
+    const [name, upper, lower] = command.args as string[];
+    const r = game.recordBytes(name, upper, lower);
+    if (r.ok) reply.record = r.bytes;
+    else reply.error = r.error;
+  } else if (command.call === 'openRecord') {
+    reply.error = game.loadRecord(command.args[0]) || undefined;
+  } else if (command.call !== 'hello') {
+    game[command.call](...command.args);
+  }
+  void Z;
+  return { ...reply, events, finalPosition, position: game.position(), session: game.session() };
+}
+
+self.onmessage = async (message: MessageEvent<Command>) => {
+  const Z = await ready;
+  self.postMessage(run(Z, message.data));
+};
