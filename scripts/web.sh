@@ -3,7 +3,7 @@
 # missing from Debian's packages first: emscripten for the core, Node and npm for the page and its
 # tests, chromium for the browser tests. Nothing is downloaded but Debian's and npm's packages.
 #   scripts/web.sh [--port P] [--build-only]
-# --build-only builds the core and runs its tests under Node, and serves nothing (for CI).
+# --build-only builds the core and the page, runs their tests (Node, chromium), serves nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -52,6 +52,8 @@ ctest --preset web
 
 # The page: its packages exactly as the lockfile pins them, then the build beside the core.
 (cd web/page && npm ci --no-audit --no-fund && ZUBEKI_WEB_BUILD="$OLDPWD/build/web" npm run build)
+# The page in Debian's chromium, driven by puppeteer-core from the lockfile.
+node --no-experimental-fetch tests/web/page_test.mjs build/web/site
 
 if [ "$serve" -eq 0 ]; then
   exit 0

@@ -205,6 +205,7 @@ class WebGame {
     std::string loadRecord(const val& bytes) {
         const ReadResult r = readRecordBytes(bytesIn(bytes));
         if (!r.ok) return r.error;
+        game_.初期設定(); // as the window sets up anew before it shows a record
         game_.loadRecord(r.moves);
         return {};
     }

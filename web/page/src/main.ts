@@ -18,11 +18,13 @@ let last: Reply | undefined;
 let said = '';
 let guideOn = true;
 let thinkingTimer = 0;
+let pending = 0; // commands the worker has not answered yet (data-busy while there are any)
+const SAY_PLAY_AGAIN = 4;
 
 const ACTIONS: [string, string, Command | (() => void)][] = [
-  ['new-two-players', '対局(人間)', { call: 'twoPlayers', args: [] }],
-  ['new-vs-computer-first', '先手', { call: 'vsComputerFirst', args: [] }],
-  ['new-vs-computer-second', '後手', { call: 'vsComputerSecond', args: [] }],
+  ['new-two-players', '対局(人間)', () => newGame('twoPlayers')],
+  ['new-vs-computer-first', '先手', () => newGame('vsComputerFirst')],
+  ['new-vs-computer-second', '後手', () => newGame('vsComputerSecond')],
   ['level-1', 'LEVEL1', { call: 'setLevel', args: [1] }],
   ['level-2', 'LEVEL2', { call: 'setLevel', args: [2] }],
   ['level-3', 'LEVEL3', { call: 'setLevel', args: [3] }],
@@ -41,6 +43,8 @@ const ACTIONS: [string, string, Command | (() => void)][] = [
 function send(command: Command): void {
   window.clearTimeout(thinkingTimer);
   thinkingTimer = window.setTimeout(() => showStatus(t('考え中…')), 150);
+  pending += 1;
+  document.body.dataset.busy = 'true';
   worker.postMessage(command);
 }
 
@@ -87,6 +91,12 @@ function onKey(e: KeyboardEvent): void {
   e.preventDefault();
 }
 
+// A game from the starting position: the window's 先手 / 後手 go on from the board as it stands.
+function newGame(call: string): void {
+  send({ call: 'newGame', args: [] });
+  send({ call, args: [] });
+}
+
 function toggleGuide(): void {
   guideOn = !guideOn;
   send({ call: 'setGuidance', args: [guideOn] });
@@ -117,15 +127,15 @@ function download(bytes: Uint8Array): void {
 // The marks and the words the events leave behind them.
 function follow([name, ...args]: GameEvent): void {
   if (name === 'marksCleared') [marks.picked, marks.guide] = ['', []];
-  else if (name === 'piecePicked') [marks.picked, marks.guide] = [args[0] as string, args[5] as string[]];
-  else if (name === 'pickMoved') [marks.picked, marks.guide] = [args[1] as string, args[6] as string[]];
+  else if (name === 'piecePicked') [marks.picked, marks.guide] = [args[0] as string, args[4] as string[]];
+  else if (name === 'pickMoved') [marks.picked, marks.guide] = [args[1] as string, args[5] as string[]];
   else if (name === 'hintOutlined') marks.hint = [args[0] as string, args[1] as string];
   else if (name === 'hintCleared') marks.hint = [];
   else if (name === 'computerMoveShown') {
     const move = (args[0] as { move: { from: string; to: string } }).move;
     marks.computer = [move.from, move.to];
   } else if (name === 'moveBegun' || name === 'positionShown') marks.computer = [];
-  else if (name === 'ask') said = (args[0] as Asked).text;
+  else if (name === 'ask' && (args[0] as Asked).what !== SAY_PLAY_AGAIN) said = (args[0] as Asked).text;
   else if (name === 'showHint') said = args[1] as string;
 }
 
@@ -163,6 +173,7 @@ function render(): void {
 
 worker.onmessage = (message: MessageEvent<Reply>) => {
   window.clearTimeout(thinkingTimer);
+  if (--pending === 0) delete document.body.dataset.busy;
   last = message.data;
   said = '';
   for (const e of last.events) follow(e);

@@ -9,9 +9,9 @@ declare function createZubeki(options: object): Promise<any>;
 const coreUrl = new URL('../core/', self.location.href).href;
 importScripts(coreUrl + 'zubeki-core.js');
 
-// Boxes that go on with a "yes": play again after a game (the result stays on the page), and
-// resume from a position stepped back to.
-const SAY_PLAY_AGAIN = 4;
+// Boxes that go on with a "yes": resume from a position stepped back to. "Play again?" is answered
+// no, so that the finished game stays on the board with its record, as zubeki-cli leaves it (the
+// page ignores the program's end that the window would take).
 const SAY_RESUME_HERE = 12;
 const SAY_WINS = 3;
 const SAY_DRAWN = 2;
@@ -46,7 +46,7 @@ function listener(Z: any): object {
     events.push(['ask', { ...q }]);
     if (q.what === SAY_WINS || q.what === SAY_DRAWN) finalPosition = game.position();
     if (!q.yesNo) return 'ok';
-    return q.what === SAY_PLAY_AGAIN || q.what === SAY_RESUME_HERE ? 'yes' : 'no';
+    return q.what === SAY_RESUME_HERE ? 'yes' : 'no';
   };
   return l;
 }
