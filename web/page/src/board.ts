@@ -1,6 +1,7 @@
 // The board as the position notation writes it: ranks from the top, squares from the left.
 
 export const FILES = 'abcdefghi';
+export const START_POSITION = '6rbr/6brb/6rbr/9/9/9/RBR6/BRB6/RBR6 l - 0 1';
 
 // The notation square of column x (1..9 from the left) and row y (1..9 from the top): "7g".
 export function squareName(x: number, y: number): string {

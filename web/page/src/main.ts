@@ -1,7 +1,7 @@
 // The page: the board drawn from the window's pictures, the commands, the status line; every
 // rule and the computer run in the game's worker (worker.ts) over the WebAssembly core.
 import './style.css';
-import { pictureOf, readPosition, squareName } from './board';
+import { START_POSITION, pictureOf, readPosition, squareName } from './board';
 import type { Asked, Command, GameEvent, Reply } from './protocol';
 import { currentLanguage, setLanguage, t } from './texts';
 
@@ -153,8 +153,8 @@ function showStatus(text: string): void {
 function render(): void {
   for (const b of document.querySelectorAll<HTMLButtonElement>('[data-action]'))
     b.textContent = b.dataset.action === 'language' && currentLanguage() === 'en' ? '日本語' : t(b.dataset.label!);
-  if (!last) return;
-  const board = readPosition(last.finalPosition ?? last.position);
+  // Until the worker answers, the starting position: the board is on the page at once.
+  const board = readPosition(last ? last.finalPosition ?? last.position : START_POSITION);
   for (const b of document.querySelectorAll<HTMLButtonElement>('[data-square]')) {
     const square = b.dataset.square!;
     const piece = board.pieces.get(square);
@@ -168,7 +168,7 @@ function render(): void {
     b.classList.toggle('hint', marks.hint.includes(square));
     b.classList.toggle('computer', marks.computer.includes(square));
   }
-  showStatus(said ? t(said) : turnText(last));
+  if (last) showStatus(said ? t(said) : turnText(last));
 }
 
 worker.onmessage = (message: MessageEvent<Reply>) => {
