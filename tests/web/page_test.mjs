@@ -124,3 +124,26 @@ test('English, then Japanese', async () => {
   assert.equal(await page.$eval('[data-action="language"]', (e) => e.textContent), 'English');
   assert.equal(await page.evaluate(() => document.documentElement.lang), 'ja');
 });
+
+test('a phone held upright: the board fits, taps move, and a promotion asks 成 or 不成', async () => {
+  const phone = await browser.newPage();
+  await phone.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
+  await phone.goto(url);
+  const settle = () => phone.waitForFunction(() => !document.body.dataset.busy);
+  const tap = async (selector) => {
+    await phone.tap(selector);
+    await settle();
+  };
+  await settle();
+  const box = await (await phone.$('#board')).boundingBox();
+  assert.ok(box.width <= 390 && box.height <= 844, JSON.stringify(box));
+  await tap('[data-action="new-two-players"]');
+  for (const square of ['9g', '9a', '3b', '4a', '8g']) await tap(`[data-square="${square}"]`);
+  await tap('[data-square="3b"]'); // the bishop may promote there
+  assert.equal(await phone.$eval('[data-square="3b"]', (e) => e.dataset.piece), undefined);
+  assert.notEqual(await phone.$('[data-action="no-promote"]'), null);
+  await tap('[data-action="promote"]');
+  assert.equal(await phone.$eval('[data-square="3b"]', (e) => e.dataset.piece), '+B');
+  assert.equal(await phone.$('[data-action="promote"]'), null);
+  await phone.close();
+});

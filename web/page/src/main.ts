@@ -13,11 +13,13 @@ const marks = {
   guide: [] as string[],
   hint: [] as string[],
   computer: [] as string[],
+  promoting: [] as string[], // where the picked piece may go promoted
 };
 let last: Reply | undefined;
 let said = '';
 let guideOn = true;
 let thinkingTimer = 0;
+let touched = false; // the last press was a finger's
 let pending = 0; // commands the worker has not answered yet (data-busy while there are any)
 const SAY_PLAY_AGAIN = 4;
 
@@ -75,12 +77,31 @@ function buildPage(): void {
 function squareButton(square: string): HTMLButtonElement {
   const b = element('button', { 'data-square': square, type: 'button', class: 'square' });
   b.append(element('img', { alt: '', draggable: 'false' }));
-  b.addEventListener('click', () => send({ call: 'press', args: [1, square] }));
+  b.addEventListener('click', () => {
+    // A touch screen has no right button: a move that may promote asks 成 or 不成 first.
+    if (touched && marks.picked && marks.promoting.includes(square)) askPromotion(square);
+    else send({ call: 'press', args: [1, square] });
+  });
+  b.addEventListener('pointerdown', (e) => (touched = e.pointerType === 'touch'));
   b.addEventListener('contextmenu', (e) => {
     e.preventDefault(); // the right button promotes, as in the window
     send({ call: 'press', args: [2, square] });
   });
   return b;
+}
+
+function askPromotion(square: string): void {
+  const choice = element('div', { class: 'promotion', role: 'dialog' });
+  for (const [action, label, button] of [['promote', '成', 2], ['no-promote', '不成', 1]] as const) {
+    const b = element('button', { 'data-action': action, type: 'button' });
+    b.textContent = t(label);
+    b.addEventListener('click', () => {
+      choice.remove();
+      send({ call: 'press', args: [button, square] });
+    });
+    choice.append(b);
+  }
+  document.getElementById('app')!.append(choice);
 }
 
 function onKey(e: KeyboardEvent): void {
@@ -113,7 +134,9 @@ function openRecord(): void {
 
 async function readRecordFile(input: HTMLInputElement): Promise<void> {
   const f = input.files?.[0];
-  if (f) send({ call: 'openRecord', args: [new Uint8Array(await f.arrayBuffer())] });
+  if (!f) return;
+  document.body.dataset.busy = 'true'; // from the choice of the file on, not only once it is read
+  send({ call: 'openRecord', args: [new Uint8Array(await f.arrayBuffer())] });
   input.value = '';
 }
 
@@ -124,11 +147,15 @@ function download(bytes: Uint8Array): void {
   URL.revokeObjectURL(a.href);
 }
 
+function pick(square: unknown, guide: unknown, promoting: unknown): void {
+  [marks.picked, marks.guide, marks.promoting] = [square as string, guide as string[], promoting as string[]];
+}
+
 // The marks and the words the events leave behind them.
 function follow([name, ...args]: GameEvent): void {
-  if (name === 'marksCleared') [marks.picked, marks.guide] = ['', []];
-  else if (name === 'piecePicked') [marks.picked, marks.guide] = [args[0] as string, args[4] as string[]];
-  else if (name === 'pickMoved') [marks.picked, marks.guide] = [args[1] as string, args[5] as string[]];
+  if (name === 'marksCleared') [marks.picked, marks.guide, marks.promoting] = ['', [], []];
+  else if (name === 'piecePicked') pick(args[0], args[4], args[5]);
+  else if (name === 'pickMoved') pick(args[1], args[5], args[6]);
   else if (name === 'hintOutlined') marks.hint = [args[0] as string, args[1] as string];
   else if (name === 'hintCleared') marks.hint = [];
   else if (name === 'computerMoveShown') {

@@ -18,6 +18,8 @@ const pageEnglish: Record<string, string> = {
   '検討': 'Review',
   'English': 'English',
   '考え中…': 'Thinking…',
+  '成': 'Promote',
+  '不成': 'Do not promote',
   '後手の番です': 'The second player moves',
   '対局を選んでください': 'Choose a game',
 };

@@ -31,17 +31,21 @@ function listener(Z: any): object {
   const l: Record<string, unknown> = {};
   for (const name of EVENT_NAMES) l[name] = (...args: unknown[]) => void events.push([name, ...args]);
   // The squares the picked piece may go to, for the move guide.
-  const guide = (square: string) => {
+  // And those where it may promote, for the choice a touch screen offers.
+  const guide = (square: string, show: boolean) => {
     const p = new Z.Position();
     p.setText(game.position());
-    const squares = p.destinations(square);
+    const squares: string[] = show ? p.destinations(square) : [];
+    const promoting = (p.legalMoves() as string[])
+      .filter((m) => m.startsWith(square) && m.endsWith('+'))
+      .map((m) => m.slice(2, 4));
     p.delete();
-    return squares;
+    return [squares, promoting];
   };
   l.piecePicked = (square: string, piece: string, own: boolean, show: boolean) =>
-    void events.push(['piecePicked', square, piece, own, show, show ? guide(square) : []]);
+    void events.push(['piecePicked', square, piece, own, show, ...guide(square, show)]);
   l.pickMoved = (from: string, square: string, piece: string, own: boolean, show: boolean) =>
-    void events.push(['pickMoved', from, square, piece, own, show, show ? guide(square) : []]);
+    void events.push(['pickMoved', from, square, piece, own, show, ...guide(square, show)]);
   l.ask = (q: Asked) => {
     events.push(['ask', { ...q }]);
     if (q.what === SAY_WINS || q.what === SAY_DRAWN) finalPosition = game.position();
