@@ -147,3 +147,20 @@ test('a phone held upright: the board fits, taps move, and a promotion asks 成 
   assert.equal(await phone.$('[data-action="promote"]'), null);
   await phone.close();
 });
+
+test('after the first visit the page plays with the network off', async () => {
+  const offline = await browser.newPage();
+  await offline.goto(url);
+  await offline.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+  await offline.setOfflineMode(true);
+  await offline.reload();
+  await offline.waitForFunction(() => !document.body.dataset.busy);
+  await offline.click('[data-action="new-two-players"]');
+  await offline.waitForFunction(() => !document.body.dataset.busy);
+  await offline.click('[data-square="9g"]');
+  await offline.waitForFunction(() => !document.body.dataset.busy);
+  await offline.click('[data-square="9f"]');
+  await offline.waitForFunction(() => !document.body.dataset.busy);
+  assert.equal(await offline.$eval('[data-square="9f"]', (e) => e.dataset.piece), 'R');
+  await offline.close();
+});

@@ -211,4 +211,6 @@ worker.onmessage = (message: MessageEvent<Reply>) => {
 
 buildPage();
 render();
+// Offline play after the first visit (not while developing: the dev server has no worker file).
+if ('serviceWorker' in navigator && import.meta.env.PROD) void navigator.serviceWorker.register('./sw.js');
 send({ call: 'hello', args: [] });
