@@ -109,6 +109,25 @@ test('a game against LEVEL1 by presses reports its moves to the listener', () =>
   const written = Z.writeRecord(header, seen, -1);
   assert.equal(own.ok && written.ok, true, own.error + written.error);
   assert.deepEqual(own.bytes, written.bytes);
+  // 戻 and 進 step through the list, each step with the position it leaves on the board.
+  const steps = [];
+  Object.assign(listener, {
+    steppedBack: (e) => steps.push(['back', e.position, e.from, e.to]),
+    steppedForward: (e) => steps.push(['forward', e.position, e.from, e.to]),
+  });
+  game.back();
+  game.back();
+  game.forward();
+  const stepped = (n) => {
+    const p = after(seen.slice(0, n));
+    const text = p.text().split(' ')[0];
+    p.delete();
+    return text;
+  };
+  assert.deepEqual(steps.map(([way, position]) => [way, position.split(' ')[0]]),
+                   [['back', stepped(seen.length - 1)], ['back', stepped(seen.length - 2)],
+                    ['forward', stepped(seen.length - 1)]]);
+  assert.equal(steps[0][2] + steps[0][3], seen.at(-1).slice(0, 4));
   game.delete();
 });
 

@@ -82,6 +82,18 @@ test('a game against LEVEL1 played by clicks to its end', async () => {
   }
   assert.match(await status(), /\bwins?\b|drawn/i);
   assert.ok(captured, 'no capture was shown');
+  // Every square shows the piece and the picture of the core's final position.
+  const shown = await page.$$eval('[data-square]', (l) =>
+    l.map((e) => [e.dataset.square, e.dataset.piece ?? '', e.querySelector('img').src.split('/').pop()]));
+  const p = new Z.Position();
+  assert.equal(p.setText(await page.$eval('#board', (e) => e.dataset.position)), '');
+  const picture = (piece) => (piece ? `${piece.endsWith(piece.slice(-1).toUpperCase()) ? 'sita' : 'ue'}_` +
+    `${/r/i.test(piece) ? 'sya' : 'kaku'}${piece.startsWith('+') ? 1 : 0}.png` : 'kara_masu.png');
+  for (const [square, piece, img] of shown) {
+    assert.equal(piece, p.piece(square), square);
+    assert.equal(img, picture(piece), square);
+  }
+  p.delete();
 });
 
 test('the record saved is the core writer\'s, and opens to be stepped through', async () => {

@@ -181,7 +181,9 @@ function render(): void {
   for (const b of document.querySelectorAll<HTMLButtonElement>('[data-action]'))
     b.textContent = b.dataset.action === 'language' && currentLanguage() === 'en' ? '日本語' : t(b.dataset.label!);
   // Until the worker answers, the starting position: the board is on the page at once.
-  const board = readPosition(last ? last.finalPosition ?? last.position : START_POSITION);
+  const text = last ? last.finalPosition ?? last.position : START_POSITION;
+  document.getElementById('board')!.dataset.position = text;
+  const board = readPosition(text);
   for (const b of document.querySelectorAll<HTMLButtonElement>('[data-square]')) {
     const square = b.dataset.square!;
     const piece = board.pieces.get(square);
