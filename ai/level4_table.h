@@ -57,7 +57,7 @@ class Table {
 
     // The slot of `key` when it was written for that key in this generation.
     bool probe(std::uint64_t key, std::uint16_t generation, Hit& out) const {
-        const Slot& s = slots_[key & mask_];
+        const Slot& s = slots_[static_cast<std::size_t>(key & mask_)];
         const std::uint64_t data = s.data.load(std::memory_order_relaxed);
         const std::uint64_t check = s.check.load(std::memory_order_relaxed);
         if ((check ^ data) != key || generationOf(data) != generation) return false;
@@ -75,7 +75,7 @@ class Table {
     // generation.
     void store(std::uint64_t key, std::uint16_t generation, int depth, int score, Bound bound,
                Move m) {
-        Slot& s = slots_[key & mask_];
+        Slot& s = slots_[static_cast<std::size_t>(key & mask_)];
         const std::uint64_t old = s.data.load(std::memory_order_relaxed);
         const std::uint64_t oldKey = s.check.load(std::memory_order_relaxed) ^ old;
         if (generationOf(old) == generation && oldKey != key &&

@@ -203,6 +203,10 @@ ComputerMove Game::thinkKeepingAlive(Side side, int level) {
     if (level < LEVEL_MAX) return computer_.choose(s_, side, level, clock());
     // The search reads a copy, so the window can draw the board while it runs.
     Position position = s_;
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A build without threads (the browser's worker): the search runs here and the caller waits.
+    return computer_.choose(position, side, level, clock());
+#endif
     std::atomic<bool> stop{false};
     std::atomic<bool> done{false};
     ComputerMove m;

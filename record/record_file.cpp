@@ -363,26 +363,36 @@ std::string readMoves(RecordLineReader& reader, std::string& RECORD_LINE, ReadRe
 
 } // namespace
 
+RecordBytes recordBytes(const RecordHeader& header, const MoveList& list) {
+    RecordBytes result;
+    if (list.RECORD_POS < 0 || list.RECORD_POS > MoveList::CAPACITY) {
+        result.error = writeError("手順が正しくありません");
+        return result;
+    }
+    int replaced = 0;
+    result.bytes = recordText(header, list, replaced, result.error);
+    result.ok = result.error.empty();
+    if (!result.ok) result.bytes.clear();
+    if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
+    return result;
+}
+
 WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
                         const RecordHeader& header, const MoveList& list,
                         RecordFileSystem& fileSystem) {
     if (std::string refusal = checkRecordName(name); !refusal.empty())
         return failedWrite(std::move(refusal));
-    if (list.RECORD_POS < 0 || list.RECORD_POS > MoveList::CAPACITY)
-        return failedWrite(writeError("手順が正しくありません"));
-    int replaced = 0;
-    std::string refusal;
-    const std::string text = recordText(header, list, replaced, refusal);
-    if (!refusal.empty()) return failedWrite(std::move(refusal));
+    RecordBytes text = recordBytes(header, list);
+    if (!text.ok) return failedWrite(std::move(text.error));
 
     std::error_code error;
     const WriteTarget target = writeTarget(recordPath(folder, name), fileSystem, error);
-    if (error || !writeOver(target, text, fileSystem, error))
+    if (error || !writeOver(target, text.bytes, fileSystem, error))
         return failedWrite(writeError(reasonText(error, false)));
     removeLeftovers(target.file.parent_path(), fileSystem);
     WriteResult result;
     result.ok = true;
-    if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
+    result.warning = std::move(text.warning);
     return result;
 }
 

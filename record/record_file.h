@@ -58,6 +58,17 @@ struct WriteResult {
     std::string warning; // written, but not quite as asked (characters replaced by '?')
 };
 
+// The bytes writeRecord writes for moves 1..RECORD_POS of `list` under `header`, for a record
+// that goes elsewhere than a file of ours (the page's download): ok with the bytes, or the error
+// that refuses them; the warning as writeRecord's.
+struct RecordBytes {
+    bool ok = false;
+    std::string bytes;
+    std::string error;
+    std::string warning;
+};
+RecordBytes recordBytes(const RecordHeader& header, const MoveList& list);
+
 // Writes moves 1..RECORD_POS of `list` under `header` to recordPath(folder, name), replacing any
 // record of that name in one step: the text goes to a temporary file in the same folder, is
 // pushed to the disk, and only then renamed over the old file, so a write that fails or is

@@ -27,10 +27,11 @@ ai      game
 record  game
 view    play
 sound   play
+web     play
 game
 '
 # Layers built without Qt (ZUBEKI_GUI=OFF builds them on a machine with no Qt at all).
-ZUBEKI_QT_FREE='game record ai play cli engine'
+ZUBEKI_QT_FREE='game record ai play cli engine web'
 export ZUBEKI_ARROWS ZUBEKI_QT_FREE
 
 layers=$(printf '%s\n' "$ZUBEKI_ARROWS" | awk 'NF { print $1 }')

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Builds the WebAssembly core with em++ into BUILD and runs its Node test against ZUBEKI_CLI.
+#   run_core_test.sh SOURCE BUILD ZUBEKI_CLI
+set -eu
+source=$1 build=$2 cli=$3
+# Debian's emscripten finds its acorn only on Debian's module path when node is not Debian's.
+NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
+export NODE_PATH
+cd "$source"
+cmake --preset web -B "$build" -DZUBEKI_NATIVE_CLI="$cli" >/dev/null
+cmake --build "$build"
+ctest --test-dir "$build" --output-on-failure

@@ -1,0 +1,245 @@
+// The game for the page: the window's flow (players, turns, the two presses, the hint, 戻/進,
+// the move list) with its events handed to a JavaScript listener object. Each event calls the
+// listener's method of the same name, when it has one, with plain values in the position
+// notation; the listener's ask() answers the boxes ("yes", "no" or "ok").
+#include <emscripten/bind.h>
+
+#include <ctime>
+
+#include "play/game.h"
+#include "record/record_file.h"
+#include "web/core/convert.h"
+
+namespace zubeki::web {
+namespace {
+
+const char* positionShownName(PositionShown why) {
+    switch (why) {
+    case PositionShown::NewGame:
+        return "new-game";
+    case PositionShown::Restored:
+        return "restored";
+    case PositionShown::Reviewed:
+        return "reviewed";
+    case PositionShown::Turned:
+        return "turned";
+    }
+    return "";
+}
+
+const char* waveName(Wave wave) {
+    switch (wave) {
+    case Wave::Forbidden:
+        return "forbidden";
+    case Wave::Piece:
+        return "piece";
+    case Wave::GameEnd:
+        return "game-end";
+    case Wave::Vanish:
+        return "vanish";
+    }
+    return "";
+}
+
+val moveEvent(const MoveEvent& e) {
+    val out = val::object();
+    out.set("move", moveObject(e.move));
+    out.set("number", e.number);
+    out.set("byComputer", e.byComputer);
+    out.set("pause", e.pause);
+    out.set("check", squareList(e.check));
+    return out;
+}
+
+val stepEvent(const StepEvent& e, const Position& p) {
+    val out = val::object();
+    out.set("from", squareText(e.fromX, e.fromY));
+    out.set("to", squareText(e.toX, e.toY));
+    out.set("piece", pieceLetter(e.piece));
+    out.set("target", pieceLetter(e.target));
+    out.set("number", e.number);
+    out.set("quiet", e.quiet);
+    out.set("position", p.text());
+    return out;
+}
+
+class JsEvents : public GameEvents {
+  public:
+    explicit JsEvents(val listener) : js_(std::move(listener)) {}
+
+    void positionShown(PositionShown why, const Position& p, int number) override {
+        emit("positionShown", std::string(positionShownName(why)), p.text(), number);
+    }
+    void twoPlayerGame() override { emit("twoPlayerGame"); }
+    void levelShown(int level) override { emit("levelShown", level); }
+    void moveBegun(const MoveEvent& e) override { emit("moveBegun", moveEvent(e)); }
+    void pieceMoved(const MoveEvent& e) override { emit("pieceMoved", moveEvent(e)); }
+    void checksSet(const MoveEvent& e) override { emit("checksSet", moveEvent(e)); }
+    void computerMoveShown(const MoveEvent& e) override { emit("computerMoveShown", moveEvent(e)); }
+    void groupCaptured(const SquareList& squares, const int (&pieces)[81]) override {
+        val letters = val::array();
+        for (int i = 0; i < squares.size; ++i) letters.call<void>("push", pieceLetter(pieces[i]));
+        emit("groupCaptured", squareList(squares), letters);
+    }
+    void thinking(Side side) override { emit("thinking", static_cast<int>(side)); }
+    void marksCleared() override { emit("marksCleared"); }
+    void piecePicked(int x, int y, int piece, bool own, bool guide) override {
+        emit("piecePicked", squareText(x, y), pieceLetter(piece), own, guide);
+    }
+    void pickMoved(Square from, int x, int y, int piece, bool own, bool guide) override {
+        emit("pickMoved", squareText(from.x, from.y), squareText(x, y), pieceLetter(piece), own,
+             guide);
+    }
+    void checkPiecesBlink() override { emit("checkPiecesBlink"); }
+    void steppedBack(const StepEvent& e, const Position& p) override {
+        emit("steppedBack", stepEvent(e, p));
+    }
+    void steppedForward(const StepEvent& e, const Position& p) override {
+        emit("steppedForward", stepEvent(e, p));
+    }
+    void hintOutlined(Square a, Square b) override {
+        emit("hintOutlined", squareText(a.x, a.y), squareText(b.x, b.y));
+    }
+    void hintCleared(Square a, Square b) override {
+        emit("hintCleared", squareText(a.x, a.y), squareText(b.x, b.y));
+    }
+    void soundDue(Wave wave) override { emit("soundDue", std::string(waveName(wave))); }
+    void closeRecordPanel() override { emit("closeRecordPanel"); }
+    void restart() override { emit("restart"); }
+    void quit() override { emit("quit"); }
+    void showHint(const Move& hint) override {
+        if (has("showHint"))
+            emit("showHint", moveObject(hint), ヒント表記(hint));
+        else
+            GameEvents::showHint(hint);
+    }
+    Answer ask(const Question& q) override;
+    int clockDigit() override {
+        if (has("clockDigit")) return js_.call<int>("clockDigit");
+        return static_cast<int>(std::time(nullptr) % 10);
+    }
+
+  private:
+    bool has(const char* name) const { return js_[name].typeOf().as<std::string>() == "function"; }
+    template <class... A> void emit(const char* name, A&&... args) {
+        if (has(name)) js_.call<void>(name, std::forward<A>(args)...);
+    }
+    val js_;
+};
+
+Answer JsEvents::ask(const Question& q) {
+    const bool yesNo = buttonsOf(q) == Buttons::YesNo;
+    if (!has("ask")) return yesNo ? Answer::No : Answer::Ok;
+    val question = val::object();
+    question.set("what", static_cast<int>(q.what));
+    question.set("text", textOf(q));
+    question.set("title", titleOf(q));
+    question.set("value", q.value);
+    question.set("yesNo", yesNo);
+    const val answer = js_.call<val>("ask", question);
+    if (!yesNo) return Answer::Ok;
+    return answer.isString() && answer.as<std::string>() == "yes" ? Answer::Yes : Answer::No;
+}
+
+// The squares of a press: "7g" on the board, anything else off it.
+std::pair<int, int> pressSquare(const std::string& square) {
+    if (square.size() != 2 || square[0] < '1' || square[0] > '9' || square[1] < 'a' ||
+        square[1] > 'i')
+        return {0, 0};
+    return {10 - (square[0] - '0'), square[1] - 'a' + 1};
+}
+
+class WebGame {
+  public:
+    explicit WebGame(val listener) : events_(std::move(listener)), game_(events_) {}
+
+    void startUp(int level, bool guidance) { game_.startUp(level, guidance); }
+    void newGame() { game_.初期設定(); }
+    void twoPlayers() { game_.START(); }
+    void vsComputerFirst() { game_.SENTE(); }
+    void vsComputerSecond() { game_.GOTE(); }
+    void setLevel(int level) { game_.setLevel(level); }
+    void setGuidance(bool on) { game_.setGuidance(on); }
+    void setBudget(double ms, double nodes) {
+        ThinkBudget budget = game_.budget();
+        budget.ms = ms;
+        budget.nodes = static_cast<std::uint64_t>(nodes);
+        budget.threads = 1;
+        game_.setBudget(budget);
+    }
+    // A press of button 1 (left) or 2 (right, promoting) on a square ("7g") or off the board.
+    void press(int button, const std::string& square) {
+        const auto [x, y] = pressSquare(square);
+        game_.press(button, x, y);
+    }
+    void back() { game_.REPLAY(); }
+    void forward() { game_.AFTER(); }
+    void toStart() { game_.CANCEL(); }
+    void turnBoard() { game_.REVERSE(); }
+    void hint() { game_.ヒント(); }
+    void takeBack() { game_.待った(); }
+    std::string position() const { return game_.state().text(); }
+    // Whose turn it is (-1 lower, +1 upper, 0 no game), the mode, the level, the list.
+    val session() const {
+        const PlaySession& s = game_.session();
+        val out = val::object();
+        out.set("side", s.side());
+        out.set("againstComputer", s.PLAY_MODE == MODE_COM);
+        out.set("level", s.LEVEL);
+        out.set("reversed", s.REVERSED == TRUE_CODE);
+        out.set("recordLength", game_.record().RECORD_LEN);
+        out.set("recordPosition", game_.record().RECORD_POS);
+        return out;
+    }
+    // The game's record as its file holds it: {ok, bytes, error, warning}.
+    val recordBytes(const std::string& name, const std::string& upper, const std::string& lower) {
+        const RecordBytes r = zubeki::recordBytes({name, upper, lower}, game_.record());
+        val out = val::object();
+        out.set("ok", r.ok);
+        out.set("bytes", bytesOut(r.bytes));
+        out.set("error", r.error);
+        out.set("warning", r.warning);
+        return out;
+    }
+    // A record file's bytes put on the board to be stepped through; "" or why it was refused.
+    std::string loadRecord(const val& bytes) {
+        const ReadResult r = readRecordBytes(bytesIn(bytes));
+        if (!r.ok) return r.error;
+        game_.初期設定(); // as the window sets up anew before it shows a record
+        game_.loadRecord(r.moves);
+        return {};
+    }
+
+  private:
+    JsEvents events_;
+    Game game_;
+};
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(zubeki_game) {
+    using namespace emscripten;
+    class_<WebGame>("Game")
+        .constructor<val>()
+        .function("startUp", &WebGame::startUp)
+        .function("newGame", &WebGame::newGame)
+        .function("twoPlayers", &WebGame::twoPlayers)
+        .function("vsComputerFirst", &WebGame::vsComputerFirst)
+        .function("vsComputerSecond", &WebGame::vsComputerSecond)
+        .function("setLevel", &WebGame::setLevel)
+        .function("setGuidance", &WebGame::setGuidance)
+        .function("setBudget", &WebGame::setBudget)
+        .function("press", &WebGame::press)
+        .function("back", &WebGame::back)
+        .function("forward", &WebGame::forward)
+        .function("toStart", &WebGame::toStart)
+        .function("turnBoard", &WebGame::turnBoard)
+        .function("hint", &WebGame::hint)
+        .function("takeBack", &WebGame::takeBack)
+        .function("position", &WebGame::position)
+        .function("session", &WebGame::session)
+        .function("recordBytes", &WebGame::recordBytes)
+        .function("loadRecord", &WebGame::loadRecord);
+}
+
+} // namespace zubeki::web

@@ -1,0 +1,44 @@
+// The page's texts: Japanese as the window writes them, English from the window's translation,
+// with the page's own few texts beside them.
+import windowEnglish from 'virtual:translations';
+
+const pageEnglish: Record<string, string> = {
+  '対局(人間)': 'Two players',
+  '先手': 'Play first',
+  '後手': 'Play second',
+  '戻': 'Back',
+  '進': 'Forward',
+  '最初': 'Start',
+  '反転': 'Turn board',
+  'ヒント': 'Hint',
+  '移動指導': 'Move guide',
+  '効果音': 'Sound',
+  '棋譜を開く': 'Open record',
+  '棋譜を保存': 'Save record',
+  '検討': 'Review',
+  'English': 'English',
+  '考え中…': 'Thinking…',
+  '成': 'Promote',
+  '不成': 'Do not promote',
+  '後手の番です': 'The second player moves',
+  '対局を選んでください': 'Choose a game',
+};
+
+export type Language = 'ja' | 'en';
+
+let language: Language = navigator.language.startsWith('ja') ? 'ja' : 'en';
+
+export function currentLanguage(): Language {
+  return language;
+}
+
+export function setLanguage(l: Language): void {
+  language = l;
+  document.documentElement.lang = l;
+}
+
+// The text in the page's language; a text without a translation stays Japanese.
+export function t(japanese: string): string {
+  if (language === 'ja') return japanese === 'English' ? 'English' : japanese;
+  return pageEnglish[japanese] ?? windowEnglish[japanese] ?? japanese;
+}

@@ -1,0 +1,4 @@
+declare module 'virtual:translations' {
+  const map: Record<string, string>;
+  export default map;
+}
