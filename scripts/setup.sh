@@ -17,7 +17,12 @@ packages=(
   dpkg-dev file lintian man-db
   # the check that no function of the layers grows past its length
   python3
+  # the browser edition: its core built by emscripten, its page tested in chromium
+  emscripten chromium
 )
+# The page's packages come through npm; a machine with a node of its own keeps it.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

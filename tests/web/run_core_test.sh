@@ -1,5 +1,7 @@
 #!/bin/sh
-# Builds the WebAssembly core with em++ into BUILD and runs its Node test against ZUBEKI_CLI.
+# Builds the WebAssembly core with em++ into BUILD and runs its Node test against ZUBEKI_CLI;
+# then builds the page over it (its npm packages as the lockfile pins them) and plays it in
+# Debian's chromium.
 #   run_core_test.sh SOURCE BUILD ZUBEKI_CLI
 set -eu
 source=$1 build=$2 cli=$3
@@ -10,3 +12,8 @@ cd "$source"
 cmake --preset web -B "$build" -DZUBEKI_NATIVE_CLI="$cli" >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure
+cd web/page
+npm ci --no-audit --no-fund --silent
+ZUBEKI_WEB_BUILD="$build" npm run build --silent
+cd "$source"
+node --no-experimental-fetch tests/web/page_test.mjs "$build/site"

@@ -19,7 +19,9 @@ function translations(): Plugin {
       const xml = readFileSync(file, 'utf8');
       const unescape = (s: string) =>
         s.replace(/&amp;/g, '&').replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"')
-          .replace(/&apos;/g, "'");
+          .replace(/&apos;/g, "'")
+          .replace(/&#x([0-9a-fA-F]+);/g, (_, hex) => String.fromCodePoint(parseInt(hex, 16)))
+          .replace(/&#([0-9]+);/g, (_, dec) => String.fromCodePoint(parseInt(dec, 10)));
       const map: Record<string, string> = {};
       const message = /<source>([\s\S]*?)<\/source>\s*<translation[^>]*>([\s\S]*?)<\/translation>/g;
       for (const [, ja, en] of xml.matchAll(message)) map[unescape(ja)] = unescape(en).replace('&', '');
