@@ -2,6 +2,7 @@
 
 #include "game/moves.h"
 #include "game/position.h"
+#include "game/position_check.h"
 
 #include <charconv>
 #include <vector>
@@ -192,6 +193,12 @@ std::optional<Position> Position::fromText(std::string_view text, std::string& w
         return std::nullopt;
     }
     s.MOVE_COUNT = number - 1;
+    // Well formed, but no game can stand there. (A group without a liberty can: a side may shut
+    // in its own group.)
+    if (const PositionFault fault = unreachableFault(s); fault != PositionFault::None) {
+        why = faultText(fault);
+        return std::nullopt;
+    }
     return s;
 }
 
