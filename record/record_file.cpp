@@ -296,7 +296,7 @@ std::unique_ptr<RecordOutputFile> createTemporary(const WriteTarget& target,
 // Writes `text` to a temporary file and renames it over the target, so that a write that fails
 // leaves the old record as it was; false, with `error`, when it fails, and then a temporary
 // file that was made is removed.
-bool writeOver(const WriteTarget& target, const std::string& text, RecordFileSystem& fileSystem,
+bool writeOver(const WriteTarget& target, std::string_view text, RecordFileSystem& fileSystem,
                std::error_code& error) {
     std::filesystem::path temporary;
     std::unique_ptr<RecordOutputFile> file = createTemporary(target, fileSystem, temporary, error);
@@ -363,6 +363,15 @@ std::string readMoves(RecordLineReader& reader, std::string& RECORD_LINE, ReadRe
 
 } // namespace
 
+std::error_code replaceFile(const std::filesystem::path& file, std::string_view bytes,
+                            RecordFileSystem& fileSystem) {
+    std::error_code error;
+    const WriteTarget target = writeTarget(file, fileSystem, error);
+    if (error || !writeOver(target, bytes, fileSystem, error)) return error;
+    removeLeftovers(target.file.parent_path(), fileSystem);
+    return {};
+}
+
 WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
                         const RecordHeader& header, const MoveList& list,
                         RecordFileSystem& fileSystem) {
@@ -375,11 +384,8 @@ WriteResult writeRecord(const std::filesystem::path& folder, std::string_view na
     const std::string text = recordText(header, list, replaced, refusal);
     if (!refusal.empty()) return failedWrite(std::move(refusal));
 
-    std::error_code error;
-    const WriteTarget target = writeTarget(recordPath(folder, name), fileSystem, error);
-    if (error || !writeOver(target, text, fileSystem, error))
+    if (const std::error_code error = replaceFile(recordPath(folder, name), text, fileSystem))
         return failedWrite(writeError(reasonText(error, false)));
-    removeLeftovers(target.file.parent_path(), fileSystem);
     WriteResult result;
     result.ok = true;
     if (replaced > 0) result.warning = "棋譜ﾌｧｲﾙに書けない文字を '?' にしました";
