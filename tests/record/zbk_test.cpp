@@ -78,7 +78,6 @@ TEST(ZbkFile, TakesTheUsualVariationsOfATextFile) {
         "\xEF\xBB\xBFZUBEKI-GAME 1\r\nB8/1b7/9/9/9/9/9/9/9 l - 0 3\r\npass\r\n8b9c\r\n9a8b\r\n",
         "ZUBEKI-GAME 1\nB8/1b7/9/9/9/9/9/9/9 l - 0 3\n8b9c\n9a8b", // pass left out, no last LF
         " ZUBEKI-GAME  1 \n B8/1b7/9/9/9/9/9/9/9 l - 0 3 \n pass\n8b9c \n9a8b\n\n  \n",
-        "ZUBEKI-GAME 1\rB8/1b7/9/9/9/9/9/9/9 l - 0 3\rpass\r8b9c\r9a8b\r", // old Mac line ends
     };
     for (const std::string& bytes : variations) {
         const ZbkRead read = readZbkBytes(bytes);
