@@ -96,8 +96,7 @@ struct Words {
 };
 
 // Lines 3.. as move words into `words`, up to a line that holds no move or more than one: the
-// fault then.
-// Blank lines are let through at the end of the file only.
+// fault then. Blank lines are let through at the end of the file only.
 ZbkRead moveWords(const std::vector<std::string>& lines, Words& words) {
     std::size_t last = lines.size();
     while (last > 2 && trimmed(lines[last - 1]).empty()) --last;
