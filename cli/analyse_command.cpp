@@ -13,10 +13,11 @@ constexpr const char* kAnalyseHelp =
     "       zubeki-cli analyse --position P --moves \"M1 M2 ...\" [--ms T | --nodes N]\n"
     "                          [--threads J]\n"
     "\n"
-    "Reviews the game of the record FILE, or the moves M (9g9f, 3c1a+, pass) from the\n"
-    "position P: LEVEL4 searches every position once, and each move is set against the\n"
-    "computer's move there. A side without a move passes; the record leaves such passes\n"
-    "out, and they are put back in the list (a pass shares its number with the move after).\n"
+    "Reviews the game of the record FILE (a *.棋譜 record, or a *.zbk game from any\n"
+    "position), or the moves M (9g9f, 3c1a+, pass) from the position P: LEVEL4 searches\n"
+    "every position once, and each move is set against the computer's move there. A side\n"
+    "without a move passes; a *.棋譜 record leaves such passes out, and they are put back\n"
+    "in the list (a pass shares its number with the move after).\n"
     "  --nodes N   LEVEL4's node budget per position (default 60000): the same answer every\n"
     "              time, on any number of threads\n"
     "  --ms T      a time budget per position in milliseconds instead\n"
@@ -67,9 +68,9 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
     } else {
         const Loaded l = loadAndReplay(p.operands[0], err);
         if (l.status != EXIT_OK) return printError(out, err, l.status, l.replay.error);
-        from = replayStart();
-        side = sideOf(l.replay.moves.front().move.移動前駒);
-        for (const ReplayedMove& m : l.replay.moves) moves.push_back(m.move);
+        from = l.start;
+        side = l.side;
+        moves = l.line;
     }
     if (moves.empty()) return usageError(out, err, "--moves: no move to review", "analyse");
     std::string why;

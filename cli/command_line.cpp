@@ -8,6 +8,7 @@
 #include "cli/json.h"
 #include "game/line.h"
 #include "record/record_file.h"
+#include "record/zbk.h"
 
 namespace zubeki::cli {
 
@@ -92,8 +93,36 @@ int printHelp(std::ostream& out, std::ostream& err, const char* help) {
     return EXIT_OK;
 }
 
+namespace {
+
+// A game from any position read and replayed, into `game` when one is given.
+Loaded loadGame(const std::string& file, Game* game) {
+    Loaded l;
+    const ZbkRead read = readZbk(fs::path(file));
+    l.replay = replayGame(read.game); // what was read before any fault, from its position
+    if (read.problem == ZbkProblem::NotOpened) {
+        l.status = EXIT_USAGE;
+        l.replay.error = "cannot read " + file + ": " + read.error;
+    } else if (!read.ok()) {
+        l.status = EXIT_ILLEGAL;
+        l.replay.error = "the record " + file + " was refused: " + read.error;
+    } else if (read.game.moves.empty()) {
+        l.status = EXIT_ILLEGAL;
+        l.replay.error = "the record " + file + " holds no moves";
+    }
+    if (l.status != EXIT_OK) return l;
+    l.start = read.game.start;
+    l.side = sign(read.game.start.SIDE);
+    l.line = read.game.moves;
+    if (game) game->restore(read.end, MoveList{});
+    return l;
+}
+
+} // namespace
+
 // Reads FILE and replays it, into `game` when one is given.
 Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game) {
+    if (isZbkFile(fs::path(file))) return loadGame(file, game);
     Loaded l;
     // The reader itself tells a file it cannot open (missing, a folder, a FIFO, a device) from a
     // file it refuses, and never waits on one.
@@ -118,6 +147,9 @@ Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game) {
     }
     l.replay = game ? replayMoves(read.moves, *game) : replayMoves(read.moves);
     if (!l.replay.error.empty()) l.status = EXIT_ILLEGAL;
+    l.start = replayStart();
+    l.side = sideOf(l.replay.moves.front().move.移動前駒);
+    for (const ReplayedMove& m : l.replay.moves) l.line.push_back(m.move);
     return l;
 }
 

@@ -65,9 +65,15 @@ int printHelp(std::ostream& out, std::ostream& err, const char* help);
 struct Loaded {
     int status = EXIT_OK;
     Replay replay;
+    // When it went through: the position the game starts from, who moves first there (-1
+    // lower, +1 upper), and every move and pass played.
+    Position start;
+    int side = -1;
+    std::vector<Move> line;
 };
 
-// Reads FILE and replays it, into `game` when one is given.
+// Reads FILE, a .棋譜 record or a game from any position (.zbk, told by its name or its first
+// line), and replays it, into `game` when one is given.
 Loaded loadAndReplay(const std::string& file, std::ostream& err, Game* game = nullptr);
 
 // The folder --records names, made where it is missing and tried with a file of our own, made

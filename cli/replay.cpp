@@ -155,6 +155,22 @@ Replay replayMoves(const MoveList& list, Game& game) {
     return r;
 }
 
+Replay replayGame(const ZbkGame& game) {
+    Replay r;
+    Position p = game.start;
+    int n = 0;
+    for (const Move& m : game.moves) {
+        const MoveOutcome outcome = p.play(m);
+        if (m.pass()) continue;
+        r.moves.push_back({++n, m, true, outcome});
+        r.lastMover = sign(m.side());
+        if (outcome.end != GameEnd::None) r.end = outcome.end;
+    }
+    r.state = p;
+    r.position = p.text();
+    return r;
+}
+
 MoveOutcome playRecordedMove(Game& game, const Move& m) {
     RecordedMove player(m);
     game.begin(m.side(), &player, &player);

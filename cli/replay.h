@@ -6,6 +6,7 @@
 #include "game/position.h"
 #include "play/game.h"
 #include "record/movelist.h"
+#include "record/zbk.h"
 
 namespace zubeki::cli {
 
@@ -35,6 +36,10 @@ Position replayStart();
 Replay replayMoves(const MoveList& list);
 // The same in a game of the caller's, which is left in the position reached.
 Replay replayMoves(const MoveList& list, Game& game);
+
+// The moves of a game from any position, already found legal by its reader, played from its
+// position; the passes are not listed, and n counts the moves listed.
+Replay replayGame(const ZbkGame& game);
 
 // Plays a move already found legal through the game's turn, as the side its piece belongs to.
 MoveOutcome playRecordedMove(Game& game, const Move& m);

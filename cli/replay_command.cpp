@@ -8,7 +8,8 @@ namespace {
 constexpr const char* kReplayHelp =
     "usage: zubeki-cli replay FILE\n"
     "\n"
-    "Reads the record FILE (*.棋譜) and plays its moves from the starting position through\n"
+    "Reads the record FILE (*.棋譜) and plays its moves from the starting position, or a\n"
+    "game from any position (*.zbk) and plays its moves from its position, through\n"
     "the game's rules: the move, the check squares, the capture of surrounded groups and the\n"
     "camp race. Prints\n"
     "  {\"moves\":[{\"n\":1,\"from\":[x,y],\"to\":[x,y],\"piece\":P,\"result\":R,\"legal\":true,\n"
@@ -18,7 +19,9 @@ constexpr const char* kReplayHelp =
     "\"move\" in each move (its move string, like 9g9f or 3c1a+).\n"
     "Squares are [x, y], x = column from the left, y = row from the top, both 1..9.\n"
     "The first illegal move, or a move after the game has ended, is listed with\n"
-    "\"legal\":false; nothing after it is played and the exit status is 1.\n";
+    "\"legal\":false; nothing after it is played and the exit status is 1. A *.zbk file\n"
+    "with a fault is refused at its line (\"error\" names it) with the moves before it\n"
+    "listed; a pass it holds is played but not listed.\n";
 
 } // namespace
 

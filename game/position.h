@@ -40,7 +40,8 @@ struct Position {
     // The starting position (初期配置): each side's block a checkerboard with rooks on the
     // corners and the centre, the lower side to move.
     static Position start();
-    // A position read from its notation, or nullopt with the reason in `why`.
+    // A position read from its notation, or nullopt with the reason in `why`: a malformed text,
+    // or one no game can reach (unreachableFault in position_check.h).
     static std::optional<Position> fromText(std::string_view text, std::string& why);
     // The notation of the position (see position_text.h).
     std::string text() const;

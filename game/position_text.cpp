@@ -2,7 +2,9 @@
 
 #include "game/moves.h"
 #include "game/position.h"
+#include "game/position_check.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -61,6 +63,14 @@ std::vector<std::string_view> split(std::string_view text, char by) {
     }
 }
 
+// The bytes of the UTF-8 character that starts at `at`: the byte and the continuation bytes
+// after it, so that a letter quoted back is never cut in two.
+std::size_t characterLength(std::string_view text, std::size_t at) {
+    std::size_t n = 1;
+    while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80) ++n;
+    return n;
+}
+
 // One square written as the notation writes it ("9g"), or false.
 bool readSquare(std::string_view text, int& x, int& y) {
     if (text.size() != 2 || text[0] < '1' || text[0] > '9' || text[1] < 'a' || text[1] > 'i')
@@ -87,7 +97,8 @@ std::string readBoard(std::string_view field, Position& s) {
                 const int code = codeOf(letter, promoted);
                 if (code == EMPTY)
                     return "rank " + std::to_string(y) + " holds an unknown letter " +
-                           quoted(std::string_view(&rank[i], 1)) + " (R B r b, + or 1-9)";
+                           quoted(rank.substr(i, characterLength(rank, i))) +
+                           " (R B r b, + or 1-9)";
                 if (x <= 9) s.BOARD[x][y] = code;
                 ++x;
                 if (++pieces[isUpperPiece(code) ? 1 : 0] > 9)
@@ -192,6 +203,12 @@ std::optional<Position> Position::fromText(std::string_view text, std::string& w
         return std::nullopt;
     }
     s.MOVE_COUNT = number - 1;
+    // Well formed, but no game can stand there. (A group without a liberty can: a side may shut
+    // in its own group.)
+    if (const PositionFault fault = unreachableFault(s); fault != PositionFault::None) {
+        why = faultText(fault);
+        return std::nullopt;
+    }
     return s;
 }
 
@@ -214,9 +231,13 @@ ReadPosition 局面読込(std::string_view text) {
 std::string quoted(std::string_view text) {
     constexpr std::size_t kMax = 40;
     // Appended piece by piece: GCC 12 warns falsely about "'" + std::string(...) at -O3.
+    // Cut before a character, never inside one.
+    std::size_t cut = std::min(kMax, text.size());
+    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
     std::string q = "'";
-    q += text.substr(0, kMax);
-    q += text.size() > kMax ? "…'" : "'";
+    q += text.substr(0, cut);
+    q += text.size() > cut ? "…'" : "'";
     return q;
 }
 

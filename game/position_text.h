@@ -31,7 +31,8 @@ struct ReadPosition {
     int side = 0;      // -1 lower, +1 upper
 };
 
-// Reads a position; anything malformed is refused with the reason.
+// Reads a position; anything malformed, or a position no game can reach, is refused with the
+// reason.
 ReadPosition 局面読込(std::string_view text);
 
 } // namespace zubeki

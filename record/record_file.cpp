@@ -296,7 +296,7 @@ std::unique_ptr<RecordOutputFile> createTemporary(const WriteTarget& target,
 // Writes `text` to a temporary file and renames it over the target, so that a write that fails
 // leaves the old record as it was; false, with `error`, when it fails, and then a temporary
 // file that was made is removed.
-bool writeOver(const WriteTarget& target, const std::string& text, RecordFileSystem& fileSystem,
+bool writeOver(const WriteTarget& target, std::string_view text, RecordFileSystem& fileSystem,
                std::error_code& error) {
     std::filesystem::path temporary;
     std::unique_ptr<RecordOutputFile> file = createTemporary(target, fileSystem, temporary, error);
@@ -377,6 +377,15 @@ RecordBytes recordBytes(const RecordHeader& header, const MoveList& list) {
     return result;
 }
 
+std::error_code replaceFile(const std::filesystem::path& file, std::string_view bytes,
+                            RecordFileSystem& fileSystem) {
+    std::error_code error;
+    const WriteTarget target = writeTarget(file, fileSystem, error);
+    if (error || !writeOver(target, bytes, fileSystem, error)) return error;
+    removeLeftovers(target.file.parent_path(), fileSystem);
+    return {};
+}
+
 WriteResult writeRecord(const std::filesystem::path& folder, std::string_view name,
                         const RecordHeader& header, const MoveList& list,
                         RecordFileSystem& fileSystem) {
@@ -385,11 +394,8 @@ WriteResult writeRecord(const std::filesystem::path& folder, std::string_view na
     RecordBytes text = recordBytes(header, list);
     if (!text.ok) return failedWrite(std::move(text.error));
 
-    std::error_code error;
-    const WriteTarget target = writeTarget(recordPath(folder, name), fileSystem, error);
-    if (error || !writeOver(target, text.bytes, fileSystem, error))
+    if (const std::error_code error = replaceFile(recordPath(folder, name), text.bytes, fileSystem))
         return failedWrite(writeError(reasonText(error, false)));
-    removeLeftovers(target.file.parent_path(), fileSystem);
     WriteResult result;
     result.ok = true;
     result.warning = std::move(text.warning);

@@ -80,6 +80,12 @@ WriteResult writeRecord(const std::filesystem::path& folder, std::string_view na
                         const RecordHeader& header, const MoveList& list,
                         RecordFileSystem& fileSystem = systemFileSystem());
 
+// Replaces `file` with `bytes` in one step, as writeRecord replaces a record (a temporary file
+// beside it pushed to the disk and renamed over it, links followed, permissions kept, old
+// leftovers removed); the error when that failed, and then the old file is as it was.
+std::error_code replaceFile(const std::filesystem::path& file, std::string_view bytes,
+                            RecordFileSystem& fileSystem = systemFileSystem());
+
 struct ReadResult {
     bool ok = false;
     std::string error;   // why the file was refused; then header and moves are to be ignored

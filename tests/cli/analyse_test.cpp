@@ -154,6 +154,25 @@ TEST(CliAnalyse, SameNodeBudgetSameAnswerOnAnyNumberOfThreads) {
     }
 }
 
+TEST(CliAnalyse, ReviewsAGameFromAnyPositionAsItsMoves) {
+    TempFolder dir("analyse-zbk");
+    const fs::path file = dir.path() / "shut-in.zbk";
+    // The upper side's pass left out, as the window may leave it.
+    std::ofstream(file, std::ios::binary) << "ZUBEKI-GAME 1\n" << kUpperShutIn << "\n9i9h\n9h9g\n";
+    const RunResult fromFile = runProgram({"analyse", file.string(), "--nodes", "5000"});
+    const RunResult fromMoves = runProgram(
+        {"analyse", "--position", kUpperShutIn, "--moves", "9i9h 9h9g", "--nodes", "5000"});
+    EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+    EXPECT_EQ(fromFile.out, fromMoves.out);
+
+    std::ofstream(dir.path() / "bad.zbk", std::ios::binary) << "ZUBEKI-GAME 1\n"
+                                                            << kUpperShutIn << "\n9i9h\n9i9h\n";
+    const RunResult bad = runProgram({"analyse", (dir.path() / "bad.zbk").string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("was refused: line 4: '9i9h' is not a legal move"), std::string::npos)
+        << bad.err;
+}
+
 TEST(CliAnalyse, RefusesWhatItCannotReview) {
     const std::string start = std::string(kCornered) + " u - 0 1";
     struct Case {

@@ -74,6 +74,10 @@ TEST(CliPosition, RefusesBadPositionsAndMoves) {
     };
     const Case cases[] = {
         {{"perft", "--depth", "3", "--position", "9/9 l - 0 1"}, 2, "2 ranks"},
+        {{"perft", "--depth", "1", "--position", "9/9/9/9/9/9/+R8/9/9 l - 0 1"},
+         2,
+         "--position: a promoted piece stands inside its own camp"},
+        {{"think", "--position", "6RRR/6RRR/6RRR/9/9/9/9/9/9 u - 0 2"}, 2, "already filled"},
         {{"perft", "--depth", "13"}, 2, "--depth must be 1..12"},
         {{"perft", "--depth", "2", "--divide=yes"}, 2, "takes no value"},
         {{"think", "--position", start, "--moves", "7g7e 7g7d"}, 1, "'7g7d' is not a legal"},

@@ -192,5 +192,56 @@ TEST(CliReplay, ThePositionIsWrittenOutWhenNothingWasPlayed) {
     }
 }
 
+// A game from any position, told by its name or its first line, played from its position; a
+// faulty one refused at its line with the moves before it listed.
+TEST(CliReplay, ReadsAGameFromAnyPosition) {
+    TempFolder dir("replay-zbk");
+    const std::string blocked = "B8/1b7/9/9/9/9/9/9/9 l - 0 3"; // the lower side must pass
+    const std::string head = "ZUBEKI-GAME 1\n" + blocked + "\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int status;
+        const char* error; // the start of the message, "" for none
+        int listed;        // moves listed
+        const char* position;
+    } cases[] = {
+        {"game.zbk", head + "pass\n8b9c\n9a8b\n", 0, "", 2, "9/1B7/b8/9/9/9/9/9/9 u - 0 5"},
+        {"game.txt", head + "8b9c\n9a8b\n", 0, "", 2, "9/1B7/b8/9/9/9/9/9/9 u - 0 5"},
+        {"illegal.zbk", head + "pass\n8b9c\n9a8b\n9c9d\n", 1,
+         "the record {} was refused: line 6: '9c9d' is not a legal move", 2,
+         "9/1B7/b8/9/9/9/9/9/9 u - 0 5"},
+        {"empty.zbk", head, 1, "the record {} holds no moves", 0, "B8/1b7/9/9/9/9/9/9/9 l - 0 3"},
+        {"record.zbk", "game\r\nupper\r\nlower\r\n", 1, "the record {} was refused: not a ZUBEKI",
+         0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir.path() / c.name;
+        std::ofstream(file, std::ios::binary) << c.text;
+        const RunResult r = runProgram({"replay", file.string()});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        std::string error = c.error;
+        if (const auto at = error.find("{}"); at != std::string::npos)
+            error.replace(at, 2, file.string());
+        if (error.empty()) {
+            EXPECT_EQ(field(r.out, "error", "}"), "null");
+        } else {
+            EXPECT_EQ(field(r.out, "error", "}").rfind("\"" + error, 0), 0u) << r.out;
+        }
+        EXPECT_EQ(r.out.find("{\"n\":" + std::to_string(c.listed + 1) + ","), std::string::npos);
+        if (c.listed > 0) {
+            EXPECT_NE(r.out.find("{\"n\":" + std::to_string(c.listed) + ","), std::string::npos);
+        }
+        if (*c.position) {
+            EXPECT_EQ(field(r.out, "position", ",\"moves\""),
+                      "\"" + std::string(c.position) + "\"");
+        }
+    }
+    const RunResult missing = runProgram({"replay", (dir.path() / "missing.zbk").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos) << missing.err;
+}
+
 } // namespace
 } // namespace zubeki::cli::test

@@ -1,5 +1,6 @@
-// libFuzzer target: any bytes as a record file. Besides not crashing, a record the reader accepts
-// must be one the window can replay and the writer can write back unchanged.
+// libFuzzer target: any bytes as a record file of either kind, a .棋譜 record and a game from any
+// position (.zbk). Besides not crashing, a file a reader accepts must be one the window can
+// replay and the writer can write back unchanged, and one it refuses is refused in one line.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "record/encoding.h"
 #include "record/record_file.h"
+#include "record/zbk.h"
 
 namespace {
 
@@ -14,11 +16,32 @@ void require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
+// A game from any position: refused with one line, or written back as a file that reads as the
+// same game.
+void checkZbk(std::string_view bytes) {
+    using namespace zubeki;
+    const ZbkRead read = readZbkBytes(bytes);
+    if (!read.ok()) {
+        require(!read.error.empty() && read.error.find('\n') == std::string::npos);
+        require(isValidUtf8(read.error));
+        return;
+    }
+    std::string why;
+    const std::string text = zbkText(read.game, why);
+    require(why.empty() && !text.empty());
+    const ZbkRead back = readZbkBytes(text);
+    require(back.ok() && back.game.start == read.game.start && back.game.moves == read.game.moves);
+    require(back.end == read.end && back.ended == read.ended);
+    std::string endWhy;
+    require(Position::fromText(read.end.text(), endWhy).has_value() || read.ended != GameEnd::None);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zubeki;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    checkZbk(bytes);
 
     const ReadResult read = readRecordBytes(bytes);
     if (!read.ok) {

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds the record reader's fuzzer with clang straight from the record sources (no Qt, no CMake
-# of its own) and runs it for a while over the seed records in corpus/.
+# Builds the record readers' fuzzer with clang straight from the record and game sources (no Qt,
+# no CMake of its own) and runs it for a while over the seed files in corpus/.
 #   run_fuzz.sh <source folder> <output folder> [seconds]
 # Without clang++ (or without its fuzzer runtime) there is nothing to do, and that is no failure.
 set -eu
@@ -8,11 +8,11 @@ src=$1
 out=$2
 seconds=${3:-30}
 
-what="the record reader"
+what="the record readers"
 . "$src/tests/fuzz_setup.sh"
 
-# The record sources of this platform: everything but the Windows files.
-sources=$(ls "$src"/record/*.cpp | grep -v '_win\.cpp$')
+# The record sources of this platform and the rules they check games by: no Windows files.
+sources=$(ls "$src"/record/*.cpp "$src"/game/*.cpp | grep -v '_win\.cpp$')
 # shellcheck disable=SC2086
 clang++ $flags -I"$src" "$src/tests/record/fuzz_record_reader.cpp" $sources \
     -o "$out/fuzz_record_reader"
