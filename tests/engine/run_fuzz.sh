@@ -14,7 +14,7 @@ what="the engine protocol"
 
 # The sources of the engine and the layers below it on this platform: no Windows files.
 sources=$(ls "$src"/engine/session.cpp "$src"/play/*.cpp "$src"/ai/*.cpp "$src"/game/*.cpp \
-    "$src"/record/*.cpp | grep -v '_win\.cpp$')
+    "$src"/record/*.cpp | grep -v -e '_win\.cpp$' -e 'codepage_builtin\.cpp$')
 # shellcheck disable=SC2086
 clang++ $flags -DZUBEKI_VERSION='"fuzz"' -I"$src" "$src/tests/engine/fuzz_session.cpp" $sources \
     -o "$out/fuzz_session"

@@ -337,6 +337,7 @@ void StatusTest::moveNumberPlacement() {
 void StatusTest::recordPanelShowAndHide() {
     Window w;
     Form1& f = *w.form;
+    f.描画_可視(true, true, false); // the panel is built when first shown
     const auto fields = nameFields(f);
     QList<QWidget*> names(fields.begin(), fields.end());
     names << widget(f, "Command1");
