@@ -2,14 +2,14 @@
 # Builds the WebAssembly core with em++ into BUILD and runs its Node test against ZUBEKI_CLI;
 # then builds the page over it (its npm packages as the lockfile pins them) and plays it in
 # Debian's chromium.
-#   run_core_test.sh SOURCE BUILD ZUBEKI_CLI
+#   run_core_test.sh SOURCE BUILD ZUBEKI_CLI WAVEGEN
 set -eu
-source=$1 build=$2 cli=$3
+source=$1 build=$2 cli=$3 wavegen=$4
 # Debian's emscripten finds its acorn only on Debian's module path when node is not Debian's.
 NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 export NODE_PATH
 cd "$source"
-cmake --preset web -B "$build" -DZUBEKI_NATIVE_CLI="$cli" >/dev/null
+cmake --preset web -B "$build" -DZUBEKI_NATIVE_CLI="$cli" -DZUBEKI_NATIVE_WAVEGEN="$wavegen" >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure
 cd web/page

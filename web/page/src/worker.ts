@@ -1,7 +1,7 @@
 // The game runs here, off the page's thread, so that LEVEL4's second of thinking never freezes
 // the page: the page sends commands, the worker answers with the events they caused.
 /// <reference lib="webworker" />
-import type { Asked, Command, GameEvent, Reply } from './protocol';
+import type { Asked, Command, GameEvent, Reply, WorkerMessage } from './protocol';
 
 declare function importScripts(...urls: string[]): void;
 declare function createZubeki(options: object): Promise<any>;
@@ -63,11 +63,46 @@ const ready = createZubeki({ locateFile: (file: string) => coreUrl + file }).the
   return Z;
 });
 
+// 検討 runs here between the page's commands: one position a turn of the worker's loop, so a
+// press or 中止 is answered within one search.
+let reviewRun = 0; // the review going on; a new one, 中止 or closing ends the last one's turns
+
+function post(message: WorkerMessage): void {
+  self.postMessage(message);
+}
+
+function reviewTurn(run: number): void {
+  if (run !== reviewRun) return;
+  const entries = game.reviewStep();
+  const summary = game.reviewSummary();
+  post({ kind: 'review', entries, summary });
+  if (summary.running) setTimeout(() => reviewTurn(run), 0);
+}
+
+// The review's commands: open (the reply says why not, or begins the list), stop, close.
+function review(call: string, reply: Partial<Reply>): void {
+  if (call === 'reviewOpen') {
+    const run = ++reviewRun;
+    reply.error = game.reviewOpen(0) || undefined;
+    if (reply.error) return;
+    reply.review = { entries: [], summary: game.reviewSummary(), opened: true };
+    setTimeout(() => reviewTurn(run), 0);
+  } else if (call === 'reviewStop') {
+    ++reviewRun;
+    reply.review = { entries: [], summary: game.reviewSummary(), stopped: true };
+  } else {
+    ++reviewRun;
+    game.reviewClose();
+  }
+}
+
 function run(Z: any, command: Command): Reply {
   events = [];
   finalPosition = undefined;
   const reply: Partial<Reply> = {};
-  if (command.call === 'saveRecord') {
+  if (['reviewOpen', 'reviewStop', 'reviewClose'].includes(command.call)) {
+    review(command.call, reply);
+  } else if (command.call === 'saveRecord') {
     const [name, upper, lower] = command.args as string[];
     const r = game.recordBytes(name, upper, lower);
     if (r.ok) reply.record = r.bytes;
@@ -78,10 +113,11 @@ function run(Z: any, command: Command): Reply {
     game[command.call](...command.args);
   }
   void Z;
-  return { ...reply, events, finalPosition, position: game.position(), session: game.session() };
+  return { ...reply, kind: 'reply', events, finalPosition, position: game.position(),
+           moves: game.moves(), session: game.session() };
 }
 
 self.onmessage = async (message: MessageEvent<Command>) => {
   const Z = await ready;
-  self.postMessage(run(Z, message.data));
+  post(run(Z, message.data));
 };
