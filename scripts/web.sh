@@ -48,7 +48,7 @@ cmake -S . -B build/web-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUBEKI_GUI=
   -DZUBEKI_BUILD_TESTS=OFF -DZUBEKI_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build/web-native --target zubeki-cli wavegen
 cmake --preset web -DZUBEKI_NATIVE_CLI="$PWD/build/web-native/bin/zubeki-cli" \
-  -DZUBEKI_NATIVE_WAVEGEN="$PWD/build/web-native/bin/wavegen" >/dev/null
+  -DZUBEKI_NATIVE_WAVEGEN="$PWD/build/web-native/bin/wavegen" "${launcher[@]}" >/dev/null
 cmake --build --preset web
 ctest --preset web
 

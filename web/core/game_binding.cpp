@@ -266,13 +266,29 @@ class WebGame {
         std::optional<ReviewGame> review =
             prepareReview(game.start, game.firstSide(), game.played(), why);
         if (!review) return "この棋譜は検討できません";
-        ThinkBudget budget = defaultReviewBudget();
-        budget.threads = 1;
-        if (nodes > 0) budget.nodes = static_cast<std::uint64_t>(nodes);
+        reviewBudget_ = defaultReviewBudget();
+        reviewBudget_.threads = 1;
+        if (nodes > 0) reviewBudget_.nodes = static_cast<std::uint64_t>(nodes);
         reviewed_ = game;
         reviewTotal_ = static_cast<int>(review->moves.size());
-        review_ = std::make_unique<ReviewSteps>(std::move(*review), budget);
+        review_ = std::make_unique<ReviewSteps>(std::move(*review), reviewBudget_);
         return {};
+    }
+    // The game went on since the review began: its new moves join the review, searched from
+    // where it stands; false when the game on the board is not the one reviewed gone on.
+    bool reviewFollow() {
+        if (!review_) return false;
+        const GameRecord game = game_.gameToReview();
+        if (!game.goesOn(reviewed_)) return false;
+        std::string why;
+        std::optional<ReviewGame> review =
+            prepareReview(game.start, game.firstSide(), game.played(), why);
+        if (!review) return false;
+        const std::vector<ReviewEntry> earlier = review_->result().entries;
+        reviewed_ = game;
+        reviewTotal_ = static_cast<int>(review->moves.size());
+        review_ = std::make_unique<ReviewSteps>(std::move(*review), reviewBudget_, earlier);
+        return true;
     }
     // The next position searched: the entries it completes.
     val reviewStep() {
@@ -332,6 +348,7 @@ class WebGame {
     Game game_;
     GameRecord reviewed_;
     std::unique_ptr<ReviewSteps> review_;
+    ThinkBudget reviewBudget_;
     int reviewTotal_ = 0;
 };
 
@@ -362,6 +379,7 @@ EMSCRIPTEN_BINDINGS(zubeki_game) {
         .function("reviewOpen", &WebGame::reviewOpen)
         .function("reviewStep", &WebGame::reviewStep)
         .function("reviewSummary", &WebGame::reviewSummary)
+        .function("reviewFollow", &WebGame::reviewFollow)
         .function("reviewShow", &WebGame::reviewShow)
         .function("reviewClose", &WebGame::reviewClose)
         .function("recordBytes", &WebGame::recordBytes)

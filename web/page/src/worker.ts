@@ -65,7 +65,9 @@ const ready = createZubeki({ locateFile: (file: string) => coreUrl + file }).the
 
 // 検討 runs here between the page's commands: one position a turn of the worker's loop, so a
 // press or 中止 is answered within one search.
-let reviewRun = 0; // the review going on; a new one, 中止 or closing ends the last one's turns
+let reviewRun = 0; // the turns going on; a new start, 中止 or closing ends the last ones
+let reviewTurning = false;
+let reviewFollows = false; // open and not stopped: the game's new moves join it
 
 function post(message: WorkerMessage): void {
   self.postMessage(message);
@@ -76,24 +78,45 @@ function reviewTurn(run: number): void {
   const entries = game.reviewStep();
   const summary = game.reviewSummary();
   post({ kind: 'review', entries, summary });
-  if (summary.running) setTimeout(() => reviewTurn(run), 0);
+  reviewTurning = summary.running;
+  if (reviewTurning) setTimeout(() => reviewTurn(run), 0);
+}
+
+function startReviewTurns(): void {
+  const run = ++reviewRun;
+  reviewTurning = true;
+  setTimeout(() => reviewTurn(run), 0);
+}
+
+function endReviewTurns(): void {
+  ++reviewRun;
+  reviewTurning = false;
+  reviewFollows = false;
 }
 
 // The review's commands: open (the reply says why not, or begins the list), stop, close.
 function review(call: string, reply: Partial<Reply>): void {
   if (call === 'reviewOpen') {
-    const run = ++reviewRun;
+    endReviewTurns();
     reply.error = game.reviewOpen(0) || undefined;
     if (reply.error) return;
     reply.review = { entries: [], summary: game.reviewSummary(), opened: true };
-    setTimeout(() => reviewTurn(run), 0);
+    reviewFollows = true;
+    startReviewTurns();
   } else if (call === 'reviewStop') {
-    ++reviewRun;
+    endReviewTurns();
     reply.review = { entries: [], summary: game.reviewSummary(), stopped: true };
   } else {
-    ++reviewRun;
+    endReviewTurns();
     game.reviewClose();
   }
+}
+
+// After a move on the board: the review takes it in when the game it looks at went on.
+function followReview(reply: Partial<Reply>): void {
+  if (!reviewFollows || !game.reviewFollow()) return;
+  reply.review = { entries: [], summary: game.reviewSummary() };
+  if (!reviewTurning) startReviewTurns();
 }
 
 function run(Z: any, command: Command): Reply {
@@ -111,6 +134,7 @@ function run(Z: any, command: Command): Reply {
     reply.error = game.loadRecord(command.args[0]) || undefined;
   } else if (command.call !== 'hello') {
     game[command.call](...command.args);
+    followReview(reply);
   }
   void Z;
   return { ...reply, kind: 'reply', events, finalPosition, position: game.position(),
