@@ -81,7 +81,8 @@ function buildPage(): void {
   const frame = element('div', { class: 'board-frame' });
   frame.append(files, element('span'), board, ranks);
   const side = element('aside', { class: 'side' });
-  side.append(element('ol', { id: 'moves', 'aria-live': 'off' }),
+  side.append(element('img', { class: 'logo', src: './pictures/zubeki.png', alt: 'ZUBEKI' }),
+              element('ol', { id: 'moves', 'aria-live': 'off' }),
               buildReview(showReviewMove, () => send({ call: 'reviewStop', args: [] }), closeReviewPanel));
   const table = element('main', { class: 'table' });
   table.append(frame, side);
