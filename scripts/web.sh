@@ -55,7 +55,7 @@ ctest --preset web
 # The page: its packages exactly as the lockfile pins them, then the build beside the core.
 (cd web/page && npm ci --no-audit --no-fund && ZUBEKI_WEB_BUILD="$OLDPWD/build/web" npm run build)
 # The page in Debian's chromium, driven by puppeteer-core from the lockfile.
-node --no-experimental-fetch tests/web/page_test.mjs build/web/site
+ZUBEKI_WAVEGEN=build/web-native/bin/wavegen node --no-experimental-fetch tests/web/page_test.mjs build/web/site
 
 if [ "$serve" -eq 0 ]; then
   exit 0

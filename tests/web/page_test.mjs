@@ -5,7 +5,9 @@
 // dropped on the page, the first paint with an empty cache (its time and the size of the
 // scripts are reported, never asserted on time).
 import assert from 'node:assert/strict';
-import { readFile, readdir } from 'node:fs/promises';
+import { execFileSync } from 'node:child_process';
+import { mkdtemp, readFile, readdir } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
 import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
@@ -112,6 +114,20 @@ test('the record saved is the core writer\'s, and opens to be stepped through', 
   assert.notDeepEqual(await pieces(), start);
   await act('start');
   assert.deepEqual(await pieces(), start);
+
+  // The record reviewed, and 中止 at once: what was reviewed stays, nothing joins it after.
+  await act('review');
+  await act('review-stop');
+  const rows = () => page.$$eval('#review tbody tr', (l) => l.length);
+  const stoppedAt = await rows();
+  await act('forward'); // a later command: any turn of the review would have answered before it
+  assert.equal(await rows(), stoppedAt);
+  assert.equal(await page.$eval('#review', (e) => e.dataset.running), 'false');
+  assert.equal(await page.$eval('[data-action="review-stop"]', (e) => e.hidden), true);
+  if (stoppedAt < read.moves.length) // the summary says it covers part of the game
+    assert.match(await page.$eval('.review-summary', (e) => e.textContent),
+                 new RegExp(`\\b${stoppedAt} of \\d+ moves|のうち${stoppedAt}手`));
+  await act('review-close');
 });
 
 test('the hint outlines two squares', async () => {
@@ -211,6 +227,15 @@ test('the sound: on and off, its waves fetched and decoded, the choice kept', as
   const fetched = await other.evaluate(() => performance.getEntriesByType('resource')
     .map((e) => decodeURIComponent(e.name)).filter((n) => n.includes('/sounds/')).map((n) => n.split('/').pop()));
   assert.deepEqual(fetched.sort(), ['BGM.wav', '消滅.wav', '禁止.wav', '終局.wav', '駒打音.wav'].sort());
+  // The very bytes the window plays: its generator's, run here afresh.
+  if (process.env.ZUBEKI_WAVEGEN) {
+    const folder = await mkdtemp(join(tmpdir(), 'zubeki-waves-'));
+    execFileSync(process.env.ZUBEKI_WAVEGEN, [folder]);
+    for (const wave of fetched) {
+      const served = await other.evaluate(async (w) => [...new Uint8Array(await (await fetch(`./sounds/${w}`)).arrayBuffer())], wave);
+      assert.ok(Buffer.from(served).equals(await readFile(join(folder, wave))), wave);
+    }
+  }
   await other.reload();
   assert.deepEqual(await soundState(), ['on', 'true']);
   await other.click('[data-action="sound"]');

@@ -19,4 +19,4 @@ cd web/page
 npm ci --no-audit --no-fund --silent
 ZUBEKI_WEB_BUILD="$build" npm run build --silent
 cd "$source"
-node --no-experimental-fetch tests/web/page_test.mjs "$build/site"
+ZUBEKI_WAVEGEN="$wavegen" node --no-experimental-fetch tests/web/page_test.mjs "$build/site"
