@@ -50,11 +50,13 @@ std::vector<ReviewPosition> positionsOf(const ReviewGame& g) {
     return out;
 }
 
+} // namespace
+
 // The searches of a review and the entries made from them, shared by its threads.
-class Analysis {
+class ReviewAnalysis {
   public:
-    Analysis(const ReviewGame& game, const ThinkBudget& budget, const std::atomic<bool>* stop,
-             const ReviewProgress& progress, const std::vector<ReviewEntry>& earlier)
+    ReviewAnalysis(const ReviewGame& game, const ThinkBudget& budget, const std::atomic<bool>* stop,
+                   const ReviewProgress& progress, const std::vector<ReviewEntry>& earlier)
         : game_(game), positions_(positionsOf(game)), budget_(budget), stop_(stop),
           progress_(progress), searches_(positions_.size()), done_(positions_.size(), false) {
         budget_.threads = 1;
@@ -65,6 +67,7 @@ class Analysis {
         const std::size_t from = std::min(earlier.size(), game.moves.size());
         result_.entries.assign(earlier.begin(), earlier.begin() + static_cast<long>(from));
         next_ = from;
+        result_.complete = result_.entries.size() == game.moves.size();
         summariseReview(result_);
     }
 
@@ -73,23 +76,29 @@ class Analysis {
         Computer computer;
         computer.budget = budget_;
         std::size_t noted = 0;
-        for (;;) {
-            const std::size_t k = next_.fetch_add(1);
-            if (k >= positions_.size() || stopped()) return;
-            const ReviewPosition& p = positions_[k];
-            ReviewSearch s;
-            if (!p.ended && !p.passes) {
-                // The earlier positions of the game, so that LEVEL4 sees a return to one.
-                for (; noted < k; ++noted)
-                    if (!positions_[noted].ended) computer.note(positions_[noted].state);
-                s = search(computer, p);
-                if (stopped()) return;
-            }
-            finish(k, std::move(s));
+        while (workOne(computer, noted)) {
         }
     }
 
-    ReviewResult result() {
+    // Searches the next position no one has taken; false when none is left or the review is
+    // stopped. `noted` counts the earlier positions `computer` has been told of.
+    bool workOne(Computer& computer, std::size_t& noted) {
+        const std::size_t k = next_.fetch_add(1);
+        if (k >= positions_.size() || stopped()) return false;
+        const ReviewPosition& p = positions_[k];
+        ReviewSearch s;
+        if (!p.ended && !p.passes) {
+            // The earlier positions of the game, so that LEVEL4 sees a return to one.
+            for (; noted < k; ++noted)
+                if (!positions_[noted].ended) computer.note(positions_[noted].state);
+            s = search(computer, p);
+            if (stopped()) return false;
+        }
+        finish(k, std::move(s));
+        return true;
+    }
+
+    ReviewResult result() const {
         std::lock_guard lock(dataMutex_);
         return result_;
     }
@@ -197,13 +206,11 @@ class Analysis {
     const ReviewProgress& progress_;
     std::atomic<std::size_t> next_{0};
     std::mutex reportMutex_; // progress calls one at a time, in order
-    std::mutex dataMutex_;
+    mutable std::mutex dataMutex_;
     std::vector<ReviewSearch> searches_;
     std::vector<bool> done_;
     ReviewResult result_;
 };
-
-} // namespace
 
 double winChance(int score) {
     if (Level4Search::isWinScore(score)) return 1;
@@ -315,7 +322,7 @@ std::optional<ReviewGame> prepareReview(const Position& start, int side,
 ReviewResult analyseGame(const ReviewGame& game, const ThinkBudget& budget,
                          const std::atomic<bool>* stop, const ReviewProgress& progress,
                          const std::vector<ReviewEntry>& earlier) {
-    Analysis a(game, budget, stop, progress, earlier);
+    ReviewAnalysis a(game, budget, stop, progress, earlier);
     const int threads = std::clamp(budget.threads, 1, Level4Search::kMaxThreads);
     std::vector<std::thread> helpers;
     for (int i = 1; i < threads; ++i) helpers.emplace_back([&a] { a.work(); });
@@ -365,6 +372,32 @@ bool GameReview::finished() const {
 ReviewResult GameReview::result() const {
     std::lock_guard lock(mutex_);
     return result_;
+}
+
+ReviewSteps::ReviewSteps(ReviewGame game, const ThinkBudget& budget,
+                         const std::vector<ReviewEntry>& earlier)
+    : game_(std::move(game)),
+      progress_([this](const ReviewEntry& e, int, int) { made_.push_back(e); }),
+      analysis_(std::make_unique<ReviewAnalysis>(game_, budget, nullptr, progress_, earlier)) {
+    computer_.budget = budget;
+    computer_.budget.threads = 1;
+    computer_.budget.multiPv = 1;
+}
+
+ReviewSteps::~ReviewSteps() = default;
+
+std::vector<ReviewEntry> ReviewSteps::step() {
+    made_.clear();
+    if (!finished()) analysis_->workOne(computer_, noted_);
+    return made_;
+}
+
+bool ReviewSteps::finished() const {
+    return analysis_->result().complete;
+}
+
+ReviewResult ReviewSteps::result() const {
+    return analysis_->result();
 }
 
 ThinkBudget defaultReviewBudget() {

@@ -136,6 +136,34 @@ ReviewResult analyseGame(const ReviewGame& game, const ThinkBudget& budget,
                          const ReviewProgress& progress = {},
                          const std::vector<ReviewEntry>& earlier = {});
 
+class ReviewAnalysis;
+
+// The review one position at a time on the caller's thread, for a front end that has no
+// threads to give it and must answer in between (the page's worker). The same searches and
+// entries as analyseGame() on one thread.
+class ReviewSteps {
+  public:
+    ReviewSteps(ReviewGame game, const ThinkBudget& budget,
+                const std::vector<ReviewEntry>& earlier = {});
+    ~ReviewSteps();
+    ReviewSteps(const ReviewSteps&) = delete;
+    ReviewSteps& operator=(const ReviewSteps&) = delete;
+
+    // Searches the next position of the game: the entries that completes, in order (none
+    // while a pass waits for the position after it, none once finished).
+    std::vector<ReviewEntry> step();
+    bool finished() const;
+    ReviewResult result() const;
+
+  private:
+    const ReviewGame game_;
+    std::vector<ReviewEntry> made_;
+    const ReviewProgress progress_;
+    Computer computer_;
+    std::size_t noted_ = 0;
+    std::unique_ptr<ReviewAnalysis> analysis_;
+};
+
 // A review running on a thread of its own, for the window.
 class GameReview {
   public:

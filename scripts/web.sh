@@ -40,20 +40,22 @@ fi
 # Debian's emscripten finds its acorn only on Debian's module path when node is not Debian's.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 
-# The native zubeki-cli (no Qt) that the core's tests compare the WebAssembly build with.
+# The native zubeki-cli (no Qt) that the core's tests compare the WebAssembly build with, and the
+# generator of the game's wave files (no Qt either), whose bytes the page plays.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build/web-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUBEKI_GUI=OFF \
   -DZUBEKI_BUILD_TESTS=OFF -DZUBEKI_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build build/web-native --target zubeki-cli
-cmake --preset web -DZUBEKI_NATIVE_CLI="$PWD/build/web-native/bin/zubeki-cli" >/dev/null
+cmake --build build/web-native --target zubeki-cli wavegen
+cmake --preset web -DZUBEKI_NATIVE_CLI="$PWD/build/web-native/bin/zubeki-cli" \
+  -DZUBEKI_NATIVE_WAVEGEN="$PWD/build/web-native/bin/wavegen" "${launcher[@]}" >/dev/null
 cmake --build --preset web
 ctest --preset web
 
 # The page: its packages exactly as the lockfile pins them, then the build beside the core.
 (cd web/page && npm ci --no-audit --no-fund && ZUBEKI_WEB_BUILD="$OLDPWD/build/web" npm run build)
 # The page in Debian's chromium, driven by puppeteer-core from the lockfile.
-node --no-experimental-fetch tests/web/page_test.mjs build/web/site
+ZUBEKI_WAVEGEN=build/web-native/bin/wavegen node --no-experimental-fetch tests/web/page_test.mjs build/web/site
 
 if [ "$serve" -eq 0 ]; then
   exit 0

@@ -133,6 +133,30 @@ TEST(Review, GoesOnFromTheEntriesAlreadyMade) {
     }
 }
 
+TEST(Review, OnePositionAtATimeAnswersAsTheWholeReview) {
+    // Each entry comes with the search of the position after its move, in order.
+    const ReviewGame game = someGame(6);
+    ThinkBudget budget;
+    budget.nodes = 4000;
+    budget.threads = 1;
+    const ReviewResult whole = analyseGame(game, budget);
+    ReviewSteps steps(game, budget);
+    std::vector<ReviewEntry> made;
+    int calls = 0;
+    while (!steps.finished() && ++calls < 100)
+        for (const ReviewEntry& e : steps.step()) made.push_back(e);
+    EXPECT_TRUE(steps.step().empty());
+    ASSERT_EQ(made.size(), whole.entries.size());
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        EXPECT_EQ(made[i].index, static_cast<int>(i));
+        EXPECT_EQ(made[i].pv, whole.entries[i].pv);
+        EXPECT_EQ(made[i].score, whole.entries[i].score);
+        EXPECT_EQ(made[i].verdict, whole.entries[i].verdict);
+    }
+    EXPECT_EQ(steps.result().lower.moves, whole.lower.moves);
+    EXPECT_EQ(steps.result().upper.inaccuracies, whole.upper.inaccuracies);
+}
+
 TEST(Review, StopsAtOnceWhenTold) {
     ThinkBudget budget;
     budget.ms = 600000; // ten minutes a position: only the stop ends this

@@ -150,3 +150,38 @@ test('records read and written byte for byte as zubeki-cli writes them', native,
   const again = Z.readRecord(Z.writeRecord(header, ['9g9f'], -1).bytes);
   assert.deepEqual(again.header, header);
 });
+
+test('the review, one position a call, answers as zubeki-cli analyse and steps the board', native, () => {
+  const moves = level1Game(8);
+  const events = [];
+  const game = new Z.Game({
+    hintOutlined: (a, b) => events.push(a + b),
+    ask: (q) => (q.yesNo ? 'no' : 'ok'),
+  });
+  game.startUp(3, true);
+  game.newGame();
+  assert.equal(game.reviewOpen(4000), '検討する手がありません');
+  game.twoPlayers();
+  for (const m of moves) {
+    game.press(1, m.slice(0, 2));
+    game.press(m.endsWith('+') ? 2 : 1, m.slice(2, 4));
+  }
+  assert.equal(game.moves().map((m) => m.side).join(), moves.map((_, i) => (i % 2 ? 1 : -1)).join());
+  assert.equal(game.reviewOpen(4000), '');
+  const entries = [];
+  for (let calls = 0; game.reviewSummary().running && calls < 100; ++calls) entries.push(...game.reviewStep());
+  const summary = game.reviewSummary();
+  assert.deepEqual([summary.done, summary.total], [moves.length, moves.length]);
+  const native = cli('analyse', '--position', Z.START_POSITION, '--moves', moves.join(' '),
+                     '--nodes', '4000', '--threads', '1');
+  assert.deepEqual(entries.map((e) => [e.best.text, e.verdict || null]),
+                   native.moves.map((m) => [m.best, m.verdict]));
+  assert.equal(summary.lower.mistakes, native.summary.l.mistake);
+  // The position move 3 was played in, LEVEL4's move there outlined.
+  game.reviewShow(2);
+  const shown = after(moves.slice(0, 2));
+  assert.equal(game.position(), shown.text());
+  shown.delete();
+  assert.deepEqual(events, [entries[2].best.from + entries[2].best.to]);
+  game.delete();
+});

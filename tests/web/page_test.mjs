@@ -1,33 +1,26 @@
 // The page in Debian's chromium (puppeteer-core, no browser download), served from the built site:
 //   node tests/web/page_test.mjs build/web/site
 // a game against LEVEL1 played by clicks to its end, the record saved and read back, opened and
-// stepped through, the hint outlined, and both languages.
+// stepped through, the hint outlined, and both languages; the review, the sound, a record
+// dropped on the page, the first paint with an empty cache (its time and the size of the
+// scripts are reported, never asserted on time).
 import assert from 'node:assert/strict';
-import { readFile } from 'node:fs/promises';
-import { createServer } from 'node:http';
+import { execFileSync } from 'node:child_process';
+import { mkdtemp, readFile, readdir } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
-import { extname, join, resolve } from 'node:path';
+import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
+import { gzipSync } from 'node:zlib';
+import { serveSite } from '../../web/tools/serve_site.mjs';
 
 const site = resolve(process.argv[2] ?? 'build/web/site');
 const require = createRequire(resolve('web/page/package.json'));
 const puppeteer = require('puppeteer-core');
 const Z = await require(join(site, 'core/zubeki-core.js'))();
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-                '.wasm': 'application/wasm', '.png': 'image/png' };
-const server = createServer(async (req, res) => {
-  const path = join(site, decodeURIComponent(new URL(req.url, 'http://x').pathname));
-  try {
-    const body = await readFile(path.endsWith('/') ? join(path, 'index.html') : path);
-    res.writeHead(200, { 'content-type': TYPES[extname(path) || '.html'] ?? 'application/octet-stream' });
-    res.end(body);
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((ok) => server.listen(0, '127.0.0.1', ok));
-const url = `http://127.0.0.1:${server.address().port}/`;
+const server = await serveSite(site);
+const url = server.url;
 
 let browser, page;
 before(async () => {
@@ -121,12 +114,160 @@ test('the record saved is the core writer\'s, and opens to be stepped through', 
   assert.notDeepEqual(await pieces(), start);
   await act('start');
   assert.deepEqual(await pieces(), start);
+
+  // The record reviewed, and 中止 at once: what was reviewed stays, nothing joins it after.
+  await act('review');
+  await act('review-stop');
+  const rows = () => page.$$eval('#review tbody tr', (l) => l.length);
+  const stoppedAt = await rows();
+  await act('forward'); // a later command: any turn of the review would have answered before it
+  assert.equal(await rows(), stoppedAt);
+  assert.equal(await page.$eval('#review', (e) => e.dataset.running), 'false');
+  assert.equal(await page.$eval('[data-action="review-stop"]', (e) => e.hidden), true);
+  if (stoppedAt < read.moves.length) // the summary says it covers part of the game
+    assert.match(await page.$eval('.review-summary', (e) => e.textContent),
+                 new RegExp(`\\b${stoppedAt} of \\d+ moves|のうち${stoppedAt}手`));
+  await act('review-close');
 });
 
 test('the hint outlines two squares', async () => {
   await act('new-vs-computer-first');
   await act('hint');
   assert.equal((await squares('.square.hint')).length, 2);
+});
+
+// `count` moves of LEVEL1 against itself from the start, the clock's digit fixed.
+function levelOneMoves(count) {
+  const computer = new Z.Computer();
+  const p = new Z.Position();
+  const moves = [];
+  while (moves.length < count) {
+    const c = computer.choose(p, 1, moves.length % 10);
+    if (!c.found || p.play(c.move.text).end !== 'none') break;
+    moves.push(c.move.text);
+  }
+  computer.delete();
+  p.delete();
+  return moves;
+}
+const boardAfter = (moves) => {
+  const p = new Z.Position();
+  for (const m of moves) p.play(m);
+  const text = p.text().split(' ')[0];
+  p.delete();
+  return text;
+};
+const shownBoard = () => page.$eval('#board', (e) => e.dataset.position.split(' ')[0]);
+
+test('the labels and the moves beside the board; the review lists the moves and steps to any', async () => {
+  assert.equal((await page.$$eval('.files span', (l) => l.map((e) => e.textContent))).join(''), '987654321');
+  assert.equal((await page.$$eval('.ranks span', (l) => l.map((e) => e.textContent))).join(''), '一二三四五六七八九');
+  await act('new-two-players');
+  const moves = levelOneMoves(6);
+  const play = async (m) => {
+    await press(m.slice(0, 2));
+    await page.click(`[data-square="${m.slice(2, 4)}"]`, { button: m.endsWith('+') ? 'right' : 'left' });
+    await idle();
+  };
+  for (const m of moves.slice(0, 5)) await play(m);
+  assert.equal(await shownBoard(), boardAfter(moves.slice(0, 5)));
+  const listed = await page.$$eval('#moves li', (l) => l.map((e) => e.textContent));
+  assert.equal(listed.length, 5);
+  assert.match(listed[0], /^1 ☗[１-９][一二三四五六七八九][飛角]/);
+
+  const reviewed = async () => {
+    await page.waitForFunction(() => document.getElementById('review').dataset.running === 'false');
+    return page.$$eval('#review tbody tr', (l) => l.map((r) => r.cells[0].textContent));
+  };
+  await act('review');
+  assert.deepEqual(await reviewed(), ['1', '2', '3', '4', '5']);
+  // The game goes on: its new move joins the review.
+  await play(moves[5]);
+  assert.deepEqual(await reviewed(), ['1', '2', '3', '4', '5', '6']);
+  // The chance before the first move and after each.
+  assert.equal(await page.$eval('#review polyline', (e) => e.getAttribute('points').split(' ').length),
+               moves.length + 1);
+  assert.match(await page.$eval('.review-summary', (e) => e.textContent), /\d.*\n.*\d/);
+  // Move 3 chosen: the position it was played in, LEVEL4's move there outlined, its line written.
+  await page.click('[data-review-index="2"]');
+  await idle();
+  assert.equal(await shownBoard(), boardAfter(moves.slice(0, 2)));
+  assert.equal((await squares('.square.hint')).length, 2);
+  assert.notEqual(await page.$eval('.review-line', (e) => e.textContent), '');
+  await act('review-close');
+  assert.equal(await page.$eval('#review', (e) => e.hidden), true);
+});
+
+test('a record dropped on the page opens as a chosen one does', async () => {
+  const moves = levelOneMoves(6);
+  const bytes = Z.writeRecord(['drop', '', ''], moves, -1).bytes;
+  await page.evaluate((data) => {
+    const dropped = new DataTransfer();
+    dropped.items.add(new File([new Uint8Array(data)], 'dropped.棋譜'));
+    document.getElementById('board').dispatchEvent(
+      new DragEvent('drop', { dataTransfer: dropped, bubbles: true, cancelable: true }));
+  }, [...bytes]);
+  await idle();
+  assert.equal(await shownBoard(), boardAfter([]));
+  assert.equal((await page.$$('#moves li')).length, moves.length);
+  await act('forward');
+  assert.equal(await shownBoard(), boardAfter(moves.slice(0, 1)));
+});
+
+test('the sound: on and off, its waves fetched and decoded, the choice kept', async () => {
+  const other = await browser.newPage();
+  await other.goto(url);
+  const soundState = () => other.evaluate(() => [document.body.dataset.sound,
+    document.querySelector('[data-action="sound"]').getAttribute('aria-pressed')]);
+  assert.deepEqual(await soundState(), ['off', 'false']);
+  await other.click('[data-action="sound"]');
+  await other.waitForFunction(() => document.body.dataset.wavesDecoded !== undefined);
+  assert.deepEqual(await soundState(), ['on', 'true']);
+  assert.equal(await other.evaluate(() => document.body.dataset.wavesDecoded), '5');
+  const fetched = await other.evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => decodeURIComponent(e.name)).filter((n) => n.includes('/sounds/')).map((n) => n.split('/').pop()));
+  assert.deepEqual(fetched.sort(), ['BGM.wav', '消滅.wav', '禁止.wav', '終局.wav', '駒打音.wav'].sort());
+  // The very bytes the window plays: its generator's, run here afresh.
+  if (process.env.ZUBEKI_WAVEGEN) {
+    const folder = await mkdtemp(join(tmpdir(), 'zubeki-waves-'));
+    execFileSync(process.env.ZUBEKI_WAVEGEN, [folder]);
+    for (const wave of fetched) {
+      const served = await other.evaluate(async (w) => [...new Uint8Array(await (await fetch(`./sounds/${w}`)).arrayBuffer())], wave);
+      assert.ok(Buffer.from(served).equals(await readFile(join(folder, wave))), wave);
+    }
+  }
+  await other.reload();
+  assert.deepEqual(await soundState(), ['on', 'true']);
+  await other.click('[data-action="sound"]');
+  assert.deepEqual(await soundState(), ['off', 'false']);
+  await other.close();
+});
+
+test('the first paint with an empty cache shows the board', async (t) => {
+  const fresh = await browser.createBrowserContext();
+  const first = await fresh.newPage();
+  await first.setCacheEnabled(false);
+  // What the page holds when the browser reports its first paint with content.
+  await first.evaluateOnNewDocument(() => {
+    new PerformanceObserver((list) => {
+      for (const e of list.getEntries())
+        if (e.name === 'first-contentful-paint')
+          window.firstPaint = { time: e.startTime, squares: document.querySelectorAll('[data-square] img').length };
+    }).observe({ type: 'paint', buffered: true });
+  });
+  await first.goto(url);
+  await first.waitForFunction(() => window.firstPaint);
+  const painted = await first.evaluate(() => window.firstPaint);
+  assert.equal(painted.squares, 81);
+  t.diagnostic(`first contentful paint: ${painted.time.toFixed(0)} ms`);
+  await fresh.close();
+  // The scripts and the WebAssembly the page loads, as a server compressing with gzip sends them.
+  const scripts = [...(await readdir(join(site, 'assets'))).filter((f) => f.endsWith('.js')).map((f) => join('assets', f)),
+                   'core/zubeki-core.js', 'core/zubeki-core.wasm'];
+  let size = 0;
+  for (const f of scripts) size += gzipSync(await readFile(join(site, f)), { level: 9 }).length;
+  t.diagnostic(`JavaScript + WebAssembly with gzip: ${(size / 1024).toFixed(0)} KiB`);
+  assert.ok(size <= 1.5 * 1024 * 1024, `${size} bytes`);
 });
 
 test('English, then Japanese', async () => {

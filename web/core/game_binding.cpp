@@ -6,7 +6,9 @@
 
 #include <ctime>
 
+#include "game/notation.h"
 #include "play/game.h"
+#include "play/review.h"
 #include "record/record_file.h"
 #include "web/core/convert.h"
 
@@ -141,6 +143,54 @@ Answer JsEvents::ask(const Question& q) {
     return answer.isString() && answer.as<std::string>() == "yes" ? Answer::Yes : Answer::No;
 }
 
+// A move as the list beside the board writes it ("３四角", "２一飛成"); "パス" for the pass.
+std::string boardNotation(const Move& m) {
+    if (m.pass()) return "パス";
+    return 指し手表記(m.移動先X, m.移動先Y, m.移動駒);
+}
+
+val scoreObject(const ReviewScore& s) {
+    val out = val::object();
+    out.set("kind", std::string(s.kind == ReviewScore::Kind::Win    ? "win"
+                                : s.kind == ReviewScore::Kind::Loss ? "loss"
+                                                                    : "value"));
+    out.set("value", s.value);
+    return out;
+}
+
+// One move of the review: the move and LEVEL4's move and line before it (in the board's
+// notation), the score after it for the lower side, the lower side's chance before and after
+// it in percent, the verdict ("inaccuracy", "mistake", "blunder" or "").
+val reviewEntryObject(const ReviewEntry& e) {
+    val out = val::object();
+    out.set("index", e.index);
+    out.set("n", e.n);
+    out.set("side", e.side);
+    out.set("move", boardNotation(e.move));
+    out.set("pass", e.move.pass());
+    out.set("best", moveObject(e.best));
+    val pv = val::array();
+    for (const Move& m : e.pv) pv.call<void>("push", boardNotation(m));
+    out.set("pv", pv);
+    out.set("score", scoreObject(e.score));
+    out.set("ends", e.ends);
+    out.set("lowerBefore", 100 * (e.side < 0 ? e.winBefore : 1 - e.winBefore));
+    out.set("lowerAfter", 100 * (e.side < 0 ? e.winAfter : 1 - e.winAfter));
+    const char* verdict = verdictName(e.verdict);
+    out.set("verdict", std::string(verdict ? verdict : ""));
+    return out;
+}
+
+val sideSummaryObject(const ReviewSideSummary& s) {
+    val out = val::object();
+    out.set("moves", s.moves);
+    out.set("inaccuracies", s.inaccuracies);
+    out.set("mistakes", s.mistakes);
+    out.set("blunders", s.blunders);
+    out.set("averageLoss", s.averageLoss);
+    return out;
+}
+
 // The squares of a press: "7g" on the board, anything else off it.
 std::pair<int, int> pressSquare(const std::string& square) {
     if (square.size() != 2 || square[0] < '1' || square[0] > '9' || square[1] < 'a' ||
@@ -191,6 +241,89 @@ class WebGame {
         out.set("recordPosition", game_.record().RECORD_POS);
         return out;
     }
+    // The move list as the board shows it: [{n, side, text}], the moves 1..RECORD_LEN.
+    val moves() const {
+        const MoveList& list = game_.record();
+        val out = val::array();
+        for (int n = 1; n <= list.RECORD_LEN; ++n) {
+            const Move m = list.move(n);
+            val move = val::object();
+            move.set("n", n);
+            move.set("side", static_cast<int>(sideOf(list.REC_PIECE[n])));
+            move.set("text", boardNotation(m));
+            out.call<void>("push", move);
+        }
+        return out;
+    }
+
+    // 検討: LEVEL4 looks back on the game on the board (or the one that just ended) one
+    // position a call; "" or the window's words why there is nothing to look at.
+    std::string reviewOpen(double nodes) {
+        reviewClose();
+        const GameRecord game = game_.gameToReview();
+        if (game.empty()) return "検討する手がありません";
+        std::string why;
+        std::optional<ReviewGame> review =
+            prepareReview(game.start, game.firstSide(), game.played(), why);
+        if (!review) return "この棋譜は検討できません";
+        reviewBudget_ = defaultReviewBudget();
+        reviewBudget_.threads = 1;
+        if (nodes > 0) reviewBudget_.nodes = static_cast<std::uint64_t>(nodes);
+        reviewed_ = game;
+        reviewTotal_ = static_cast<int>(review->moves.size());
+        review_ = std::make_unique<ReviewSteps>(std::move(*review), reviewBudget_);
+        return {};
+    }
+    // The game went on since the review began: its new moves join the review, searched from
+    // where it stands; false when the game on the board is not the one reviewed gone on.
+    bool reviewFollow() {
+        if (!review_) return false;
+        const GameRecord game = game_.gameToReview();
+        if (!game.goesOn(reviewed_)) return false;
+        std::string why;
+        std::optional<ReviewGame> review =
+            prepareReview(game.start, game.firstSide(), game.played(), why);
+        if (!review) return false;
+        const std::vector<ReviewEntry> earlier = review_->result().entries;
+        reviewed_ = game;
+        reviewTotal_ = static_cast<int>(review->moves.size());
+        review_ = std::make_unique<ReviewSteps>(std::move(*review), reviewBudget_, earlier);
+        return true;
+    }
+    // The next position searched: the entries it completes.
+    val reviewStep() {
+        val out = val::array();
+        if (review_)
+            for (const ReviewEntry& e : review_->step())
+                out.call<void>("push", reviewEntryObject(e));
+        return out;
+    }
+    // {running, done, total, lower, upper}: how far the review is, and the counts per side.
+    val reviewSummary() const {
+        val out = val::object();
+        const ReviewResult r = review_ ? review_->result() : ReviewResult{};
+        out.set("running", review_ != nullptr && !review_->finished());
+        out.set("done", static_cast<int>(r.entries.size()));
+        out.set("total", reviewTotal_);
+        out.set("lower", sideSummaryObject(r.lower));
+        out.set("upper", sideSummaryObject(r.upper));
+        return out;
+    }
+    // Shows the position entry `index` was played in, LEVEL4's move there outlined; a press
+    // on the board resumes from it.
+    void reviewShow(int index) {
+        if (!review_) return;
+        const ReviewResult r = review_->result();
+        if (index < 0 || index >= static_cast<int>(r.entries.size())) return;
+        // The board's list holds no passes.
+        int n = 0;
+        for (int i = 0; i < index; ++i) n += !r.entries[static_cast<std::size_t>(i)].move.pass();
+        game_.showGameMove(reviewed_, n, r.entries[static_cast<std::size_t>(index)].best);
+    }
+    void reviewClose() {
+        review_.reset();
+        reviewTotal_ = 0;
+    }
     // The game's record as its file holds it: {ok, bytes, error, warning}.
     val recordBytes(const std::string& name, const std::string& upper, const std::string& lower) {
         const RecordBytes r = zubeki::recordBytes({name, upper, lower}, game_.record());
@@ -213,6 +346,10 @@ class WebGame {
   private:
     JsEvents events_;
     Game game_;
+    GameRecord reviewed_;
+    std::unique_ptr<ReviewSteps> review_;
+    ThinkBudget reviewBudget_;
+    int reviewTotal_ = 0;
 };
 
 } // namespace
@@ -238,6 +375,13 @@ EMSCRIPTEN_BINDINGS(zubeki_game) {
         .function("takeBack", &WebGame::takeBack)
         .function("position", &WebGame::position)
         .function("session", &WebGame::session)
+        .function("moves", &WebGame::moves)
+        .function("reviewOpen", &WebGame::reviewOpen)
+        .function("reviewStep", &WebGame::reviewStep)
+        .function("reviewSummary", &WebGame::reviewSummary)
+        .function("reviewFollow", &WebGame::reviewFollow)
+        .function("reviewShow", &WebGame::reviewShow)
+        .function("reviewClose", &WebGame::reviewClose)
         .function("recordBytes", &WebGame::recordBytes)
         .function("loadRecord", &WebGame::loadRecord);
 }

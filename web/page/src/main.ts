@@ -1,8 +1,10 @@
 // The page: the board drawn from the window's pictures, the commands, the status line; every
 // rule and the computer run in the game's worker (worker.ts) over the WebAssembly core.
 import './style.css';
+import { playWave, restoreSound, setSound, soundOn } from './audio';
 import { START_POSITION, pictureOf, readPosition, squareName } from './board';
-import type { Asked, Command, GameEvent, Reply } from './protocol';
+import type { Asked, Command, GameEvent, Reply, WorkerMessage } from './protocol';
+import { addReview, buildReview, closeReview, openReview, renderReview, reviewOpen, selectReview } from './review';
 import { currentLanguage, setLanguage, t } from './texts';
 
 const worker = new Worker(new URL('./worker.ts', import.meta.url));
@@ -37,8 +39,10 @@ const ACTIONS: [string, string, Command | (() => void)][] = [
   ['turn-board', '反転', { call: 'turnBoard', args: [] }],
   ['hint', 'ヒント', { call: 'hint', args: [] }],
   ['move-guide', '移動指導', () => toggleGuide()],
+  ['sound', '音', () => void setSound(!soundOn()).then(render)],
   ['open-record', '棋譜を開く', () => openRecord()],
   ['save-record', '棋譜を保存', { call: 'saveRecord', args: ['ZUBEKI', '', ''] }],
+  ['review', '検討', { call: 'reviewOpen', args: [] }],
   ['language', 'English', () => switchLanguage()],
 ];
 
@@ -68,10 +72,51 @@ function buildPage(): void {
   const board = element('div', { id: 'board', role: 'grid' });
   for (let y = 1; y <= 9; ++y)
     for (let x = 1; x <= 9; ++x) board.append(squareButton(squareName(x, y)));
+  // The labels as the window draws them: the files 9..1 above the board, the ranks 一..九 to
+  // its right, in the board's own notation in either language.
+  const files = element('div', { class: 'files', 'aria-hidden': 'true' });
+  for (let x = 1; x <= 9; ++x) files.append(Object.assign(element('span'), { textContent: String(10 - x) }));
+  const ranks = element('div', { class: 'ranks', 'aria-hidden': 'true' });
+  for (const numeral of '一二三四五六七八九') ranks.append(Object.assign(element('span'), { textContent: numeral }));
+  const frame = element('div', { class: 'board-frame' });
+  frame.append(files, element('span'), board, ranks);
+  const side = element('aside', { class: 'side' });
+  side.append(element('img', { class: 'logo', src: './pictures/zubeki.png', alt: 'ZUBEKI' }),
+              element('ol', { id: 'moves', 'aria-live': 'off' }),
+              buildReview(showReviewMove, () => send({ call: 'reviewStop', args: [] }), closeReviewPanel));
+  const table = element('main', { class: 'table' });
+  table.append(frame, side);
   const file = element('input', { type: 'file', id: 'record-file', accept: '.棋譜', hidden: '' });
   file.addEventListener('change', () => readRecordFile(file as HTMLInputElement));
-  app.append(bar, status, board, file);
+  app.append(bar, status, table, file);
   document.addEventListener('keydown', onKey);
+  // A record dropped anywhere on the page opens as the picker's does.
+  document.addEventListener('dragover', (e) => {
+    if (!e.dataTransfer?.types.includes('Files')) return;
+    e.preventDefault();
+    e.dataTransfer.dropEffect = 'copy';
+    document.body.classList.add('dropping');
+  });
+  document.addEventListener('dragleave', (e) => {
+    if (!e.relatedTarget) document.body.classList.remove('dropping');
+  });
+  document.addEventListener('drop', (e) => {
+    document.body.classList.remove('dropping');
+    const dropped = e.dataTransfer?.files[0];
+    if (!dropped) return;
+    e.preventDefault();
+    void openRecordFile(dropped);
+  });
+}
+
+function showReviewMove(index: number): void {
+  selectReview(index);
+  send({ call: 'reviewShow', args: [index] });
+}
+
+function closeReviewPanel(): void {
+  closeReview();
+  send({ call: 'reviewClose', args: [] });
 }
 
 function squareButton(square: string): HTMLButtonElement {
@@ -114,6 +159,7 @@ function onKey(e: KeyboardEvent): void {
 
 // A game from the starting position: the window's 先手 / 後手 go on from the board as it stands.
 function newGame(call: string): void {
+  if (reviewOpen()) closeReviewPanel(); // a new game closes the review, as in the window
   send({ call: 'newGame', args: [] });
   send({ call, args: [] });
 }
@@ -135,9 +181,14 @@ function openRecord(): void {
 async function readRecordFile(input: HTMLInputElement): Promise<void> {
   const f = input.files?.[0];
   if (!f) return;
-  document.body.dataset.busy = 'true'; // from the choice of the file on, not only once it is read
-  send({ call: 'openRecord', args: [new Uint8Array(await f.arrayBuffer())] });
+  await openRecordFile(f);
   input.value = '';
+}
+
+async function openRecordFile(f: File): Promise<void> {
+  document.body.dataset.busy = 'true'; // from the choice of the file on, not only once it is read
+  if (reviewOpen()) closeReviewPanel(); // another record closes the review, as in the window
+  send({ call: 'openRecord', args: [new Uint8Array(await f.arrayBuffer())] });
 }
 
 function download(bytes: Uint8Array): void {
@@ -164,6 +215,7 @@ function follow([name, ...args]: GameEvent): void {
   } else if (name === 'moveBegun' || name === 'positionShown') marks.computer = [];
   else if (name === 'ask' && (args[0] as Asked).what !== SAY_PLAY_AGAIN) said = (args[0] as Asked).text;
   else if (name === 'showHint') said = args[1] as string;
+  else if (name === 'soundDue') playWave(args[0] as string);
 }
 
 function turnText(reply: Reply): string {
@@ -177,9 +229,27 @@ function showStatus(text: string): void {
   document.getElementById('status')!.textContent = text;
 }
 
+// The game's moves beside the board, the one the board stands after marked.
+function renderMoves(reply: Reply): void {
+  const list = document.getElementById('moves')!;
+  const at = reply.session.recordPosition;
+  list.replaceChildren(...reply.moves.map((m) => {
+    const item = element('li', { 'data-move': String(m.n) });
+    item.textContent = `${m.n} ${m.side < 0 ? '☗' : '☖'}${m.text}`;
+    item.classList.toggle('current', m.n === at);
+    item.classList.toggle('later', m.n > at);
+    return item;
+  }));
+  list.querySelector('.current')?.scrollIntoView({ block: 'nearest' });
+}
+
 function render(): void {
-  for (const b of document.querySelectorAll<HTMLButtonElement>('[data-action]'))
+  for (const b of document.querySelectorAll<HTMLButtonElement>('.commands [data-action]'))
     b.textContent = b.dataset.action === 'language' && currentLanguage() === 'en' ? '日本語' : t(b.dataset.label!);
+  const sound = document.querySelector('[data-action="sound"]')!;
+  sound.setAttribute('aria-pressed', String(soundOn()));
+  document.querySelector('[data-action="move-guide"]')!.setAttribute('aria-pressed', String(guideOn));
+  renderReview();
   // Until the worker answers, the starting position: the board is on the page at once.
   const text = last ? last.finalPosition ?? last.position : START_POSITION;
   document.getElementById('board')!.dataset.position = text;
@@ -197,10 +267,17 @@ function render(): void {
     b.classList.toggle('hint', marks.hint.includes(square));
     b.classList.toggle('computer', marks.computer.includes(square));
   }
-  if (last) showStatus(said ? t(said) : turnText(last));
+  if (last) {
+    renderMoves(last);
+    showStatus(said ? t(said) : turnText(last));
+  }
 }
 
-worker.onmessage = (message: MessageEvent<Reply>) => {
+worker.onmessage = (message: MessageEvent<WorkerMessage>) => {
+  if (message.data.kind === 'review') {
+    addReview(message.data.entries, message.data.summary);
+    return;
+  }
   window.clearTimeout(thinkingTimer);
   if (--pending === 0) delete document.body.dataset.busy;
   last = message.data;
@@ -208,10 +285,13 @@ worker.onmessage = (message: MessageEvent<Reply>) => {
   for (const e of last.events) follow(e);
   if (last.error) said = last.error;
   if (last.record) download(last.record);
+  if (last.review?.opened) openReview(last.review.summary);
+  else if (last.review) addReview(last.review.entries, last.review.summary, last.review.stopped);
   render();
 };
 
 buildPage();
+restoreSound();
 render();
 // Offline play after the first visit (not while developing: the dev server has no worker file).
 if ('serviceWorker' in navigator && import.meta.env.PROD) void navigator.serviceWorker.register('./sw.js');

@@ -12,7 +12,8 @@ const pageEnglish: Record<string, string> = {
   '反転': 'Turn board',
   'ヒント': 'Hint',
   '移動指導': 'Move guide',
-  '効果音': 'Sound',
+  '音': 'Sound',
+  '閉じる': 'Close',
   '棋譜を開く': 'Open record',
   '棋譜を保存': 'Save record',
   '検討': 'Review',
@@ -41,4 +42,10 @@ export function setLanguage(l: Language): void {
 export function t(japanese: string): string {
   if (language === 'ja') return japanese === 'English' ? 'English' : japanese;
   return pageEnglish[japanese] ?? windowEnglish[japanese] ?? japanese;
+}
+
+// The window's own translation of a text that the page's buttons word otherwise (先手, 後手 name
+// the sides in the review, not the buttons that start a game).
+export function windowText(japanese: string): string {
+  return language === 'ja' ? japanese : windowEnglish[japanese] ?? japanese;
 }

@@ -1,7 +1,7 @@
 // The game runs here, off the page's thread, so that LEVEL4's second of thinking never freezes
 // the page: the page sends commands, the worker answers with the events they caused.
 /// <reference lib="webworker" />
-import type { Asked, Command, GameEvent, Reply } from './protocol';
+import type { Asked, Command, GameEvent, Reply, WorkerMessage } from './protocol';
 
 declare function importScripts(...urls: string[]): void;
 declare function createZubeki(options: object): Promise<any>;
@@ -63,11 +63,69 @@ const ready = createZubeki({ locateFile: (file: string) => coreUrl + file }).the
   return Z;
 });
 
+// 検討 runs here between the page's commands: one position a turn of the worker's loop, so a
+// press or 中止 is answered within one search.
+let reviewRun = 0; // the turns going on; a new start, 中止 or closing ends the last ones
+let reviewTurning = false;
+let reviewFollows = false; // open and not stopped: the game's new moves join it
+
+function post(message: WorkerMessage): void {
+  self.postMessage(message);
+}
+
+function reviewTurn(run: number): void {
+  if (run !== reviewRun) return;
+  const entries = game.reviewStep();
+  const summary = game.reviewSummary();
+  post({ kind: 'review', entries, summary });
+  reviewTurning = summary.running;
+  if (reviewTurning) setTimeout(() => reviewTurn(run), 0);
+}
+
+function startReviewTurns(): void {
+  const run = ++reviewRun;
+  reviewTurning = true;
+  setTimeout(() => reviewTurn(run), 0);
+}
+
+function endReviewTurns(): void {
+  ++reviewRun;
+  reviewTurning = false;
+  reviewFollows = false;
+}
+
+// The review's commands: open (the reply says why not, or begins the list), stop, close.
+function review(call: string, reply: Partial<Reply>): void {
+  if (call === 'reviewOpen') {
+    endReviewTurns();
+    reply.error = game.reviewOpen(0) || undefined;
+    if (reply.error) return;
+    reply.review = { entries: [], summary: game.reviewSummary(), opened: true };
+    reviewFollows = true;
+    startReviewTurns();
+  } else if (call === 'reviewStop') {
+    endReviewTurns();
+    reply.review = { entries: [], summary: game.reviewSummary(), stopped: true };
+  } else {
+    endReviewTurns();
+    game.reviewClose();
+  }
+}
+
+// After a move on the board: the review takes it in when the game it looks at went on.
+function followReview(reply: Partial<Reply>): void {
+  if (!reviewFollows || !game.reviewFollow()) return;
+  reply.review = { entries: [], summary: game.reviewSummary() };
+  if (!reviewTurning) startReviewTurns();
+}
+
 function run(Z: any, command: Command): Reply {
   events = [];
   finalPosition = undefined;
   const reply: Partial<Reply> = {};
-  if (command.call === 'saveRecord') {
+  if (['reviewOpen', 'reviewStop', 'reviewClose'].includes(command.call)) {
+    review(command.call, reply);
+  } else if (command.call === 'saveRecord') {
     const [name, upper, lower] = command.args as string[];
     const r = game.recordBytes(name, upper, lower);
     if (r.ok) reply.record = r.bytes;
@@ -76,12 +134,14 @@ function run(Z: any, command: Command): Reply {
     reply.error = game.loadRecord(command.args[0]) || undefined;
   } else if (command.call !== 'hello') {
     game[command.call](...command.args);
+    followReview(reply);
   }
   void Z;
-  return { ...reply, events, finalPosition, position: game.position(), session: game.session() };
+  return { ...reply, kind: 'reply', events, finalPosition, position: game.position(),
+           moves: game.moves(), session: game.session() };
 }
 
 self.onmessage = async (message: MessageEvent<Command>) => {
   const Z = await ready;
-  self.postMessage(run(Z, message.data));
+  post(run(Z, message.data));
 };
