@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 #include "record/record_file.h"
+#include "record/zbk.h"
+#include "ui/editor_panel.h"
 #include "ui/game_texts.h"
 #include "ui/help_window.h"
 #include "ui/paths.h"
@@ -132,7 +134,10 @@ Form1::Form1(Seams seams, QWidget* parent)
     folder_ = startingFolder();
     // The window grows from its natural size, the board and its panel with it.
     setMinimumSize(px(FORM_WIDTH), px(FORM_HEIGHT));
-    canvas_->onScaleChanged = [this] { placeRecordPanel(); };
+    canvas_->onScaleChanged = [this] {
+        placeRecordPanel();
+        if (editor_) editor_->place();
+    };
     createEscape();
     createKeys();
 }
@@ -153,6 +158,7 @@ void Form1::fillSeams() {
                 QCoreApplication::translate("ReviewWindow", "棋譜ﾌｧｲﾙ") + QStringLiteral(" (*") +
                     QString::fromUtf8(recordExtension.data(),
                                       static_cast<qsizetype>(recordExtension.size())) +
+                    QStringLiteral(" *") + QLatin1String(zbkExtension.data(), zbkExtension.size()) +
                     QLatin1Char(')'));
         };
     if (seams_.programFolder.empty())
@@ -177,6 +183,14 @@ void Form1::createCanvas() {
         Form_MouseDown(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
                        static_cast<float>(at.y() * TWIPS_PER_PIXEL));
     };
+    canvas_->onMouseRelease = [this](QMouseEvent* e) {
+        const int button = e->button() == Qt::RightButton  ? 2
+                           : e->button() == Qt::LeftButton ? 1
+                                                           : 4;
+        const QPointF at = canvas_->toBoard(e->position());
+        Form_MouseUp(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
+                     static_cast<float>(at.y() * TWIPS_PER_PIXEL));
+    };
 }
 
 void Form1::createEscape() {
@@ -187,7 +201,11 @@ void Form1::createEscape() {
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape_->setContext(Qt::WindowShortcut);
     connect(escape_, &QShortcut::activated, this, [this] {
-        if (!recordPanelHasFocus()) quit();
+        // In the position editor Escape leaves it, as 中止 does.
+        if (editor_)
+            leaveEditor();
+        else if (!recordPanelHasFocus())
+            quit();
     });
 }
 
@@ -335,6 +353,17 @@ void Form1::createPositionMenu() {
     CANCEL = menuItem(STOP, "CANCEL", QT_TRANSLATE_NOOP("Form1", "最初"), &Form1::CANCEL_Click);
     REVERSE = menuItem(STOP, "REVERSE", QT_TRANSLATE_NOOP("Form1", "反転"), &Form1::REVERSE_Click);
     MATTA = menuItem(STOP, "MATTA", QT_TRANSLATE_NOOP("Form1", "待った"), &Form1::MATTA_Click);
+    STOP->addSeparator()->setObjectName(QStringLiteral("STOP_EDIT_SEPARATOR"));
+    EDIT = menuItem(STOP, "EDIT", QT_TRANSLATE_NOOP("Form1", "編集"), &Form1::EDIT_Click);
+    COPY = menuItem(STOP, "COPY", QT_TRANSLATE_NOOP("Form1", "局面をコピー"), &Form1::COPY_Click);
+    PASTE =
+        menuItem(STOP, "PASTE", QT_TRANSLATE_NOOP("Form1", "局面を貼り付け"), &Form1::PASTE_Click);
+    // The standard keys: in a field of the record panel they copy and paste its text instead,
+    // as the field takes them first.
+    COPY->setShortcut(QKeySequence::Copy);
+    PASTE->setShortcut(QKeySequence::Paste);
+    COPY->setShortcutContext(Qt::WindowShortcut);
+    PASTE->setShortcutContext(Qt::WindowShortcut);
 }
 
 void Form1::createRecordMenu() {
