@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 
 namespace zubeki {
@@ -81,6 +82,7 @@ EditorPanel::~EditorPanel() {
         control->hide();
         control->deleteLater();
     }
+    for (QShortcut* shortcut : shortcuts_) delete shortcut;
 }
 
 QPushButton* EditorPanel::button(const char* name, const char* caption, QRect twips,
@@ -135,6 +137,18 @@ void EditorPanel::build() {
         button("EDIT_UNDO", QT_TRANSLATE_NOOP("Editor", "元に戻す"), next(), [this] { undo(); });
     redo_ =
         button("EDIT_REDO", QT_TRANSLATE_NOOP("Editor", "やり直し"), next(480), [this] { redo(); });
+    // Ctrl+Z and Ctrl+Y anywhere in the window while the editor is open.
+    const std::pair<QKeySequence, void (EditorPanel::*)()> keys[] = {
+        {QKeySequence(QKeySequence::Undo), &EditorPanel::undo},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), &EditorPanel::redo}};
+    for (const auto& [sequence, step] : keys) {
+        auto* shortcut = new QShortcut(sequence, &canvas_);
+        shortcut->setContext(Qt::WindowShortcut);
+        const auto act = step;
+        QObject::connect(shortcut, &QShortcut::activated, shortcut,
+                         [this, act] { (this->*act)(); });
+        shortcuts_.push_back(shortcut);
+    }
     button("EDIT_DONE", QT_TRANSLATE_NOOP("Editor", "完了"), next(), [this] { finish(); });
     button("EDIT_CANCEL", QT_TRANSLATE_NOOP("Editor", "中止"), next(), [this] {
         // A copy: the hook closes the editor, this panel and its hooks with it.

@@ -13,6 +13,7 @@
 
 class QLabel;
 class QPushButton;
+class QShortcut;
 class QToolButton;
 class QWidget;
 
@@ -82,6 +83,7 @@ class EditorPanel {
     bool dragging_ = false;                     // the press that picked it is still down
     std::vector<std::pair<QWidget*, QRect>> geometry_;
     std::vector<std::pair<QToolButton*, int>> palette_;
+    std::vector<QShortcut*> shortcuts_;
     QPushButton* side_ = nullptr;
     QPushButton* undo_ = nullptr;
     QPushButton* redo_ = nullptr;
