@@ -52,6 +52,8 @@ struct GameRecord {
     std::vector<Move> played() const;
     // The same game from the same position, gone on by one move or more.
     bool goesOn(const GameRecord& earlier) const;
+    // Does the list start from the starting position (the only one a .棋譜 record holds)?
+    bool fromStart() const;
 };
 
 struct Turn {

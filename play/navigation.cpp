@@ -163,6 +163,10 @@ bool GameRecord::goesOn(const GameRecord& earlier) const {
            beginsWith(moves, earlier.moves);
 }
 
+bool GameRecord::fromStart() const {
+    return sameBoard(start, Position::start());
+}
+
 int GameRecord::firstSide() const {
     return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
 }

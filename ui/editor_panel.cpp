@@ -97,6 +97,13 @@ QPushButton* EditorPanel::button(const char* name, const char* caption, QRect tw
 }
 
 void EditorPanel::build() {
+    buildPalette();
+    buildButtons();
+    buildLines();
+    for (auto& [control, natural] : geometry_) control->show();
+}
+
+void EditorPanel::buildPalette() {
     for (const PalettePiece& piece : kPalette) {
         auto* b = new QToolButton(&canvas_);
         b->setObjectName(QLatin1String(piece.name));
@@ -113,6 +120,9 @@ void EditorPanel::build() {
         geometry_.emplace_back(b, at);
         palette_.emplace_back(b, code);
     }
+}
+
+void EditorPanel::buildButtons() {
     int top = 4050;
     const auto next = [&top](int gap = 390) {
         const int at = top;
@@ -137,7 +147,8 @@ void EditorPanel::build() {
         button("EDIT_UNDO", QT_TRANSLATE_NOOP("Editor", "元に戻す"), next(), [this] { undo(); });
     redo_ =
         button("EDIT_REDO", QT_TRANSLATE_NOOP("Editor", "やり直し"), next(480), [this] { redo(); });
-    // Ctrl+Z and Ctrl+Y anywhere in the window while the editor is open.
+    // Ctrl+Z and Ctrl+Y anywhere in the window while the editor is open. (Shortcuts of the
+    // window's own: a button's key would click it only a moment later.)
     const std::pair<QKeySequence, void (EditorPanel::*)()> keys[] = {
         {QKeySequence(QKeySequence::Undo), &EditorPanel::undo},
         {QKeySequence(Qt::CTRL | Qt::Key_Y), &EditorPanel::redo}};
@@ -155,7 +166,9 @@ void EditorPanel::build() {
         const std::function<void()> cancelled = hooks_.cancelled;
         if (cancelled) cancelled();
     });
+}
 
+void EditorPanel::buildLines() {
     const auto line = [this](const char* name, QRect twips) {
         auto* label = new QLabel(&canvas_);
         label->setObjectName(QLatin1String(name));
@@ -173,7 +186,6 @@ void EditorPanel::build() {
     text_ = line("EDIT_TEXT", twipsRect(kLineX, 6330, kLineWidth, 330));
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fault_ = line("EDIT_FAULT", twipsRect(kLineX, 6680, kLineWidth, 700));
-    for (auto& [control, natural] : geometry_) control->show();
 }
 
 void EditorPanel::place() {

@@ -69,6 +69,9 @@ class EditorPanel {
 
   private:
     void build();
+    void buildPalette();
+    void buildButtons(); // and the keys Ctrl+Z, Ctrl+Y
+    void buildLines();   // the notation and the reason under the board
     QPushButton* button(const char* name, const char* caption, QRect twips,
                         const std::function<void()>& clicked);
     void changed();

@@ -71,8 +71,11 @@ class KeyedMenu : public QMenu {
         if (key.isEmpty() || option->text.contains(QLatin1Char('\t'))) return;
         option->text += QLatin1Char('\t') + key;
         // Room for the key, as the style makes for a shortcut: the widest key and a gap.
-        const int room = option->fontMetrics.horizontalAdvance(QStringLiteral("Home")) +
-                         option->fontMetrics.height();
+        int widest = option->fontMetrics.horizontalAdvance(QStringLiteral("Home"));
+        for (const QAction* item : actions())
+            widest = std::max(widest, option->fontMetrics.horizontalAdvance(
+                                          item->property(kKeyProperty).toString()));
+        const int room = widest + option->fontMetrics.height();
         option->reservedShortcutWidth = std::max(option->reservedShortcutWidth, room);
     }
 };
@@ -244,23 +247,27 @@ void Form1::createKeys() {
     // panel's lists and fields the key does what it does there.
     const struct {
         Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
         QAction* item;
         const char* written;
-    } keys[] = {{Qt::Key_Left, REPLAY, "\u2190"},
-                {Qt::Key_Right, AFTER, "\u2192"},
-                {Qt::Key_Home, CANCEL, "Home"},
-                {Qt::Key_H, HINT, "H"},
-                {Qt::Key_F1, HOWTO, "F1"}};
+    } keys[] = {{Qt::Key_Left, Qt::NoModifier, REPLAY, "\u2190"},
+                {Qt::Key_Right, Qt::NoModifier, AFTER, "\u2192"},
+                {Qt::Key_Home, Qt::NoModifier, CANCEL, "Home"},
+                {Qt::Key_H, Qt::NoModifier, HINT, "H"},
+                {Qt::Key_F1, Qt::NoModifier, HOWTO, "F1"},
+                {Qt::Key_C, Qt::ControlModifier, COPY, "Ctrl+C"},
+                {Qt::Key_V, Qt::ControlModifier, PASTE, "Ctrl+V"}};
     for (const auto& entry : keys) {
         const Qt::Key key = entry.key;
+        const Qt::KeyboardModifiers modifiers = entry.modifiers;
         QAction* const item = entry.item;
         item->setProperty(kKeyProperty, QString::fromUtf8(entry.written));
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        auto* shortcut = new QShortcut(QKeySequence(key | modifiers), this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, key, item] {
+        connect(shortcut, &QShortcut::activated, this, [this, key, modifiers, item] {
             // F1 opens the rules from anywhere in the window.
             if (key != Qt::Key_F1 && recordPanelHasFocus()) {
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QKeyEvent press(QEvent::KeyPress, key, modifiers);
                 QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
                 return;
             }
@@ -358,12 +365,6 @@ void Form1::createPositionMenu() {
     COPY = menuItem(STOP, "COPY", QT_TRANSLATE_NOOP("Form1", "局面をコピー"), &Form1::COPY_Click);
     PASTE =
         menuItem(STOP, "PASTE", QT_TRANSLATE_NOOP("Form1", "局面を貼り付け"), &Form1::PASTE_Click);
-    // The standard keys: in a field of the record panel they copy and paste its text instead,
-    // as the field takes them first.
-    COPY->setShortcut(QKeySequence::Copy);
-    PASTE->setShortcut(QKeySequence::Paste);
-    COPY->setShortcutContext(Qt::WindowShortcut);
-    PASTE->setShortcutContext(Qt::WindowShortcut);
 }
 
 void Form1::createRecordMenu() {

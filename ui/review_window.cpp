@@ -455,9 +455,13 @@ bool ReviewWindow::save() {
         hooks_.message(why, "棋譜");
         return false;
     }
-    // A game from a set-up position goes to a .zbk file: a .棋譜 record starts at the start.
-    if (game_.setUp) {
-        const ZbkWrite written = writeZbk(toPath(path + zbk), ZbkGame{game_.start, game_.played()});
+    // A game from any other position than the start (set up, or turned with 反転) goes to a .zbk
+    // file: a .棋譜 record holds only games from the start, and its reader would misread it.
+    if (game_.setUp || !game_.fromStart()) {
+        ZbkGame game{game_.start, game_.played()};
+        // After 反転 the 対局 item chose who moved first: the list's first move tells.
+        if (!game.moves.empty()) game.start.SIDE = game.moves.front().side();
+        const ZbkWrite written = writeZbk(toPath(path + zbk), game);
         if (!written.ok()) {
             hooks_.message("棋譜を書き込めませんでした：" + written.error, "棋譜");
             return false;

@@ -470,6 +470,25 @@ void EditorTest::aSetUpGameIsSavedAsZbkAndReadBack() {
     QCOMPARE(saved.readAll(), QByteArray("ZUBEKI-GAME 1\n8r/9/9/9/9/9/9/9/B8 u - 0 1\n1a1c\n"));
     QVERIFY(!QFile::exists(r.saveAs));
 
+    // A game turned with 反転 starts from no starting position either: 保存 writes it as .zbk.
+    Harness t;
+    t.action("START")->trigger();
+    t.move(1, 7, 1, 6);
+    t.action("REVERSE")->trigger();
+    t.action("START")->trigger();
+    t.move(1, 7, 1, 5);
+    t.f().setReviewBudget(ThinkBudget{1000, 2000, true, 1});
+    t.action("KENTOU")->trigger();
+    ReviewWindow* turned = t.f().reviewWindow();
+    QVERIFY(turned != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!turned->running(), 60000);
+    t.saveAs = QDir(t.folder.path()).filePath(QStringLiteral("turned"));
+    QVERIFY(turned->save());
+    QFile turnedFile(t.saveAs + QStringLiteral(".zbk"));
+    QVERIFY(turnedFile.open(QIODevice::ReadOnly));
+    QVERIFY(turnedFile.readAll().startsWith("ZUBEKI-GAME 1\n6rbr/6brb/6rb1/8r/9/9/RBR6/"));
+    QVERIFY(!QFile::exists(t.saveAs + QStringLiteral(".棋譜")));
+
     // A file that is not a game is refused with its reason; the game goes on.
     QFile bad(QDir(h.folder.path()).filePath(QStringLiteral("bad.zbk")));
     QVERIFY(bad.open(QIODevice::WriteOnly));
