@@ -257,6 +257,7 @@ void EditorPanel::setDown(int x, int y) {
 }
 
 void EditorPanel::press(int button, int x, int y) {
+    if (button != 1 && button != RIGHT_BUTTON) return;
     if (!onBoard(x, y)) {
         picked_.reset();
         changed();
