@@ -117,6 +117,7 @@ bool Form1::writeSetUpGame(const std::string& name) {
     const GameRecord game = game_.gameToReview();
     ZbkGame zbk{game.start, {}};
     for (int n = 1; n <= game_.record().RECORD_POS; ++n) zbk.moves.push_back(game.moves.move(n));
+    if (!zbk.moves.empty()) zbk.start.SIDE = zbk.moves.front().side(); // who moved first
     const QString file = QDir(folder_).absoluteFilePath(
         QString::fromStdString(name) +
         QLatin1String(zbkExtension.data(), static_cast<qsizetype>(zbkExtension.size())));
