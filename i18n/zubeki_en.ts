@@ -161,6 +161,18 @@
         <source>遊び方</source>
         <translation>How to &amp;Play</translation>
     </message>
+    <message>
+        <source>編集</source>
+        <translation>&amp;Edit Position</translation>
+    </message>
+    <message>
+        <source>局面をコピー</source>
+        <translation>&amp;Copy Position</translation>
+    </message>
+    <message>
+        <source>局面を貼り付け</source>
+        <translation>&amp;Paste Position</translation>
+    </message>
 </context>
 <context>
     <name>Game</name>
@@ -488,6 +500,58 @@
         <source>待った</source>
         <translation>Take back</translation>
     </message>
+    <message>
+        <source>後手の番です</source>
+        <translation>The second player's turn</translation>
+    </message>
+    <message>
+        <source>この局面は下手の番です。「先手」で始めて下さい</source>
+        <translation>The lower side moves in this position: start with You Move First</translation>
+    </message>
+    <message>
+        <source>この局面は上手の番です。「後手」で始めて下さい</source>
+        <translation>The upper side moves in this position: start with You Move Second</translation>
+    </message>
+    <message>
+        <source>駒が９枚より多い側があります</source>
+        <translation>A side has more than nine pieces</translation>
+    </message>
+    <message>
+        <source>成った駒が自陣の中にあります（自陣には止まれません）</source>
+        <translation>A promoted piece stands inside its own camp, where it may never stop</translation>
+    </message>
+    <message>
+        <source>敵陣がもう埋まっています（対局は終わっています）</source>
+        <translation>A camp is already filled by the enemy: the game is over</translation>
+    </message>
+    <message>
+        <source>空いた隣のマスがない駒の一団があります</source>
+        <translation>A group has no empty square beside it</translation>
+    </message>
+    <message>
+        <source>どちらの側にも指せる手がありません</source>
+        <translation>Neither side has a move</translation>
+    </message>
+    <message>
+        <source>この局面で始められます</source>
+        <translation>This position can be played</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit Position</translation>
+    </message>
+    <message>
+        <source>貼り付ける局面がありません</source>
+        <translation>The clipboard holds no position</translation>
+    </message>
+    <message>
+        <source>局面を貼り付け</source>
+        <translation>Paste Position</translation>
+    </message>
+    <message>
+        <source>局面を貼り付けられません：%1</source>
+        <translation>The position cannot be pasted: %1</translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>
@@ -609,6 +673,41 @@
     <message>
         <source>途中まで：全%2手のうち%1手</source>
         <translation>partial: %1 of %2 moves</translation>
+    </message>
+</context>
+<context>
+    <name>Editor</name>
+    <message>
+        <source>手番：下手</source>
+        <translation>To move: lower</translation>
+    </message>
+    <message>
+        <source>手番：上手</source>
+        <translation>To move: upper</translation>
+    </message>
+    <message>
+        <source>初期配置</source>
+        <translation>Start position</translation>
+    </message>
+    <message>
+        <source>全消去</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>完了</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>

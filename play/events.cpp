@@ -60,6 +60,12 @@ Words wordsOf(Say what) {
         return {"コンピュータとの対局でだけできます", "待った"};
     case Say::CannotTakeBack:
         return {"できません", "待った"};
+    case Say::SecondPlayersTurn:
+        return {"後手の番です", " "};
+    case Say::LowerToMove:
+        return {"この局面は下手の番です。「先手」で始めて下さい", "開始"};
+    case Say::UpperToMove:
+        return {"この局面は上手の番です。「後手」で始めて下さい", "開始"};
     }
     return {"", ""};
 }

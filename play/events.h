@@ -71,6 +71,9 @@ enum class Say {
     Hint,                 // <value>: the hint's move (ヒント)
     TakeBackComputerOnly, // コンピュータとの対局でだけできます (待った)
     CannotTakeBack,       // できません (待った)
+    SecondPlayersTurn,    // 後手の番です: a set-up position with the upper side to move
+    LowerToMove,          // この局面は下手の番です… (開始)
+    UpperToMove,          // この局面は上手の番です… (開始)
 };
 
 struct Question {

@@ -29,7 +29,37 @@ void Game::初期設定() {
     unrecorded_ = 0;
     hint_[0] = hint_[1] = {};
     ++setups_;
+    setUp_ = false;
     out_.positionShown(PositionShown::NewGame, s_, s_.MOVE_COUNT);
+}
+
+void Game::setUpPosition(const Position& p) {
+    初期設定();
+    s_ = p;
+    listStart_ = s_;
+    setUpStart_ = s_;
+    setUp_ = true;
+    out_.positionShown(PositionShown::Restored, s_, s_.MOVE_COUNT);
+}
+
+Side Game::sideShown() const {
+    if (session_.running() || rec_.RECORD_POS == 0)
+        return session_.running() ? s_.SIDE : listStart_.SIDE;
+    // Stepped through the list: the side that did not make the move shown moves next.
+    return isLowerPiece(rec_.REC_RESULT[rec_.RECORD_POS]) ? Side::Upper : Side::Lower;
+}
+
+std::string Game::shownText() const {
+    Position p = s_;
+    p.SIDE = sideShown();
+    return p.text();
+}
+
+bool Game::refusedForSide(Side itemMoves) {
+    if (!setUp_ || session_.running() || sideShown() == itemMoves) return false;
+    out_.soundDue(Wave::Forbidden);
+    out_.ask({itemMoves == Side::Lower ? Say::UpperToMove : Say::LowerToMove});
+    return true;
 }
 
 void Game::restore(const Position& state, const MoveList& moves) {
@@ -48,12 +78,14 @@ void Game::loadRecord(const MoveList& moves) {
     rec_ = moves;
     rec_.RECORD_MODE = TRUE_CODE;
     rec_.RECORD_POS = 0;
-    s_.MOVE_COUNT = 0;
+    s_.MOVE_COUNT = listStart_.MOVE_COUNT;
 }
 
 // --- game starts and options ---
 
 void Game::START() {
+    // A set-up position is played on with its own side to move.
+    const Side first = setUp_ && !session_.running() ? sideShown() : Side::Lower;
     out_.twoPlayerGame();
     session_.MAN_SIDE = SIDE_SENTE;
     session_.COM_SIDE = SIDE_GOTE;
@@ -61,15 +93,22 @@ void Game::START() {
     s_.SIDE = Side::Lower;
     session_.PLAY_MODE = MODE_MAN;
     setPlayers(&person_, &person_);
+    if (first == Side::Upper) {
+        setTurn(Side::Upper);
+        out_.ask({Say::SecondPlayersTurn});
+        return;
+    }
     out_.ask({Say::FirstPlayersTurn});
 }
 
 void Game::SENTE() {
+    if (refusedForSide(Side::Lower)) return;
     out_.ask({Say::YourTurn});
     againstTheComputer(SIDE_SENTE, SIDE_GOTE);
 }
 
 void Game::GOTE() {
+    if (refusedForSide(Side::Upper)) return;
     againstTheComputer(SIDE_GOTE, SIDE_SENTE);
     com_ban();
 }

@@ -43,6 +43,7 @@ struct GameRecord {
     MoveList moves;
     bool fromFile = false;
     int manSide = SIDE_SENTE; // who the person played when the list began (the record's header)
+    bool setUp = false; // the list starts from a position set up by hand or pasted, not the start
 
     bool empty() const { return moves.RECORD_LEN == 0; }
     // The side that makes the list's first move: -1 lower, +1 upper.
@@ -51,6 +52,8 @@ struct GameRecord {
     std::vector<Move> played() const;
     // The same game from the same position, gone on by one move or more.
     bool goesOn(const GameRecord& earlier) const;
+    // Does the list start from the starting position (the only one a .棋譜 record holds)?
+    bool fromStart() const;
 };
 
 struct Turn {
@@ -86,6 +89,18 @@ class Game {
     void restore(const Position& state, const MoveList& moves);
     // A record read from a file, shown from its first position, to be stepped through.
     void loadRecord(const MoveList& moves);
+
+    // --- a position set up by hand or pasted ---
+    // Puts the position on the board as the start of the games played from it: nothing runs,
+    // the move list starts from it, 最初 comes back to it, and the 対局 items play it with its
+    // own side to move.
+    void setUpPosition(const Position& p);
+    // Does the game on the board start from such a position (until the next new game)?
+    bool fromSetUp() const { return setUp_; }
+    // The side to move in the position the board shows.
+    Side sideShown() const;
+    // The position the board shows, in the position notation.
+    std::string shownText() const;
 
     // The game to look back on: the one on the board when its list holds a move, else the
     // game that ended before "続けますか？" set up a new position (empty when there is none).
@@ -229,6 +244,11 @@ class Game {
     double pause_ = 0.5; // what is left of the computer's pause once it has thought
     std::string startText_;
     std::vector<Move> line_;
+    bool setUp_ = false;  // the list starts from a set-up position
+    Position setUpStart_; // that position, where 最初 goes back to
+    // A set-up position is played with its own side to move: the item that would give the
+    // move to the other side is refused.
+    bool refusedForSide(Side itemMoves);
 };
 
 } // namespace zubeki

@@ -128,7 +128,7 @@ bool sameBoard(const Position& a, const Position& b) {
 
 GameRecord Game::gameToReview() const {
     if (rec_.RECORD_LEN > 0)
-        return {listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_};
+        return {listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_, setUp_};
     return ended_;
 }
 
@@ -147,6 +147,8 @@ void Game::showGameMove(const GameRecord& game, int n, const Move& best) {
         rec_.RECORD_MODE = game.fromFile ? TRUE_CODE : FALSE_CODE;
         recordFullTold_ = false;
         unrecorded_ = 0;
+        setUp_ = game.setUp;
+        setUpStart_ = game.start;
         out_.positionShown(PositionShown::Reviewed, s_, s_.MOVE_COUNT);
     }
     stepTo(n);
@@ -161,6 +163,10 @@ bool GameRecord::goesOn(const GameRecord& earlier) const {
            beginsWith(moves, earlier.moves);
 }
 
+bool GameRecord::fromStart() const {
+    return sameBoard(start, Position::start());
+}
+
 int GameRecord::firstSide() const {
     return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
 }
@@ -172,7 +178,11 @@ std::vector<Move> GameRecord::played() const {
 }
 
 void Game::CANCEL() {
-    初期設定();
+    // A game from a set-up position goes back no further than that position.
+    if (setUp_)
+        setUpPosition(setUpStart_);
+    else
+        初期設定();
 }
 
 void Game::REVERSE() {
@@ -181,13 +191,16 @@ void Game::REVERSE() {
         out_.ask({Say::NotInRecordMode});
         return;
     }
-    if (s_.MOVE_COUNT == 0) {
+    if (s_.MOVE_COUNT == 0 && !setUp_) {
         out_.soundDue(Wave::Forbidden);
         out_.ask({Say::NotFromTheStart});
         return;
     }
     // Half a turn about the centre square, every piece changing sides.
+    const Side toMove = sideShown();
     s_ = 反転(s_);
+    // The army that was to move in a set-up position still is: it now has the other codes.
+    if (setUp_) s_.SIDE = opposite(toMove);
     session_.REVERSED = TRUE_CODE;
     session_.SELECT_STATE = 0;
     out_.positionShown(PositionShown::Turned, s_, s_.MOVE_COUNT);
@@ -198,6 +211,7 @@ void Game::REVERSE() {
     recordFullTold_ = false;
     unrecorded_ = 0;
     session_.TURN = NO_SIDE;
+    if (setUp_) setUpStart_ = s_;
 }
 
 } // namespace zubeki

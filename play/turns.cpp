@@ -17,7 +17,7 @@ void Game::終了(std::string_view 勝手) {
     else
         out_.ask({Say::Wins, std::string(勝手)});
     // The game is kept for looking back on once the new position is set up.
-    ended_ = GameRecord{listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_};
+    ended_ = GameRecord{listStart_, rec_, rec_.RECORD_MODE == TRUE_CODE, listStartManSide_, setUp_};
     if (out_.ask({Say::PlayAgain}) == Answer::Yes)
         初期設定();
     else

@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 #include "record/record_file.h"
+#include "record/zbk.h"
+#include "ui/editor_panel.h"
 #include "ui/game_texts.h"
 #include "ui/help_window.h"
 #include "ui/paths.h"
@@ -69,8 +71,11 @@ class KeyedMenu : public QMenu {
         if (key.isEmpty() || option->text.contains(QLatin1Char('\t'))) return;
         option->text += QLatin1Char('\t') + key;
         // Room for the key, as the style makes for a shortcut: the widest key and a gap.
-        const int room = option->fontMetrics.horizontalAdvance(QStringLiteral("Home")) +
-                         option->fontMetrics.height();
+        int widest = option->fontMetrics.horizontalAdvance(QStringLiteral("Home"));
+        for (const QAction* item : actions())
+            widest = std::max(widest, option->fontMetrics.horizontalAdvance(
+                                          item->property(kKeyProperty).toString()));
+        const int room = widest + option->fontMetrics.height();
         option->reservedShortcutWidth = std::max(option->reservedShortcutWidth, room);
     }
 };
@@ -132,7 +137,10 @@ Form1::Form1(Seams seams, QWidget* parent)
     folder_ = startingFolder();
     // The window grows from its natural size, the board and its panel with it.
     setMinimumSize(px(FORM_WIDTH), px(FORM_HEIGHT));
-    canvas_->onScaleChanged = [this] { placeRecordPanel(); };
+    canvas_->onScaleChanged = [this] {
+        placeRecordPanel();
+        if (editor_) editor_->place();
+    };
     createEscape();
     createKeys();
 }
@@ -153,6 +161,7 @@ void Form1::fillSeams() {
                 QCoreApplication::translate("ReviewWindow", "棋譜ﾌｧｲﾙ") + QStringLiteral(" (*") +
                     QString::fromUtf8(recordExtension.data(),
                                       static_cast<qsizetype>(recordExtension.size())) +
+                    QStringLiteral(" *") + QLatin1String(zbkExtension.data(), zbkExtension.size()) +
                     QLatin1Char(')'));
         };
     if (seams_.programFolder.empty())
@@ -177,6 +186,14 @@ void Form1::createCanvas() {
         Form_MouseDown(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
                        static_cast<float>(at.y() * TWIPS_PER_PIXEL));
     };
+    canvas_->onMouseRelease = [this](QMouseEvent* e) {
+        const int button = e->button() == Qt::RightButton  ? 2
+                           : e->button() == Qt::LeftButton ? 1
+                                                           : 4;
+        const QPointF at = canvas_->toBoard(e->position());
+        Form_MouseUp(button, 0, static_cast<float>(at.x() * TWIPS_PER_PIXEL),
+                     static_cast<float>(at.y() * TWIPS_PER_PIXEL));
+    };
 }
 
 void Form1::createEscape() {
@@ -187,7 +204,11 @@ void Form1::createEscape() {
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape_->setContext(Qt::WindowShortcut);
     connect(escape_, &QShortcut::activated, this, [this] {
-        if (!recordPanelHasFocus()) quit();
+        // In the position editor Escape leaves it, as 中止 does.
+        if (editor_)
+            leaveEditor();
+        else if (!recordPanelHasFocus())
+            quit();
     });
 }
 
@@ -226,23 +247,27 @@ void Form1::createKeys() {
     // panel's lists and fields the key does what it does there.
     const struct {
         Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
         QAction* item;
         const char* written;
-    } keys[] = {{Qt::Key_Left, REPLAY, "\u2190"},
-                {Qt::Key_Right, AFTER, "\u2192"},
-                {Qt::Key_Home, CANCEL, "Home"},
-                {Qt::Key_H, HINT, "H"},
-                {Qt::Key_F1, HOWTO, "F1"}};
+    } keys[] = {{Qt::Key_Left, Qt::NoModifier, REPLAY, "\u2190"},
+                {Qt::Key_Right, Qt::NoModifier, AFTER, "\u2192"},
+                {Qt::Key_Home, Qt::NoModifier, CANCEL, "Home"},
+                {Qt::Key_H, Qt::NoModifier, HINT, "H"},
+                {Qt::Key_F1, Qt::NoModifier, HOWTO, "F1"},
+                {Qt::Key_C, Qt::ControlModifier, COPY, "Ctrl+C"},
+                {Qt::Key_V, Qt::ControlModifier, PASTE, "Ctrl+V"}};
     for (const auto& entry : keys) {
         const Qt::Key key = entry.key;
+        const Qt::KeyboardModifiers modifiers = entry.modifiers;
         QAction* const item = entry.item;
         item->setProperty(kKeyProperty, QString::fromUtf8(entry.written));
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        auto* shortcut = new QShortcut(QKeySequence(key | modifiers), this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, key, item] {
+        connect(shortcut, &QShortcut::activated, this, [this, key, modifiers, item] {
             // F1 opens the rules from anywhere in the window.
             if (key != Qt::Key_F1 && recordPanelHasFocus()) {
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QKeyEvent press(QEvent::KeyPress, key, modifiers);
                 QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
                 return;
             }
@@ -335,6 +360,11 @@ void Form1::createPositionMenu() {
     CANCEL = menuItem(STOP, "CANCEL", QT_TRANSLATE_NOOP("Form1", "最初"), &Form1::CANCEL_Click);
     REVERSE = menuItem(STOP, "REVERSE", QT_TRANSLATE_NOOP("Form1", "反転"), &Form1::REVERSE_Click);
     MATTA = menuItem(STOP, "MATTA", QT_TRANSLATE_NOOP("Form1", "待った"), &Form1::MATTA_Click);
+    STOP->addSeparator()->setObjectName(QStringLiteral("STOP_EDIT_SEPARATOR"));
+    EDIT = menuItem(STOP, "EDIT", QT_TRANSLATE_NOOP("Form1", "編集"), &Form1::EDIT_Click);
+    COPY = menuItem(STOP, "COPY", QT_TRANSLATE_NOOP("Form1", "局面をコピー"), &Form1::COPY_Click);
+    PASTE =
+        menuItem(STOP, "PASTE", QT_TRANSLATE_NOOP("Form1", "局面を貼り付け"), &Form1::PASTE_Click);
 }
 
 void Form1::createRecordMenu() {

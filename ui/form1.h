@@ -28,6 +28,7 @@ class QShortcut;
 namespace zubeki {
 
 class Canvas;
+class EditorPanel;
 class HelpWindow;
 class Module1;
 class ReviewWindow;
@@ -71,6 +72,14 @@ class Form1 : public QMainWindow, private GamePainter {
     void REVERSE_Click();
     // 待った: against the computer, its last move and the player's before it taken back.
     void MATTA_Click();
+    // 編集: the board becomes a position editor; 完了 plays from the position set up.
+    void EDIT_Click();
+    // 局面をコピー / 局面を貼り付け (Ctrl+C / Ctrl+V): the position shown as notation text to
+    // the clipboard, and a notation from it put on the board (or into the editor).
+    void COPY_Click();
+    void PASTE_Click();
+    // The position editor while the board is one.
+    EditorPanel* editor() const { return editor_.get(); }
     // 遊び方: the rules in a window of their own (F1 too).
     void HOWTO_Click();
     HelpWindow* helpWindow() const;
@@ -97,6 +106,8 @@ class Form1 : public QMainWindow, private GamePainter {
 
     // --- the player's press on the window (button 1 left, 2 right; X, Y in twips) ---
     void Form_MouseDown(int Button, int Shift, float X, float Y);
+    // The button let go again: only the position editor takes it (a piece dragged).
+    void Form_MouseUp(int Button, int Shift, float X, float Y);
 
     // --- record panel ---
     void 描画_可視(bool a, bool b, bool c);
@@ -179,6 +190,14 @@ class Form1 : public QMainWindow, private GamePainter {
     void placeRecordPanel();
     void refreshFileList();
     void showRecord(const struct ReadResult& read);
+    // A game from any position (.zbk) read into the list, shown from its position.
+    bool showZbk(const std::filesystem::path& file);
+    // The game from a set-up position written as a .zbk file named `name` in the panel's folder.
+    bool writeSetUpGame(const std::string& name);
+    // The editor closed: the menus as they were.
+    void leaveEditor();
+    // While the editor is open only the items that work on it stay enabled.
+    void enableMenusForEditing(bool editing);
     void placeWindow();
     // The game's part of Form_Load: the ticks of the menus, the game and the first drawing.
     void loadGame();
@@ -227,6 +246,8 @@ class Form1 : public QMainWindow, private GamePainter {
     QPointer<HelpWindow> help_;
     KeptSettings kept_;
     ThinkBudget reviewBudget_;
+    std::unique_ptr<EditorPanel> editor_;
+    std::vector<QAction*> disabledForEditing_;
 
     // Menu items. Every item and control below carries its own name as its objectName, which
     // is how tests and tools outside the window find them.
@@ -246,6 +267,9 @@ class Form1 : public QMainWindow, private GamePainter {
     QAction* CANCEL = nullptr;
     QAction* REVERSE = nullptr;
     QAction* MATTA = nullptr;
+    QAction* EDIT = nullptr;
+    QAction* COPY = nullptr;
+    QAction* PASTE = nullptr;
     QAction* REPLAY = nullptr;
     QAction* AFTER = nullptr;
     QMenu* KIFU = nullptr;

@@ -1,5 +1,6 @@
 #include "game/notation.h"
 #include "sound/module1.h"
+#include "ui/editor_panel.h"
 #include "ui/form1.h"
 #include "ui/game_texts.h"
 #include "view/canvas.h"
@@ -123,8 +124,18 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y) {
     if (ended_) return;
     closeRecordPanel();
     const SquareIndex sq = squareAtTwips(X, Y);
+    if (editor_) {
+        editor_->press(Button, sq.x, sq.y);
+        return;
+    }
     game_.press(Button, sq.x, sq.y);
     canvas_->update();
+}
+
+void Form1::Form_MouseUp(int Button, int, float X, float Y) {
+    if (ended_ || !editor_) return;
+    const SquareIndex sq = squareAtTwips(X, Y);
+    editor_->release(Button, sq.x, sq.y);
 }
 
 } // namespace zubeki

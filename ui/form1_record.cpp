@@ -1,4 +1,5 @@
 #include "record/record_file.h"
+#include "record/zbk.h"
 #include "ui/form1.h"
 #include "ui/paths.h"
 #include "ui/review_window.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -125,7 +127,10 @@ void Form1::refreshFileList() {
     const QString pattern =
         QStringLiteral("*") +
         QString::fromUtf8(recordExtension.data(), static_cast<int>(recordExtension.size()));
-    for (const QString& name : dir.entryList({pattern}, QDir::Files, QDir::Name))
+    // Games from a set-up position beside the records.
+    const QString zbk = QStringLiteral("*") +
+                        QLatin1String(zbkExtension.data(), static_cast<int>(zbkExtension.size()));
+    for (const QString& name : dir.entryList({pattern, zbk}, QDir::Files, QDir::Name))
         File1->addItem(name);
 }
 
@@ -136,18 +141,26 @@ void Form1::KIFU_READ_Click() {
 }
 
 void Form1::KIFU_WRITE_Click() {
-    if (game_.session().REVERSED == TRUE_CODE) {
+    // A game from a set-up position, turned or not, goes to a .zbk file, which holds any
+    // position; a .棋譜 record holds only games from the start.
+    if (game_.session().REVERSED == TRUE_CODE && !game_.fromSetUp()) {
         message("反転後は書き込みできません", "棋譜書込");
         return;
     }
     描画_可視(true, true, false);
     描画_棋譜_IO(0);
+    if (!game_.fromSetUp()) return;
+    // Such a file has no names in it: only the file name is asked.
+    QWidget* const names[] = {Text2, Text3, Text4, Label1[1], Label1[2], Label1[3]};
+    for (QWidget* w : names) w->hide();
 }
 
 bool Form1::File1_Click(const QString& fileName) {
     描画_可視(false, false, false);
+    const std::filesystem::path path = toPath(QDir(folder_).absoluteFilePath(fileName));
+    if (isZbkFile(path)) return showZbk(path);
     // The whole file is read and checked before the game in progress is dropped.
-    const ReadResult read = readRecord(toPath(QDir(folder_).absoluteFilePath(fileName)));
+    const ReadResult read = readRecord(path);
     if (!read.ok) {
         message(read.error, "棋譜");
         return false;
@@ -207,6 +220,7 @@ bool Form1::Command1_Click() {
         message(why, "棋譜");
         return false;
     }
+    if (game_.fromSetUp()) return writeSetUpGame(name);
     const RecordHeader header =
         recordHeader(Text2->text().toStdString(), Text3->text().toStdString(),
                      Text4->text().toStdString(), game_.session().MAN_SIDE);

@@ -48,6 +48,19 @@ const char* const kTexts[] = {
     QT_TRANSLATE_NOOP("Game", "反転"),
     QT_TRANSLATE_NOOP("Game", "コンピュータとの対局でだけできます"),
     QT_TRANSLATE_NOOP("Game", "待った"),
+    // a set-up position: its side to move, the editor's reasons, the paste
+    QT_TRANSLATE_NOOP("Game", "後手の番です"),
+    QT_TRANSLATE_NOOP("Game", "この局面は下手の番です。「先手」で始めて下さい"),
+    QT_TRANSLATE_NOOP("Game", "この局面は上手の番です。「後手」で始めて下さい"),
+    QT_TRANSLATE_NOOP("Game", "駒が９枚より多い側があります"),
+    QT_TRANSLATE_NOOP("Game", "成った駒が自陣の中にあります（自陣には止まれません）"),
+    QT_TRANSLATE_NOOP("Game", "敵陣がもう埋まっています（対局は終わっています）"),
+    QT_TRANSLATE_NOOP("Game", "空いた隣のマスがない駒の一団があります"),
+    QT_TRANSLATE_NOOP("Game", "どちらの側にも指せる手がありません"),
+    QT_TRANSLATE_NOOP("Game", "この局面で始められます"),
+    QT_TRANSLATE_NOOP("Game", "編集"),
+    QT_TRANSLATE_NOOP("Game", "貼り付ける局面がありません"),
+    QT_TRANSLATE_NOOP("Game", "局面を貼り付け"),
     // records
     QT_TRANSLATE_NOOP("Game", "棋譜"),
     QT_TRANSLATE_NOOP("Game", "棋譜は500手までです。これから先の手は記録されません"),
@@ -103,6 +116,7 @@ const char* const kTemplates[] = {
     QT_TRANSLATE_NOOP("Game", "%1 手目が正しくありません"),
     QT_TRANSLATE_NOOP("Game", "ﾌｧｲﾙ名に '%1' は使えません"),
     QT_TRANSLATE_NOOP("Game", "ｴﾗｰ %1（%2）"),
+    QT_TRANSLATE_NOOP("Game", "局面を貼り付けられません：%1"),
 };
 
 QString translated(const char* source) {

@@ -1,4 +1,5 @@
 #include "ui/review_window.h"
+#include "record/zbk.h"
 
 #include "game/notation.h"
 #include "record/record_file.h"
@@ -444,12 +445,31 @@ bool ReviewWindow::save() {
     if (path.isEmpty()) return false;
     const QString suffix =
         QString::fromUtf8(recordExtension.data(), static_cast<qsizetype>(recordExtension.size()));
+    const QString zbk =
+        QLatin1String(zbkExtension.data(), static_cast<qsizetype>(zbkExtension.size()));
     if (path.endsWith(suffix)) path.chop(suffix.size());
+    if (path.endsWith(zbk)) path.chop(zbk.size());
     const QFileInfo file(path);
     const std::string name = file.fileName().toStdString();
     if (const std::string why = checkRecordName(name); !why.empty()) {
         hooks_.message(why, "棋譜");
         return false;
+    }
+    // A game from any other position than the start (set up, or turned with 反転) goes to a .zbk
+    // file: a .棋譜 record holds only games from the start, and its reader would misread it.
+    if (game_.setUp || !game_.fromStart()) {
+        ZbkGame game{game_.start, game_.played()};
+        // After 反転 the 対局 item chose who moved first: the list's first move tells.
+        if (!game.moves.empty()) game.start.SIDE = game.moves.front().side();
+        const ZbkWrite written = writeZbk(toPath(path + zbk), game);
+        if (!written.ok()) {
+            hooks_.message("棋譜を書き込めませんでした：" + written.error, "棋譜");
+            return false;
+        }
+        hooks_.message("棋譜を書き込みました", "  ");
+        game_.fromFile = true;
+        save_->setEnabled(false);
+        return true;
     }
     MoveList moves = game_.moves;
     moves.RECORD_POS = moves.RECORD_LEN;

@@ -238,6 +238,10 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
     if (onMousePress) onMousePress(event);
 }
 
+void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseRelease) onMouseRelease(event);
+}
+
 void Canvas::resizeEvent(QResizeEvent*) {
     fitToWindow();
 }

@@ -65,6 +65,8 @@ class Canvas : public QWidget {
     std::size_t keptDrawings() const { return ops_.size(); }
 
     std::function<void(QMouseEvent*)> onMousePress;
+    // The button let go again (a piece dragged in the position editor).
+    std::function<void(QMouseEvent*)> onMouseRelease;
     // Called after the scale or the board's place in the widget changed.
     std::function<void()> onScaleChanged;
     // Called once, after the first paint.
@@ -73,6 +75,7 @@ class Canvas : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent*) override;
     void changeEvent(QEvent* event) override;
 
