@@ -78,6 +78,19 @@ struct Server::LiveGame {
     std::array<QWebSocket*, 2> players{};
 };
 
+// A request played on its game and waiting for the database: the game as it was before, what
+// the request did, and what the other player is told besides the moves and the end.
+struct Server::Pending {
+    std::int64_t game = 0;
+    OnlineGame before;
+    Outcome out;
+    Clocks left{};
+    Result result = Result::None;
+    EndReason reason = EndReason::None;
+    QPointer<QWebSocket> requester;
+    QByteArray notice;
+};
+
 Server::Server(Store& store, const Clock& clock, ServerOptions options, QObject* parent)
     : QObject(parent), store_(store), clock_(clock), options_(std::move(options)) {
     server_ = std::make_unique<QWebSocketServer>(QStringLiteral("zubeki-server"),
@@ -327,6 +340,7 @@ void Server::sendStart(QWebSocket* socket, const LiveGame& g, Side side, const Q
 }
 
 void Server::resume(QWebSocket* socket, Connection& c, const QString& token) {
+    flush(); // a returning player hears only of moves the database holds
     const QString hash = hashOf(token);
     const auto id = byToken_.constFind(hash);
     if (id == byToken_.constEnd()) {
@@ -379,36 +393,76 @@ void Server::inGame(QWebSocket* socket, Connection& c, const protocol::ClientMes
                       QStringLiteral("this connection plays no game"));
     LiveGame& g = *found->second;
     using Kind = protocol::ClientMessage::Kind;
-    OnlineGame next = g.model;
-    Outcome out;
+    Pending p{g.id, g.model, {}, {}, Result::None, EndReason::None, socket, {}};
+    OnlineGame& model = g.model;
     switch (m.kind) {
     case Kind::Move:
-        out = next.move(c.side, m.move.toStdString());
+        p.out = model.move(c.side, m.move.toStdString());
         break;
     case Kind::Resign:
-        out = next.resign(c.side);
+        p.out = model.resign(c.side);
         break;
     case Kind::Draw:
-        out = m.offer ? next.offerDraw(c.side) : next.answerDraw(c.side, m.accept);
+        p.out = m.offer ? model.offerDraw(c.side) : model.answerDraw(c.side, m.accept);
+        if (!p.out.ended)
+            p.notice = m.offer ? protocol::drawOffered() : protocol::drawAnswered(false);
         break;
     case Kind::Abort:
-        out = next.abort(c.side);
+        p.out = model.abort(c.side);
         break;
     default: // claim
-        out = next.claim(c.side, options_.graceMs);
+        p.out = model.claim(c.side, options_.graceMs);
         break;
     }
-    if (out.refusal != Refusal::None)
-        return refuse(socket, QString::fromLatin1(refusalCode(out.refusal)),
-                      QString::fromStdString(out.why));
-    if (!commit(g, next, out))
-        return refuse(socket, QStringLiteral("storage"),
-                      QStringLiteral("the move could not be saved; play it again"));
-    QWebSocket* other = g.players[sideIndex(opposite(c.side))];
-    if (m.kind == Kind::Draw && !out.ended && other)
-        other->sendTextMessage(
-            QString::fromUtf8(m.offer ? protocol::drawOffered() : protocol::drawAnswered(false)));
-    announce(g, out);
+    if (p.out.refusal != Refusal::None) // a refused request changes nothing
+        return refuse(socket, QString::fromLatin1(refusalCode(p.out.refusal)),
+                      QString::fromStdString(p.out.why));
+    p.left = model.storedClocks();
+    p.result = model.result();
+    p.reason = model.reason();
+    pending_.push_back(std::move(p));
+    scheduleFlush();
+}
+
+void Server::scheduleFlush() {
+    if (flushScheduled_) return;
+    flushScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        flushScheduled_ = false;
+        flush();
+    });
+}
+
+void Server::flush() {
+    if (pending_.empty()) return;
+    std::vector<Pending> batch = std::move(pending_);
+    pending_.clear();
+    bool ok = store_.begin();
+    for (const Pending& p : batch)
+        if (ok && (!p.out.plies.empty() || p.out.ended))
+            ok = store_.write(p.game, p.out.plies, p.left, p.result, p.reason);
+    ok = ok && store_.commit();
+    if (!ok) {
+        // Back to before the first request of each game in the batch; nothing was announced.
+        for (auto it = batch.rbegin(); it != batch.rend(); ++it) {
+            games_.at(it->game)->model = it->before;
+            if (it->requester)
+                refuse(it->requester, QStringLiteral("storage"),
+                       QStringLiteral("the game could not be saved; try again"));
+        }
+        return;
+    }
+    for (const Pending& p : batch) {
+        const auto found = games_.find(p.game);
+        if (found == games_.end()) continue;
+        LiveGame& g = *found->second;
+        if (!p.notice.isEmpty() && p.requester) {
+            const Side side = g.players[0] == p.requester ? Side::Lower : Side::Upper;
+            if (QWebSocket* other = g.players[sideIndex(opposite(side))])
+                other->sendTextMessage(QString::fromUtf8(p.notice));
+        }
+        announce(g, p.out);
+    }
 }
 
 bool Server::commit(LiveGame& g, OnlineGame& next, const Outcome& out) {
@@ -464,6 +518,7 @@ void Server::dropped(QWebSocket* socket) {
 }
 
 void Server::sweep() {
+    flush();
     const std::int64_t now = clock_.nowMs();
     for (auto it = connections_.begin(); it != connections_.end(); ++it)
         if (now - it->lastHeard > options_.idleMs &&

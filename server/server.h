@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
+#include <QPointer>
 #include <QSslConfiguration>
 #include <QString>
 #include <QTimer>
@@ -79,6 +80,11 @@ class Server : public QObject {
     // Writes what the request did and only then tells the players; false when the database
     // would not take it (and then nothing changed).
     bool commit(LiveGame& g, OnlineGame& next, const Outcome& out);
+    // What the players' requests did since the last flush is written in one transaction and
+    // only then announced; when it cannot be written, the games go back to where they were
+    // and each request is refused.
+    void flush();
+    void scheduleFlush();
     void announce(LiveGame& g, const Outcome& out);
     void finish(std::int64_t id);
     void sendStart(QWebSocket* socket, const LiveGame& g, Side side, const QString& token);
@@ -95,6 +101,9 @@ class Server : public QObject {
     std::map<QString, std::unique_ptr<Waiting>> waiting_;
     std::map<std::int64_t, std::unique_ptr<LiveGame>> games_;
     QHash<QString, std::int64_t> byToken_; // token hash -> game
+    struct Pending;
+    std::vector<Pending> pending_;
+    bool flushScheduled_ = false;
 };
 
 } // namespace zubeki::server

@@ -63,7 +63,8 @@ std::unique_ptr<Store> Store::open(const std::string& path, std::string& error) 
     std::unique_ptr<Store> store(new Store(db));
     sqlite3_busy_timeout(db, 5000);
     // The log is synced at every commit (FULL): a move announced survives the machine's end
-    // too, not only the server's.
+    // too, not only the server's. The server commits the moves that arrive together in one
+    // transaction, so the sync is paid once for all of them.
     if (!store->exec("PRAGMA journal_mode=WAL") || !store->exec("PRAGMA synchronous=FULL") ||
         !store->exec("PRAGMA foreign_keys=ON") || !store->exec(kSchema)) {
         error = store->error_;
@@ -134,7 +135,19 @@ bool Store::addGame(StoredGame& game) {
 
 bool Store::record(std::int64_t game, const std::vector<Ply>& plies, const Clocks& left,
                    Result result, EndReason reason) {
-    if (!exec("BEGIN IMMEDIATE")) return false;
+    return begin() && write(game, plies, left, result, reason) && commit();
+}
+
+bool Store::begin() {
+    return exec("BEGIN IMMEDIATE");
+}
+
+bool Store::commit() {
+    return exec("COMMIT");
+}
+
+bool Store::write(std::int64_t game, const std::vector<Ply>& plies, const Clocks& left,
+                  Result result, EndReason reason) {
     for (const Ply& p : plies) {
         sqlite3_reset(insertMove_);
         sqlite3_bind_int64(insertMove_, 1, game);
@@ -159,7 +172,7 @@ bool Store::record(std::int64_t game, const std::vector<Ply>& plies, const Clock
     }
     sqlite3_bind_int64(updateGame_, 5, game);
     if (sqlite3_step(updateGame_) != SQLITE_DONE) return fail();
-    return exec("COMMIT");
+    return true;
 }
 
 std::vector<StoredGame> Store::select(const char* where, const std::string& key) {

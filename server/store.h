@@ -42,6 +42,12 @@ class Store {
     // The moves a request led to, the time left after them and, when it ended the game, how.
     bool record(std::int64_t game, const std::vector<Ply>& plies, const Clocks& left,
                 Result result = Result::None, EndReason reason = EndReason::None);
+    // The same for many requests in one transaction (one sync of the log for all of them):
+    // begin, write each, then commit; a failed write or commit leaves nothing written.
+    bool begin();
+    bool write(std::int64_t game, const std::vector<Ply>& plies, const Clocks& left, Result result,
+               EndReason reason);
+    bool commit();
 
     // Every game that has not ended, with its moves in order.
     std::vector<StoredGame> unfinished();
