@@ -4,7 +4,9 @@
 #include "harness.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
+#include <QSslError>
 #include <QTcpServer>
 
 #include <sqlite3.h>
@@ -14,11 +16,12 @@ namespace {
 
 class RealServer {
   public:
-    RealServer(const QString& db, quint16 port) {
+    RealServer(const QString& db, quint16 port, const QStringList& more = {}) {
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(
-            QStringLiteral(ZUBEKI_SERVER_PROGRAM),
-            {QStringLiteral("--port"), QString::number(port), QStringLiteral("--db"), db});
+        process_.start(QStringLiteral(ZUBEKI_SERVER_PROGRAM),
+                       QStringList{QStringLiteral("--port"), QString::number(port),
+                                   QStringLiteral("--db"), db} +
+                           more);
         // It says where it listens once it does.
         pump([this] { return process_.canReadLine() || process_.state() == QProcess::NotRunning; });
         banner_ = QString::fromUtf8(process_.readLine());
@@ -102,6 +105,55 @@ TEST(KilledServer, EveryAnnouncedMoveIsThereAfterARestart) {
     lower.send(protocol::resume(lowerToken));
     lower.send(protocol::move(QStringLiteral("7g7f")));
     EXPECT_EQ(upper.next(QStringLiteral("moved")).value(u"n").toInt(), played.size() + 1);
+}
+
+// With a certificate and its key the server speaks wss://, and only that.
+TEST(RealServerTls, SpeaksWssWithTheCertificateItIsGiven) {
+    QTemporaryDir folder;
+    const QString cert = folder.path() + QStringLiteral("/cert.pem"),
+                  key = folder.path() + QStringLiteral("/key.pem");
+    const int made = QProcess::execute(
+        QStringLiteral("openssl"),
+        {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+         QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"), key,
+         QStringLiteral("-out"), cert, QStringLiteral("-days"), QStringLiteral("2"),
+         QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
+    if (made != 0) GTEST_SKIP() << "openssl could not make a certificate here";
+    const quint16 port = freePort();
+    RealServer server(folder.path() + QStringLiteral("/games.sqlite"), port,
+                      {QStringLiteral("--cert"), cert, QStringLiteral("--key"), key});
+    ASSERT_TRUE(server.banner().contains(QStringLiteral("wss://")))
+        << server.banner().toStdString();
+
+    QWebSocket socket;
+    QObject::connect(&socket, &QWebSocket::sslErrors, [&socket](const QList<QSslError>&) {
+        socket.ignoreSslErrors(); // our own certificate, signed by no one
+    });
+    QString answer;
+    QObject::connect(&socket, &QWebSocket::textMessageReceived,
+                     [&answer](const QString& text) { answer = text; });
+    QObject::connect(&socket, &QWebSocket::connected,
+                     [&socket] { socket.sendTextMessage(QString::fromUtf8(protocol::ping())); });
+    socket.open(QUrl(QStringLiteral("wss://127.0.0.1:%1/play").arg(port)));
+    EXPECT_TRUE(pump([&answer] { return !answer.isEmpty(); }));
+    EXPECT_EQ(answer, QStringLiteral(R"({"t":"pong"})"));
+
+    // Plain ws:// to the same port gets no game.
+    Player plain(port, nullptr);
+    plain.send(protocol::ping());
+    EXPECT_TRUE(plain.next().isEmpty());
+
+    // A key that is not one is refused before the server listens.
+    QFile bad(key);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a key\n");
+    bad.close();
+    EXPECT_EQ(
+        QProcess::execute(QStringLiteral(ZUBEKI_SERVER_PROGRAM),
+                          {QStringLiteral("--port"), QString::number(freePort()),
+                           QStringLiteral("--db"), folder.path() + QStringLiteral("/b.sqlite"),
+                           QStringLiteral("--cert"), cert, QStringLiteral("--key"), key}),
+        1);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <sqlite3.h>
+
 namespace zubeki::server::test {
 namespace {
 
@@ -116,6 +118,30 @@ TEST_F(ServerTest, DrawsAndTheFlag) {
     const QJsonObject end = timed.lower->next(QStringLiteral("end"));
     EXPECT_EQ(end.value(u"result").toString(), u"lower");
     EXPECT_EQ(end.value(u"reason").toString(), u"time");
+}
+
+// A database that will not take a move: the move is refused and not played, and the game goes on
+// from where it was once the database takes moves again.
+TEST_F(ServerTest, AMoveTheDatabaseRefusesIsNotPlayed) {
+    Pair p = game();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((folder_.path() + QStringLiteral("/games.sqlite")).toUtf8().constData(),
+                           &other),
+              SQLITE_OK);
+    const auto run = [other](const char* sql) {
+        EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    };
+    run("CREATE TRIGGER full BEFORE INSERT ON moves BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    p.lower->send(protocol::move(QStringLiteral("9g9f")));
+    EXPECT_EQ(p.lower->next(QStringLiteral("error")).value(u"code").toString(), u"storage");
+    run("DROP TRIGGER full");
+    sqlite3_close(other);
+    p.lower->send(protocol::move(QStringLiteral("9g9f")));
+    const QJsonObject moved = p.upper->next(QStringLiteral("moved"));
+    EXPECT_EQ(moved.value(u"n").toInt(), 1);
+    EXPECT_EQ(moved.value(u"move").toString(), u"9g9f");
+    ASSERT_EQ(store_->unfinished().size(), 1u);
+    EXPECT_EQ(store_->unfinished()[0].moves, std::vector<std::string>{"9g9f"});
 }
 
 TEST_F(ServerTest, LimitsEndTheConnection) {
