@@ -267,4 +267,81 @@ QByteArray error(const QString& code, const QString& why) {
     return frame({{"t", "error"}, {"code", code}, {"message", why}});
 }
 
+namespace {
+
+std::optional<Clocks> readClocks(const QJsonValue& v) {
+    const QJsonObject c = v.toObject();
+    if (!c.value(u"lower_ms").isDouble() || !c.value(u"upper_ms").isDouble()) return std::nullopt;
+    return Clocks{c.value(u"lower_ms").toInteger(), c.value(u"upper_ms").toInteger()};
+}
+
+bool readStart(const QJsonObject& o, Start& s) {
+    if (!o.value(u"position").isString() || !o.value(u"moves").isArray() ||
+        !o.value(u"you").isString() || !o.value(u"token").isString())
+        return false;
+    s.game = o.value(u"game").toInteger();
+    s.position = o.value(u"position").toString();
+    for (const QJsonValue& m : o.value(u"moves").toArray()) {
+        if (!m.isString()) return false;
+        s.moves << m.toString();
+    }
+    s.you = o.value(u"you").toString();
+    s.token = o.value(u"token").toString();
+    s.opponent = o.value(u"opponent").toString();
+    const QJsonValue clock = o.value(u"clock");
+    if (clock.isObject()) {
+        const QJsonObject c = clock.toObject();
+        s.clock =
+            ClockSetting{c.value(u"initial_s").toInteger(), c.value(u"increment_s").toInteger()};
+        s.clocks = readClocks(clock);
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<ServerMessage> readServerMessage(QByteArrayView frame) {
+    using Kind = ServerMessage::Kind;
+    const std::optional<QJsonObject> read = readObject(frame);
+    if (!read) return std::nullopt;
+    const QJsonObject& o = *read;
+    const QString t = o.value(u"t").toString();
+    ServerMessage m;
+    if (t == u"welcome") {
+        m.kind = Kind::Welcome;
+    } else if (t == u"created" && o.value(u"code").isString()) {
+        m.kind = Kind::Created;
+        m.code = o.value(u"code").toString();
+    } else if (t == u"start" && readStart(o, m.start)) {
+        m.kind = Kind::Start;
+    } else if (t == u"moved" && o.value(u"move").isString() && o.value(u"n").isDouble()) {
+        m.kind = Kind::Moved;
+        m.move = o.value(u"move").toString();
+        m.by = o.value(u"by").toString();
+        m.n = o.value(u"n").toInt();
+        m.position = o.value(u"position").toString();
+        m.clocks = readClocks(o.value(u"clock"));
+    } else if (t == u"end" && o.value(u"result").isString()) {
+        m.kind = Kind::End;
+        m.result = o.value(u"result").toString();
+        m.reason = o.value(u"reason").toString();
+    } else if (t == u"opponent" && o.value(u"connected").isBool()) {
+        m.kind = Kind::Opponent;
+        m.connected = o.value(u"connected").toBool();
+    } else if (t == u"draw") {
+        m.kind = Kind::Draw;
+        m.offer = o.value(u"offer").toBool();
+        m.accept = o.value(u"accept").toBool();
+    } else if (t == u"pong") {
+        m.kind = Kind::Pong;
+    } else if (t == u"error" && o.value(u"code").isString()) {
+        m.kind = Kind::Error;
+        m.code = o.value(u"code").toString();
+        m.message = o.value(u"message").toString();
+    } else {
+        return std::nullopt;
+    }
+    return m;
+}
+
 } // namespace zubeki::protocol

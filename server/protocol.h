@@ -102,4 +102,26 @@ QByteArray drawAnswered(bool accept);
 QByteArray pong();
 QByteArray error(const QString& code, const QString& why);
 
+// What the server sent, read for a client: the kind and the fields of that kind.
+struct ServerMessage {
+    enum class Kind { Welcome, Created, Start, Moved, End, Opponent, Draw, Pong, Error };
+    Kind kind = Kind::Pong;
+    QString code;                 // created: the invite code; error: the error's code
+    QString message;              // error
+    Start start;                  // start
+    QString move;                 // moved
+    QString by;                   // moved
+    int n = 0;                    // moved
+    QString position;             // moved: the position after the move
+    std::optional<Clocks> clocks; // moved
+    QString result;               // end
+    QString reason;               // end
+    bool connected = false;       // opponent
+    bool offer = false;           // draw: an offer (else an answer)
+    bool accept = false;          // draw: the answer
+};
+// Reads one frame the server sent; nullopt for anything that is not a message of a known kind
+// with its keys of the right types.
+std::optional<ServerMessage> readServerMessage(QByteArrayView frame);
+
 } // namespace zubeki::protocol

@@ -88,6 +88,7 @@ struct Server::Pending {
     Result result = Result::None;
     EndReason reason = EndReason::None;
     QPointer<QWebSocket> requester;
+    Side side = Side::Lower;
     QByteArray notice;
 };
 
@@ -102,10 +103,10 @@ Server::Server(Store& store, const Clock& clock, ServerOptions options, QObject*
 }
 
 Server::~Server() {
-    for (auto it = connections_.begin(); it != connections_.end(); ++it) {
-        it.key()->disconnect(this);
-        it.key()->abort();
-        it.key()->deleteLater();
+    for (const auto& [socket, c] : connections_) {
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
     }
 }
 
@@ -150,7 +151,7 @@ void Server::accept() {
         Connection c;
         c.address = socket->peerAddress().toString();
         c.lastHeard = clock_.nowMs();
-        connections_.insert(socket, c);
+        connections_.emplace(socket, c);
         const int count = ++perAddress_[c.address];
         socket->setMaxAllowedIncomingMessageSize(16 * protocol::kMaxFrameBytes);
         connect(socket, &QWebSocket::textMessageReceived, this,
@@ -189,7 +190,7 @@ bool Server::tooFast(Connection& c) {
 void Server::received(QWebSocket* socket, const QByteArray& frame) {
     auto found = connections_.find(socket);
     if (found == connections_.end() || socket->state() != QAbstractSocket::ConnectedState) return;
-    Connection& c = *found;
+    Connection& c = found->second;
     if (tooFast(c))
         return refuseAndClose(
             socket, QStringLiteral("too-fast"),
@@ -219,6 +220,14 @@ void Server::received(QWebSocket* socket, const QByteArray& frame) {
         if (m.kind == Kind::Join) return join(socket, c, m.code);
         return resume(socket, c, m.token);
     default:
+        if (m.kind == Kind::Abort && !c.waiting.isEmpty()) {
+            // The creator takes back a game no one has joined yet: its code is no more.
+            waiting_.erase(c.waiting);
+            c.waiting.clear();
+            socket->sendTextMessage(QString::fromUtf8(
+                protocol::end(QStringLiteral("aborted"), QStringLiteral("abort"))));
+            return;
+        }
         return inGame(socket, c, m);
     }
 }
@@ -393,7 +402,7 @@ void Server::inGame(QWebSocket* socket, Connection& c, const protocol::ClientMes
                       QStringLiteral("this connection plays no game"));
     LiveGame& g = *found->second;
     using Kind = protocol::ClientMessage::Kind;
-    Pending p{g.id, g.model, {}, {}, Result::None, EndReason::None, socket, {}};
+    Pending p{g.id, g.model, {}, {}, Result::None, EndReason::None, socket, c.side, {}};
     OnlineGame& model = g.model;
     switch (m.kind) {
     case Kind::Move:
@@ -456,11 +465,9 @@ void Server::flush() {
         const auto found = games_.find(p.game);
         if (found == games_.end()) continue;
         LiveGame& g = *found->second;
-        if (!p.notice.isEmpty() && p.requester) {
-            const Side side = g.players[0] == p.requester ? Side::Lower : Side::Upper;
-            if (QWebSocket* other = g.players[sideIndex(opposite(side))])
+        if (!p.notice.isEmpty())
+            if (QWebSocket* other = g.players[sideIndex(opposite(p.side))])
                 other->sendTextMessage(QString::fromUtf8(p.notice));
-        }
         announce(g, p.out);
     }
 }
@@ -494,7 +501,7 @@ void Server::finish(std::int64_t id) {
     const auto found = games_.find(id);
     if (found == games_.end()) return;
     for (QWebSocket* s : found->second->players)
-        if (s) connections_[s].game = 0;
+        if (const auto c = connections_.find(s); s && c != connections_.end()) c->second.game = 0;
     for (const QString& hash : found->second->tokenHashes) byToken_.remove(hash);
     games_.erase(found);
 }
@@ -502,7 +509,7 @@ void Server::finish(std::int64_t id) {
 void Server::dropped(QWebSocket* socket) {
     const auto found = connections_.find(socket);
     if (found == connections_.end()) return;
-    const Connection c = *found;
+    const Connection c = found->second;
     connections_.erase(found);
     if (--perAddress_[c.address] <= 0) perAddress_.remove(c.address);
     if (!c.waiting.isEmpty()) waiting_.erase(c.waiting); // nobody is left to play it
@@ -520,11 +527,14 @@ void Server::dropped(QWebSocket* socket) {
 void Server::sweep() {
     flush();
     const std::int64_t now = clock_.nowMs();
-    for (auto it = connections_.begin(); it != connections_.end(); ++it)
-        if (now - it->lastHeard > options_.idleMs &&
-            it.key()->state() == QAbstractSocket::ConnectedState)
-            refuseAndClose(it.key(), QStringLiteral("idle"),
-                           QStringLiteral("nothing heard for too long"));
+    std::vector<QWebSocket*> silent;
+    for (const auto& [socket, c] : connections_)
+        if (now - c.lastHeard > options_.idleMs &&
+            socket->state() == QAbstractSocket::ConnectedState)
+            silent.push_back(socket);
+    for (QWebSocket* socket : silent)
+        refuseAndClose(socket, QStringLiteral("idle"),
+                       QStringLiteral("nothing heard for too long"));
     std::vector<std::int64_t> flagged;
     for (const auto& [id, g] : games_) {
         const std::optional<std::int64_t> left = g->model.msUntilFlag();

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 class QWebSocket;
 class QWebSocketServer;
@@ -96,7 +97,9 @@ class Server : public QObject {
     ServerOptions options_;
     std::unique_ptr<QWebSocketServer> server_;
     QTimer sweeper_;
-    QHash<QWebSocket*, Connection> connections_;
+    // Node-based: a connection stays where it is while others come and go under it (a socket
+    // closed while a frame of another is handled may leave at once).
+    std::unordered_map<QWebSocket*, Connection> connections_;
     QHash<QString, int> perAddress_;
     std::map<QString, std::unique_ptr<Waiting>> waiting_;
     std::map<std::int64_t, std::unique_ptr<LiveGame>> games_;

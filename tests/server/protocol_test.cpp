@@ -8,7 +8,7 @@
 namespace zubeki::server::test {
 namespace {
 
-enum class State { Fresh, Greeted, LowerToMove, UpperWaiting };
+enum class State { Fresh, Greeted, Waiting, LowerToMove, UpperWaiting };
 
 struct Row {
     State state;
@@ -58,6 +58,9 @@ const Row kRows[] = {
     {State::Greeted, R"({"t":"resign"})", "error", "no-game"},
     {State::Greeted, R"({"t":"draw"})", "error", "bad-field"},
     {State::Greeted, R"({"t":"draw","offer":true,"accept":true})", "error", "bad-field"},
+    {State::Waiting, R"({"t":"abort"})", "end", ""},
+    {State::Waiting, R"({"t":"move","move":"9g9f"})", "error", "no-game"},
+    {State::Waiting, R"({"t":"join","code":"0000-0000-0000"})", "error", "in-game"},
     {State::LowerToMove, R"({"t":"move","move":"9g9f"})", "moved", ""},
     {State::LowerToMove, R"({"t":"move","move":"9g9h"})", "error", "illegal-move"},
     {State::LowerToMove, R"({"t":"move","move":"9g"})", "error", "bad-move"},
@@ -92,6 +95,11 @@ TEST_F(ProtocolTable, EachMessageAndEachRefusal) {
             break;
         case State::Greeted:
             sender = player(QStringLiteral("Aya"));
+            break;
+        case State::Waiting:
+            sender = player(QStringLiteral("Aya"));
+            sender->send(protocol::create(QStringLiteral("lower")));
+            sender->next(QStringLiteral("created"));
             break;
         case State::LowerToMove:
         case State::UpperWaiting:
@@ -137,6 +145,42 @@ TEST_F(ProtocolTable, InviteCodesAndTokensAreLongAndReadable) {
     EXPECT_EQ(p.lowerStart.value(u"you").toString(), u"lower");
     EXPECT_EQ(p.upperStart.value(u"opponent").toString(), u"下手さん");
     EXPECT_TRUE(p.lowerStart.value(u"clock").isNull());
+}
+
+// What the server sends, read back by the client's reader: nothing lost on the way.
+TEST(ServerMessages, ReadBackAsTheyWereBuilt) {
+    using Kind = protocol::ServerMessage::Kind;
+    protocol::Start s{7,
+                      QStringLiteral("9/9/9/9/8R/9/9/9/r8 l - 0 1"),
+                      {QStringLiteral("1e1d"), QStringLiteral("pass")},
+                      QStringLiteral("upper"),
+                      QStringLiteral("ab"),
+                      QStringLiteral("相手"),
+                      protocol::ClockSetting{300, 5},
+                      protocol::Clocks{299000, 300000}};
+    const std::optional<protocol::ServerMessage> start =
+        protocol::readServerMessage(protocol::start(s));
+    ASSERT_TRUE(start && start->kind == Kind::Start);
+    EXPECT_EQ(start->start.moves, s.moves);
+    EXPECT_EQ(start->start.opponent, s.opponent);
+    EXPECT_EQ(start->start.clock->incrementS, 5);
+    EXPECT_EQ(start->start.clocks->lowerMs, 299000);
+
+    const auto moved = protocol::readServerMessage(protocol::moved(
+        QStringLiteral("pass"), QStringLiteral("upper"), 2, QStringLiteral("p"), std::nullopt));
+    ASSERT_TRUE(moved && moved->kind == Kind::Moved);
+    EXPECT_EQ(moved->n, 2);
+    EXPECT_FALSE(moved->clocks);
+    const auto end = protocol::readServerMessage(
+        protocol::end(QStringLiteral("draw"), QStringLiteral("double-pass")));
+    ASSERT_TRUE(end && end->kind == Kind::End);
+    EXPECT_EQ(end->reason, u"double-pass");
+    const auto error = protocol::readServerMessage(
+        protocol::error(QStringLiteral("illegal-move"), QStringLiteral("x")));
+    ASSERT_TRUE(error && error->kind == Kind::Error);
+    EXPECT_EQ(error->code, u"illegal-move");
+    EXPECT_FALSE(protocol::readServerMessage(R"({"t":"moved","move":3})"));
+    EXPECT_FALSE(protocol::readServerMessage("[]"));
 }
 
 } // namespace
