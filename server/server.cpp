@@ -207,7 +207,8 @@ void Server::received(QWebSocket* socket, const QByteArray& frame) {
         return;
     }
     if (m.kind == Kind::Hello) return hello(socket, c, m.name);
-    if (!c.greeted)
+    // A player coming back is known by its token: it may resume without a hello.
+    if (!c.greeted && m.kind != Kind::Resume)
         return refuse(socket, QStringLiteral("hello-first"), QStringLiteral("say hello first"));
     switch (m.kind) {
     case Kind::Create:
@@ -386,6 +387,7 @@ void Server::resume(QWebSocket* socket, Connection& c, const QString& token) {
                        QStringLiteral("this game goes on from another connection"));
     }
     c.name = g.names[sideIndex(side)];
+    c.greeted = true;
     bind(socket, g, side);
     sendStart(socket, g, side, token);
     QWebSocket* other = g.players[sideIndex(opposite(side))];

@@ -60,7 +60,7 @@ TEST_F(ServerTest, ADroppedPlayerResumesAndNoOneElseCanTouchTheGame) {
     stranger->send(protocol::move(QStringLiteral("3c3d")));
     EXPECT_EQ(stranger->next().value(u"code").toString(), u"no-game");
 
-    const std::unique_ptr<Player> back = player(QStringLiteral("whoever"));
+    const std::unique_ptr<Player> back = player(); // the token is enough, no hello needed
     back->send(protocol::resume(p.upperStart.value(u"token").toString()));
     const QJsonObject start = back->next(QStringLiteral("start"));
     EXPECT_EQ(moves(start), QStringList{"9g9f"});
