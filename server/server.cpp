@@ -456,7 +456,8 @@ void Server::flush() {
     if (!ok) {
         // Back to before the first request of each game in the batch; nothing was announced.
         for (auto it = batch.rbegin(); it != batch.rend(); ++it) {
-            games_.at(it->game)->model = it->before;
+            if (const auto g = games_.find(it->game); g != games_.end())
+                g->second->model = it->before;
             if (it->requester)
                 refuse(it->requester, QStringLiteral("storage"),
                        QStringLiteral("the game could not be saved; try again"));
