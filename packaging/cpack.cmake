@@ -16,7 +16,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Play another person at the same mouse or the computer at four levels,\n"
   "step through the moves of a game, and save and replay game records.\n"
   "zubeki-cli replays, analyses and self-plays records from the command line;\n"
-  "zubeki-engine is the computer player for any GUI or script over a text protocol.")
+  "zubeki-engine is the computer player for any GUI or script over a text protocol;\n"
+  "zubeki-server lets two people play from two computers.")
 # (The pieces above are joined as they stand: the text carries no semicolon.)
 string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
@@ -27,8 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zubeki.example.org/)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-# Library dependencies come from dpkg-shlibdeps; what the programs load by name is named
-# here: the Mincho font the window's texts are set in and Qt's Japanese translation (the
+# Library dependencies come from dpkg-shlibdeps (zubeki-server's Qt WebSockets and SQLite
+# among them); what the programs load by name is named here: the Mincho font the window's texts are set in and Qt's Japanese translation (the
 # buttons of the message boxes).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-mincho, qt6-translations-l10n")

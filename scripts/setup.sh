@@ -7,6 +7,8 @@ packages=(
   g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-charts-dev libqt6opengl6-dev
   libsdl2-dev libsdl2-mixer-dev
+  # zubeki-server: Qt's WebSockets and the SQLite its games are kept in
+  qt6-websockets-dev libsqlite3-dev
   fonts-ipafont-mincho fonts-ipaexfont-mincho
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick

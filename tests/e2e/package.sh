@@ -48,6 +48,15 @@ ENGINE=$ROOT/usr/games/zubeki-engine
 for page in zubeki zubeki-cli zubeki-engine; do
     [ -s "$ROOT/usr/share/man/man6/$page.6.gz" ] || fail "no manual page $page(6)"
 done
+# The server comes where Qt WebSockets was there to build it, with its page and its example unit.
+SERVER=$ROOT/usr/games/zubeki-server
+if [ -e "$SERVER" ]; then
+    [ -s "$ROOT/usr/share/man/man6/zubeki-server.6.gz" ] || fail "no manual page zubeki-server(6)"
+    grep -q '^ExecStart=/usr/games/zubeki-server ' \
+        "$ROOT/usr/share/doc/zubeki/examples/zubeki-server.service" ||
+        fail "no example unit for zubeki-server, or one that starts another program"
+    "$SERVER" --version | grep -q '^zubeki-server ' || fail "the unpacked zubeki-server did not start"
+fi
 
 mkdir "$WORKDIR/elsewhere" && cd "$WORKDIR/elsewhere" || fail "no working folder"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$MUSIC"

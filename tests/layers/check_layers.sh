@@ -28,6 +28,7 @@ record  game
 view    play
 sound   play
 web     play
+server  play
 game
 '
 # Layers built without Qt (ZUBEKI_GUI=OFF builds them on a machine with no Qt at all).

@@ -12,7 +12,7 @@ import re
 import sys
 
 DEFAULT_LIMITS = {"game": 60, "play": 60, "engine": 60, "cli": 60, "ui": 60, "record": 60, "ai": 90,
-                  "web": 60}
+                  "web": 60, "server": 60}
 NOT_FUNCTIONS = re.compile(r"^\s*(namespace|class|struct|enum|union|if|for|while|switch|do|else|try|catch|return)\b")
 
 

@@ -2,13 +2,14 @@
 # The programs' command-line manners: --help and --version print and end with 0 without
 # opening a window, a refused line is one line on standard error and status 2.
 #
-#   command_line.sh ZUBEKI ZUBEKI_CLI VERSION
+#   command_line.sh ZUBEKI ZUBEKI_CLI VERSION [ZUBEKI_SERVER]
 #
 # There is no display here: a program that tried to open its window would abort.
 set -u
 ZUBEKI=$1
 CLI=$2
 VERSION=$3
+SERVER=${4:-}
 unset DISPLAY WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 OUT=$(mktemp)
@@ -79,6 +80,19 @@ fi
 expect "zubeki-cli --version" 0 1 1 "$CLI" --version &&
     contains "zubeki-cli --version" "$ERR" "zubeki-cli $VERSION" &&
     contains "zubeki-cli --version" "$OUT" "{\"version\":\"$VERSION\"}"
+
+if [ -n "$SERVER" ]; then
+    expect "zubeki-server --help" 0 - 0 "$SERVER" --help &&
+        contains "zubeki-server --help" "$OUT" "usage: zubeki-server"
+    expect "zubeki-server --version" 0 1 0 "$SERVER" --version &&
+        contains "zubeki-server --version" "$OUT" "zubeki-server $VERSION"
+    expect "zubeki-server --bogus" 2 0 1 "$SERVER" --bogus && contains "zubeki-server --bogus" "$ERR" "'--bogus'"
+    expect "zubeki-server --port 0" 2 0 1 "$SERVER" --port 0
+    expect "zubeki-server --port" 2 0 1 "$SERVER" --port
+    expect "zubeki-server --cert a.pem" 2 0 1 "$SERVER" --cert a.pem
+    # A database that cannot be made is one line and status 1, not a server without one.
+    expect "zubeki-server --db /nonexistent/x/games.sqlite" 1 0 1 "$SERVER" --db /nonexistent/x/games.sqlite
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo PASS

@@ -2,12 +2,13 @@
 # The manual pages name the same flags as the programs' --help, and read without a
 # warning from man.
 #
-#   man_pages.sh ZUBEKI ZUBEKI_CLI MAN_DIR [ZUBEKI_ENGINE]
+#   man_pages.sh ZUBEKI ZUBEKI_CLI MAN_DIR [ZUBEKI_ENGINE [ZUBEKI_SERVER]]
 set -u
 ZUBEKI=$1
 CLI=$2
 MAN=$3
 ENGINE=${4:-}
+SERVER=${5:-}
 unset DISPLAY WAYLAND_DISPLAY
 failures=0
 
@@ -55,6 +56,10 @@ compare zubeki-cli.6 "$help"
 
 if [ -n "$ENGINE" ]; then
     compare zubeki-engine.6 "$("$ENGINE" --help)"
+fi
+
+if [ -n "$SERVER" ]; then
+    compare zubeki-server.6 "$("$SERVER" --help)"
 fi
 
 [ "$failures" -eq 0 ] || exit 1
