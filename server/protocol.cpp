@@ -301,41 +301,41 @@ bool readStart(const QJsonObject& o, Start& s) {
 } // namespace
 
 std::optional<ServerMessage> readServerMessage(QByteArrayView frame) {
-    using Kind = ServerMessage::Kind;
+    using ServerKind = ServerMessage::Kind;
     const std::optional<QJsonObject> read = readObject(frame);
     if (!read) return std::nullopt;
     const QJsonObject& o = *read;
     const QString t = o.value(u"t").toString();
     ServerMessage m;
     if (t == u"welcome") {
-        m.kind = Kind::Welcome;
+        m.kind = ServerKind::Welcome;
     } else if (t == u"created" && o.value(u"code").isString()) {
-        m.kind = Kind::Created;
+        m.kind = ServerKind::Created;
         m.code = o.value(u"code").toString();
     } else if (t == u"start" && readStart(o, m.start)) {
-        m.kind = Kind::Start;
+        m.kind = ServerKind::Start;
     } else if (t == u"moved" && o.value(u"move").isString() && o.value(u"n").isDouble()) {
-        m.kind = Kind::Moved;
+        m.kind = ServerKind::Moved;
         m.move = o.value(u"move").toString();
         m.by = o.value(u"by").toString();
         m.n = o.value(u"n").toInt();
         m.position = o.value(u"position").toString();
         m.clocks = readClocks(o.value(u"clock"));
     } else if (t == u"end" && o.value(u"result").isString()) {
-        m.kind = Kind::End;
+        m.kind = ServerKind::End;
         m.result = o.value(u"result").toString();
         m.reason = o.value(u"reason").toString();
     } else if (t == u"opponent" && o.value(u"connected").isBool()) {
-        m.kind = Kind::Opponent;
+        m.kind = ServerKind::Opponent;
         m.connected = o.value(u"connected").toBool();
     } else if (t == u"draw") {
-        m.kind = Kind::Draw;
+        m.kind = ServerKind::Draw;
         m.offer = o.value(u"offer").toBool();
         m.accept = o.value(u"accept").toBool();
     } else if (t == u"pong") {
-        m.kind = Kind::Pong;
+        m.kind = ServerKind::Pong;
     } else if (t == u"error" && o.value(u"code").isString()) {
-        m.kind = Kind::Error;
+        m.kind = ServerKind::Error;
         m.code = o.value(u"code").toString();
         m.message = o.value(u"message").toString();
     } else {
