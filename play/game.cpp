@@ -42,6 +42,21 @@ void Game::setUpPosition(const Position& p) {
     out_.positionShown(PositionShown::Restored, s_, s_.MOVE_COUNT);
 }
 
+bool Game::loadZbk(const ZbkGame& game) {
+    setUpPosition(game.start);
+    // The move list holds the moves, not the passes, as a .棋譜 record's list does.
+    MoveList moves;
+    bool whole = true;
+    for (const Move& m : game.moves)
+        if (!m.pass() && !moves.手順保存(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒,
+                                         m.移動駒, EMPTY)) {
+            whole = false;
+            break;
+        }
+    loadRecord(moves);
+    return whole;
+}
+
 Side Game::sideShown() const {
     if (session_.running() || rec_.RECORD_POS == 0)
         return session_.running() ? s_.SIDE : listStart_.SIDE;

@@ -8,6 +8,7 @@
 #include "play/player.h"
 #include "play/session.h"
 #include "record/movelist.h"
+#include "record/zbk.h"
 
 #include <optional>
 #include <string>
@@ -54,6 +55,10 @@ struct GameRecord {
     bool goesOn(const GameRecord& earlier) const;
     // Does the list start from the starting position (the only one a .棋譜 record holds)?
     bool fromStart() const;
+    // A game a .棋譜 record cannot hold (set up, or from another position): a .zbk file's.
+    bool needsZbk() const { return setUp || !fromStart(); }
+    // Moves 1..n of the list as a .zbk game, the side that made the first move to move.
+    ZbkGame toZbk(int n) const;
 };
 
 struct Turn {
@@ -95,6 +100,9 @@ class Game {
     // the move list starts from it, 最初 comes back to it, and the 対局 items play it with its
     // own side to move.
     void setUpPosition(const Position& p);
+    // A .zbk file's game put on the board from its position, to be stepped through as a
+    // record is; false when its moves run past what the move list holds (the rest is left).
+    bool loadZbk(const ZbkGame& game);
     // Does the game on the board start from such a position (until the next new game)?
     bool fromSetUp() const { return setUp_; }
     // The side to move in the position the board shows.

@@ -171,6 +171,14 @@ int GameRecord::firstSide() const {
     return isLowerPiece(moves.REC_PIECE[1]) ? -1 : 1;
 }
 
+ZbkGame GameRecord::toZbk(int n) const {
+    ZbkGame out{start, {}};
+    for (int i = 1; i <= std::min(n, moves.RECORD_LEN); ++i) out.moves.push_back(moves.move(i));
+    // After 反転 the 対局 item chose who moved first: the list's first move tells.
+    if (!out.moves.empty()) out.start.SIDE = out.moves.front().side();
+    return out;
+}
+
 std::vector<Move> GameRecord::played() const {
     std::vector<Move> out;
     for (int n = 1; n <= moves.RECORD_LEN; ++n) out.push_back(moves.move(n));

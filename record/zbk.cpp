@@ -279,9 +279,12 @@ bool isZbkFile(const std::filesystem::path& file) {
     if (error || input.kind != FileKind::Regular) return false;
     char start[32];
     const std::size_t n = std::fread(start, 1, sizeof start, input.file.get());
-    std::string_view first(start, n);
-    if (first.starts_with(byteOrderMark)) first.remove_prefix(byteOrderMark.size());
-    return first.starts_with(std::string(zbkFormatName) + ' ');
+    return isZbkText(std::string_view(start, n));
+}
+
+bool isZbkText(std::string_view bytes) {
+    if (bytes.starts_with(byteOrderMark)) bytes.remove_prefix(byteOrderMark.size());
+    return bytes.starts_with(std::string(zbkFormatName) + ' ');
 }
 
 } // namespace zubeki

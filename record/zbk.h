@@ -82,5 +82,7 @@ ZbkWrite writeZbk(const std::filesystem::path& file, const ZbkGame& game,
 // .zbk does, one ending in .棋譜 does not, and any other by whether its first line begins with
 // the format's name.
 bool isZbkFile(const std::filesystem::path& file);
+// Whether a file's bytes (its beginning is enough) name the format on their first line.
+bool isZbkText(std::string_view bytes);
 
 } // namespace zubeki

@@ -114,10 +114,7 @@ void Form1::PASTE_Click() {
 // --- games from a set-up position on file ---
 
 bool Form1::writeSetUpGame(const std::string& name) {
-    const GameRecord game = game_.gameToReview();
-    ZbkGame zbk{game.start, {}};
-    for (int n = 1; n <= game_.record().RECORD_POS; ++n) zbk.moves.push_back(game.moves.move(n));
-    if (!zbk.moves.empty()) zbk.start.SIDE = zbk.moves.front().side(); // who moved first
+    const ZbkGame zbk = game_.gameToReview().toZbk(game_.record().RECORD_POS);
     const QString file = QDir(folder_).absoluteFilePath(
         QString::fromStdString(name) +
         QLatin1String(zbkExtension.data(), static_cast<qsizetype>(zbkExtension.size())));
@@ -143,24 +140,14 @@ bool Form1::showZbk(const std::filesystem::path& file) {
     keepFolder();
     closeReview();
     Form_Load();
-    game_.setUpPosition(read.game.start);
-    // The move list holds the moves, not the passes, as a .棋譜 record's list does.
-    MoveList moves;
-    bool cut = false;
-    for (const Move& m : read.game.moves)
-        if (!m.pass() && !moves.手順保存(m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動前駒,
-                                         m.移動駒, EMPTY)) {
-            cut = true;
-            break;
-        }
-    game_.loadRecord(moves);
+    const bool cut = !game_.loadZbk(read.game);
     canvas_->update();
     message(" 読み込みました", "棋譜");
     if (cut)
         message("棋譜ﾌｧｲﾙの " + std::to_string(MoveList::CAPACITY + 1) +
                     " 手目から後は読み込みませんでした",
                 "棋譜");
-    if (moves.RECORD_LEN > 0) message("棋譜を '進 'で進めて下さい", "棋譜");
+    if (game_.record().RECORD_LEN > 0) message("棋譜を '進 'で進めて下さい", "棋譜");
     return true;
 }
 

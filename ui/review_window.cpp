@@ -457,11 +457,8 @@ bool ReviewWindow::save() {
     }
     // A game from any other position than the start (set up, or turned with 反転) goes to a .zbk
     // file: a .棋譜 record holds only games from the start, and its reader would misread it.
-    if (game_.setUp || !game_.fromStart()) {
-        ZbkGame game{game_.start, game_.played()};
-        // After 反転 the 対局 item chose who moved first: the list's first move tells.
-        if (!game.moves.empty()) game.start.SIDE = game.moves.front().side();
-        const ZbkWrite written = writeZbk(toPath(path + zbk), game);
+    if (game_.needsZbk()) {
+        const ZbkWrite written = writeZbk(toPath(path + zbk), game_.toZbk(game_.moves.RECORD_LEN));
         if (!written.ok()) {
             hooks_.message("棋譜を書き込めませんでした：" + written.error, "棋譜");
             return false;

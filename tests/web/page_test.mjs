@@ -200,20 +200,42 @@ test('the labels and the moves beside the board; the review lists the moves and 
   assert.equal(await page.$eval('#review', (e) => e.hidden), true);
 });
 
-test('a record dropped on the page opens as a chosen one does', async () => {
-  const moves = levelOneMoves(6);
-  const bytes = Z.writeRecord(['drop', '', ''], moves, -1).bytes;
-  await page.evaluate((data) => {
-    const dropped = new DataTransfer();
-    dropped.items.add(new File([new Uint8Array(data)], 'dropped.棋譜'));
-    document.getElementById('board').dispatchEvent(
-      new DragEvent('drop', { dataTransfer: dropped, bubbles: true, cancelable: true }));
-  }, [...bytes]);
-  await idle();
-  assert.equal(await shownBoard(), boardAfter([]));
-  assert.equal((await page.$$('#moves li')).length, moves.length);
-  await act('forward');
-  assert.equal(await shownBoard(), boardAfter(moves.slice(0, 1)));
+test('a record or a .zbk game dropped on the page opens as a chosen one does; a .zbk game saves as one', async () => {
+  const moves = levelOneMoves(8);
+  const from = new Z.Position();
+  for (const m of moves.slice(0, 3)) from.play(m);
+  const zbk = `ZUBEKI-GAME 1\n${from.text()}\n${moves.slice(3).join('\n')}\n`;
+  from.delete();
+  for (const [name, bytes, before] of [
+    ['dropped.棋譜', Z.writeRecord(['drop', '', ''], moves, -1).bytes, []],
+    ['dropped.zbk', new TextEncoder().encode(zbk), moves.slice(0, 3)],
+  ]) {
+    await page.evaluate((data, file) => {
+      const dropped = new DataTransfer();
+      dropped.items.add(new File([new Uint8Array(data)], file));
+      document.getElementById('board').dispatchEvent(
+        new DragEvent('drop', { dataTransfer: dropped, bubbles: true, cancelable: true }));
+    }, [...bytes], name);
+    await idle();
+    assert.equal(await shownBoard(), boardAfter(before), name);
+    assert.equal((await page.$$('#moves li')).length, moves.length - before.length, name);
+    await act('forward');
+    assert.equal(await shownBoard(), boardAfter(moves.slice(0, before.length + 1)), name);
+  }
+  // Saved, the game from a set-up position is the .zbk text again, never a .棋譜 record.
+  for (let i = 4; i < moves.length; ++i) await act('forward'); // one was taken above
+  await page.evaluate(() => {
+    URL.createObjectURL = (blob) => {
+      window.saved = blob;
+      return 'blob:saved';
+    };
+    window.realClick = HTMLAnchorElement.prototype.click;
+    HTMLAnchorElement.prototype.click = function () { window.savedAs = this.download; };
+  });
+  await act('save-record');
+  await page.evaluate(() => { HTMLAnchorElement.prototype.click = window.realClick; });
+  assert.equal(await page.evaluate(() => window.savedAs), 'ZUBEKI.zbk');
+  assert.equal(await page.evaluate(() => window.saved.text()), zbk);
 });
 
 test('the sound: on and off, its waves fetched and decoded, the choice kept', async () => {

@@ -325,9 +325,24 @@ class WebGame {
         reviewTotal_ = 0;
     }
     // The game's record as its file holds it: {ok, bytes, error, warning}.
+    // The game's file: a .棋譜 record, or for a game from a set-up position the .zbk text
+    // ("zbk" true), which a .棋譜 reader could not misread.
     val recordBytes(const std::string& name, const std::string& upper, const std::string& lower) {
+        const GameRecord game = game_.gameToReview();
+        if (game.needsZbk()) {
+            std::string why;
+            const std::string text = zbkText(game.toZbk(game_.record().RECORD_POS), why);
+            val out = val::object();
+            out.set("ok", why.empty());
+            out.set("zbk", true);
+            out.set("bytes", bytesOut(text));
+            out.set("error", why);
+            out.set("warning", std::string());
+            return out;
+        }
         const RecordBytes r = zubeki::recordBytes({name, upper, lower}, game_.record());
         val out = val::object();
+        out.set("zbk", false);
         out.set("ok", r.ok);
         out.set("bytes", bytesOut(r.bytes));
         out.set("error", r.error);
@@ -336,7 +351,15 @@ class WebGame {
     }
     // A record file's bytes put on the board to be stepped through; "" or why it was refused.
     std::string loadRecord(const val& bytes) {
-        const ReadResult r = readRecordBytes(bytesIn(bytes));
+        const std::string in = bytesIn(bytes);
+        if (isZbkText(in)) {
+            const ZbkRead z = readZbkBytes(in);
+            if (!z.ok()) return z.error;
+            game_.初期設定();
+            game_.loadZbk(z.game);
+            return {};
+        }
+        const ReadResult r = readRecordBytes(in);
         if (!r.ok) return r.error;
         game_.初期設定(); // as the window sets up anew before it shows a record
         game_.loadRecord(r.moves);

@@ -86,7 +86,7 @@ function buildPage(): void {
               buildReview(showReviewMove, () => send({ call: 'reviewStop', args: [] }), closeReviewPanel));
   const table = element('main', { class: 'table' });
   table.append(frame, side);
-  const file = element('input', { type: 'file', id: 'record-file', accept: '.棋譜', hidden: '' });
+  const file = element('input', { type: 'file', id: 'record-file', accept: '.棋譜,.zbk', hidden: '' });
   file.addEventListener('change', () => readRecordFile(file as HTMLInputElement));
   app.append(bar, status, table, file);
   document.addEventListener('keydown', onKey);
@@ -191,8 +191,8 @@ async function openRecordFile(f: File): Promise<void> {
   send({ call: 'openRecord', args: [new Uint8Array(await f.arrayBuffer())] });
 }
 
-function download(bytes: Uint8Array): void {
-  const a = element('a', { download: 'ZUBEKI.棋譜' });
+function download(bytes: Uint8Array, zbk = false): void {
+  const a = element('a', { download: zbk ? 'ZUBEKI.zbk' : 'ZUBEKI.棋譜' });
   a.href = URL.createObjectURL(new Blob([new Uint8Array(bytes)], { type: 'application/octet-stream' }));
   a.click();
   URL.revokeObjectURL(a.href);
@@ -284,7 +284,7 @@ worker.onmessage = (message: MessageEvent<WorkerMessage>) => {
   said = '';
   for (const e of last.events) follow(e);
   if (last.error) said = last.error;
-  if (last.record) download(last.record);
+  if (last.record) download(last.record, last.recordIsZbk);
   if (last.review?.opened) openReview(last.review.summary);
   else if (last.review) addReview(last.review.entries, last.review.summary, last.review.stopped);
   render();

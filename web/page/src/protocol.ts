@@ -85,6 +85,7 @@ export interface Reply {
   finalPosition?: string;
   session: Session;
   record?: Uint8Array; // for save-record
+  recordIsZbk?: boolean; // a game from a set-up position: a .zbk file, not a .棋譜 record
   error?: string;
   review?: ReviewProgress;
 }

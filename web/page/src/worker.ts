@@ -128,8 +128,12 @@ function run(Z: any, command: Command): Reply {
   } else if (command.call === 'saveRecord') {
     const [name, upper, lower] = command.args as string[];
     const r = game.recordBytes(name, upper, lower);
-    if (r.ok) reply.record = r.bytes;
-    else reply.error = r.error;
+    if (r.ok) {
+      reply.record = r.bytes;
+      reply.recordIsZbk = r.zbk;
+    } else {
+      reply.error = r.error;
+    }
   } else if (command.call === 'openRecord') {
     reply.error = game.loadRecord(command.args[0]) || undefined;
   } else if (command.call !== 'hello') {
