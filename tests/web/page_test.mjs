@@ -12,6 +12,7 @@ import { createRequire } from 'node:module';
 import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
 import { gzipSync } from 'node:zlib';
+import { levelOneMoves as levelOneFrom } from '../../web/tools/level_one_moves.mjs';
 import { serveSite } from '../../web/tools/serve_site.mjs';
 
 const site = resolve(process.argv[2] ?? 'build/web/site');
@@ -138,20 +139,7 @@ test('the hint outlines two squares', async () => {
   assert.equal((await squares('.square.hint')).length, 2);
 });
 
-// `count` moves of LEVEL1 against itself from the start, the clock's digit fixed.
-function levelOneMoves(count) {
-  const computer = new Z.Computer();
-  const p = new Z.Position();
-  const moves = [];
-  while (moves.length < count) {
-    const c = computer.choose(p, 1, moves.length % 10);
-    if (!c.found || p.play(c.move.text).end !== 'none') break;
-    moves.push(c.move.text);
-  }
-  computer.delete();
-  p.delete();
-  return moves;
-}
+const levelOneMoves = (count) => levelOneFrom(Z, count);
 const boardAfter = (moves) => {
   const p = new Z.Position();
   for (const m of moves) p.play(m);

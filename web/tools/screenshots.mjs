@@ -5,6 +5,7 @@
 import { createRequire } from 'node:module';
 import { join, resolve } from 'node:path';
 import { serveSite } from './serve_site.mjs';
+import { levelOneMoves } from './level_one_moves.mjs';
 
 const [siteArg = 'build/web/site', out = 'docs'] = process.argv.slice(2);
 const require = createRequire(resolve('web/page/package.json'));
@@ -14,21 +15,7 @@ const browser = await puppeteer.launch({ executablePath: process.env.CHROMIUM ??
                                          args: ['--no-sandbox', '--lang=ja'] });
 const Z = await require(resolve(siteArg, 'core/zubeki-core.js'))();
 
-// Twelve moves of LEVEL1 against itself, the clock's digit fixed: the same game every time.
-function someMoves() {
-  const computer = new Z.Computer();
-  const p = new Z.Position();
-  const moves = [];
-  while (moves.length < 12) {
-    const c = computer.choose(p, 1, moves.length % 10);
-    if (!c.found || p.play(c.move.text).end !== 'none') break;
-    moves.push(c.move.text);
-  }
-  computer.delete();
-  p.delete();
-  return moves;
-}
-const MOVES = someMoves();
+const MOVES = levelOneMoves(Z, 12);
 
 async function play(page) {
   // The page speaks the browser's language: Japanese, as the window on a Japanese desktop.
