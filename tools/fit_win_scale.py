@@ -9,6 +9,12 @@ unfinished game). Forced results and the last move of each game are left out: th
 and a table of predicted against won by score bucket tell how well it predicts.
 
     tools/fit_win_scale.py --cli build/ci/bin/zubeki-cli --games 160 --seed 1
+
+To set two builds side by side on the same games, keep the games of one run (--records DIR),
+review them again with the other build (--from DIR), and judge both at a scale fitted on other
+games (--scale S): the log-loss is then that of games the scale never saw. The mover's bias is
+the mean score with the lower side to move less the mean with the upper side to move: a score
+that swings with the side to move shows it.
 """
 
 import argparse
@@ -40,7 +46,8 @@ def pairs_of(review):
     out = []
     for m in moves[:-1]:
         if isinstance(m["score"], (int, float)):
-            out.append((float(m["score"]), result))
+            # The score is after the move: the other side is then to move.
+            out.append((float(m["score"]), result, m["side"] == "u"))
     return out
 
 
@@ -51,7 +58,7 @@ def chance(score, scale):
 
 def log_loss(data, scale):
     total = 0.0
-    for score, result in data:
+    for score, result, *_ in data:
         p = min(max(chance(score, scale), 1e-12), 1 - 1e-12)
         total -= result * math.log(p) + (1 - result) * math.log(1 - p)
     return total / len(data)
@@ -84,12 +91,15 @@ def main():
     ap.add_argument("--review", nargs="*", default=[],
                     help="extra options for analyse (default: its own budget)")
     ap.add_argument("--records", help="keep the games' records in this folder")
+    ap.add_argument("--from", dest="source", help="review the records in this folder, play none")
+    ap.add_argument("--scale", type=float, help="judge at this scale instead of fitting one")
     args = ap.parse_args()
 
-    folder = args.records or tempfile.mkdtemp(prefix="zubeki-fit-")
-    run([args.cli, "selfplay", "--games", str(args.games), "--seed", str(args.seed),
-         "--level", "4", "--lower", "computer", "--nodes", str(args.play_nodes),
-         "--records", folder])
+    folder = args.source or args.records or tempfile.mkdtemp(prefix="zubeki-fit-")
+    if not args.source:
+        run([args.cli, "selfplay", "--games", str(args.games), "--seed", str(args.seed),
+             "--level", "4", "--lower", "computer", "--nodes", str(args.play_nodes),
+             "--records", folder])
     data = []
     lengths = []
     for name in sorted(os.listdir(folder)):
@@ -100,19 +110,23 @@ def main():
     if not data:
         sys.exit("no scored positions")
 
-    scale = fit(data)
-    brier = sum((chance(s, scale) - r) ** 2 for s, r in data) / len(data)
-    base = sum(r for _, r in data) / len(data)
+    scale = args.scale or fit(data)
+    brier = sum((chance(s, scale) - r) ** 2 for s, r, _ in data) / len(data)
+    base = sum(r for _, r, _ in data) / len(data)
     print(f"games {len(lengths)}, moves {sum(lengths)} (mean {sum(lengths) / len(lengths):.1f}), "
           f"positions {len(data)}, lower side's share {base:.3f}")
-    print(f"fitted scale {scale:.1f}")
+    print(f"{'given' if args.scale else 'fitted'} scale {scale:.1f}")
+    lower = [s for s, _, lower_to_move in data if lower_to_move]
+    upper = [s for s, _, lower_to_move in data if not lower_to_move]
+    if lower and upper:
+        print(f"mover's bias {sum(lower) / len(lower) - sum(upper) / len(upper):.1f}")
     print(f"log-loss {log_loss(data, scale):.4f} (a constant {base:.3f} gives "
           f"{-(base * math.log(base) + (1 - base) * math.log(1 - base)) if 0 < base < 1 else 0:.4f})")
     print(f"Brier {brier:.4f} (a constant gives {base * (1 - base):.4f})")
     print("score bucket      positions  predicted  won")
     edges = [-math.inf, -1500, -800, -400, -200, -100, 0, 100, 200, 400, 800, 1500, math.inf]
     for lo, hi in zip(edges, edges[1:]):
-        rows = [(s, r) for s, r in data if lo <= s < hi]
+        rows = [(s, r) for s, r, _ in data if lo <= s < hi]
         if rows:
             pred = sum(chance(s, scale) for s, _ in rows) / len(rows)
             won = sum(r for _, r in rows) / len(rows)
