@@ -14,7 +14,8 @@ To set two builds side by side on the same games, keep the games of one run (--r
 review them again with the other build (--from DIR), and judge both at a scale fitted on other
 games (--scale S): the log-loss is then that of games the scale never saw. The mover's bias is
 the mean score with the lower side to move less the mean with the upper side to move: a score
-that swings with the side to move shows it.
+that swings with the side to move shows it. The review takes the side to move's offset off
+every score it reports; it is fitted here together with the scale.
 """
 
 import argparse
@@ -56,6 +57,11 @@ def chance(score, scale):
     return 1.0 / (1.0 + math.exp(-z))
 
 
+def unbiased(data, offset):
+    """The scores with the side to move's offset taken off: (score, result, lower to move)."""
+    return [(s - offset if lower else s + offset, r, lower) for s, r, lower in data]
+
+
 def log_loss(data, scale):
     total = 0.0
     for score, result, *_ in data:
@@ -64,22 +70,42 @@ def log_loss(data, scale):
     return total / len(data)
 
 
-def fit(data):
-    """The scale of least log-loss, by golden-section search over log(scale)."""
-    lo, hi = math.log(10.0), math.log(20000.0)
+def least(f, lo, hi):
+    """The argument of f's least value in [lo, hi], by golden-section search."""
     g = (math.sqrt(5) - 1) / 2
     a, b = hi - g * (hi - lo), lo + g * (hi - lo)
-    fa, fb = log_loss(data, math.exp(a)), log_loss(data, math.exp(b))
+    fa, fb = f(a), f(b)
     for _ in range(80):
         if fa < fb:
             hi, b, fb = b, a, fa
             a = hi - g * (hi - lo)
-            fa = log_loss(data, math.exp(a))
+            fa = f(a)
         else:
             lo, a, fa = a, b, fb
             b = lo + g * (hi - lo)
-            fb = log_loss(data, math.exp(b))
-    return math.exp((lo + hi) / 2)
+            fb = f(b)
+    return (lo + hi) / 2
+
+
+def fit(data):
+    """The scale of least log-loss, by golden-section search over log(scale)."""
+    return math.exp(least(lambda t: log_loss(data, math.exp(t)), math.log(10.0), math.log(20000.0)))
+
+
+def fit_offset(data, scale):
+    """The side to move's offset of least log-loss at the scale, and the scale refitted."""
+    offset = 0.0
+    for _ in range(4):
+        offset = least(lambda c: log_loss(unbiased(data, c), scale), -1000.0, 1000.0)
+        scale = fit(unbiased(data, offset))
+    return offset, scale
+
+
+def bias(data):
+    """The mean score with the lower side to move less the mean with the upper side to move."""
+    lower = [s for s, _, lower_to_move in data if lower_to_move]
+    upper = [s for s, _, lower_to_move in data if not lower_to_move]
+    return sum(lower) / len(lower) - sum(upper) / len(upper) if lower and upper else 0.0
 
 
 def main():
@@ -93,6 +119,9 @@ def main():
     ap.add_argument("--records", help="keep the games' records in this folder")
     ap.add_argument("--from", dest="source", help="review the records in this folder, play none")
     ap.add_argument("--scale", type=float, help="judge at this scale instead of fitting one")
+    ap.add_argument("--offset", type=float,
+                    help="take this off each score for the side to move (with --scale); "
+                         "without --scale the offset is fitted with the scale")
     args = ap.parse_args()
 
     folder = args.source or args.records or tempfile.mkdtemp(prefix="zubeki-fit-")
@@ -110,20 +139,26 @@ def main():
     if not data:
         sys.exit("no scored positions")
 
-    scale = args.scale or fit(data)
+    if args.scale:
+        scale, offset = args.scale, args.offset or 0.0
+    else:
+        scale = fit(data)
+        print(f"without an offset: scale {scale:.1f}, log-loss {log_loss(data, scale):.4f}, "
+              f"mover's bias {bias(data):.1f}")
+        offset, scale = fit_offset(data, scale)
+    data = unbiased(data, offset)
+    print(f"side to move's offset {offset:.1f}")
     brier = sum((chance(s, scale) - r) ** 2 for s, r, _ in data) / len(data)
     base = sum(r for _, r, _ in data) / len(data)
     print(f"games {len(lengths)}, moves {sum(lengths)} (mean {sum(lengths) / len(lengths):.1f}), "
           f"positions {len(data)}, lower side's share {base:.3f}")
     print(f"{'given' if args.scale else 'fitted'} scale {scale:.1f}")
-    lower = [s for s, _, lower_to_move in data if lower_to_move]
-    upper = [s for s, _, lower_to_move in data if not lower_to_move]
-    if lower and upper:
-        print(f"mover's bias {sum(lower) / len(lower) - sum(upper) / len(upper):.1f}")
+    print(f"mover's bias {bias(data):.1f}")
     print(f"log-loss {log_loss(data, scale):.4f} (a constant {base:.3f} gives "
           f"{-(base * math.log(base) + (1 - base) * math.log(1 - base)) if 0 < base < 1 else 0:.4f})")
     print(f"Brier {brier:.4f} (a constant gives {base * (1 - base):.4f})")
     print("score bucket      positions  predicted  won")
+    rates = []
     edges = [-math.inf, -1500, -800, -400, -200, -100, 0, 100, 200, 400, 800, 1500, math.inf]
     for lo, hi in zip(edges, edges[1:]):
         rows = [(s, r) for s, r, _ in data if lo <= s < hi]
@@ -131,6 +166,9 @@ def main():
             pred = sum(chance(s, scale) for s, _ in rows) / len(rows)
             won = sum(r for _, r in rows) / len(rows)
             print(f"[{lo:>6}, {hi:>6})  {len(rows):9d}  {pred:9.3f}  {won:.3f}")
+            rates.append(won)
+    rising = all(a <= b for a, b in zip(rates, rates[1:]))
+    print(f"the share won {'rises' if rising else 'does not rise'} with the score")
 
 
 if __name__ == "__main__":
