@@ -118,6 +118,8 @@ def main():
                     help="extra options for analyse (default: its own budget)")
     ap.add_argument("--records", help="keep the games' records in this folder")
     ap.add_argument("--from", dest="source", help="review the records in this folder, play none")
+    ap.add_argument("--scores", help="keep the reviews' scores in this file, and read them from "
+                    "it when it is there (judging again without reviewing again)")
     ap.add_argument("--scale", type=float, help="judge at this scale instead of fitting one")
     ap.add_argument("--offset", type=float,
                     help="take this off each score for the side to move (with --scale); "
@@ -131,11 +133,19 @@ def main():
              "--records", folder])
     data = []
     lengths = []
-    for name in sorted(os.listdir(folder)):
-        if name.endswith(".棋譜"):
-            review = run([args.cli, "analyse", os.path.join(folder, name)] + args.review)
-            lengths.append(len(review["moves"]))
-            data += pairs_of(review)
+    if args.scores and os.path.exists(args.scores):
+        with open(args.scores) as f:
+            kept = json.load(f)
+        data, lengths = [tuple(d) for d in kept["data"]], kept["lengths"]
+    else:
+        for name in sorted(os.listdir(folder)):
+            if name.endswith(".棋譜"):
+                review = run([args.cli, "analyse", os.path.join(folder, name)] + args.review)
+                lengths.append(len(review["moves"]))
+                data += pairs_of(review)
+        if args.scores:
+            with open(args.scores, "w") as f:
+                json.dump({"data": data, "lengths": lengths}, f)
     if not data:
         sys.exit("no scored positions")
 
