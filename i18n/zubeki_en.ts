@@ -225,6 +225,10 @@
         <translation>The computer passes</translation>
     </message>
     <message>
+        <source>相手はパスです</source>
+        <translation>Your opponent has no move and passes</translation>
+    </message>
+    <message>
         <source>パス</source>
         <translation>Pass</translation>
     </message>

@@ -24,6 +24,7 @@ const char* const kTexts[] = {
     QT_TRANSLATE_NOOP("Game", "再ゲーム"),
     QT_TRANSLATE_NOOP("Game", "あなたはパスです"),
     QT_TRANSLATE_NOOP("Game", "パスします"),
+    QT_TRANSLATE_NOOP("Game", "相手はパスです"),
     QT_TRANSLATE_NOOP("Game", "パス"),
     QT_TRANSLATE_NOOP("Game", "思考中"),
     // refusals and notices of play
