@@ -14,6 +14,18 @@
 <context>
     <name>Form1</name>
     <message>
+        <source>通信対局</source>
+        <translation>&amp;Online</translation>
+    </message>
+    <message>
+        <source>作成</source>
+        <translation>&amp;Create...</translation>
+    </message>
+    <message>
+        <source>参加</source>
+        <translation>&amp;Join...</translation>
+    </message>
+    <message>
         <source>対局</source>
         <translation>&amp;Game</translation>
     </message>
@@ -223,6 +235,10 @@
     <message>
         <source>パスします</source>
         <translation>The computer passes</translation>
+    </message>
+    <message>
+        <source>相手はパスです</source>
+        <translation>Your opponent has no move and passes</translation>
     </message>
     <message>
         <source>パス</source>
@@ -552,6 +568,114 @@
         <source>局面を貼り付けられません：%1</source>
         <translation>The position cannot be pasted: %1</translation>
     </message>
+    <message>
+        <source>名前は1文字から32文字で入れてください</source>
+        <translation>Enter a name of 1 to 32 characters</translation>
+    </message>
+    <message>
+        <source>通信対局</source>
+        <translation>Online game</translation>
+    </message>
+    <message>
+        <source>サーバのアドレスが正しくありません</source>
+        <translation>That is not a server address</translation>
+    </message>
+    <message>
+        <source>このコンピュータでサーバを始められませんでした</source>
+        <translation>The server could not be started on this computer</translation>
+    </message>
+    <message>
+        <source>相手から引き分けの申し出です。受けますか？</source>
+        <translation>Your opponent offers a draw. Do you accept?</translation>
+    </message>
+    <message>
+        <source>引分提案</source>
+        <translation>Draw offer</translation>
+    </message>
+    <message>
+        <source>引き分けの申し出は断られました</source>
+        <translation>Your draw offer was declined</translation>
+    </message>
+    <message>
+        <source>サーバが受け付けませんでした</source>
+        <translation>The server refused</translation>
+    </message>
+    <message>
+        <source>相手が戻るのを待つ時間がまだ過ぎていません</source>
+        <translation>Your opponent still has time to come back</translation>
+    </message>
+    <message>
+        <source>勝ちを申請</source>
+        <translation>Claim the win</translation>
+    </message>
+    <message>
+        <source>対局を始めます。あなたは下手です</source>
+        <translation>The game begins. You play the lower side</translation>
+    </message>
+    <message>
+        <source>対局を始めます。あなたは上手です</source>
+        <translation>The game begins. You play the upper side</translation>
+    </message>
+    <message>
+        <source>対局は中止になりました</source>
+        <translation>The game was called off</translation>
+    </message>
+    <message>
+        <source>あなたの勝ちです</source>
+        <translation>You win</translation>
+    </message>
+    <message>
+        <source>あなたの負けです</source>
+        <translation>You lose</translation>
+    </message>
+    <message>
+        <source>囲んで勝ち</source>
+        <translation>A group surrounded</translation>
+    </message>
+    <message>
+        <source>敵陣を埋めて勝ち</source>
+        <translation>The enemy camp filled</translation>
+    </message>
+    <message>
+        <source>二回続けてパス</source>
+        <translation>Two passes in a row</translation>
+    </message>
+    <message>
+        <source>投了</source>
+        <translation>Resigned</translation>
+    </message>
+    <message>
+        <source>合意の引き分け</source>
+        <translation>Drawn by agreement</translation>
+    </message>
+    <message>
+        <source>時間切れ</source>
+        <translation>Out of time</translation>
+    </message>
+    <message>
+        <source>相手の切断</source>
+        <translation>The opponent left</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Called off</translation>
+    </message>
+    <message>
+        <source>サーバにつながりません</source>
+        <translation>Cannot reach the server</translation>
+    </message>
+    <message>
+        <source>対局に入れませんでした</source>
+        <translation>Could not enter the game</translation>
+    </message>
+    <message>
+        <source>投了しますか？</source>
+        <translation>Resign the game?</translation>
+    </message>
+    <message>
+        <source>通信対局の間はできません</source>
+        <translation>Not during an online game</translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>
@@ -708,6 +832,133 @@
     <message>
         <source>中止</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Online</name>
+    <message>
+        <source>下手</source>
+        <translation>lower side</translation>
+    </message>
+    <message>
+        <source>上手</source>
+        <translation>upper side</translation>
+    </message>
+    <message>
+        <source>通信対局</source>
+        <translation>Online game</translation>
+    </message>
+    <message>
+        <source>投了</source>
+        <translation>Resign</translation>
+    </message>
+    <message>
+        <source>引分提案</source>
+        <translation>Offer a draw</translation>
+    </message>
+    <message>
+        <source>勝ちを申請</source>
+        <translation>Claim the win</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Leave</translation>
+    </message>
+    <message>
+        <source>サーバにつないでいます…</source>
+        <translation>Connecting to the server...</translation>
+    </message>
+    <message>
+        <source>招待コード：</source>
+        <translation>Invitation code: </translation>
+    </message>
+    <message>
+        <source>このコードを相手に伝えてください</source>
+        <translation>Pass this code on to your friend</translation>
+    </message>
+    <message>
+        <source>相手のサーバ：</source>
+        <translation>Server for your friend: </translation>
+    </message>
+    <message>
+        <source>相手：</source>
+        <translation>Opponent: </translation>
+    </message>
+    <message>
+        <source>あなた：</source>
+        <translation>You: </translation>
+    </message>
+    <message>
+        <source>再接続中…</source>
+        <translation>Reconnecting...</translation>
+    </message>
+    <message>
+        <source>相手は接続中</source>
+        <translation>Your opponent is connected</translation>
+    </message>
+    <message>
+        <source>相手は切断中（%1秒）</source>
+        <translation>Your opponent is away (%1 s)</translation>
+    </message>
+    <message>
+        <source>下手 </source>
+        <translation>Lower </translation>
+    </message>
+    <message>
+        <source>　上手 </source>
+        <translation>  Upper </translation>
+    </message>
+    <message>
+        <source>対局は終わりました</source>
+        <translation>The game is over</translation>
+    </message>
+    <message>
+        <source>通信対局を作成</source>
+        <translation>Create an online game</translation>
+    </message>
+    <message>
+        <source>通信対局に参加</source>
+        <translation>Join an online game</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>このコンピュータがサーバになる</source>
+        <translation>This computer is the server</translation>
+    </message>
+    <message>
+        <source>サーバ</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>おまかせ</source>
+        <translation>Either</translation>
+    </message>
+    <message>
+        <source>下手（先に指す）</source>
+        <translation>Lower side (moves first)</translation>
+    </message>
+    <message>
+        <source>手番</source>
+        <translation>Side</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>持ち時間（分）</source>
+        <translation>Time (minutes)</translation>
+    </message>
+    <message>
+        <source>一手ごとの加算（秒）</source>
+        <translation>Added a move (seconds)</translation>
+    </message>
+    <message>
+        <source>招待コード</source>
+        <translation>Invitation code</translation>
     </message>
 </context>
 </TS>

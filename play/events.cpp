@@ -30,6 +30,8 @@ Words wordsOf(Say what) {
         return {"あなたはパスです", "パス"};
     case Say::ComputerPasses:
         return {"パスします", "パス"};
+    case Say::OpponentPasses:
+        return {"相手はパスです", "パス"};
     case Say::StartFirst:
         return {"「対局」で始めて下さい", "開始"};
     case Say::NoMoveToHint:

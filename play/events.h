@@ -56,6 +56,7 @@ enum class Say {
     RecordFull,       // 棋譜は500手までです…
     YouPass,          // あなたはパスです
     ComputerPasses,   // パスします
+    OpponentPasses,   // 相手はパスです (online)
     StartFirst,       // 「対局」で始めて下さい
     NoMoveToHint,     // 指せる手がありません
     MoveACheckPiece,  // チェック駒を動かしてください

@@ -189,6 +189,23 @@ class Game {
     // Appends a move to the move list; a full list plays on without recording.
     bool 手順保存(int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動元駒, int 移動先駒);
 
+    // --- a game online (the server is the referee) ---
+    // Puts a game played over the network on the board: its starting position and the moves
+    // so far (played without being shown, passes as the pass), the person at the board playing
+    // `mine` and `peer` the other side. A move that wins or the second pass ends the game on
+    // the board without the end's boxes: the end is the server's to say (endOnline).
+    // False when a move is not legal; the board then shows the game up to it.
+    bool beginOnline(const Position& start, const std::vector<std::string>& moves, Side mine,
+                     PeerPlayer& peer);
+    // Plays the turns that need no press: the peer's moves announced, and the person's pass
+    // when the person has no move (the server has played it already).
+    void playOnlineTurns();
+    // The server has ended the game: nothing runs, and the game is kept to look back on.
+    void endOnline();
+    bool online() const { return online_; }
+    // The side the person at the board plays online.
+    Side onlineSide() const { return onlineSide_; }
+
     // A new position counts each time one is set up; a game ended inside a call changes it.
     int setups() const { return setups_; }
 
@@ -221,6 +238,8 @@ class Game {
     bool refuseUnrecorded(bool back);
     // The moves of the list after its position withdrawn, from the engine's line too.
     void dropMovesAfterPosition(int taken);
+    // Online, a game that has ended on the board stops without the end's boxes: true then.
+    bool stopOnline();
 
     GameEvents& out_;
     Position s_;
@@ -252,6 +271,8 @@ class Game {
     double pause_ = 0.5; // what is left of the computer's pause once it has thought
     std::string startText_;
     std::vector<Move> line_;
+    bool online_ = false; // a game online is on the board
+    Side onlineSide_ = Side::Lower;
     bool setUp_ = false;  // the list starts from a set-up position
     Position setUpStart_; // that position, where 最初 goes back to
     // A set-up position is played with its own side to move: the item that would give the

@@ -20,6 +20,8 @@ void Game::warnCheckPiece() {
 }
 
 void Game::press(int Button, int x, int y) {
+    // Online, the board waits for the server's word once the game has ended on it.
+    if (online_ && !session_.running()) return;
     clearHint();
     if (session_.TURN == NO_SIDE) {
         resume();
@@ -32,7 +34,7 @@ void Game::press(int Button, int x, int y) {
     person_.y = y;
     const TurnResult r = playTurn().result;
     person_.pressed = false;
-    if (r == TurnResult::Moved || r == TurnResult::Passed) playOn();
+    if (r == TurnResult::Moved || r == TurnResult::Passed) online_ ? playOnlineTurns() : playOn();
 }
 
 std::optional<Move> Game::takePress(int Button, int x, int y) {

@@ -4,8 +4,10 @@
 #include "play/computer.h"
 #include "play/events.h"
 
+#include <deque>
 #include <optional>
 #include <random>
+#include <string>
 #include <string_view>
 
 namespace zubeki {
@@ -30,6 +32,24 @@ class Player {
     virtual bool isComputer() const { return false; }
     // What the game says when this player has to pass.
     virtual Say passText() const { return Say::YouPass; }
+    // The player's side had no move and has passed.
+    virtual void passed() {}
+};
+
+// The other side of a game online: the moves the server has announced for it, in order, as
+// the position notation writes them ("9g9f", "3c1a+", "pass": the server plays a side's
+// passes itself). A move the rules refuse comes back as no move at all.
+class PeerPlayer : public Player {
+  public:
+    void announce(std::string move) { moves_.push_back(std::move(move)); }
+    void clear() { moves_.clear(); }
+    bool ready() const override { return !moves_.empty(); }
+    std::optional<Move> choose(Game& game, Side side) override;
+    Say passText() const override { return Say::OpponentPasses; }
+    void passed() override;
+
+  private:
+    std::deque<std::string> moves_;
 };
 
 // The computer at a level: 0 plays at the game's own level (the level menu) and within the

@@ -34,6 +34,19 @@ bool RecordPlayer::ready() const {
     return next_ >= 1 && next_ <= last;
 }
 
+std::optional<Move> PeerPlayer::choose(Game& game, Side) {
+    if (moves_.empty()) return std::nullopt;
+    const std::string text = moves_.front();
+    moves_.pop_front();
+    std::string why;
+    // An illegal move is still a move: the game refuses it and the board is set right again.
+    return game.state().moveFromText(text, why).value_or(Move{});
+}
+
+void PeerPlayer::passed() {
+    if (!moves_.empty() && moves_.front() == "pass") moves_.pop_front();
+}
+
 std::optional<Move> RecordPlayer::choose(Game&, Side) {
     if (!ready()) return std::nullopt;
     const int n = next_++;

@@ -51,6 +51,7 @@ MoveOutcome Game::指し手実行(const Move& m, const ShowMove& show) {
     out_.checksSet(e);
     showCaptures(before, outcome);
     if (outcome.end != GameEnd::None) {
+        if (stopOnline()) return outcome;
         if (show.computer)
             終了("ｺﾝﾋﾟｭｰﾀ");
         else if (session_.PLAY_MODE == MODE_MAN)
@@ -119,9 +120,10 @@ Turn Game::playTurn() {
     // A side without any legal move passes; the second pass in a row draws the game.
     if (!s_.hasMove(side)) {
         s_.SIDE = side;
+        player.passed();
         if (s_.play(Move{}).end == GameEnd::Draw) {
             t.result = TurnResult::Drawn;
-            終了("");
+            if (!stopOnline()) 終了("");
             return t;
         }
         t.result = TurnResult::Passed;

@@ -4,6 +4,7 @@
 #include "ui/editor_panel.h"
 #include "ui/game_texts.h"
 #include "ui/help_window.h"
+#include "ui/online_play.h"
 #include "ui/paths.h"
 #include "ui/review_window.h"
 
@@ -166,6 +167,7 @@ void Form1::fillSeams() {
         };
     if (seams_.programFolder.empty())
         seams_.programFolder = toPath(QCoreApplication::applicationDirPath());
+    if (!seams_.askOnline) seams_.askOnline = askOnlineRequest;
 }
 
 void Form1::createCanvas() {
@@ -351,6 +353,11 @@ void Form1::createGameMenu() {
                       ticked);
     LEVEL4 = menuItem(LEVEL, "LEVEL4", QT_TRANSLATE_NOOP("Form1", "LEVEL4"), &Form1::LEVEL4_Click,
                       ticked);
+    ONLINE = submenu(TAIKYOKU, "ONLINE", QT_TRANSLATE_NOOP("Form1", "通信対局"));
+    ONLINE_CREATE = menuItem(ONLINE, "ONLINE_CREATE", QT_TRANSLATE_NOOP("Form1", "作成"),
+                             &Form1::ONLINE_CREATE_Click);
+    ONLINE_JOIN = menuItem(ONLINE, "ONLINE_JOIN", QT_TRANSLATE_NOOP("Form1", "参加"),
+                           &Form1::ONLINE_JOIN_Click);
     OWARI = menuItem(TAIKYOKU, "OWARI", QT_TRANSLATE_NOOP("Form1", "終わり"), &Form1::quit);
 }
 
@@ -570,6 +577,8 @@ void Form1::終了処理() {
 
 void Form1::quit() {
     if (ended_) return;
+    // A game online is written as far as it went; the server keeps it for the friend.
+    if (online_) online_->leave();
     keepPlace();
     closeReview();
     終了処理();
@@ -585,16 +594,19 @@ void Form1::closeEvent(QCloseEvent* event) {
 // --- small menu handlers ---
 
 void Form1::START_Click() {
+    if (refusedOnline()) return;
     closeReview();
     game_.START();
 }
 
 void Form1::SENTE_Click() {
+    if (refusedOnline()) return;
     closeReview();
     game_.SENTE();
 }
 
 void Form1::GOTE_Click() {
+    if (refusedOnline()) return;
     closeReview();
     game_.GOTE();
 }
@@ -620,6 +632,7 @@ void Form1::LEVEL4_Click() {
 }
 
 void Form1::HINT_Click() {
+    if (refusedOnline()) return;
     game_.ヒント();
 }
 
@@ -656,22 +669,27 @@ void Form1::BGM_Click() {
 // Navigation: the window closes its record panel, the game steps through its move list.
 
 void Form1::REPLAY_Click() {
+    if (refusedOnline()) return;
     game_.REPLAY();
 }
 
 void Form1::AFTER_Click() {
+    if (refusedOnline()) return;
     game_.AFTER();
 }
 
 void Form1::CANCEL_Click() {
+    if (refusedOnline()) return;
     game_.CANCEL();
 }
 
 void Form1::REVERSE_Click() {
+    if (refusedOnline()) return;
     game_.REVERSE();
 }
 
 void Form1::MATTA_Click() {
+    if (refusedOnline()) return;
     game_.待った();
 }
 

@@ -31,6 +31,7 @@ class Canvas;
 class EditorPanel;
 class HelpWindow;
 class Module1;
+class OnlinePlay;
 class ReviewWindow;
 
 // The main window: the shell around the game. It holds the game's flow for the life of the
@@ -82,6 +83,11 @@ class Form1 : public QMainWindow, private GamePainter {
     EditorPanel* editor() const { return editor_.get(); }
     // 遊び方: the rules in a window of their own (F1 too).
     void HOWTO_Click();
+    // 通信対局 > 作成 / 参加: a game against a friend over the network.
+    void ONLINE_CREATE_Click();
+    void ONLINE_JOIN_Click();
+    // The game online while one is going on or has been (nullptr before the first).
+    OnlinePlay* onlinePlay() const { return online_.get(); }
     HelpWindow* helpWindow() const;
     void closeRecordPanel() override;
     void KIFU_READ_Click();
@@ -247,6 +253,10 @@ class Form1 : public QMainWindow, private GamePainter {
     KeptSettings kept_;
     ThinkBudget reviewBudget_;
     std::unique_ptr<EditorPanel> editor_;
+    std::unique_ptr<OnlinePlay> online_;
+    void onlineClick(bool create);
+    // While a game online goes on, what would change the board under it is refused with a box.
+    bool refusedOnline();
     std::vector<QAction*> disabledForEditing_;
 
     // Menu items. Every item and control below carries its own name as its objectName, which
@@ -262,6 +272,9 @@ class Form1 : public QMainWindow, private GamePainter {
     QAction* LEVEL2 = nullptr;
     QAction* LEVEL3 = nullptr;
     QAction* LEVEL4 = nullptr;
+    QMenu* ONLINE = nullptr;
+    QAction* ONLINE_CREATE = nullptr;
+    QAction* ONLINE_JOIN = nullptr;
     QAction* OWARI = nullptr;
     QMenu* STOP = nullptr;
     QAction* CANCEL = nullptr;

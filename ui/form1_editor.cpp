@@ -20,6 +20,7 @@ namespace zubeki {
 
 void Form1::EDIT_Click() {
     closeRecordPanel();
+    if (refusedOnline()) return;
     if (editor_) return;
     Position from = game_.state();
     from.SIDE = game_.sideShown();
@@ -87,6 +88,7 @@ void Form1::COPY_Click() {
 
 void Form1::PASTE_Click() {
     closeRecordPanel();
+    if (refusedOnline()) return;
     const QString text = QGuiApplication::clipboard()->text().trimmed();
     if (text.isEmpty()) {
         soundNeeded();

@@ -3,6 +3,7 @@
 #include "ui/editor_panel.h"
 #include "ui/form1.h"
 #include "ui/game_texts.h"
+#include "ui/online_play.h"
 #include "view/canvas.h"
 #include "view/wait.h"
 
@@ -129,6 +130,7 @@ void Form1::Form_MouseDown(int Button, int, float X, float Y) {
         return;
     }
     game_.press(Button, sq.x, sq.y);
+    if (online_) online_->sendMovesPlayed();
     canvas_->update();
 }
 

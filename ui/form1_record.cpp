@@ -135,6 +135,7 @@ void Form1::refreshFileList() {
 }
 
 void Form1::KIFU_READ_Click() {
+    if (refusedOnline()) return;
     描画_可視(true, true, true);
     描画_棋譜_IO(1);
     refreshFileList();

@@ -42,6 +42,14 @@ QString KeptSettings::folder() const {
     return read("record/folder", QString()).toString();
 }
 
+QString KeptSettings::onlineName() const {
+    return read("online/name", QString()).toString();
+}
+
+QString KeptSettings::onlineServer() const {
+    return read("online/server", QString()).toString();
+}
+
 std::optional<KeptPlace> KeptSettings::place(const char* group) const {
     const QString g = QLatin1String(group);
     if (!store_ || !store_->contains(g + QLatin1String("/position"))) return std::nullopt;
@@ -82,6 +90,10 @@ void KeptSettings::setLanguage(const QString& language) {
 }
 void KeptSettings::setFolder(const QString& folder) {
     write("record/folder", folder);
+}
+void KeptSettings::setOnline(const QString& name, const QString& server) {
+    write("online/name", name);
+    write("online/server", server);
 }
 void KeptSettings::setWindowPlace(const KeptPlace& place) {
     setPlace("window", place);

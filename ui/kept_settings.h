@@ -36,6 +36,8 @@ class KeptSettings {
     bool music() const;
     QString language() const; // "ja", "en"; empty: the system's
     QString folder() const;   // empty: the folder the game starts in
+    QString onlineName() const;
+    QString onlineServer() const; // the address last typed for 通信対局
     // A window's place, only when it would stand on one of the screens there are now.
     std::optional<KeptPlace> windowPlace() const;
     std::optional<KeptPlace> reviewPlace() const;
@@ -45,6 +47,7 @@ class KeptSettings {
     void setMusic(bool on);
     void setLanguage(const QString& language);
     void setFolder(const QString& folder);
+    void setOnline(const QString& name, const QString& server);
     void setWindowPlace(const KeptPlace& place);
     void setReviewPlace(const KeptPlace& place);
     // Every choice forgotten: the next run is a first run again.

@@ -2,6 +2,7 @@
 
 #include "play/dialog.h"
 #include "sound/module1.h"
+#include "ui/online_request.h"
 
 #include <QPoint>
 #include <QRect>
@@ -32,6 +33,9 @@ struct Seams {
     // made in a test never touches the player's own settings; the program hands in the
     // platform's native place, a test an INI file in a folder of its own.
     std::function<std::unique_ptr<QSettings>()> settings;
+    // 通信対局's dialog: what the player asked for, nullopt when cancelled.
+    std::function<std::optional<OnlineRequest>(QWidget* parent, const OnlineRequest& request)>
+        askOnline;
 };
 
 // The real message box: Japanese buttons come from Qt's translation. It stands centred on

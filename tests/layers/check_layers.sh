@@ -15,11 +15,12 @@ fi
 root=${1%/}
 
 # Each layer, then the layers right below it. A layer may include itself and every layer these
-# arrows reach from it; a sibling (ai and record, cli and ui) is out of reach. A new layer is one
-# more line, and a folder that does not exist yet is simply skipped.
+# arrows reach from it (the window plays online through the server layer's client, and runs the
+# server itself for players on one network); a sibling (ai and record, cli and ui) is out of
+# reach. A new layer is one more line, and a folder that does not exist yet is simply skipped.
 ZUBEKI_ARROWS='
 app     ui
-ui      play view sound
+ui      play view sound server
 cli     play engine
 engine  play
 play    ai record

@@ -70,11 +70,12 @@ void MenuTest::captionsAndOrder() {
     QCOMPARE(bar[6], action(f, "VER"));
     QCOMPARE(bar[7]->menu(), menu(f, "HELP"));
     QCOMPARE(captions(menu(f, "TAIKYOKU")->actions()),
-             (QStringList{"対局(人間)", "対局(COM)", "COM対局ﾚﾍﾞﾙ", "終わり"}));
+             (QStringList{"対局(人間)", "対局(COM)", "COM対局ﾚﾍﾞﾙ", "通信対局", "終わり"}));
     QCOMPARE(menu(f, "TAIKYOKU")->actions()[0]->menu(), menu(f, "MATCH_MAN"));
     QCOMPARE(menu(f, "TAIKYOKU")->actions()[1]->menu(), menu(f, "START2"));
     QCOMPARE(menu(f, "TAIKYOKU")->actions()[2]->menu(), menu(f, "LEVEL"));
-    QCOMPARE(menu(f, "TAIKYOKU")->actions()[3], action(f, "OWARI"));
+    QCOMPARE(menu(f, "TAIKYOKU")->actions()[3]->menu(), menu(f, "ONLINE"));
+    QCOMPARE(menu(f, "TAIKYOKU")->actions()[4], action(f, "OWARI"));
     // Each menu's items by their game names, and the captions they show.
     const struct {
         const char* menu;
@@ -92,6 +93,7 @@ void MenuTest::captionsAndOrder() {
         {"KIFU", {"KIFU_READ", "KIFU_WRITE", "KENTOU"}, {"読込", "書込", "検討"}},
         {"OPTION", {"SIDOU", "BGM", "HINT"}, {"移動指導", "BGM", "ヒント"}},
         {"HELP", {"HOWTO"}, {"遊び方"}},
+        {"ONLINE", {"ONLINE_CREATE", "ONLINE_JOIN"}, {"作成", "参加"}},
     };
     for (const auto& m : menus) {
         QList<QAction*> items;
