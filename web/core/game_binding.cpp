@@ -239,6 +239,7 @@ class WebGame {
         out.set("reversed", s.REVERSED == TRUE_CODE);
         out.set("recordLength", game_.record().RECORD_LEN);
         out.set("recordPosition", game_.record().RECORD_POS);
+        out.set("online", game_.online());
         return out;
     }
     // The move list as the board shows it: [{n, side, text}], the moves 1..RECORD_LEN.
@@ -366,8 +367,39 @@ class WebGame {
         return {};
     }
 
+    // --- a game online: the page talks to the server, the core keeps the board ---
+    // The server's game put on the board: its position, every move so far (the position
+    // notation's move strings), the person at the board playing `mine` (-1 lower, +1 upper);
+    // false when a move is not legal (the board then stands before it).
+    bool beginOnline(const std::string& position, const val& moves, int mine) {
+        std::string why;
+        const std::optional<Position> start = Position::fromText(position, why);
+        if (!start) return false;
+        std::vector<std::string> list;
+        const int n = moves["length"].as<int>();
+        for (int i = 0; i < n; ++i) list.push_back(moves[i].as<std::string>());
+        const bool legal = game_.beginOnline(*start, list, mine < 0 ? Side::Lower : Side::Upper, peer_);
+        game_.playOnlineTurns();
+        return legal;
+    }
+    // The other side's move as the server announced it ("pass" too), played on the board.
+    void peerMoved(const std::string& move) {
+        peer_.announce(move);
+        game_.playOnlineTurns();
+    }
+    // The person's own pass, once the server has played it.
+    void playOnlineTurns() { game_.playOnlineTurns(); }
+    void endOnline() { game_.endOnline(); }
+    // Every move and pass of the game online so far, as move strings.
+    val line() const {
+        val out = val::array();
+        for (const Move& m : game_.line()) out.call<void>("push", 指し手文字列(m));
+        return out;
+    }
+
   private:
     JsEvents events_;
+    PeerPlayer peer_; // outlives the game's turns
     Game game_;
     GameRecord reviewed_;
     std::unique_ptr<ReviewSteps> review_;
@@ -406,7 +438,12 @@ EMSCRIPTEN_BINDINGS(zubeki_game) {
         .function("reviewShow", &WebGame::reviewShow)
         .function("reviewClose", &WebGame::reviewClose)
         .function("recordBytes", &WebGame::recordBytes)
-        .function("loadRecord", &WebGame::loadRecord);
+        .function("loadRecord", &WebGame::loadRecord)
+        .function("beginOnline", &WebGame::beginOnline)
+        .function("peerMoved", &WebGame::peerMoved)
+        .function("playOnlineTurns", &WebGame::playOnlineTurns)
+        .function("endOnline", &WebGame::endOnline)
+        .function("line", &WebGame::line);
 }
 
 } // namespace zubeki::web

@@ -4,6 +4,8 @@ import './style.css';
 import { playWave, restoreSound, setSound, soundOn } from './audio';
 import { START_POSITION, pictureOf, readPosition, squareName } from './board';
 import type { Asked, Command, GameEvent, Reply, WorkerMessage } from './protocol';
+import { OnlineClient, keptSeat, serverUrl } from './online';
+import type { Clocks, ServerMessage, Side, State } from './online';
 import { addReview, buildReview, closeReview, openReview, renderReview, reviewOpen, selectReview } from './review';
 import { currentLanguage, setLanguage, t } from './texts';
 
@@ -44,6 +46,8 @@ const ACTIONS: [string, string, Command | (() => void)][] = [
   ['save-record', '棋譜を保存', { call: 'saveRecord', args: ['ZUBEKI', '', ''] }],
   ['review', '検討', { call: 'reviewOpen', args: [] }],
   ['language', 'English', () => switchLanguage()],
+  ['online-create', '通信対局を作成', () => onlineStart(true)],
+  ['online-join', '通信対局に参加', () => onlineStart(false)],
 ];
 
 function send(command: Command): void {
@@ -83,7 +87,8 @@ function buildPage(): void {
   const side = element('aside', { class: 'side' });
   side.append(element('img', { class: 'logo', src: './pictures/zubeki.png', alt: 'ZUBEKI' }),
               element('ol', { id: 'moves', 'aria-live': 'off' }),
-              buildReview(showReviewMove, () => send({ call: 'reviewStop', args: [] }), closeReviewPanel));
+              buildReview(showReviewMove, () => send({ call: 'reviewStop', args: [] }), closeReviewPanel),
+              buildOnlinePanel());
   const table = element('main', { class: 'table' });
   table.append(frame, side);
   const file = element('input', { type: 'file', id: 'record-file', accept: '.棋譜,.zbk', hidden: '' });
@@ -220,6 +225,7 @@ function follow([name, ...args]: GameEvent): void {
 
 function turnText(reply: Reply): string {
   const { side, againstComputer } = reply.session;
+  if (reply.session.online) return side === (seat.mine === 'lower' ? -1 : 1) ? t('あなたの番です') : t('相手の番です');
   if (side === 0) return t('対局を選んでください');
   if (againstComputer) return side === -1 ? t('あなたの番です') : t('考え中…');
   return side === -1 ? t('先手の番です') : t('後手の番です');
@@ -271,6 +277,151 @@ function render(): void {
     renderMoves(last);
     showStatus(said ? t(said) : turnText(last));
   }
+  renderOnline();
+}
+
+// --- a game online ---
+
+const online = new OnlineClient(heard, () => renderOnline(), onlineFailed);
+const seat = {
+  code: '',
+  mine: 'lower' as Side,
+  opponent: '',
+  position: '',
+  moves: [] as string[], // every move the server announced, passes too
+  sent: 0, // moves of the board's line already sent or heard from the server
+  connected: true,
+  clocks: null as Clocks | null,
+  clocksAt: 0,
+  active: false,
+  ended: '',
+};
+const REASONS: Record<string, string> = {
+  capture: '囲んで勝ち', camp: '敵陣を埋めて勝ち', 'double-pass': '二回続けてパス', resign: '投了',
+  agreement: '合意の引き分け', time: '時間切れ', abandoned: '相手の切断', abort: '中止',
+};
+
+function onlineStart(create: boolean): void {
+  if (online.state !== 'idle' && online.state !== 'ended') return;
+  const name = window.prompt(t('名前'), localStorage.getItem('zubeki-online-name') ?? '')?.trim();
+  if (name === undefined) return;
+  if (name.length < 1 || name.length > 32) return void showStatus(t('名前は1文字から32文字で入れてください'));
+  const typed = window.prompt(t('サーバ'), localStorage.getItem('zubeki-online-server') ?? `${location.hostname}:7610`);
+  if (typed === null) return;
+  const url = serverUrl(typed);
+  if (!url) return void showStatus(t('サーバのアドレスが正しくありません'));
+  localStorage.setItem('zubeki-online-name', name);
+  localStorage.setItem('zubeki-online-server', typed.trim());
+  Object.assign(seat, { code: '', opponent: '', moves: [], sent: 0, connected: true, clocks: null, ended: '' });
+  if (create) {
+    const side = window.prompt(t('手番（下手・上手・おまかせ）'), t('おまかせ'))?.trim();
+    if (side === undefined) return;
+    online.create(url, name, side === '下手' || side === 'lower' ? 'lower' : side === '上手' || side === 'upper' ? 'upper' : 'random');
+  } else {
+    const code = window.prompt(t('招待コード'))?.trim();
+    if (!code) return;
+    online.join(url, name, code);
+  }
+  renderOnline();
+}
+
+function heard(m: ServerMessage): void {
+  if (m.t === 'created') seat.code = m.code;
+  else if (m.t === 'start') {
+    Object.assign(seat, { mine: m.you, opponent: m.opponent, position: m.position, moves: [...m.moves],
+                          active: true, ended: '', clocks: m.clock, clocksAt: Date.now() });
+    if (reviewOpen()) closeReviewPanel();
+    send({ call: 'beginOnline', args: [m.position, m.moves, m.you === 'upper' ? 1 : -1] });
+  } else if (m.t === 'moved') {
+    seat.moves.push(m.move);
+    [seat.clocks, seat.clocksAt] = [m.clock, Date.now()];
+    if (m.by !== seat.mine) send({ call: 'peerMoved', args: [m.move] });
+    else if (m.move === 'pass') send({ call: 'playOnlineTurns', args: [] });
+  } else if (m.t === 'end') {
+    seat.active = false;
+    const what = m.result === 'draw' ? '引き分けです' : m.result === 'aborted' ? '対局は中止になりました'
+      : m.result === seat.mine ? 'あなたの勝ちです' : 'あなたの負けです';
+    seat.ended = `${t(what)} (${t(REASONS[m.reason] ?? '中止')})`;
+    Object.assign(document.getElementById('online')!.dataset, { result: m.result, reason: m.reason });
+    send({ call: 'endOnline', args: [] });
+  } else if (m.t === 'opponent') seat.connected = m.connected;
+  else if (m.t === 'draw' && m.offer) online.answerDraw(window.confirm(t('相手から引き分けの申し出です。受けますか？')));
+  else if (m.t === 'draw' && !m.accept) said = '引き分けの申し出は断られました';
+  else if (m.t === 'error' && seat.active && (m.code === 'illegal-move' || m.code === 'not-your-turn'))
+    // The server is the referee: the board takes its game again.
+    send({ call: 'beginOnline', args: [seat.position, seat.moves, seat.mine === 'upper' ? 1 : -1] });
+  else if (m.t === 'error') said = m.message;
+  renderOnline();
+}
+
+function onlineFailed(code: string, why: string): void {
+  seat.active = false;
+  showStatus(code === 'unreachable' ? t('サーバにつながりません') : `${t('対局に入れませんでした')} ${why}`);
+  if (last?.session.online) send({ call: 'endOnline', args: [] });
+  renderOnline();
+}
+
+// The person's moves since the last reply go to the server; whatever else the board played
+// came from it.
+function sendOwnMoves(reply: Reply): void {
+  if (!seat.active || !reply.session.online) return;
+  if (reply.call === 'press')
+    for (const m of reply.line.slice(seat.sent)) if (m !== 'pass') online.move(m);
+  seat.sent = reply.line.length;
+}
+
+function buildOnlinePanel(): HTMLElement {
+  const panel = element('section', { id: 'online', hidden: '' });
+  panel.append(element('p', { id: 'online-status', 'aria-live': 'polite' }));
+  const actions: [string, string, () => void][] = [
+    ['online-resign', '投了', () => window.confirm(t('投了しますか？')) && online.resign()],
+    ['online-draw', '引分提案', () => online.offerDraw()],
+    ['online-claim', '勝ちを申請', () => online.claim()],
+    ['online-leave', '退出', () => { online.leave(); seat.active = false; send({ call: 'endOnline', args: [] }); }],
+  ];
+  for (const [action, label, run] of actions) {
+    const b = element('button', { 'data-action': action, 'data-label': label, type: 'button' });
+    b.addEventListener('click', run);
+    panel.append(b);
+  }
+  window.setInterval(() => seat.clocks && seat.active && renderOnline(), 500);
+  return panel;
+}
+
+function clockText(ms: number): string {
+  const s = Math.max(0, Math.ceil(ms / 1000));
+  return `${Math.floor(s / 60)}:${String(s % 60).padStart(2, '0')}`;
+}
+
+function renderOnline(): void {
+  const panel = document.getElementById('online');
+  if (!panel) return;
+  const state: State = online.state;
+  panel.hidden = state === 'idle' && !seat.ended;
+  panel.dataset.state = state;
+  panel.dataset.side = seat.mine;
+  const lines: string[] = [];
+  if (state === 'connecting') lines.push(t('サーバにつないでいます…'));
+  if (state === 'waiting') lines.push(`${t('招待コード：')}${seat.code}`, t('このコードを相手に伝えてください'));
+  if (seat.active || seat.ended) {
+    lines.push(`${t('相手：')}${seat.opponent}`, `${t('あなた：')}${t(seat.mine === 'lower' ? '下手' : '上手')}`);
+    if (state === 'reconnecting') lines.push(t('再接続中…'));
+    else if (seat.active) lines.push(seat.connected ? t('相手は接続中') : t('相手は切断中'));
+    if (seat.clocks) {
+      let { lower_ms: lower, upper_ms: upper } = seat.clocks;
+      if (seat.active && last) (last.session.side < 0 ? (lower -= Date.now() - seat.clocksAt) : (upper -= Date.now() - seat.clocksAt));
+      lines.push(`${t('下手 ')}${clockText(lower)}${t('　上手 ')}${clockText(upper)}`);
+    }
+  }
+  if (seat.ended) lines.push(seat.ended);
+  const status = document.getElementById('online-status')!;
+  status.dataset.code = seat.code;
+  status.textContent = lines.join('\n');
+  for (const b of panel.querySelectorAll<HTMLButtonElement>('button')) {
+    b.textContent = t(b.dataset.label!);
+    b.disabled = b.dataset.action === 'online-leave' ? state === 'idle' : !seat.active ||
+      (b.dataset.action === 'online-claim' && seat.connected);
+  }
 }
 
 worker.onmessage = (message: MessageEvent<WorkerMessage>) => {
@@ -282,6 +433,7 @@ worker.onmessage = (message: MessageEvent<WorkerMessage>) => {
   if (--pending === 0) delete document.body.dataset.busy;
   last = message.data;
   said = '';
+  sendOwnMoves(last);
   for (const e of last.events) follow(e);
   if (last.error) said = last.error;
   if (last.record) download(last.record, last.recordIsZbk);
@@ -296,3 +448,6 @@ render();
 // Offline play after the first visit (not while developing: the dev server has no worker file).
 if ('serviceWorker' in navigator && import.meta.env.PROD) void navigator.serviceWorker.register('./sw.js');
 send({ call: 'hello', args: [] });
+// A reload in the middle of a game online comes back to it.
+const kept = keptSeat();
+if (kept) online.resume(kept.server, kept.name, kept.token);

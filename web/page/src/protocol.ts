@@ -25,6 +25,7 @@ export interface Session {
   reversed: boolean;
   recordLength: number;
   recordPosition: number;
+  online: boolean; // a game online is on the board
 }
 
 // A move of the list beside the board, in the board's notation ("３四角").
@@ -78,6 +79,8 @@ export interface ReviewProgress {
 // After each command: the events it caused, and the game as it then stands.
 export interface Reply {
   kind: 'reply';
+  call: string; // the command answered
+  line: string[]; // the moves and passes of the game begun last, as move strings
   events: GameEvent[];
   position: string;
   moves: ListedMove[];

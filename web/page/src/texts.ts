@@ -23,6 +23,10 @@ const pageEnglish: Record<string, string> = {
   '不成': 'Do not promote',
   '後手の番です': 'The second player moves',
   '対局を選んでください': 'Choose a game',
+  '手番（下手・上手・おまかせ）': 'Side (lower, upper or either)',
+  '相手の番です': "Your opponent's move",
+  '相手は切断中': 'Your opponent is away',
+  '投了': 'Resign',
 };
 
 export type Language = 'ja' | 'en';

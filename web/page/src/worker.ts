@@ -141,8 +141,8 @@ function run(Z: any, command: Command): Reply {
     followReview(reply);
   }
   void Z;
-  return { ...reply, kind: 'reply', events, finalPosition, position: game.position(),
-           moves: game.moves(), session: game.session() };
+  return { ...reply, kind: 'reply', call: command.call, events, finalPosition, position: game.position(),
+           moves: game.moves(), session: game.session(), line: game.line() };
 }
 
 self.onmessage = async (message: MessageEvent<Command>) => {
