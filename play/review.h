@@ -32,6 +32,10 @@ namespace zubeki {
 // forced line appears (log-loss 0.685 against 0.693 for an even chance), hence the wide scale:
 // a drop of ten points of chance is some 430 points of score.
 inline constexpr double WIN_CHANCE_SCALE = 1058;
+// What a LEVEL4 score gives the side to move over a score of the same position with the other
+// side to move, fitted with the scale: the review takes it off every position's score, so that
+// the score (and the chance) does not swing with the side to move from one move to the next.
+inline constexpr int MOVER_OFFSET = 0;
 
 // The chance that the side a LEVEL4 score belongs to wins: a forced win 1, a forced loss 0.
 double winChance(int score);
