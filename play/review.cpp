@@ -158,7 +158,12 @@ class ReviewAnalysis {
     ReviewSearch valueOf(std::size_t k) const {
         const ReviewPosition& p = positions_[k];
         if (p.ended) return {};
-        if (!p.passes) return searches_[k];
+        if (!p.passes) {
+            ReviewSearch s = searches_[k];
+            if (!Level4Search::isWinScore(s.score) && !Level4Search::isLossScore(s.score))
+                s.score -= MOVER_OFFSET;
+            return s;
+        }
         ReviewSearch s;
         if (k + 1 < positions_.size()) {
             const ReviewSearch next = valueOf(k + 1);

@@ -26,12 +26,18 @@
 namespace zubeki {
 
 // The scale of the winning chance, in LEVEL4's score units: win = 1 / (1 + exp(-score / s)).
-// Fitted by maximum likelihood with tools/fit_win_scale.py (seed 1) on 8039 positions of 160
-// LEVEL4 games against itself (--nodes 20000, four random opening moves), scored by the
-// review's own default budget: 1058. LEVEL4's scores tell the result only loosely before a
-// forced line appears (log-loss 0.685 against 0.693 for an even chance), hence the wide scale:
-// a drop of ten points of chance is some 430 points of score.
-inline constexpr double WIN_CHANCE_SCALE = 1058;
+// Fitted by maximum likelihood with tools/fit_win_scale.py on the 8009 positions of 200 LEVEL4
+// games against itself (--seed 777, --nodes 20000, four random opening moves; games the
+// evaluation's weights were not fitted to), scored by the review's own default budget, with the
+// side to move's offset below taken off: 3186 (log-loss 0.641 against 0.692 for the share the
+// lower side won; the hand-set weights' scores gave 0.687). A drop of ten points of chance is
+// some 1300 points of score.
+inline constexpr double WIN_CHANCE_SCALE = 3186;
+// What a LEVEL4 score gives the side to move over a score of the same position with the other
+// side to move, fitted with the scale: the review takes it off every position's score, so that
+// the score (and the chance) does not swing with the side to move from one move to the next.
+// Half the difference of the mean scores with either side to move on those games (662): 331.
+inline constexpr int MOVER_OFFSET = 331;
 
 // The chance that the side a LEVEL4 score belongs to wins: a forced win 1, a forced loss 0.
 double winChance(int score);

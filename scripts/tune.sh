@@ -6,7 +6,7 @@
 #   scripts/tune.sh [--games N] [--nodes N] [--jobs J] [--data FILE] [--fit-only]
 #                   [--build DIR]
 #
-# Defaults: 25000 games (about a million positions) at 5000 nodes a move, on J processes
+# Defaults: 60000 games (about a million positions) at 5000 nodes a move, on J processes
 # (default 1; the games are shared out, each process with a seed of its own), positions in
 # build/tune/selfplay.txt. --fit-only fits the positions already in FILE. --build uses a
 # build folder already configured (build/ci, say) instead of build/tune.
@@ -17,7 +17,7 @@ usage() {
     exit 2
 }
 
-games=25000
+games=60000
 nodes=5000
 jobs=1
 fit_only=0

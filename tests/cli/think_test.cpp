@@ -128,8 +128,8 @@ TEST(CliThink, Level4OnEitherSideKnowsTheGamesEarlierPositions) {
     start.初期設定();
     for (auto& column : start.BOARD)
         for (int& square : column) square = EMPTY;
-    start.BOARD[5][7] = SITA_ROOK_PROMOTED;
-    start.BOARD[5][3] = UE_ROOK_PROMOTED;
+    start.BOARD[5][6] = SITA_ROOK_PROMOTED;
+    start.BOARD[5][4] = UE_ROOK_PROMOTED;
     start.MOVE_COUNT = 10;
     const ThinkBudget budget{1000, 3000, true};
     SilentOutside outside;

@@ -21,7 +21,7 @@ std::vector<Sample> syntheticSamples(const Weights& truth, double scale, int n, 
         Sample s;
         for (std::size_t i = 0; i < s.x.size(); ++i) {
             std::uniform_int_distribution<int> d(-spread[i], spread[i]);
-            s.x[i] = spread[i] == 0 ? 1 : d(rng); // the last is the tempo: always the mover's
+            s.x[i] = spread[i] == 0 ? 1 : d(rng); // the tempo: always the mover's
         }
         s.result = winChance(s, truth, scale);
         out.push_back(s);
@@ -46,6 +46,14 @@ TEST(Tuner, RecoversTheScaleAndThenTheWeightsOfASyntheticSet) {
     for (std::size_t i = 0; i < truth.size(); ++i)
         EXPECT_NEAR(fitted * r.weights[i], scale * truth[i], 0.01 * std::abs(scale * truth[i]))
             << level4::kFeatureNames[i];
+
+    // A feature held out of the fit keeps its weight, and the others make up for it.
+    FitOptions without;
+    without.fixed[level4::kFeatureTwoLiberties] = true;
+    const FitResult h = fitWeights(train, held, start, fitted, without);
+    EXPECT_EQ(h.weights[level4::kFeatureTwoLiberties], 0);
+    EXPECT_GT(h.heldOutLoss, r.heldOutLoss);
+    EXPECT_LT(h.heldOutLoss, logLoss(held, start, fitted));
 }
 
 TEST(Tuner, ReadsAPositionWithItsWinnerFromTheSideToMovesView) {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ using namespace zubeki;
 
 constexpr const char* kHelp =
     "usage: zubeki-tune selfplay --games N [--nodes N] [--openings K] [--seed S]\n"
-    "       zubeki-tune fit DATA [--held-out EVERY] [--steps N] [--out FILE]\n"
+    "       zubeki-tune fit DATA [--held-out EVERY] [--steps N] [--fixed F1,F2..] [--out FILE]\n"
     "       zubeki-tune trace POSITION\n"
     "\n"
     "selfplay prints the quiet positions (nobody in check, no win in one) of N games of LEVEL4\n"
@@ -30,7 +31,8 @@ constexpr const char* kHelp =
     "line: the position and who won (l, u or d), an empty line after each game.\n"
     "fit reads such lines, holds out every EVERY-th game (default 10), fits the scale of the\n"
     "current weights, then the weights by gradient descent on the log-loss, prints both\n"
-    "losses and the weights, and writes them to FILE as the source of ai/level4_weights.h.\n"
+    "losses and the weights, and writes them to FILE as the source of ai/level4_weights.h;\n"
+    "--fixed holds the weights of the features named where they are (a new feature at 0).\n"
     "trace prints each feature of POSITION for the side to move and the other, and the score.\n";
 
 int usage(const std::string& why) {
@@ -77,6 +79,22 @@ void printWeights(const char* title, const tune::Weights& w) {
     std::printf("\n");
 }
 
+// The features named in `list` (a comma between names) marked in `fixed`; false on a name that
+// is not a feature.
+bool fixedFeatures(const std::string& list, std::array<bool, level4::kFeatureCount>& fixed) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string_view name = std::string_view(list).substr(start, comma - start);
+        const auto* at =
+            std::find(std::begin(level4::kFeatureNames), std::end(level4::kFeatureNames), name);
+        if (at == std::end(level4::kFeatureNames)) return false;
+        fixed[static_cast<std::size_t>(at - std::begin(level4::kFeatureNames))] = true;
+        start = comma + 1;
+    }
+    return true;
+}
+
 int fit(const std::string& data, const std::map<std::string, std::string>& o) {
     std::ifstream in(data);
     if (!in) return usage("cannot read " + data);
@@ -103,6 +121,8 @@ int fit(const std::string& data, const std::map<std::string, std::string>& o) {
                 tune::logLoss(held, start, scale));
     tune::FitOptions fo;
     fo.maxSteps = static_cast<int>(number(o, "steps", fo.maxSteps));
+    if (const auto f = o.find("fixed"); f != o.end() && !fixedFeatures(f->second, fo.fixed))
+        return usage("--fixed: features by name, separated by commas");
     const tune::FitResult r = tune::fitWeights(train, held, start, scale, fo);
     std::printf("log-loss after %d steps: fit %.5f, held out %.5f\n", r.steps, r.trainLoss,
                 r.heldOutLoss);

@@ -108,6 +108,7 @@ FitResult fitWeights(const std::vector<Sample>& train, const std::vector<Sample>
         const Weights g = gradient(train, w, scale);
         const double rate = options.learningRate / std::sqrt(1.0 + t / 500.0);
         for (std::size_t i = 0; i < w.size(); ++i) {
+            if (options.fixed[i]) continue;
             const double gi = g[i] * sd[i] / scale; // in the logit units
             m[i] = b1 * m[i] + (1 - b1) * gi;
             v[i] = b2 * v[i] + (1 - b2) * gi * gi;

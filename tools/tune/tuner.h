@@ -39,6 +39,7 @@ struct FitOptions {
     int maxSteps = 4000;
     int patience = 300;         // steps without a better held-out loss before stopping
     double learningRate = 0.02; // in the logit of a feature one standard deviation away
+    std::array<bool, level4::kFeatureCount> fixed{}; // weights held where they start
 };
 
 struct FitResult {
