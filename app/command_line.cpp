@@ -11,6 +11,8 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kHelp =
     "usage: zubeki [--lang ja|en] [--reset-settings] [RECORD.棋譜]\n"
+    "       zubeki [--lang ja|en] --online-create SERVER [--side S] [--name N]\n"
+    "       zubeki [--lang ja|en] --online-join SERVER --code C [--name N]\n"
     "       zubeki --help | --version\n"
     "\n"
     "Starts the game; with a record (a .棋譜 file) the game starts with the record read.\n"
@@ -21,6 +23,12 @@ constexpr const char* kHelp =
     "      --reset-settings\n"
     "                 forget the level, options, language, window places and record\n"
     "                 folder kept from earlier runs, and start as on a first run\n"
+    "      --online-create SERVER, --online-join SERVER --code C, --side S, --name N\n"
+    "                 begin a game online at once, as 対局 > 通信対局 > 作成 or 参加 would\n"
+    "                 with SERVER (host[:port] of a zubeki-server), your side S (lower,\n"
+    "                 upper; the server chooses without it), no clock; the invitation code\n"
+    "                 of a game created is printed on standard output too, for a script\n"
+    "                 to pass on\n"
     "  -h, --help     print this text and exit\n"
     "      --version  print the version and exit\n"
     "      --         the next argument is the record, even when it starts with '-'\n"
@@ -68,6 +76,18 @@ CommandLine readCommandLine(int argc, char* argv[], std::ostream& out, std::ostr
                 return line;
             }
             line.language = value == "ja" ? "ja" : "en";
+        } else if (isOption && (a == "--online-create" || a == "--online-join" || a == "--code" ||
+                                a == "--name" || a == "--side")) {
+            if (i + 1 >= argc) {
+                line.exitStatus = refuse(err, std::string(a) + " needs a value");
+                return line;
+            }
+            std::string& value = a == "--online-create" ? line.onlineCreate
+                                 : a == "--online-join" ? line.onlineJoin
+                                 : a == "--code"        ? line.onlineCode
+                                 : a == "--side"        ? line.onlineSide
+                                                        : line.onlineName;
+            value = argv[++i];
         } else if (isOption) {
             line.exitStatus = refuse(err, "unknown option '" + std::string(a) + "'");
             return line;
@@ -79,6 +99,14 @@ CommandLine readCommandLine(int argc, char* argv[], std::ostream& out, std::ostr
             record = argv[i];
         }
     }
+    if (!line.onlineCreate.empty() && !line.onlineJoin.empty())
+        line.exitStatus = refuse(err, "--online-create and --online-join go one at a time");
+    else if (!line.onlineSide.empty() && line.onlineSide != "lower" && line.onlineSide != "upper")
+        line.exitStatus = refuse(err, "--side must be lower or upper");
+    else if (line.onlineJoin.empty() != line.onlineCode.empty())
+        line.exitStatus = refuse(err, "--online-join and --code go together");
+    else if (record != nullptr && (!line.onlineCreate.empty() || !line.onlineJoin.empty()))
+        line.exitStatus = refuse(err, "a record and a game online go one at a time");
     if (record != nullptr) line.qtArguments.push_back(record);
     return line;
 }

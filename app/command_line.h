@@ -16,6 +16,9 @@ struct CommandLine {
     std::vector<char*> qtArguments;
     std::string language;
     bool resetSettings = false; // --reset-settings: the kept choices forgotten before start
+    // A game online begun at start: --online-create SERVER or --online-join SERVER --code C,
+    // with --name N (the kept name without it).
+    std::string onlineCreate, onlineJoin, onlineCode, onlineName, onlineSide;
 };
 
 // Reads argv; prints the help and the version on `out` and a refusal as one line on `err`.

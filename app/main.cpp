@@ -13,5 +13,11 @@ int main(int argc, char* argv[]) {
     int qtArgc = static_cast<int>(line.qtArguments.size());
     line.qtArguments.push_back(nullptr);
     QApplication app(qtArgc, line.qtArguments.data());
-    return zubeki::runGame(app, line.language, line.resetSettings);
+    zubeki::OnlineAtStart online;
+    online.create = !line.onlineCreate.empty();
+    online.server = online.create ? line.onlineCreate : line.onlineJoin;
+    online.code = line.onlineCode;
+    online.name = line.onlineName;
+    online.side = line.onlineSide;
+    return zubeki::runGame(app, line.language, line.resetSettings, online);
 }

@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 
 namespace zubeki {
 
@@ -46,7 +47,8 @@ std::string keptLanguage(std::string_view asked, bool resetSettings) {
 
 } // namespace
 
-int runGame(QApplication& app, std::string_view language, bool resetSettings) {
+int runGame(QApplication& app, std::string_view language, bool resetSettings,
+            const OnlineAtStart& online) {
     startupMark("qt");
     const std::string spoken = keptLanguage(language, resetSettings);
     installTranslations(app, chooseLanguage(spoken, QLocale::system()));
@@ -60,6 +62,19 @@ int runGame(QApplication& app, std::string_view language, bool resetSettings) {
     form.show();
     // A record named on the command line (a file manager opening a record) is read once
     // the window stands.
+    if (!online.server.empty())
+        QTimer::singleShot(0, &form, [&form, online] {
+            OnlineRequest r;
+            r.create = online.create;
+            r.server = QString::fromStdString(online.server);
+            r.code = QString::fromStdString(online.code);
+            r.name = QString::fromStdString(online.name);
+            if (!online.side.empty()) r.side = QString::fromStdString(online.side);
+            form.startOnline(r, [](const QString& code) {
+                std::printf("zubeki: invitation code %s\n", qPrintable(code));
+                std::fflush(stdout);
+            });
+        });
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {
         const QString record = arguments.at(1);

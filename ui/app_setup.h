@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 class QApplication;
@@ -23,6 +24,12 @@ void installTranslations(QApplication& app, Language language);
 // Creates the main window, runs its start-up and shows it; answers the exit status. The choices
 // kept between runs live in the platform's native place: `resetSettings` forgets them first, a
 // language asked for is kept, and with none asked the kept one speaks.
-int runGame(QApplication& app, std::string_view language = {}, bool resetSettings = false);
+// A game online begun at start: `server` empty for none.
+struct OnlineAtStart {
+    bool create = true;
+    std::string server, code, name, side;
+};
+int runGame(QApplication& app, std::string_view language = {}, bool resetSettings = false,
+            const OnlineAtStart& online = {});
 
 } // namespace zubeki

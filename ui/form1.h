@@ -86,6 +86,10 @@ class Form1 : public QMainWindow, private GamePainter {
     // 通信対局 > 作成 / 参加: a game against a friend over the network.
     void ONLINE_CREATE_Click();
     void ONLINE_JOIN_Click();
+    // Begins a game online as asked (the command line's way in, without the dialog); a game
+    // created tells `inviteCode` its code once the server has given it.
+    void startOnline(OnlineRequest request,
+                     std::function<void(const QString&)> inviteCode = nullptr);
     // The game online while one is going on or has been (nullptr before the first).
     OnlinePlay* onlinePlay() const { return online_.get(); }
     HelpWindow* helpWindow() const;

@@ -26,6 +26,13 @@ void Form1::onlineClick(bool create) {
     const std::optional<OnlineRequest> request = seams_.askOnline(this, asked);
     if (!request) return;
     kept_.setOnline(request->name, request->server);
+    startOnline(*request);
+}
+
+void Form1::startOnline(OnlineRequest request, std::function<void(const QString&)> inviteCode) {
+    if (refusedOnline() || editor_) return;
+    if (request.name.isEmpty()) request.name = kept_.onlineName();
+    if (request.name.isEmpty()) request.name = QStringLiteral("ZUBEKI");
     if (!online_) {
         OnlineHost host{game_,
                         [this](const std::string& text, const std::string& title, Buttons b) {
@@ -40,7 +47,8 @@ void Form1::onlineClick(bool create) {
         online_ = std::make_unique<OnlinePlay>(std::move(host));
     }
     closeReview();
-    online_->start(*request);
+    online_->setInviteCodeListener(std::move(inviteCode));
+    online_->start(request);
 }
 
 bool Form1::refusedOnline() {

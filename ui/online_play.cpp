@@ -143,6 +143,7 @@ void OnlinePlay::received(const protocol::ServerMessage& m) {
     switch (m.kind) {
     case Kind::Created:
         code_ = m.code;
+        if (inviteCodeListener_) inviteCodeListener_(code_);
         break;
     case Kind::Start:
         started(m.start);
@@ -326,7 +327,8 @@ void OnlinePlay::showPanel() {
     if (!panel_) {
         panel_ = new QWidget(host_.window, Qt::Tool);
         panel_->setObjectName(QStringLiteral("ONLINE_PANEL"));
-        panel_->setWindowTitle(online("通信対局"));
+        // Its own title, apart from the boxes' (通信対局): a script tells them apart by it.
+        panel_->setWindowTitle(QStringLiteral("ZUBEKI ") + online("通信対局"));
         auto* layout = new QVBoxLayout(panel_);
         status_ = new QLabel(panel_);
         status_->setObjectName(QStringLiteral("ONLINE_STATUS"));

@@ -79,6 +79,10 @@ class OnlinePlay : public QObject {
     void setOwnServerPort(quint16 port) { ownPort_ = port; }
     // The folder of its database (default: the user's data folder).
     void setOwnServerFolder(const QString& folder) { ownFolder_ = folder; }
+    // Told each invitation code the server gives (nothing when empty).
+    void setInviteCodeListener(std::function<void(const QString&)> listener) {
+        inviteCodeListener_ = std::move(listener);
+    }
 
   private:
     void received(const protocol::ServerMessage& m);
@@ -114,6 +118,7 @@ class OnlinePlay : public QObject {
     QElapsedTimer sinceClocks_;
     QString lastRecord_;
     QTimer tick_;
+    std::function<void(const QString&)> inviteCodeListener_;
     QPointer<QWidget> panel_;
     QLabel* status_ = nullptr;
     QPushButton* resignButton_ = nullptr;

@@ -69,6 +69,12 @@ done
 expect "zubeki --lang en --version" 0 1 0 "$ZUBEKI" --lang en --version
 expect "zubeki --lang=ja --help" 0 - 0 "$ZUBEKI" --lang=ja --help
 expect "zubeki --reset-settings --version" 0 1 0 "$ZUBEKI" --reset-settings --version
+# A game online at start: each refused combination is one line before any window.
+for bad in "--online-join h" "--online-create h --online-join h --code C" "--code C" \
+    "--online-create h --side middle" "--online-create h a.棋譜" "--online-create"; do
+    # shellcheck disable=SC2086
+    expect "zubeki $bad" 2 0 1 "$ZUBEKI" $bad && contains "zubeki $bad" "$ERR" "zubeki: "
+done
 # A record alone goes on to the window, which cannot open here: not a status of ours.
 "$ZUBEKI" a.棋譜 >/dev/null 2>&1 </dev/null
 status=$?
