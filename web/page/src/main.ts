@@ -46,8 +46,7 @@ const ACTIONS: [string, string, Command | (() => void)][] = [
   ['save-record', '棋譜を保存', { call: 'saveRecord', args: ['ZUBEKI', '', ''] }],
   ['review', '検討', { call: 'reviewOpen', args: [] }],
   ['language', 'English', () => switchLanguage()],
-  ['online-create', '通信対局を作成', () => onlineStart(true)],
-  ['online-join', '通信対局に参加', () => onlineStart(false)],
+  ['online', '通信対局', () => openOnlineForm()],
 ];
 
 function send(command: Command): void {
@@ -155,6 +154,10 @@ function askPromotion(square: string): void {
 }
 
 function onKey(e: KeyboardEvent): void {
+  // Keys typed into a field (a name, a server, an invite code) are its own, never commands.
+  const target = e.target;
+  if (target instanceof HTMLInputElement || target instanceof HTMLSelectElement || target instanceof HTMLTextAreaElement)
+    return;
   const keys: Record<string, string> = { ArrowLeft: 'back', ArrowRight: 'forward', Home: 'toStart' };
   if (keys[e.key]) send({ call: keys[e.key], args: [] });
   else if (e.key === 'h' || e.key === 'H') send({ call: 'hint', args: [] });
@@ -165,6 +168,7 @@ function onKey(e: KeyboardEvent): void {
 // A game from the starting position: the window's 先手 / 後手 go on from the board as it stands.
 function newGame(call: string): void {
   if (reviewOpen()) closeReviewPanel(); // a new game closes the review, as in the window
+  leaveOnlineBoard();
   send({ call: 'newGame', args: [] });
   send({ call, args: [] });
 }
@@ -193,6 +197,7 @@ async function readRecordFile(input: HTMLInputElement): Promise<void> {
 async function openRecordFile(f: File): Promise<void> {
   document.body.dataset.busy = 'true'; // from the choice of the file on, not only once it is read
   if (reviewOpen()) closeReviewPanel(); // another record closes the review, as in the window
+  leaveOnlineBoard();
   send({ call: 'openRecord', args: [new Uint8Array(await f.arrayBuffer())] });
 }
 
@@ -258,6 +263,10 @@ function render(): void {
   renderReview();
   // Until the worker answers, the starting position: the board is on the page at once.
   const text = last ? last.finalPosition ?? last.position : START_POSITION;
+  // Online as the upper side, that side at the bottom: the board half turned, its labels with it.
+  document.getElementById('board')!.toggleAttribute('data-turned', seat.turned);
+  document.querySelectorAll('.files span').forEach((e, i) => (e.textContent = String(seat.turned ? i + 1 : 9 - i)));
+  document.querySelectorAll('.ranks span').forEach((e, i) => (e.textContent = '一二三四五六七八九'[seat.turned ? 8 - i : i]));
   document.getElementById('board')!.dataset.position = text;
   const board = readPosition(text);
   for (const b of document.querySelectorAll<HTMLButtonElement>('[data-square]')) {
@@ -285,6 +294,7 @@ function render(): void {
 const online = new OnlineClient(heard, () => renderOnline(), onlineFailed);
 const seat = {
   code: '',
+  copied: false, // the invite code went to the clipboard
   mine: 'lower' as Side,
   opponent: '',
   position: '',
@@ -295,41 +305,74 @@ const seat = {
   clocksAt: 0,
   active: false,
   ended: '',
+  turned: false, // the board shows the upper side at the bottom
 };
+let formOpen = false;
+let formSaid = ''; // why the form's request was not sent
+const NAME_KEY = 'zubeki-online-name';
+const SERVER_KEY = 'zubeki-online-server';
 const REASONS: Record<string, string> = {
   capture: '囲んで勝ち', camp: '敵陣を埋めて勝ち', 'double-pass': '二回続けてパス', resign: '投了',
   agreement: '合意の引き分け', time: '時間切れ', abandoned: '相手の切断', abort: '中止',
 };
 
+// Another game put on the board: the online game's turned board goes with it.
+function leaveOnlineBoard(): void {
+  if (!seat.active) seat.turned = false;
+}
+
+function openOnlineForm(): void {
+  if (online.state !== 'idle' && online.state !== 'ended') return;
+  formOpen = true;
+  formSaid = '';
+  renderOnline();
+  document.getElementById('online-name')!.focus();
+}
+
+function fieldValue(id: string): string {
+  return (document.getElementById(id) as HTMLInputElement | HTMLSelectElement).value.trim();
+}
+
+// The clock a game is created with, [seconds, seconds added a move]: [0, 0] without one, and
+// undefined when the form's numbers are out of range.
+function formClock(): [number, number] | undefined {
+  const minutes = fieldValue('online-minutes');
+  if (!minutes || minutes === '0') return [0, 0];
+  const [m, increment] = [Number(minutes), Number(fieldValue('online-increment') || '0')];
+  const whole = (n: number, top: number, least: number) => Number.isInteger(n) && n >= least && n <= top;
+  return whole(m, 1440, 1) && whole(increment, 3600, 0) ? [m * 60, increment] : undefined;
+}
+
 function onlineStart(create: boolean): void {
   if (online.state !== 'idle' && online.state !== 'ended') return;
-  const name = window.prompt(t('名前'), localStorage.getItem('zubeki-online-name') ?? '')?.trim();
-  if (name === undefined) return;
-  if (name.length < 1 || name.length > 32) return void showStatus(t('名前は1文字から32文字で入れてください'));
-  const typed = window.prompt(t('サーバ'), localStorage.getItem('zubeki-online-server') ?? `${location.hostname}:7610`);
-  if (typed === null) return;
+  const name = fieldValue('online-name');
+  const typed = fieldValue('online-server');
   const url = serverUrl(typed);
-  if (!url) return void showStatus(t('サーバのアドレスが正しくありません'));
-  localStorage.setItem('zubeki-online-name', name);
-  localStorage.setItem('zubeki-online-server', typed.trim());
-  Object.assign(seat, { code: '', opponent: '', moves: [], sent: 0, connected: true, clocks: null, ended: '' });
-  if (create) {
-    const side = window.prompt(t('手番（下手・上手・おまかせ）'), t('おまかせ'))?.trim();
-    if (side === undefined) return;
-    online.create(url, name, side === '下手' || side === 'lower' ? 'lower' : side === '上手' || side === 'upper' ? 'upper' : 'random');
-  } else {
-    const code = window.prompt(t('招待コード'))?.trim();
-    if (!code) return;
-    online.join(url, name, code);
-  }
+  const clock = formClock();
+  const code = fieldValue('online-code').toUpperCase();
+  if (name.length < 1 || name.length > 32) formSaid = '名前は1文字から32文字で入れてください';
+  else if (!url) formSaid = 'サーバのアドレスが正しくありません';
+  else if (create && !clock) formSaid = '持ち時間は1～1440分、加算は0～3600秒です';
+  else if (!create && !code) formSaid = '招待コードを入れてください';
+  else formSaid = '';
+  if (formSaid || !url || !clock) return renderOnline();
+  localStorage.setItem(NAME_KEY, name);
+  localStorage.setItem(SERVER_KEY, typed);
+  Object.assign(seat, { code: '', copied: false, opponent: '', moves: [], sent: 0, connected: true, clocks: null,
+                        ended: '' });
+  formOpen = false;
+  if (create) online.create(url, name, fieldValue('online-side') as Side | 'random', ...clock);
+  else online.join(url, name, code);
   renderOnline();
 }
 
 function heard(m: ServerMessage): void {
   if (m.t === 'created') seat.code = m.code;
   else if (m.t === 'start') {
+    const c = m.clock;
+    const clocks = c && { lower_ms: c.lower_ms ?? c.initial_s * 1000, upper_ms: c.upper_ms ?? c.initial_s * 1000 };
     Object.assign(seat, { mine: m.you, opponent: m.opponent, position: m.position, moves: [...m.moves],
-                          active: true, ended: '', clocks: m.clock, clocksAt: Date.now() });
+                          active: true, ended: '', clocks, clocksAt: Date.now(), turned: m.you === 'upper' });
     if (reviewOpen()) closeReviewPanel();
     send({ call: 'beginOnline', args: [m.position, m.moves, m.you === 'upper' ? 1 : -1] });
   } else if (m.t === 'moved') {
@@ -370,20 +413,75 @@ function sendOwnMoves(reply: Reply): void {
   seat.sent = reply.line.length;
 }
 
+// 中止 calls off a game no one has joined yet, or one where a side has still to make a move
+// (a pass is none).
+function abortable(): boolean {
+  if (online.state === 'waiting') return true;
+  if (!seat.active) return false;
+  const first = seat.position.split(' ')[1] === 'u' ? 1 : 0;
+  const moved = [false, false];
+  seat.moves.forEach((m, i) => m !== 'pass' && (moved[(first + i) % 2] = true));
+  return !(moved[0] && moved[1]);
+}
+
+function copyCode(): void {
+  void navigator.clipboard?.writeText(seat.code).then(() => {
+    seat.copied = true;
+    renderOnline();
+  }, () => {});
+}
+
+function labelled(label: string, input: HTMLElement): HTMLLabelElement {
+  const l = element('label');
+  l.append(element('span', { 'data-label': label }), input);
+  return l;
+}
+
+function onlineButton(action: string, label: string, run: () => void): HTMLButtonElement {
+  const b = element('button', { 'data-action': action, 'data-label': label, type: 'button' });
+  b.addEventListener('click', run);
+  return b;
+}
+
+// 作成 and 参加: the name and the server (both remembered), the side and the clock of a game
+// created, the invite code of one joined.
+function buildOnlineForm(): HTMLElement {
+  const form = element('form', { class: 'online-form' });
+  form.addEventListener('submit', (e) => e.preventDefault());
+  const name = element('input', { id: 'online-name', maxlength: '32', autocomplete: 'nickname' });
+  name.value = localStorage.getItem(NAME_KEY) ?? '';
+  const server = element('input', { id: 'online-server', autocomplete: 'url', spellcheck: 'false' });
+  server.value = localStorage.getItem(SERVER_KEY) ?? `${location.hostname}:7610`;
+  const side = element('select', { id: 'online-side' });
+  for (const [value, label] of [['random', 'おまかせ'], ['lower', '下手'], ['upper', '上手']])
+    side.append(element('option', { value, 'data-label': label }));
+  const minutes = element('input', { id: 'online-minutes', type: 'number', min: '0', max: '1440', placeholder: '—' });
+  const increment = element('input', { id: 'online-increment', type: 'number', min: '0', max: '3600', value: '0' });
+  const code = element('input', { id: 'online-code', autocomplete: 'off', spellcheck: 'false' });
+  const create = element('fieldset');
+  create.append(element('legend', { 'data-label': '作成' }), labelled('手番', side), labelled('持ち時間（分）', minutes),
+                labelled('一手ごとの加算（秒）', increment), onlineButton('online-create', '作成', () => onlineStart(true)));
+  const join = element('fieldset');
+  join.append(element('legend', { 'data-label': '参加' }), labelled('招待コード', code),
+              onlineButton('online-join', '参加', () => onlineStart(false)));
+  form.append(labelled('名前', name), labelled('サーバ', server), create, join,
+              element('p', { id: 'online-form-said', role: 'alert' }),
+              onlineButton('online-form-close', '閉じる', () => ((formOpen = false), renderOnline())));
+  return form;
+}
+
 function buildOnlinePanel(): HTMLElement {
   const panel = element('section', { id: 'online', hidden: '' });
-  panel.append(element('p', { id: 'online-status', 'aria-live': 'polite' }));
+  panel.append(buildOnlineForm(), element('p', { id: 'online-status', 'aria-live': 'polite' }));
   const actions: [string, string, () => void][] = [
+    ['online-copy', 'コピー', copyCode],
+    ['online-abort', '中止', () => online.abort()],
     ['online-resign', '投了', () => window.confirm(t('投了しますか？')) && online.resign()],
     ['online-draw', '引分提案', () => online.offerDraw()],
     ['online-claim', '勝ちを申請', () => online.claim()],
     ['online-leave', '退出', () => { online.leave(); seat.active = false; send({ call: 'endOnline', args: [] }); }],
   ];
-  for (const [action, label, run] of actions) {
-    const b = element('button', { 'data-action': action, 'data-label': label, type: 'button' });
-    b.addEventListener('click', run);
-    panel.append(b);
-  }
+  for (const [action, label, run] of actions) panel.append(onlineButton(action, label, run));
   window.setInterval(() => seat.clocks && seat.active && renderOnline(), 500);
   return panel;
 }
@@ -397,12 +495,19 @@ function renderOnline(): void {
   const panel = document.getElementById('online');
   if (!panel) return;
   const state: State = online.state;
-  panel.hidden = state === 'idle' && !seat.ended;
+  const formShown = formOpen && (state === 'idle' || state === 'ended');
+  panel.hidden = state === 'idle' && !seat.ended && !formShown;
   panel.dataset.state = state;
   panel.dataset.side = seat.mine;
+  for (const e of panel.querySelectorAll<HTMLElement>('[data-label]')) e.textContent = t(e.dataset.label!);
+  panel.querySelector<HTMLElement>('.online-form')!.hidden = !formShown;
+  document.getElementById('online-form-said')!.textContent = formSaid && t(formSaid);
   const lines: string[] = [];
   if (state === 'connecting') lines.push(t('サーバにつないでいます…'));
-  if (state === 'waiting') lines.push(`${t('招待コード：')}${seat.code}`, t('このコードを相手に伝えてください'));
+  if (state === 'waiting') {
+    lines.push(`${t('招待コード：')}${seat.code}`, t('このコードを相手に伝えてください'));
+    if (seat.copied) lines.push(t('コピーしました'));
+  }
   if (seat.active || seat.ended) {
     lines.push(`${t('相手：')}${seat.opponent}`, `${t('あなた：')}${t(seat.mine === 'lower' ? '下手' : '上手')}`);
     if (state === 'reconnecting') lines.push(t('再接続中…'));
@@ -417,10 +522,12 @@ function renderOnline(): void {
   const status = document.getElementById('online-status')!;
   status.dataset.code = seat.code;
   status.textContent = lines.join('\n');
-  for (const b of panel.querySelectorAll<HTMLButtonElement>('button')) {
-    b.textContent = t(b.dataset.label!);
-    b.disabled = b.dataset.action === 'online-leave' ? state === 'idle' : !seat.active ||
-      (b.dataset.action === 'online-claim' && seat.connected);
+  for (const b of panel.querySelectorAll<HTMLButtonElement>(':scope > button')) {
+    const action = b.dataset.action;
+    b.hidden = action === 'online-copy' ? state !== 'waiting' || !seat.code : action === 'online-abort' ? !abortable()
+      : formShown || (!seat.active && !seat.ended);
+    b.disabled = action === 'online-leave' ? state === 'idle' : action !== 'online-copy' && action !== 'online-abort' &&
+      (!seat.active || (action === 'online-claim' && seat.connected));
   }
 }
 

@@ -13,8 +13,9 @@ export interface Clocks {
 export type ServerMessage =
   | { t: 'welcome' }
   | { t: 'created'; code: string }
+  // A start's clock has the time left once the game has begun; before, the setting alone.
   | { t: 'start'; game: number; position: string; moves: string[]; you: Side; token: string;
-      opponent: string; clock: (Clocks & { initial_s: number; increment_s: number }) | null }
+      opponent: string; clock: (Partial<Clocks> & { initial_s: number; increment_s: number }) | null }
   | { t: 'moved'; move: string; by: Side; n: number; position: string; clock: Clocks | null }
   | { t: 'end'; result: Side | 'draw' | 'aborted'; reason: string }
   | { t: 'opponent'; connected: boolean }
@@ -128,6 +129,8 @@ export class OnlineClient {
   offerDraw(): void { this.send({ t: 'draw', offer: true }); }
   answerDraw(accept: boolean): void { this.send({ t: 'draw', accept }); }
   claim(): void { this.send({ t: 'claim' }); }
+  // Calls the game off: one not yet joined, or one where a side has not moved yet.
+  abort(): void { this.send({ t: 'abort' }); }
   // Closes for good: no coming back to this game from this tab.
   leave(): void {
     sessionStorage.removeItem(SEAT_KEY);

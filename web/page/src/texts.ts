@@ -23,10 +23,16 @@ const pageEnglish: Record<string, string> = {
   '不成': 'Do not promote',
   '後手の番です': 'The second player moves',
   '対局を選んでください': 'Choose a game',
-  '手番（下手・上手・おまかせ）': 'Side (lower, upper or either)',
   '相手の番です': "Your opponent's move",
   '相手は切断中': 'Your opponent is away',
   '投了': 'Resign',
+  '通信対局': 'Online',
+  '作成': 'Create',
+  '参加': 'Join',
+  'コピー': 'Copy',
+  'コピーしました': 'Copied',
+  '持ち時間は1～1440分、加算は0～3600秒です': 'The clock is 1 to 1440 minutes, with 0 to 3600 seconds added a move',
+  '招待コードを入れてください': 'Type the invitation code',
 };
 
 export type Language = 'ja' | 'en';
