@@ -167,11 +167,7 @@ void Client::frame(const QString& text) {
         if (state_ == State::Connecting || state_ == State::Reconnecting) {
             // The server would not have the game: a wrong code, or a game that ended while
             // this side was away.
-            retry_.stop();
-            state_ = State::Idle;
-            live_ = false;
-            socket_.close();
-            emit stateChanged(state_);
+            leave();
             emit failed(m->code, m->message);
             return;
         }

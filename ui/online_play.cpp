@@ -233,12 +233,17 @@ void OnlinePlay::sendMovesPlayed() {
     }
 }
 
-void OnlinePlay::ended(const QString& result, const QString& reason) {
-    inGame_ = false;
+void OnlinePlay::finishGame() {
     tick_.stop();
+    if (!inGame_) return;
+    inGame_ = false;
     host_.game.endOnline();
     writeRecord();
     host_.refresh();
+}
+
+void OnlinePlay::ended(const QString& result, const QString& reason) {
+    finishGame();
     const char* what = result == u"draw"      ? "引き分けです"
                        : result == u"aborted" ? "対局は中止になりました"
                        : (result == u"upper") == (mine_ == Side::Upper) ? "あなたの勝ちです"
@@ -258,22 +263,12 @@ void OnlinePlay::failed(const QString& code, const QString& why) {
         host_.say(std::string("対局に入れませんでした") + kLine + why.toStdString(), "通信対局",
                   Buttons::Ok);
     // A game the player had is kept as far as it went.
-    if (inGame_) {
-        inGame_ = false;
-        host_.game.endOnline();
-        writeRecord();
-    }
+    finishGame();
     updatePanel();
 }
 
 void OnlinePlay::leave() {
-    if (inGame_) {
-        inGame_ = false;
-        host_.game.endOnline();
-        writeRecord();
-        host_.refresh();
-    }
-    tick_.stop();
+    finishGame();
     client_.leave();
     if (panel_) panel_->hide();
 }

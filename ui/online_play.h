@@ -92,6 +92,8 @@ class OnlinePlay : public QObject {
     void failed(const QString& code, const QString& why);
     bool startOwnServer();
     void resync();
+    // The game on the board is over for this window: stopped, kept and written.
+    void finishGame();
     void writeRecord();
     void showPanel();
     void updatePanel();
