@@ -278,6 +278,8 @@ void Form1::followReview() {
 
 void Form1::KENTOU_Click() {
     closeRecordPanel();
+    // Its rows put earlier positions on the board, which online is the server's.
+    if (refusedOnline()) return;
     const GameRecord game = game_.gameToReview();
     if (game.empty()) {
         message("検討する手がありません", "検討");

@@ -102,9 +102,14 @@ fail() {
     exit 1
 }
 
-# Visible windows of the game other than its main window: menus and message boxes.
+# Visible windows of the game other than its main window: menus and message boxes (the small
+# window of a game online beside the board is no box to answer).
 popups() {
-    xdotool search --onlyvisible --pid "$PID" 2>/dev/null | grep -v "^$WID\$"
+    for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null); do
+        [ "$w" = "$WID" ] && continue
+        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "ZUBEKI 通信対局" ] && continue
+        echo "$w"
+    done
 }
 
 # Starts the game and waits for its main window. A message box that comes up before it
@@ -282,6 +287,70 @@ quit_game() {
     PID=
     [ "$status" -eq 0 ] || fail "the game ended with status $status"
     echo "the game ended with status 0"
+}
+
+# Starts zubeki-server (PROGRAM) on a free port with its database in the work folder; sets
+# SERVER_PID and PORT.
+#   start_server PROGRAM LOG
+start_server() {
+    for attempt in 1 2 3 4 5; do
+        PORT=$((20000 + ($$ * 13 + attempt * 977) % 30000))
+        "$1" --port "$PORT" --db "$WORKDIR/games.sqlite" >"$2" 2>&1 &
+        SERVER_PID=$!
+        tries=0
+        until grep -q listening "$2"; do
+            tries=$((tries + 1))
+            kill -0 "$SERVER_PID" 2>/dev/null && [ "$tries" -le 50 ] || break
+            sleep 0.1
+        done
+        grep -q listening "$2" && return 0
+        kill -KILL "$SERVER_PID" 2>/dev/null
+        SERVER_PID=
+    done
+    fail "zubeki-server did not start (see $2)"
+}
+
+# The invitation code a window started with --online-create printed into LOG; sets CODE.
+#   invitation_code LOG
+invitation_code() {
+    tries=0
+    until CODE=$(sed -n 's/^zubeki: invitation code \([A-Z0-9-]*\).*/\1/p' "$1") && [ -n "$CODE" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -le 50 ] || fail "no invitation code (see $1)"
+        sleep 0.1
+    done
+    echo "invitation code $CODE"
+}
+
+# The game's window moved to (X, 0) and its online panel below it, where it covers nothing.
+#   place_online X
+place_online() {
+    xdotool windowmove --sync "$WID" "$1" 0
+    tries=0
+    panel=
+    while [ -z "$panel" ]; do
+        for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null); do
+            [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "ZUBEKI 通信対局" ] && panel=$w
+        done
+        tries=$((tries + 1))
+        [ -n "$panel" ] || [ "$tries" -le 50 ] || fail "no online panel"
+        [ -n "$panel" ] || sleep 0.1
+    done
+    xdotool windowmove --sync "$panel" "$1" 620
+}
+
+# A move of the window's, by clicks: the piece, then where it goes (files count from the right,
+# ranks a..i from the top; a move ending in + is made with the right button, which promotes).
+#   click_move MOVE
+click_move() {
+    fx=$((10 - $(echo "$1" | cut -c1))) fy=$(($(printf '%d' "'$(echo "$1" | cut -c2)") - 96))
+    tx=$((10 - $(echo "$1" | cut -c3))) ty=$(($(printf '%d' "'$(echo "$1" | cut -c4)") - 96))
+    button=1
+    case $1 in *+) button=3 ;; esac
+    click_square "$fx" "$fy"
+    sleep 0.2
+    xdotool mousemove $((CANVAS_X + SCALE * (70 + 33 * tx + 16))) \
+        $((CANVAS_Y + SCALE * (7 + 41 * ty + 20))) click "$button"
 }
 
 finish() {

@@ -15,14 +15,6 @@ e2e_begin 1280x800 "$@"
 SERVER_PROGRAM=${ZUBEKI_SERVER:?the path of zubeki-server in ZUBEKI_SERVER}
 SHOT=$ARTIFACTS/online_two_windows.png
 
-# The small window beside the board is no box to answer.
-popups() {
-    for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null); do
-        [ "$w" = "$WID" ] && continue
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "ZUBEKI 通信対局" ] && continue
-        echo "$w"
-    done
-}
 SERVER_PID=
 OTHER_PID=
 fail() {
@@ -32,22 +24,7 @@ fail() {
     exit 1
 }
 
-# zubeki-server on a free port.
-for attempt in 1 2 3 4 5; do
-    PORT=$((20000 + ($$ * 13 + attempt * 977) % 30000))
-    "$SERVER_PROGRAM" --port "$PORT" --db "$WORKDIR/games.sqlite" >"$ARTIFACTS/online-server.log" 2>&1 &
-    SERVER_PID=$!
-    tries=0
-    until grep -q listening "$ARTIFACTS/online-server.log"; do
-        tries=$((tries + 1))
-        kill -0 "$SERVER_PID" 2>/dev/null && [ "$tries" -le 50 ] || break
-        sleep 0.1
-    done
-    grep -q listening "$ARTIFACTS/online-server.log" && break
-    kill -KILL "$SERVER_PID" 2>/dev/null
-    SERVER_PID=
-done
-[ -n "$SERVER_PID" ] || fail "zubeki-server did not start (see $ARTIFACTS/online-server.log)"
+start_server "$SERVER_PROGRAM" "$ARTIFACTS/online-server.log"
 
 # Each window in a folder of its own (its settings, and its records).
 mkdir -p a b
@@ -57,43 +34,18 @@ use() { # use a|b: the functions of the library act on that window
 keep() { # keep a|b: what the library found for the window in use
     eval "PID_$1=\$PID WID_$1=\$WID CX_$1=\${CANVAS_X:-} CY_$1=\${CANVAS_Y:-}"
 }
-panel_of() {
-    for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "ZUBEKI 通信対局" ] && echo "$w" && return 0
-    done
-    return 0
-}
-# The window's small panel put below it, where it covers nothing.
-place() {
-    xdotool windowmove --sync "$WID" "$1" 0
-    tries=0
-    until panel=$(panel_of "$PID") && [ -n "$panel" ]; do
-        tries=$((tries + 1))
-        [ "$tries" -le 50 ] || fail "no online panel"
-        sleep 0.1
-    done
-    xdotool windowmove --sync "$panel" "$1" 620
-}
-
 cd a && XDG_CONFIG_HOME=$PWD/config start_game "$ARTIFACTS/online-a.log" \
     "$GAME" --lang ja --online-create "127.0.0.1:$PORT" --side lower --name A && cd ..
-place 0
+place_online 0
 find_canvas "$ARTIFACTS/online-a-start.png"
 keep a
-tries=0
-until CODE=$(sed -n 's/^zubeki: invitation code \([A-Z0-9-]*\).*/\1/p' "$ARTIFACTS/online-a.log") &&
-    [ -n "$CODE" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 50 ] || fail "no invitation code (see $ARTIFACTS/online-a.log)"
-    sleep 0.1
-done
-echo "invitation code $CODE"
+invitation_code "$ARTIFACTS/online-a.log"
 
 PID_b=
 cd b && XDG_CONFIG_HOME=$PWD/config start_game "$ARTIFACTS/online-b.log" \
     "$GAME" --lang ja --online-join "127.0.0.1:$PORT" --code "$CODE" --name B && cd ..
 OTHER_PID=$PID_a
-place 640
+place_online 640
 answer_box "対局を始めます。あなたは上手です"
 find_canvas "$ARTIFACTS/online-b-start.png"
 keep b
@@ -104,18 +56,11 @@ answer_box "対局を始めます。あなたは下手です"
 # done once both windows show the same board, settled and changed; the clicks are tried again
 # while the mover's own board stays as it was. The last move ends the game: its boxes come.
 play() {
-    fx=$((10 - $(echo "$1" | cut -c1))) fy=$(($(printf '%d' "'$(echo "$1" | cut -c2)") - 96))
-    tx=$((10 - $(echo "$1" | cut -c3))) ty=$(($(printf '%d' "'$(echo "$1" | cut -c4)") - 96))
-    button=1
-    case $1 in *+) button=3 ;; esac
     # (A piece in check blinks: the board before is the one both windows last agreed on.)
     before=$settled
     for attempt in 1 2 3; do
         use "$2" "$3"
-        click_square "$fx" "$fy"
-        sleep 0.2
-        xdotool mousemove $((CANVAS_X + SCALE * (70 + 33 * tx + 16))) \
-            $((CANVAS_Y + SCALE * (7 + 41 * ty + 20))) click "$button"
+        click_move "$1"
         if [ -n "${4:-}" ]; then
             # The winning move: the mover's window says how the game ended.
             tries=0

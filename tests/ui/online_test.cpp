@@ -1,7 +1,7 @@
 // 通信対局 between two windows in one process through a real server: a game from the start
 // played by presses to its capture, both windows writing the same record; a draw offer
-// refused and a resignation; a lost connection resumed by itself; and what is refused while a
-// game online goes on.
+// refused and a resignation; a lost connection resumed by itself; what is refused while a
+// game online goes on; and a window that is the server itself.
 #include "harness.h"
 
 #include "server/server.h"
@@ -125,8 +125,13 @@ class OnlineTest : public QObject {
         s.start();
         Pair p(s.address());
         // The board is not to be changed under a game online.
-        p.a->action("START")->trigger();
-        QVERIFY(shows(*p.a, QStringLiteral("通信対局の間はできません")));
+        for (const char* name : {"START", "SENTE", "GOTE", "HINT", "REPLAY", "AFTER", "CANCEL",
+                                 "REVERSE", "MATTA", "KENTOU", "KIFU_READ"}) {
+            p.a->messages.clear();
+            p.a->action(name)->trigger();
+            QVERIFY2(shows(*p.a, QStringLiteral("通信対局の間はできません")), name);
+        }
+        QVERIFY(p.a->f().game().online());
         // The upper side offers a draw; the lower side says no.
         p.a->answers = {Answer::No};
         p.b->f().onlinePlay()->offerDraw();
@@ -161,6 +166,37 @@ class OnlineTest : public QObject {
         // Closing the window writes the game as far as it went.
         p.a->f().close();
         QVERIFY(QFileInfo::exists(p.a->f().onlinePlay()->lastRecord()));
+    }
+
+    void thisComputerIsTheServer() {
+        OnlineRequest askA;
+        askA.name = QStringLiteral("ホスト");
+        askA.server = QStringLiteral("no such server");
+        askA.side = QStringLiteral("lower");
+        auto a = window(&askA);
+        a->action("ONLINE_CREATE")->trigger();
+        QVERIFY(shows(*a, QStringLiteral("サーバのアドレスが正しくありません")));
+        // The window runs the server itself (here on a free port, its games in a folder of the
+        // test's), and a friend joins at its address.
+        QTemporaryDir own;
+        a->f().onlinePlay()->setOwnServerPort(0);
+        a->f().onlinePlay()->setOwnServerFolder(own.path());
+        askA.thisComputer = true;
+        a->action("ONLINE_CREATE")->trigger();
+        QTRY_VERIFY(!a->f().onlinePlay()->inviteCode().isEmpty());
+        const quint16 port = a->f().onlinePlay()->ownServerPort();
+        QVERIFY(port != 0);
+        OnlineRequest askB;
+        askB.create = false;
+        askB.name = QStringLiteral("guest");
+        askB.server = QStringLiteral("127.0.0.1:%1").arg(port);
+        askB.code = a->f().onlinePlay()->inviteCode();
+        auto b = window(&askB);
+        b->action("ONLINE_JOIN")->trigger();
+        QTRY_VERIFY(a->f().game().online() && b->f().game().online());
+        play(*a, QStringLiteral("9g9f"));
+        QTRY_COMPARE(b->f().game().line().size(), std::size_t{1});
+        QVERIFY(QFileInfo::exists(own.path() + QStringLiteral("/zubeki-window-server.sqlite")));
     }
 };
 

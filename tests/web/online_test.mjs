@@ -8,23 +8,15 @@
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import { mkdtemp, rm } from 'node:fs/promises';
-import { createRequire } from 'node:module';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
 import { serveSite } from '../../web/tools/serve_site.mjs';
+import { GAME, boardOf, fill, idle, newPage, play, playing, position, puppeteer, state } from './online_page.mjs';
 
 const site = resolve(process.argv[2] ?? 'build/web/site');
 const serverProgram = process.argv[3];
-const require = createRequire(resolve('web/page/package.json'));
-const puppeteer = require('puppeteer-core');
-
-// LEVEL4 against itself from the start (zubeki-cli selfplay --seed 3 --level 4 --nodes 3000,
-// its first game): the upper side surrounds a group at move 18.
-const GAME = ['7i4i', '2c6g', '7h6i', '6g7f', '8g7h', '1b6g', '7h9f', '6g7h+', '6i4g', '7f8g+',
-              '9f5b', '3c3i', '4i4h', '3b7f', '5b4c', '3a3g', '4g5f', '3g6g'];
-
 let folder, server, site_, browser, address;
 
 // A port no one listens on just now.
@@ -71,42 +63,7 @@ after(async () => {
   if (folder) await rm(folder, { recursive: true, force: true });
 });
 
-// A page of its own (its own storage), accepting what it asks (投了, a draw offered); the
-// commands it sends its worker listed in window.sent.
-async function openPage() {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  page.on('dialog', (d) => void d.accept());
-  await page.evaluateOnNewDocument(() => {
-    const post = Worker.prototype.postMessage;
-    Worker.prototype.postMessage = function (m, ...rest) {
-      (window.sent ??= []).push(m?.call);
-      return post.call(this, m, ...rest);
-    };
-  });
-  await page.goto(site_.url);
-  await idle(page);
-  return page;
-}
-const idle = (page) => page.waitForFunction(() => !document.body.dataset.busy && document.querySelector('[data-piece]'),
-                                            { timeout: 20000 });
-const state = (page) => page.$eval('#online', (e) => e.dataset.state);
-const position = (page) => page.$eval('#board', (e) => e.dataset.position);
-const boardOf = (text) => text.split(' ')[0];
-
-// The online form opened and filled in: the fields given by their ids, the side by its value.
-async function fill(page, fields) {
-  await page.click('[data-action="online"]');
-  for (const [id, text] of Object.entries(fields)) {
-    if (id === 'online-side') await page.select(`#${id}`, text);
-    else {
-      await page.$eval(`#${id}`, (e) => (e.value = ''));
-      await page.type(`#${id}`, text);
-    }
-  }
-}
-const playing = (page) => page.waitForFunction(() => document.getElementById('online').dataset.state === 'playing',
-                                               { timeout: 20000 });
+const openPage = () => newPage(browser, site_.url);
 
 // `names[0]` creates a game (lower by default), `names[1]` joins it with the code shown.
 async function pair(names, create = {}) {
@@ -127,14 +84,6 @@ const ended = async (pages, reason) => {
 };
 const result = (page) => page.$eval('#online', (e) => e.dataset.result);
 const closePages = (pages) => Promise.all(pages.map((p) => p.browserContext().close()));
-
-// A move by clicks: the piece, then where it goes (the right button promotes).
-async function play(page, move) {
-  await page.click(`[data-square="${move.slice(0, 2)}"]`);
-  await idle(page);
-  await page.click(`[data-square="${move.slice(2, 4)}"]`, { button: move.endsWith('+') ? 'right' : 'left' });
-  await idle(page);
-}
 
 async function sameBoard(a, b) {
   const want = boardOf(await position(a));
@@ -174,10 +123,20 @@ test('two pages play a game through the server to its capture, one reloaded on t
   await closePages([a, b]);
 });
 
-test('a game resigned', async () => {
+test('a game resigned; while it goes on, nothing else is put on its board', async () => {
   const [a, b] = await pair(['one', 'two']);
   await play(a, '9g9f');
   await sameBoard(a, b);
+  const before = await position(b);
+  const refused = () => b.$eval('#status', (e) => e.textContent);
+  for (const action of ['back', 'start', 'new-two-players', 'new-vs-computer-first', 'turn-board', 'review', 'open-record']) {
+    await b.click(`[data-action="${action}"]`);
+    assert.match(await refused(), /通信対局の間はできません|Not during an online game/, action);
+  }
+  await b.evaluate(() => (document.getElementById('status').textContent = ''));
+  await b.keyboard.press('ArrowLeft');
+  assert.match(await refused(), /通信対局の間はできません|Not during an online game/);
+  assert.equal(await position(b), before);
   await b.click('[data-action="online-resign"]');
   await ended([a, b], 'resign');
   for (const p of [a, b]) assert.equal(await result(p), 'lower');
@@ -199,11 +158,14 @@ test('a draw offered and agreed; a win claimed once the opponent has been gone a
   assert.equal(await a.$eval('[data-action="online-claim"]', (e) => e.disabled), true);
   await closePages([b]);
   await a.waitForFunction(() => !document.querySelector('[data-action="online-claim"]').disabled, { timeout: 10000 });
-  // Refused until the grace is over, then won.
+  // Refused until the grace is over (and said in the page's words), then won.
+  const refusals = new Set();
   for (let tries = 0; tries < 40 && !(await result(a)); ++tries) {
     await a.click('[data-action="online-claim"]');
     await a.waitForFunction(() => document.getElementById('online').dataset.result, { timeout: 500 }).catch(() => {});
+    if (!(await result(a))) refusals.add(await a.$eval('#status', (e) => e.textContent));
   }
+  for (const said of refusals) assert.match(said, /^(相手が戻るのを待つ時間がまだ過ぎていません|Your opponent still has time to come back)$/);
   assert.equal(await a.$eval('#online', (e) => e.dataset.reason), 'abandoned');
   assert.equal(await result(a), 'lower');
   await closePages([a]);

@@ -68,7 +68,11 @@ function buildPage(): void {
   const bar = element('nav', { class: 'commands' });
   for (const [action, label, run] of ACTIONS) {
     const button = element('button', { 'data-action': action, 'data-label': label, type: 'button' });
-    button.addEventListener('click', () => (typeof run === 'function' ? run() : send(run)));
+    button.addEventListener('click', () => {
+      if (REFUSED_ONLINE.has(action) && refusedOnline()) return;
+      if (typeof run === 'function') run();
+      else send(run);
+    });
     bar.append(button);
   }
   const status = element('p', { role: 'status', id: 'status', 'aria-live': 'polite' });
@@ -158,11 +162,10 @@ function onKey(e: KeyboardEvent): void {
   const target = e.target;
   if (target instanceof HTMLInputElement || target instanceof HTMLSelectElement || target instanceof HTMLTextAreaElement)
     return;
-  const keys: Record<string, string> = { ArrowLeft: 'back', ArrowRight: 'forward', Home: 'toStart' };
-  if (keys[e.key]) send({ call: keys[e.key], args: [] });
-  else if (e.key === 'h' || e.key === 'H') send({ call: 'hint', args: [] });
-  else return;
+  const keys: Record<string, string> = { ArrowLeft: 'back', ArrowRight: 'forward', Home: 'toStart', h: 'hint', H: 'hint' };
+  if (!keys[e.key]) return;
   e.preventDefault();
+  if (!refusedOnline()) send({ call: keys[e.key], args: [] });
 }
 
 // A game from the starting position: the window's 先手 / 後手 go on from the board as it stands.
@@ -195,6 +198,7 @@ async function readRecordFile(input: HTMLInputElement): Promise<void> {
 }
 
 async function openRecordFile(f: File): Promise<void> {
+  if (refusedOnline()) return;
   document.body.dataset.busy = 'true'; // from the choice of the file on, not only once it is read
   if (reviewOpen()) closeReviewPanel(); // another record closes the review, as in the window
   leaveOnlineBoard();
@@ -316,6 +320,17 @@ const REASONS: Record<string, string> = {
   agreement: '合意の引き分け', time: '時間切れ', abandoned: '相手の切断', abort: '中止',
 };
 
+// While a game online goes on, its board is the server's: whatever would put another game or
+// another of its positions there is refused, as in the window.
+const REFUSED_ONLINE = new Set(['new-two-players', 'new-vs-computer-first', 'new-vs-computer-second', 'back',
+                                'forward', 'start', 'turn-board', 'hint', 'open-record', 'review']);
+function refusedOnline(): boolean {
+  if (online.state === 'idle' || online.state === 'ended') return false;
+  said = '通信対局の間はできません';
+  render();
+  return true;
+}
+
 // Another game put on the board: the online game's turned board goes with it.
 function leaveOnlineBoard(): void {
   if (!seat.active) seat.turned = false;
@@ -393,8 +408,10 @@ function heard(m: ServerMessage): void {
   else if (m.t === 'error' && seat.active && (m.code === 'illegal-move' || m.code === 'not-your-turn'))
     // The server is the referee: the board takes its game again.
     send({ call: 'beginOnline', args: [seat.position, seat.moves, seat.mine === 'upper' ? 1 : -1] });
-  else if (m.t === 'error') said = m.message;
-  renderOnline();
+  // The server's words are English: the page says in its own what was refused, as the window.
+  else if (m.t === 'error' && m.code === 'too-early') said = '相手が戻るのを待つ時間がまだ過ぎていません';
+  else if (m.t === 'error') said = `${t('サーバが受け付けませんでした')}: ${m.message}`;
+  render(); // what the server said shows in the status line too
 }
 
 function onlineFailed(code: string, why: string): void {
