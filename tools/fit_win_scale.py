@@ -19,6 +19,7 @@ every score it reports; it is fitted here together with the scale.
 """
 
 import argparse
+import collections
 import json
 import math
 import os
@@ -34,8 +35,9 @@ def run(args):
     return json.loads(done.stdout)
 
 
-def pairs_of(review):
-    """(score, result) for the lower side at every position after a move of the game."""
+def pairs_of(review, game):
+    """(score, result, lower side to move, game) for the lower side at every position after a
+    move of the game."""
     moves = review["moves"]
     final = moves[-1]["score"]
     if isinstance(final, dict) and final.get("win") == 0:
@@ -48,7 +50,7 @@ def pairs_of(review):
     for m in moves[:-1]:
         if isinstance(m["score"], (int, float)):
             # The score is after the move: the other side is then to move.
-            out.append((float(m["score"]), result, m["side"] == "u"))
+            out.append((float(m["score"]), result, m["side"] == "u", game))
     return out
 
 
@@ -58,8 +60,8 @@ def chance(score, scale):
 
 
 def unbiased(data, offset):
-    """The scores with the side to move's offset taken off: (score, result, lower to move)."""
-    return [(s - offset if lower else s + offset, r, lower) for s, r, lower in data]
+    """The scores with the side to move's offset taken off."""
+    return [(s - offset if lower else s + offset, r, lower, g) for s, r, lower, g in data]
 
 
 def log_loss(data, scale):
@@ -68,6 +70,17 @@ def log_loss(data, scale):
         p = min(max(chance(score, scale), 1e-12), 1 - 1e-12)
         total -= result * math.log(p) + (1 - result) * math.log(1 - p)
     return total / len(data)
+
+
+def per_game_log_loss(data, scale):
+    """The log-loss with every game counted once: the positions of one game are much alike, and
+    a long game's hundreds of them would otherwise outweigh many short games."""
+    sizes = collections.Counter(g for *_, g in data)
+    total = 0.0
+    for score, result, _, g in data:
+        p = min(max(chance(score, scale), 1e-12), 1 - 1e-12)
+        total -= (result * math.log(p) + (1 - result) * math.log(1 - p)) / sizes[g]
+    return total / len(sizes)
 
 
 def least(f, lo, hi):
@@ -103,8 +116,8 @@ def fit_offset(data, scale):
 
 def bias(data):
     """The mean score with the lower side to move less the mean with the upper side to move."""
-    lower = [s for s, _, lower_to_move in data if lower_to_move]
-    upper = [s for s, _, lower_to_move in data if not lower_to_move]
+    lower = [s for s, _, lower_to_move, _ in data if lower_to_move]
+    upper = [s for s, _, lower_to_move, _ in data if not lower_to_move]
     return sum(lower) / len(lower) - sum(upper) / len(upper) if lower and upper else 0.0
 
 
@@ -136,13 +149,15 @@ def main():
     if args.scores and os.path.exists(args.scores):
         with open(args.scores) as f:
             kept = json.load(f)
-        data, lengths = [tuple(d) for d in kept["data"]], kept["lengths"]
+        # Scores kept before the game was kept with them count as one game each.
+        data = [tuple(d) if len(d) == 4 else tuple(d) + (i,) for i, d in enumerate(kept["data"])]
+        lengths = kept["lengths"]
     else:
         for name in sorted(os.listdir(folder)):
             if name.endswith(".棋譜"):
                 review = run([args.cli, "analyse", os.path.join(folder, name)] + args.review)
                 lengths.append(len(review["moves"]))
-                data += pairs_of(review)
+                data += pairs_of(review, len(lengths))
         if args.scores:
             with open(args.scores, "w") as f:
                 json.dump({"data": data, "lengths": lengths}, f)
@@ -158,20 +173,21 @@ def main():
         offset, scale = fit_offset(data, scale)
     data = unbiased(data, offset)
     print(f"side to move's offset {offset:.1f}")
-    brier = sum((chance(s, scale) - r) ** 2 for s, r, _ in data) / len(data)
-    base = sum(r for _, r, _ in data) / len(data)
+    brier = sum((chance(s, scale) - r) ** 2 for s, r, *_ in data) / len(data)
+    base = sum(r for _, r, *_ in data) / len(data)
     print(f"games {len(lengths)}, moves {sum(lengths)} (mean {sum(lengths) / len(lengths):.1f}), "
           f"positions {len(data)}, lower side's share {base:.3f}")
     print(f"{'given' if args.scale else 'fitted'} scale {scale:.1f}")
     print(f"mover's bias {bias(data):.1f}")
     print(f"log-loss {log_loss(data, scale):.4f} (a constant {base:.3f} gives "
           f"{-(base * math.log(base) + (1 - base) * math.log(1 - base)) if 0 < base < 1 else 0:.4f})")
+    print(f"log-loss with each game counted once {per_game_log_loss(data, scale):.4f}")
     print(f"Brier {brier:.4f} (a constant gives {base * (1 - base):.4f})")
     print("score bucket      positions  predicted  won")
     rates = []
     edges = [-math.inf, -1500, -800, -400, -200, -100, 0, 100, 200, 400, 800, 1500, math.inf]
     for lo, hi in zip(edges, edges[1:]):
-        rows = [(s, r) for s, r, _ in data if lo <= s < hi]
+        rows = [(s, r) for s, r, *_ in data if lo <= s < hi]
         if rows:
             pred = sum(chance(s, scale) for s, _ in rows) / len(rows)
             won = sum(r for _, r in rows) / len(rows)
