@@ -102,12 +102,15 @@ fail() {
     exit 1
 }
 
+# The title of the small window a game online has beside the board.
+ONLINE_PANEL="ZUBEKI 通信対局"
+
 # Visible windows of the game other than its main window: menus and message boxes (the small
-# window of a game online beside the board is no box to answer).
+# window of a game online is no box to answer).
 popups() {
     for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null); do
         [ "$w" = "$WID" ] && continue
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "ZUBEKI 通信対局" ] && continue
+        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$ONLINE_PANEL" ] && continue
         echo "$w"
     done
 }
@@ -330,7 +333,7 @@ place_online() {
     panel=
     while [ -z "$panel" ]; do
         for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null); do
-            [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "ZUBEKI 通信対局" ] && panel=$w
+            [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$ONLINE_PANEL" ] && panel=$w
         done
         tries=$((tries + 1))
         [ -n "$panel" ] || [ "$tries" -le 50 ] || fail "no online panel"

@@ -13,6 +13,8 @@ import { GAME, fill, newPage, play, playing, position, puppeteer } from './onlin
 
 const [site, address, code] = process.argv.slice(2);
 const movesShown = (page) => page.$$eval('#moves li', (l) => l.length);
+const movesAre = (page, k, timeout) =>
+  page.waitForFunction((n) => document.querySelectorAll('#moves li').length === n, { timeout }, k);
 
 // The position's board in the checker's letters: R and B the upper side's (this notation's
 // lower-case), r and b the lower side's, promoted or not; . an empty square.
@@ -33,9 +35,9 @@ try {
   console.log(`joined ${await page.$eval('#online', (e) => e.dataset.side)}`);
   for (let n = 1; n < GAME.length; n += 2) {
     // The window's move n (counted from 0) has come: the page's turn.
-    await page.waitForFunction((k) => document.querySelectorAll('#moves li').length === k, { timeout: 120000 }, n);
+    await movesAre(page, n, 120000);
     await play(page, GAME[n]);
-    await page.waitForFunction((k) => document.querySelectorAll('#moves li').length === k, { timeout: 10000 }, n + 1);
+    await movesAre(page, n + 1, 10000);
     console.log(`moved ${n + 1} ${rowsOf(await position(page))}`);
   }
   await page.waitForFunction(() => document.getElementById('online').dataset.result, { timeout: 20000 });
