@@ -157,48 +157,66 @@ struct Shared {
     alignas(64) std::atomic<bool> abort{false};            // the helpers stop at their next node
     alignas(64) std::atomic<std::uint64_t> helperNodes{0}; // added to every 1024 nodes
 
-    // With one line asked for, the threads share out the iterations: the deepest one any of
-    // them has finished, and what a helper found in it. A thread still in an iteration no
-    // deeper than that leaves it for the next.
+    // With one line asked for, the threads share each of the caller's iterations: the caller
+    // searches the root's first move with the whole window, then opens a split of the other
+    // moves, which every thread takes one at a time from one counter with the best score so
+    // far as its bound. Between splits the helpers search an iteration deeper than the
+    // caller, leaving in the table what the caller will want next.
     bool sharing = false;
-    alignas(64) std::atomic<int> finished{0};
-    std::mutex answerMutex;
-    struct Answer {
+    alignas(64) std::atomic<int> callerDepth{0}; // the caller's iteration under way
+    alignas(64) std::atomic<int> splitId{0};     // the open split, 0 while none is
+    alignas(64) std::atomic<int> nextMove{0};    // of the split's moves, the next to take
+    alignas(64) std::atomic<int> busy{0};        // the threads taking the split's moves
+    alignas(64) std::atomic<int> splitAlpha{0};  // the best score of the split so far
+    int splits = 0;                              // the caller's, for the splits' ids
+    // Written by the caller while no thread is in a split.
+    int splitDepth = 0;
+    MoveList splitMoves; // the root's moves after the first, best first
+    bool splitQuiet[kMaxMoves] = {};
+    std::mutex splitMutex;
+    struct SplitResult {
         int depth = 0;
         int score = 0;
-        int seldepth = 0;
-        level4::Move move{};
-        level4::Move beaten{}; // of a part: the move it searched first and found a better one than
-    } helperAnswer;            // guarded by answerMutex
-    Answer helperPart; // the deepest unfinished iteration in which a helper beat its first move
+        level4::Move move{};  // the best move so far
+        level4::Move first{}; // the move the caller searched first
+    } split;                  // guarded by splitMutex
 
-    // A helper's whole iteration: kept if it is the deepest yet.
-    void publish(int depth, int score, int seldepth, level4::Move move) {
+    // The caller's split of the moves after the first, which scored `score`.
+    void openSplit(const Ply& p, int depth, int score) {
+        splitDepth = depth;
+        splitMoves.size = 0;
+        for (int i = 1; i < p.moves.size; ++i) {
+            splitQuiet[splitMoves.size] = p.order[i] < kOrderQuiet;
+            splitMoves.moves[splitMoves.size++] = p.moves.moves[i];
+        }
         {
-            std::lock_guard<std::mutex> lock(answerMutex);
-            if (depth <= helperAnswer.depth) return;
-            helperAnswer = {depth, score, seldepth, move};
+            std::lock_guard<std::mutex> lock(splitMutex);
+            split = {depth, score, p.moves.moves[0], p.moves.moves[0]};
         }
-        raiseFinished(depth);
+        splitAlpha.store(score);
+        nextMove.store(0);
+        splitId.store(++splits);
     }
-    void raiseFinished(int depth) {
-        int f = finished.load(std::memory_order_relaxed);
-        while (f < depth && !finished.compare_exchange_weak(f, depth, std::memory_order_relaxed)) {
-        }
+    // A move of the split searched to the end: the best so far if it beat them all.
+    void offer(level4::Move m, int score) {
+        std::lock_guard<std::mutex> lock(splitMutex);
+        if (score <= split.score) return;
+        split.score = score;
+        split.move = m;
+        splitAlpha.store(score);
     }
-    // A helper stopped in an iteration deeper than any finished, once a move has beaten the
-    // one it searched first there.
-    void publishPart(int depth, int score, level4::Move move, level4::Move beaten) {
-        std::lock_guard<std::mutex> lock(answerMutex);
-        if (depth > helperPart.depth) helperPart = {depth, score, 0, move, beaten};
+    SplitResult splitResult() {
+        std::lock_guard<std::mutex> lock(splitMutex);
+        return split;
     }
-    Answer answer() {
-        std::lock_guard<std::mutex> lock(answerMutex);
-        return helperAnswer;
-    }
-    Answer part() {
-        std::lock_guard<std::mutex> lock(answerMutex);
-        return helperPart;
+    // Between searches, with the helpers stopped.
+    void clearSplit() {
+        splits = 0;
+        callerDepth.store(0);
+        splitId.store(0);
+        nextMove.store(0);
+        busy.store(0);
+        split = {};
     }
 
     void setHistory(const Level4History& h) {
@@ -230,8 +248,8 @@ struct Worker {
     std::uint64_t published = 0; // of a helper's nodes, added to shared.helperNodes
     int seldepth = 0;
     bool stopped = false;
-    int iteration = 0;      // the depth of the iteration under way
-    bool overtaken = false; // it was left because another thread had finished it
+    int handled = 0;      // of a helper: the last split it joined
+    bool inSplit = false; // of a helper: taking a split's moves
 
     // Worker 0 only.
     const Level4Limits* limits = nullptr;
@@ -251,8 +269,8 @@ struct Worker {
         helperNodes = 0;
         seldepth = 0;
         stopped = false;
-        iteration = 0;
-        overtaken = false;
+        handled = 0;
+        inSplit = false;
         budgetsOn = false;
         excludedCount = 0;
         std::memset(history, 0, sizeof history);
@@ -276,11 +294,6 @@ struct Worker {
     int repetitionScore(int ply) const { return ply % 2 == 0 ? -shared.contempt : shared.contempt; }
 
     void poll() {
-        if (shared.sharing && !stopped && iteration > 0 &&
-            shared.finished.load(std::memory_order_relaxed) >= iteration) {
-            stopped = true;
-            overtaken = true;
-        }
         if (index != 0) {
             shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
             published = nodes;
@@ -289,11 +302,9 @@ struct Worker {
         bool ends = limits->stop && limits->stop->load(std::memory_order_relaxed);
         if (budgetsOn && limits->timeMs > 0 && limits->clock() - started >= limits->timeMs)
             ends = true;
-        if (ends) {
-            stopped = true;
-            overtaken = false;
-        }
+        if (ends) stopped = true;
         helperNodes = shared.helperNodes.load(std::memory_order_relaxed);
+        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) stopped = true;
     }
 
     static int toTable(int s, int ply) {
@@ -359,14 +370,15 @@ struct Worker {
 
     // Counts the node and tells whether the search is to stop: the budgets and the clock are
     // looked at every 1024 nodes, the node budget at every node once the one-move search is
-    // done.
+    // done. A helper searching on its own leaves off for a split the caller has opened.
     bool halts() {
         if ((++nodes & 1023) == 0) poll();
-        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) {
-            stopped = true;
-            overtaken = false;
-        }
+        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) stopped = true;
         if (shared.abort.load(std::memory_order_relaxed)) stopped = true;
+        if (index != 0 && !inSplit && shared.sharing) {
+            const int id = shared.splitId.load(std::memory_order_relaxed);
+            if (id != 0 && id != handled) stopped = true;
+        }
         return stopped;
     }
 
@@ -509,30 +521,98 @@ struct Worker {
         pos.generate(p.moves);
         if (p.moves.size == 0) return searchPass(p, depth, alpha, beta, ply);
         orderMoves(p, tableMove);
+        if (ply == 0 && index == 0 && shared.sharing)
+            return searchRootShared(p, tableUsable, depth);
         return searchMoves(p, excluding, tableUsable, depth, alpha, beta, ply);
     }
 
+    // The caller's root on several threads: the first move with the whole window, then the
+    // others shared out in a split; the caller waits for the helpers' last moves.
+    int searchRootShared(Ply& p, bool tableUsable, int depth) {
+        pickNext(p, 0);
+        const level4::Move first = p.moves.moves[0];
+        const int s = searchMove(p, first, 0, p.order[0] < kOrderQuiet, false, depth, -kInfinity,
+                                 kInfinity, 0);
+        if (stopped) return 0;
+        noteRootBest(first, s);
+        for (int i = 1; i < p.moves.size; ++i) pickNext(p, i);
+        shared.openSplit(p, depth, s);
+        takeRootMoves();
+        shared.splitId.store(0);
+        while (!stopped && shared.busy.load() > 0) {
+            poll();
+            std::this_thread::yield();
+        }
+        if (stopped) return 0;
+        const Shared::SplitResult r = shared.splitResult();
+        if (!(r.move == first)) noteRootBest(r.move, r.score);
+        if (tableUsable)
+            shared.table.store(pos.key(), shared.generation, depth, toTable(r.score, 0), kExact,
+                               r.move);
+        return r.score;
+    }
+
+    // The split's moves, one at a time while any are left, each with a null window at the
+    // best score so far and searched again in full if it beats it.
+    void takeRootMoves() {
+        Ply& p = plies[0];
+        path[0] = pos.key();
+        for (;;) {
+            const int i = shared.nextMove.fetch_add(1);
+            if (i >= shared.splitMoves.size) return;
+            const level4::Move m = shared.splitMoves.moves[i];
+            const int alpha = shared.splitAlpha.load();
+            const int s = searchMove(p, m, i + 1, shared.splitQuiet[i], false, shared.splitDepth,
+                                     alpha, kInfinity, 0);
+            if (stopped) return;
+            shared.offer(m, s);
+        }
+    }
+
+    // A helper joins the split `id` unless the caller has closed it meanwhile.
+    void joinSplit(int id) {
+        handled = id;
+        shared.busy.fetch_add(1);
+        if (shared.splitId.load() == id) {
+            stopped = false;
+            inSplit = true;
+            takeRootMoves();
+            inSplit = false;
+        }
+        shared.busy.fetch_sub(1);
+    }
+
     // A helper deepens on its own, every other helper one iteration ahead of the caller and
-    // the rest beside it, so that the threads spread over the tree and leave in the table
-    // what the others will want next. Sharing, it hands on every iteration it finishes and
-    // leaves one that another thread has finished.
+    // the rest beside it, so that the threads spread over the tree and leave in the table what
+    // the others will want next. Sharing, it joins every split the caller opens and between
+    // them searches an iteration deeper than the caller's.
     void runHelper() {
         reset();
         pos = shared.root;
-        const int ahead = 1 + index % 2;
-        int depth = 1 + ahead;
-        while (depth <= shared.maxDepth && !shared.abort.load(std::memory_order_relaxed)) {
-            iteration = depth;
-            stopped = overtaken = false;
-            rootImproved = false;
-            const int s = search(depth, -kInfinity, kInfinity, 0);
-            if (stopped && !overtaken) {
-                if (shared.sharing && rootImproved && !(rootBest == rootFirst))
-                    shared.publishPart(depth, rootScore, rootBest, rootFirst);
-                break;
+        if (shared.sharing) {
+            int alone = 0; // the deepest iteration it has finished on its own
+            while (!shared.abort.load(std::memory_order_relaxed)) {
+                const int id = shared.splitId.load();
+                if (id != 0 && id != handled) {
+                    joinSplit(id);
+                    continue;
+                }
+                const int depth = std::max(alone, shared.callerDepth.load()) + 1;
+                if (depth > shared.maxDepth) {
+                    std::this_thread::yield();
+                    continue;
+                }
+                stopped = false;
+                search(depth, -kInfinity, kInfinity, 0);
+                if (!stopped) alone = depth;
             }
-            if (!stopped && shared.sharing) shared.publish(depth, s, seldepth, rootBest);
-            depth = std::max(depth + 1, shared.finished.load(std::memory_order_relaxed) + ahead);
+        } else {
+            for (int depth = 2 + index % 2;
+                 depth <= shared.maxDepth && !shared.abort.load(std::memory_order_relaxed);
+                 ++depth) {
+                search(depth, -kInfinity, kInfinity, 0);
+                if (stopped) break;
+            }
         }
         shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
         published = nodes;
@@ -794,31 +874,15 @@ struct Level4Search::Impl {
         d.best = moves.moves[0];
         lineCount = 0;
         shared.sharing = d.count == 1 && !helpers.empty();
-        shared.finished.store(0, std::memory_order_relaxed);
-        shared.helperAnswer = {};
-        shared.helperPart = {};
+        shared.clearSplit();
         return d;
-    }
-
-    // A helper's whole iteration taken as the caller's own.
-    void adopt(const Shared::Answer& a, Deepening& d) {
-        RootLine& l = lines[0];
-        l.move = a.move;
-        l.score = a.score;
-        l.depth = a.depth;
-        l.seldepth = a.seldepth;
-        if (d.reporting) extractPv(l);
-        lineCount = 1;
-        d.best = a.move;
-        d.bestScore = a.score;
-        d.completed = a.depth;
     }
 
     // The lines of one iteration into `fresh`, each searched without the root moves of the
     // lines before it; how many were whole before the search stopped.
     int searchLines(int depth, const Deepening& d) {
         Worker& W = *main;
-        W.iteration = depth;
+        shared.callerDepth.store(depth);
         W.seldepth = 0;
         W.excludedCount = 0;
         int done = 0;
@@ -860,13 +924,6 @@ struct Level4Search::Impl {
     bool iterate(int depth, Deepening& d) {
         Worker& W = *main;
         const int done = searchLines(depth, d);
-        if (W.stopped && W.overtaken) {
-            // A helper has finished this iteration first: its answer is ours, and the next
-            // iteration begins at once.
-            W.stopped = W.overtaken = false;
-            adopt(shared.answer(), d);
-            return true;
-        }
         if (W.stopped) {
             keepStopped(depth, done, d);
             return false;
@@ -877,7 +934,6 @@ struct Level4Search::Impl {
         d.best = lines[0].move;
         d.bestScore = lines[0].score;
         d.completed = depth;
-        if (shared.sharing) shared.raiseFinished(depth);
         return true;
     }
 
@@ -916,15 +972,13 @@ struct Level4Search::Impl {
     // The helpers stopped, and what they found deeper than the caller taken.
     void endHelping(Deepening& d) {
         stopHelpers();
-        // A helper may have finished an iteration deeper than the caller's last.
-        const Shared::Answer a = shared.answer();
-        if (shared.sharing && a.depth > d.completed) adopt(a, d);
-        // And one may have found, deeper than the caller looked, a better move than the
-        // caller's.
-        const Shared::Answer part = shared.part();
-        if (shared.sharing && part.depth > std::max(d.completed, d.partDepth) &&
-            part.beaten == d.best)
-            d.best = part.move;
+        // The split of an iteration the clock stopped: a move that has beaten the first there
+        // is the better one.
+        const Shared::SplitResult r = shared.splitResult();
+        if (shared.sharing && r.depth > d.completed && !(r.move == r.first)) {
+            d.best = r.move;
+            d.partDepth = r.depth;
+        }
     }
 
     // The move decided on, in the game's terms; the last report begins with its line.

@@ -220,7 +220,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ReportCase{"OneThreadFourLines", 1, 4, 30000, 0},
                     ReportCase{"TwoThreads", 2, 1, 60000, 0},
                     ReportCase{"TwoThreadsThreeLines", 2, 3, 60000, 0},
-                    ReportCase{"ThreeThreadsStoppedFromTheReport", 3, 2, 0, 4}),
+                    ReportCase{"ThreeThreadsStoppedFromTheReport", 3, 2, 0, 4},
+                    ReportCase{"ThreeThreadsOneLineStoppedFromTheReport", 3, 1, 0, 5}),
     [](const testing::TestParamInfo<ReportCase>& i) { return std::string(i.param.name); });
 
 // Reports and lines change nothing on one thread: the same move, score and node count as a
