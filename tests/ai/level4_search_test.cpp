@@ -80,29 +80,32 @@ class Level4Tactics : public testing::TestWithParam<TacticCase> {};
 TEST_P(Level4Tactics, DoesWhatItMust) {
     const TacticCase& c = GetParam();
     GameState s = positionOf(c.board);
-    Level4Search search(1);
-    // Even the smallest budgets must not stop it short of these.
-    for (const Level4Limits& limits :
-         {Level4Limits{0, 1, 0, nullptr, {}}, Level4Limits{0, 0, 4, nullptr, {}},
-          Level4Limits{0, 200000, 0, nullptr, {}}}) {
-        const Level4Move m = search.bestMove(s, c.side, 10, limits);
-        if (c.expect == Expect::Passes) {
-            EXPECT_TRUE(m.pass());
-            continue;
+    // Even the smallest budgets must not stop it short of these, on one thread or sharing
+    // the root's moves with a helper.
+    for (const int threads : {1, 2})
+        for (const Level4Limits& limits :
+             {Level4Limits{0, 1, 0, nullptr, {}}, Level4Limits{0, 0, 4, nullptr, {}},
+              Level4Limits{0, 200000, 0, nullptr, {}}}) {
+            SCOPED_TRACE(testing::Message() << threads << " threads");
+            Level4Search search(1, threads);
+            const Level4Move m = search.bestMove(s, c.side, 10, limits);
+            if (c.expect == Expect::Passes) {
+                EXPECT_TRUE(m.pass());
+                continue;
+            }
+            ASSERT_TRUE(m.found);
+            ASSERT_TRUE(isLegal(s, m));
+            GameState after = s;
+            const bool won = play(after, m);
+            if (c.expect == Expect::WinsNow) {
+                EXPECT_TRUE(won);
+                EXPECT_EQ(m.score, Level4Search::kWinScore - 1);
+            } else {
+                EXPECT_FALSE(won);
+                EXPECT_TRUE(hasWinInOne(s, opponent(c.side))) << "the case must hold a threat";
+                EXPECT_FALSE(hasWinInOne(after, opponent(c.side)));
+            }
         }
-        ASSERT_TRUE(m.found);
-        ASSERT_TRUE(isLegal(s, m));
-        GameState after = s;
-        const bool won = play(after, m);
-        if (c.expect == Expect::WinsNow) {
-            EXPECT_TRUE(won);
-            EXPECT_EQ(m.score, Level4Search::kWinScore - 1);
-        } else {
-            EXPECT_FALSE(won);
-            EXPECT_TRUE(hasWinInOne(s, opponent(c.side))) << "the case must hold a threat";
-            EXPECT_FALSE(hasWinInOne(after, opponent(c.side)));
-        }
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
