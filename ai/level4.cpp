@@ -257,8 +257,6 @@ struct Worker {
     bool budgetsOn = false;        // after the one-move search
     std::uint64_t helperNodes = 0; // the helpers' nodes at the last poll
     level4::Move rootBest{};
-    level4::Move rootFirst{}; // the root move the iteration under way searched first
-    int rootScore = 0;
     bool rootImproved = false;
     level4::Move excluded[Level4Search::kMaxMultiPV] = {}; // root moves already given a line
     int excludedCount = 0;
@@ -434,10 +432,8 @@ struct Worker {
     }
 
     // A new best move at the root.
-    void noteRootBest(level4::Move m, int s) {
-        if (!rootImproved) rootFirst = m;
+    void noteRootBest(level4::Move m) {
         rootBest = m;
-        rootScore = s;
         rootImproved = true;
     }
 
@@ -475,7 +471,7 @@ struct Worker {
             if (s <= best) continue;
             best = s;
             bestMove = m;
-            if (ply == 0) noteRootBest(m, s);
+            if (ply == 0) noteRootBest(m);
             if (s <= alpha) continue;
             alpha = s;
             if (s >= beta) {
@@ -534,7 +530,7 @@ struct Worker {
         const int s = searchMove(p, first, 0, p.order[0] < kOrderQuiet, false, depth, -kInfinity,
                                  kInfinity, 0);
         if (stopped) return 0;
-        noteRootBest(first, s);
+        noteRootBest(first);
         for (int i = 1; i < p.moves.size; ++i) pickNext(p, i);
         shared.openSplit(p, depth, s);
         takeRootMoves();
@@ -545,7 +541,7 @@ struct Worker {
         }
         if (stopped) return 0;
         const Shared::SplitResult r = shared.splitResult();
-        if (!(r.move == first)) noteRootBest(r.move, r.score);
+        if (!(r.move == first)) noteRootBest(r.move);
         if (tableUsable)
             shared.table.store(pos.key(), shared.generation, depth, toTable(r.score, 0), kExact,
                                r.move);
