@@ -291,6 +291,11 @@ struct Worker {
     // A repetition for the side to move at `ply`: the searching side moves at even plies.
     int repetitionScore(int ply) const { return ply % 2 == 0 ? -shared.contempt : shared.contempt; }
 
+    // Worker 0: the node budget, over all threads, is spent.
+    bool nodesSpent() const {
+        return budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes;
+    }
+
     void poll() {
         if (index != 0) {
             shared.helperNodes.fetch_add(nodes - published, std::memory_order_relaxed);
@@ -302,7 +307,7 @@ struct Worker {
             ends = true;
         if (ends) stopped = true;
         helperNodes = shared.helperNodes.load(std::memory_order_relaxed);
-        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) stopped = true;
+        if (nodesSpent()) stopped = true;
     }
 
     static int toTable(int s, int ply) {
@@ -371,7 +376,7 @@ struct Worker {
     // done. A helper searching on its own leaves off for a split the caller has opened.
     bool halts() {
         if ((++nodes & 1023) == 0) poll();
-        if (budgetsOn && limits->nodes != 0 && nodes + helperNodes >= limits->nodes) stopped = true;
+        if (nodesSpent()) stopped = true;
         if (shared.abort.load(std::memory_order_relaxed)) stopped = true;
         if (index != 0 && !inSplit && shared.sharing) {
             const int id = shared.splitId.load(std::memory_order_relaxed);
